@@ -1,0 +1,56 @@
+#pragma once
+// The program's requests to the job-search site. Each stores the response body
+// in a file and the callers judge the outcome by that file; the returned
+// FetchResult is extra information nobody has to read.
+
+#include "site/CurlSession.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+inline constexpr std::array<std::string_view, 5> UserAgentTable{
+    "Mozilla/5.0 (Windows NT 6.2; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/52.0.2743.116 Safari/537.36 Edge/15.15063",
+    "Mozilla/5.0 (Windows NT 6.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/52.0.2743.116 Safari/537.36 Edge/15.15063",
+    "Mozilla/5.0 (Windows NT 6.3; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/51.0.2704.79 Safari/537.36 Edge/14.14393",
+    "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/64.0.3282.140 Safari/537.36 Edge/17.17134",
+    "Mozilla/5.0 (Windows NT 5.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) "
+    "Chrome/58.0.3029.110 Safari/537.36 Edge/16.16299",
+};
+
+// Linear congruential generator whose state starts at 0 and is never seeded,
+// so every start of the program sends the same sequence of agents.
+struct AgentGenerator {
+    std::uint32_t state = 0;
+
+    // Index in 0..n-1 (0 when n < 1).
+    int Next(int n);
+};
+
+// A copy of the process-wide generator, to predict the next agents.
+AgentGenerator ProcessAgentGenerator();
+
+// One draw from the process-wide generator: the agent of the next request.
+std::string_view DrawUserAgent();
+
+// Scheme, host and optional port of the site, without a trailing slash.
+std::string SiteBaseAddress();
+void SetSiteBaseAddress(std::string baseAddress);
+
+// Fetches url directly (never through a proxy) into file.
+FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& file);
+
+// Posts body over HTTP/1.0 to the base address followed by objectPath (through
+// the system's proxy settings) into file. A non-empty cookie is first put in
+// the cookie store as the run cookie "MyCookie" for the site's host.
+FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path& file,
+                           const std::string& objectPath, const std::string& cookie);
+
+// The store's cookies for the site's host, "name=value; name2=value2".
+std::string StoredSiteCookies(bool withHttpOnly = false);

@@ -1,0 +1,156 @@
+#include "site/TextUtils.h"
+
+#include "site/CodePage932.h"
+
+namespace {
+
+// Length in bytes of the character that starts at text[pos].
+size_t CharLength(std::string_view text, size_t pos)
+{
+    if (IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size())
+        return 2;
+    return 1;
+}
+
+char FoldAsciiCase(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Does needle match text at pos, ASCII letters without case? Case is folded
+// only on single-byte characters: a trail byte that happens to equal a letter
+// ("１" is 0x82 0x50, "Ｑ" is 0x82 0x70) must still compare exactly.
+bool MatchesIgnoringCase(std::string_view text, size_t pos, std::string_view needle)
+{
+    if (text.size() - pos < needle.size())
+        return false;
+    size_t i = 0;
+    while (i < needle.size()) {
+        const size_t len = CharLength(needle, i);
+        if (len == 2) {
+            if (text[pos + i] != needle[i] || text[pos + i + 1] != needle[i + 1])
+                return false;
+        } else if (FoldAsciiCase(text[pos + i]) != FoldAsciiCase(needle[i])) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string TrimText(std::string_view text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
+        --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+int FindText(std::string_view needle, std::string_view text)
+{
+    if (needle.empty())
+        return 0;
+    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
+        if (text.compare(pos, needle.size(), needle) == 0)
+            return static_cast<int>(pos) + 1;
+    }
+    return 0;
+}
+
+bool ContainsText(std::string_view text, std::string_view needle)
+{
+    return FindText(needle, text) > 0;
+}
+
+std::string ReplaceAllText(std::string_view text, std::string_view oldText,
+                           std::string_view newText)
+{
+    if (oldText.empty())
+        return std::string(text);
+    std::string result;
+    result.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (MatchesIgnoringCase(text, pos, oldText)) {
+            result += newText;
+            pos += oldText.size();
+        } else {
+            const size_t len = CharLength(text, pos);
+            result += text.substr(pos, len);
+            pos += len;
+        }
+    }
+    return result;
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && MatchesIgnoringCase(a, 0, b);
+}
+
+std::string StripTags(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    size_t copied = 0;
+    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
+        if (text[pos] != '<')
+            continue;
+        const size_t close = text.find('>', pos + 1);
+        if (close == std::string_view::npos)
+            break; // no tag can close any more: the rest stays as it is
+        result += text.substr(copied, pos - copied);
+        copied = close + 1;
+        pos = close; // the loop steps past the '>'
+    }
+    result += text.substr(copied);
+    return result;
+}
+
+void SplitText(std::string_view text, std::string_view delimiter,
+               std::vector<std::string>& list)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const std::string_view rest = text.substr(pos);
+        const int found = FindText(delimiter, rest);
+        if (found == 0) {
+            list.emplace_back(rest);
+            return;
+        }
+        if (found > 1)
+            list.emplace_back(rest.substr(0, found - 1));
+        pos += found - 1 + delimiter.size();
+    }
+}
+
+std::string NormalizeDigitsAndDashes(std::string_view text)
+{
+    // Full-width forms in code page 932 and their ASCII replacements, in the
+    // order in which they are applied.
+    static constexpr std::pair<std::string_view, std::string_view> kReplacements[] = {
+        {"\x81\x40", " "}, {"\x81\x7C", "-"}, {"\x81\x5D", "-"},
+        {"\x82\x50", "1"}, {"\x82\x51", "2"}, {"\x82\x52", "3"},
+        {"\x82\x53", "4"}, {"\x82\x54", "5"}, {"\x82\x55", "6"},
+        {"\x82\x56", "7"}, {"\x82\x57", "8"}, {"\x82\x58", "9"},
+        {"\x82\x4F", "0"},
+    };
+    std::string result(text);
+    for (const auto& [from, to] : kReplacements)
+        result = ReplaceAllText(result, from, to);
+    return result;
+}
+
+std::string SubText(std::string_view text, int start, int count)
+{
+    if (start < 1)
+        start = 1;
+    if (count <= 0 || static_cast<size_t>(start) > text.size())
+        return {};
+    return std::string(text.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(count)));
+}

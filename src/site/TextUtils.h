@@ -1,0 +1,38 @@
+#pragma once
+// Byte-string operations on code page 932 text, shared by every page parser.
+// Positions are 1-based byte positions; matching never starts on the trail
+// byte of a double-byte character.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Removes bytes 0x00-0x20 at both ends (the ideographic space stays).
+std::string TrimText(std::string_view text);
+
+// 1-based position of the first occurrence of needle in text, compared byte
+// for byte; 0 when absent or when needle is empty.
+int FindText(std::string_view needle, std::string_view text);
+bool ContainsText(std::string_view text, std::string_view needle);
+
+// Replaces every occurrence of oldText, ASCII letters compared without case,
+// left to right; replaced text is never scanned again.
+std::string ReplaceAllText(std::string_view text, std::string_view oldText,
+                           std::string_view newText);
+
+// Equal texts, ASCII letters compared without case.
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+// Removes every "<...>" tag; everything outside tags stays byte for byte.
+std::string StripTags(std::string_view text);
+
+// Appends the non-empty pieces between delimiters to list (not cleared).
+void SplitText(std::string_view text, std::string_view delimiter,
+               std::vector<std::string>& list);
+
+// Ideographic space, full-width hyphen-minus, hyphen and full-width digits
+// to their ASCII forms.
+std::string NormalizeDigitsAndDashes(std::string_view text);
+
+// 1-based substring: start below 1 counts as 1, count runs at most to the end.
+std::string SubText(std::string_view text, int start, int count);

@@ -1,0 +1,420 @@
+#include "site/SiteAccess.h"
+#include "support/LocalHttpServer.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <thread>
+
+static const std::vector<std::string> expectedAgents{
+    "Mozilla/5.0 (Windows NT 6.2; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/52.0.2743.116 Safari/537.36 Edge/15.15063",
+    "Mozilla/5.0 (Windows NT 6.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/52.0.2743.116 Safari/537.36 Edge/15.15063",
+    "Mozilla/5.0 (Windows NT 6.3; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/51.0.2704.79 Safari/537.36 Edge/14.14393",
+    "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/64.0.3282.140 Safari/537.36 Edge/17.17134",
+    "Mozilla/5.0 (Windows NT 5.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/58.0.3029.110 Safari/537.36 Edge/16.16299",
+};
+
+// Taken before any test can change it.
+static const std::string initialBaseAddress = SiteBaseAddress();
+
+static const std::string searchPath = "/kensaku/GECA110030.do";
+
+static std::string ReadBytes(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+static void WriteBytes(const std::filesystem::path& file, const std::string& bytes)
+{
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+static std::vector<std::string> SortedPairs(const std::string& cookies)
+{
+    std::vector<std::string> pairs;
+    for (std::size_t start = 0; start < cookies.size();) {
+        const std::size_t end = std::min(cookies.find("; ", start), cookies.size());
+        pairs.push_back(cookies.substr(start, end - start));
+        start = end + 2;
+    }
+    std::sort(pairs.begin(), pairs.end());
+    return pairs;
+}
+
+class SiteAccessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The requests below must reach the test's own server directly.
+        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            qunsetenv(name);
+        ClearStoredCookies();
+        SetTransferLimits({});
+        SetSiteBaseAddress(server.BaseAddress());
+        dir = std::filesystem::temp_directory_path()
+            / ("kenmori_siteaccess_" + std::to_string(std::random_device()()));
+        std::filesystem::create_directories(dir);
+    }
+
+    void TearDown() override
+    {
+        SetTransferLimits({});
+        std::filesystem::remove_all(dir);
+    }
+
+    LocalHttpServer server;
+    std::filesystem::path dir;
+};
+
+TEST(AgentGeneratorTest, DrawsTheFixedSequence)
+{
+    AgentGenerator fresh;
+    std::vector<int> draws;
+    for (int i = 0; i < 10; ++i)
+        draws.push_back(fresh.Next(5));
+    EXPECT_EQ(draws, (std::vector<int>{0, 0, 4, 1, 1, 3, 1, 0, 1, 2}));
+
+    AgentGenerator copy = fresh;
+    EXPECT_EQ(copy.Next(1000), fresh.Next(1000));
+    EXPECT_EQ(copy.state, fresh.state);
+
+    AgentGenerator edge;
+    EXPECT_EQ(edge.Next(0), 0);
+    EXPECT_EQ(edge.Next(-7), 0);
+    EXPECT_EQ(edge.Next(1), 0);
+
+    ASSERT_EQ(UserAgentTable.size(), expectedAgents.size());
+    for (std::size_t i = 0; i < expectedAgents.size(); ++i)
+        EXPECT_EQ(UserAgentTable[i], expectedAgents[i]) << i;
+}
+
+TEST(SiteBaseAddressTest, DefaultsToTheSiteAndDropsTrailingSlashes)
+{
+    EXPECT_EQ(initialBaseAddress, "https://www.hellowork.mhlw.go.jp");
+    SetSiteBaseAddress("http://127.0.0.1:8080//");
+    EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
+}
+
+TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
+{
+    server.Get("/kensaku/GECA110020.do",
+               [](const httplib::Request&, httplib::Response& res) { res.set_content("detail", "text/html"); });
+    server.Post(searchPath,
+                [](const httplib::Request&, httplib::Response& res) { res.set_content("list", "text/html"); });
+    const std::string detailUrl = server.BaseAddress() + "/kensaku/GECA110020.do?screenId=GECA110020&kJNo=1";
+    const std::string body = "kSNo=&kjKbnRadioBtn=1&freeWordInput=%E3%81%82+x&fwListNaiyo=a%26b&x=\xff";
+    const auto file = dir / "page.dat";
+
+    AgentGenerator predicted = ProcessAgentGenerator();
+    HttpGetToFile(detailUrl, file);
+    HttpPostToFile(body, file, searchPath, "");
+    HttpGetToFile(detailUrl, file);
+    HttpGetToFile(detailUrl, file);
+    HttpPostToFile(body, file, searchPath, "");
+
+    const std::vector<RecordedRequest> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 5u);
+    for (const RecordedRequest& request : requests) {
+        const std::string agent = expectedAgents[static_cast<std::size_t>(predicted.Next(5))];
+        httplib::Headers expected{
+            {"Host", "127.0.0.1:" + std::to_string(server.Port())},
+            {"User-Agent", agent},
+        };
+        if (request.method == "GET") {
+            EXPECT_EQ(request.target, "/kensaku/GECA110020.do?screenId=GECA110020&kJNo=1");
+            EXPECT_EQ(request.version, "HTTP/1.1");
+            EXPECT_EQ(request.body, "");
+            expected.insert({
+                {"Accept", "text/html, application/xhtml+xml, image/jxr, */*"},
+                {"Accept-Language", "ja-JP"},
+                {"Accept-Encoding", "none"},
+                {"Connection", "Keep-Alive"},
+                {"Content-Encoding", "none"},
+            });
+        } else {
+            EXPECT_EQ(request.method, "POST");
+            EXPECT_EQ(request.target, searchPath);
+            EXPECT_EQ(request.version, "HTTP/1.0");
+            EXPECT_EQ(request.body, body);
+            expected.insert({
+                {"Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"},
+                {"Accept-Language", "ja,en-US;q=0.9,en;q=0.8"},
+                {"Accept-Encoding", "none"},
+                {"Content-Type", "application/x-www-form-urlencoded"},
+                {"Connection", "keep-alive"},
+                {"Referer", server.BaseAddress() + searchPath},
+                {"Content-Length", std::to_string(body.size())},
+            });
+        }
+        // Exactly these lines, each once: nothing added, replaced or doubled.
+        EXPECT_EQ(request.headers, expected) << request.method;
+    }
+    EXPECT_EQ(ReadBytes(file), "list");
+}
+
+TEST_F(SiteAccessTest, PostGoesThroughTheSystemProxyAndGetGoesDirect)
+{
+    LocalHttpServer proxy;
+    const auto file = dir / "page.dat";
+    qputenv("http_proxy", QByteArray::fromStdString(proxy.BaseAddress()));
+    HttpPostToFile("a=1", file, searchPath, "");
+    HttpGetToFile(server.BaseAddress() + "/detail", file);
+    qunsetenv("http_proxy");
+
+    const std::vector<RecordedRequest> viaProxy = proxy.Requests();
+    ASSERT_EQ(viaProxy.size(), 1u);
+    EXPECT_EQ(viaProxy[0].method, "POST");
+    EXPECT_EQ(viaProxy[0].target, server.BaseAddress() + searchPath);
+    EXPECT_EQ(viaProxy[0].body, "a=1");
+    const std::vector<RecordedRequest> direct = server.Requests();
+    ASSERT_EQ(direct.size(), 1u);
+    EXPECT_EQ(direct[0].method, "GET");
+}
+
+TEST_F(SiteAccessTest, RunCookieTravelsWithEveryLaterRequest)
+{
+    const auto file = dir / "page.dat";
+    const std::string detailUrl = server.BaseAddress() + "/detail";
+
+    HttpPostToFile("a=1", file, searchPath, "");
+    HttpPostToFile("a=1", file, searchPath, "JSESSIONID=abc; lang=ja");
+    HttpGetToFile(detailUrl, file);
+    HttpPostToFile("a=1", file, searchPath, "");
+    HttpPostToFile("a=1", file, searchPath, "k = 2");
+    HttpGetToFile(detailUrl, file);
+
+    const std::vector<RecordedRequest> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 6u);
+    // An empty cookie text sets nothing and clears nothing.
+    EXPECT_TRUE(requests[0].HeaderValues("Cookie").empty());
+    // libcurl reads the line as a Set-Cookie header: the value ends at the
+    // first semicolon, the rest of the text counts as unknown attributes.
+    const std::vector<std::string> first{"MyCookie=MyCookie = JSESSIONID=abc"};
+    EXPECT_EQ(requests[1].HeaderValues("Cookie"), first);
+    EXPECT_EQ(requests[2].HeaderValues("Cookie"), first);
+    EXPECT_EQ(requests[3].HeaderValues("Cookie"), first);
+    const std::vector<std::string> replaced{"MyCookie=MyCookie = k = 2"};
+    EXPECT_EQ(requests[4].HeaderValues("Cookie"), replaced);
+    EXPECT_EQ(requests[5].HeaderValues("Cookie"), replaced);
+    EXPECT_EQ(StoredSiteCookies(), "MyCookie=MyCookie = k = 2");
+}
+
+TEST_F(SiteAccessTest, RunCookieStaysWithTheSiteHost)
+{
+    // Named and numeric addresses of one server are different hosts to a cookie.
+    const std::string named = "http://localhost:" + std::to_string(server.Port());
+    SetSiteBaseAddress(named);
+    const auto file = dir / "page.dat";
+
+    HttpPostToFile("a=1", file, searchPath, "sid=9");
+    HttpGetToFile(named + "/detail", file);
+    HttpGetToFile(server.BaseAddress() + "/detail", file);
+
+    const std::vector<RecordedRequest> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    const std::vector<std::string> cookie{"MyCookie=MyCookie = sid=9"};
+    EXPECT_EQ(requests[0].HeaderValues("Cookie"), cookie);
+    EXPECT_EQ(requests[1].HeaderValues("Cookie"), cookie);
+    EXPECT_TRUE(requests[2].HeaderValues("Cookie").empty());
+    EXPECT_EQ(StoredSiteCookies(), "MyCookie=MyCookie = sid=9");
+    EXPECT_EQ(StoredCookiesForHost("127.0.0.1", true), "");
+    EXPECT_EQ(StoredCookiesForHost("sub.localhost", true), "MyCookie=MyCookie = sid=9");
+    EXPECT_EQ(StoredCookiesForHost("otherlocalhost", true), "");
+}
+
+TEST_F(SiteAccessTest, CookiesSetByTheSiteTravelWithLaterRequests)
+{
+    server.Get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& res) {
+        res.set_header("Set-Cookie", "JSESSIONID=s1; Path=/; HttpOnly");
+        res.set_header("Set-Cookie", "visible=v1; Path=/");
+        res.set_header("Set-Cookie", "gone=x; Path=/; Expires=Thu, 01-Jan-1970 00:00:01 GMT");
+        res.set_content("search page", "text/html");
+    });
+    const auto file = dir / "page.dat";
+    const std::string warmUp = server.BaseAddress() + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
+
+    // The visit runs on another thread, as the warm-up does.
+    std::thread visit([&] { HttpGetToFile(warmUp, dir / "warmup.dat"); });
+    visit.join();
+    EXPECT_EQ(StoredSiteCookies(), "visible=v1");
+    EXPECT_EQ(SortedPairs(StoredSiteCookies(true)),
+              (std::vector<std::string>{"JSESSIONID=s1", "visible=v1"}));
+
+    HttpPostToFile("a=1", file, searchPath, StoredSiteCookies());
+    HttpGetToFile(server.BaseAddress() + "/detail", file);
+
+    const std::vector<RecordedRequest> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_TRUE(requests[0].HeaderValues("Cookie").empty());
+    const std::vector<std::string> all{"JSESSIONID=s1; MyCookie=MyCookie = visible=v1; visible=v1"};
+    EXPECT_EQ(requests[1].HeaderValues("Cookie"), all);
+    EXPECT_EQ(requests[2].HeaderValues("Cookie"), all);
+}
+
+TEST_F(SiteAccessTest, CookieStoreHoldsUpUnderConcurrentRequests)
+{
+    server.Get("/set/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_header("Set-Cookie", "c" + req.matches[0].str().substr(5) + "=1; Path=/");
+    });
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 3; ++i)
+                HttpGetToFile(server.BaseAddress() + "/set/" + std::to_string(t * 3 + i),
+                              dir / ("t" + std::to_string(t) + ".dat"));
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(SortedPairs(StoredSiteCookies()).size(), 12u);
+    EXPECT_EQ(server.Requests().size(), 12u);
+}
+
+TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
+{
+    std::string exact3000;
+    for (int i = 0; i < 3000; ++i)
+        exact3000 += static_cast<char>('0' + i % 43);
+    const std::string withNul = std::string("<html>before", 12) + '\0' + "after</html>" + std::string(1500, 'z');
+    const auto route = [&](const std::string& path, int status, const std::string& body) {
+        server.Get(path, [status, body](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            res.set_content(body, "text/html");
+        });
+    };
+    route("/missing", 404, "<html>404 Not Found</html>");
+    route("/broken", 500, "<html>500 Internal Server Error</html>");
+    route("/exact", 200, exact3000);
+    route("/nul", 200, withNul);
+    route("/empty", 200, "");
+    server.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect("/exact");
+        res.set_content("moved", "text/html");
+    });
+    server.Post(searchPath, [](const httplib::Request&, httplib::Response& res) {
+        res.status = 500;
+        res.set_content("post failed", "text/html");
+    });
+    const std::string base = server.BaseAddress();
+    const auto file = dir / "page.dat";
+
+    WriteBytes(file, "an earlier, longer page");
+    const FetchResult missing = HttpGetToFile(base + "/missing", file);
+    EXPECT_EQ(ReadBytes(file), "<html>404 Not Found</html>");
+    EXPECT_TRUE(missing.responded && missing.stored && missing.complete);
+    EXPECT_EQ(missing.statusCode, 404);
+
+    HttpGetToFile(base + "/broken", file);
+    EXPECT_EQ(ReadBytes(file), "<html>500 Internal Server Error</html>");
+    HttpGetToFile(base + "/exact", file);
+    EXPECT_EQ(ReadBytes(file), exact3000);
+    HttpGetToFile(base + "/nul", file);
+    EXPECT_EQ(ReadBytes(file), withNul);
+    HttpPostToFile("a=1", file, searchPath, "");
+    EXPECT_EQ(ReadBytes(file), "post failed");
+
+    const FetchResult empty = HttpGetToFile(base + "/empty", file);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_TRUE(empty.responded && empty.stored);
+
+    const FetchResult moved = HttpGetToFile(base + "/moved", dir / "moved.dat");
+    EXPECT_EQ(ReadBytes(dir / "moved.dat"), exact3000);
+    EXPECT_EQ(moved.statusCode, 200);
+}
+
+TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
+{
+    int closedPort = 0;
+    {
+        LocalHttpServer closed;
+        closedPort = closed.Port();
+    }
+    const std::string dead = "http://127.0.0.1:" + std::to_string(closedPort);
+    const auto file = dir / "page.dat";
+    const std::string earlier = std::string("earlier\0page\r\n\xff", 15);
+    WriteBytes(file, earlier);
+
+    const FetchResult get = HttpGetToFile(dead + "/detail", file);
+    EXPECT_EQ(ReadBytes(file), earlier);
+    EXPECT_FALSE(get.responded);
+    EXPECT_EQ(get.statusCode, 0);
+
+    // A redirect is no answer of its own when its target cannot be reached.
+    server.Get("/away", [dead](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect(dead + "/detail");
+        res.set_content("moved", "text/html");
+    });
+    EXPECT_FALSE(HttpGetToFile(server.BaseAddress() + "/away", file).responded);
+    EXPECT_EQ(ReadBytes(file), earlier);
+
+    SetSiteBaseAddress(dead);
+    const FetchResult post = HttpPostToFile("a=1", file, searchPath, "c=1");
+    EXPECT_EQ(ReadBytes(file), earlier);
+    EXPECT_FALSE(post.responded || post.stored || post.complete);
+
+    const auto absent = dir / "absent.dat";
+    for (const std::string& url : {dead + "/x", std::string("not a url"), std::string(""),
+                                  std::string("file:///etc/hostname"), std::string("http://[::1")})
+        HttpGetToFile(url, absent);
+    SetSiteBaseAddress("::bad base::");
+    HttpPostToFile("a=1", absent, searchPath, "c=1");
+    EXPECT_FALSE(std::filesystem::exists(absent));
+}
+
+TEST_F(SiteAccessTest, ReadsTheBodyEvenWhenTheFileCannotBeCreated)
+{
+    server.Get("/detail", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(std::string(5000, 'x'), "text/html");
+    });
+    const auto file = dir / "no such folder" / "page.dat";
+    const FetchResult result = HttpGetToFile(server.BaseAddress() + "/detail", file);
+    EXPECT_TRUE(result.responded);
+    EXPECT_TRUE(result.complete);
+    EXPECT_FALSE(result.stored);
+    EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
+}
+
+TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
+{
+    // libcurl averages the speed over several seconds, so a high floor keeps
+    // the test short: ten bytes and then silence stay far below it.
+    SetTransferLimits({2000, 1000, 1});
+    // Shared, since the server thread may still hold it when the test ends.
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool open = false;
+    };
+    const auto gate = std::make_shared<Gate>();
+    server.Get("/stall", [gate](const httplib::Request&, httplib::Response& res) {
+        res.set_content_provider(100, "text/html", [gate](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            if (offset == 0)
+                return sink.write("0123456789", 10);
+            std::unique_lock lock(gate->mutex);
+            gate->released.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
+            return false;
+        });
+    });
+    const auto file = dir / "page.dat";
+
+    const FetchResult result = HttpGetToFile(server.BaseAddress() + "/stall", file);
+    {
+        std::lock_guard lock(gate->mutex);
+        gate->open = true;
+    }
+    gate->released.notify_all();
+
+    EXPECT_EQ(ReadBytes(file), "0123456789");
+    EXPECT_TRUE(result.responded);
+    EXPECT_FALSE(result.complete);
+}
