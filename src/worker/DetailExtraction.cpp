@@ -1,0 +1,39 @@
+#include "worker/DetailExtraction.h"
+
+#include "site/SiteAccess.h"
+#include "worker/DetailPageScan.h"
+#include "worker/PostingSheet.h"
+
+#include <system_error>
+
+static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
+{
+    // A failed download must read as no page, not as the previous posting's
+    // page still in the file.
+    std::error_code ignored;
+    std::filesystem::remove(run.pageFile, ignored);
+    HttpGetToFile(url, run.pageFile);
+    PauseUnlessStopped(run.pacing.afterDetailPage, run.stopRequested);
+    return LoadPageLines(run.pageFile);
+}
+
+JobRecord ReadJobDetail(const RunContext& run, const std::string& url)
+{
+    const PageLines lines = FetchDetailPage(run, url);
+    DetailPageScan scan = ScanDetailPage(lines, run.stopRequested, run.host);
+    if (!scan.postingSheetQuery.empty())
+        scan.record[kSlotPostingSheetUrl] = PostingSheetUrl(SiteBaseAddress(), scan.postingSheetQuery);
+    scan.record[kSlotPageUrl] = url;
+    return scan.record;
+}
+
+JobLineOutcome ExtractJobDetail(const RunContext& run, const std::string& url)
+{
+    while (true) {
+        const JobRecord record = ReadJobDetail(run, url);
+        const JobLineOutcome outcome = WriteJobLine(run.csv, record, run.conditions, run.state);
+        if (run.stopAsked() || !record[kSlotJobNumber].empty() || run.state.DetailRetried)
+            return outcome;
+        run.state.DetailRetried = true;
+    }
+}

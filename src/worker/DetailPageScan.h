@@ -1,0 +1,23 @@
+#pragma once
+// One pass over a downloaded detail page: label rows below the page's form
+// fill the record through the field rules.
+
+#include "worker/JobRecord.h"
+#include "worker/PageLines.h"
+#include "worker/RunPacing.h"
+
+#include <string>
+
+class RunHost;
+
+struct DetailPageScan {
+    JobRecord record;              // slots 0-91; 92 and 93 are left empty
+    std::string postingSheetQuery; // empty when the page had no form inputs
+};
+
+// Reads the page top to bottom. A "msg_E" paragraph saying "該当する情報は"
+// marks a deleted posting and ends the scan; so does the "kyujin_head" row
+// and a stop request (checked after every line). host answers the industry
+// lookup.
+DetailPageScan ScanDetailPage(const PageLines& lines, const StopRequested& stopRequested,
+                              RunHost& host);

@@ -1,0 +1,12 @@
+#pragma once
+// The rules that cut a slot's value out of the detail page, one per slot,
+// started at the slot's label line.
+
+#include "worker/JobRecord.h"
+#include "worker/WindowScan.h"
+
+// Applies the rule of slot (0-91) to the label line k. Some rules also fill
+// other slots (slot 3 fills 4, 7 fills 8, 9 fills 10, 86 and 87, 21 fills 22,
+// 37 fills 38, 47 fills 48, 75 fills 73 and 74); slots that no label fills,
+// and slots out of range, do nothing.
+void ApplySlotRule(int slot, int k, const RuleInput& in, JobRecord& record);

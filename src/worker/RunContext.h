@@ -1,0 +1,22 @@
+#pragma once
+// Everything one step of the worker needs while a run lasts, handed around as
+// one value so the steps stay plain functions.
+
+#include "app/RunRecords.h"
+#include "worker/CsvOutput.h"
+#include "worker/RunHost.h"
+#include "worker/RunPacing.h"
+
+#include <filesystem>
+
+struct RunContext {
+    const SearchConditions& conditions;
+    RunState& state;
+    CsvOutputFile& csv;
+    RunHost& host;
+    const RunPacing& pacing;
+    StopRequested stopRequested;
+    std::filesystem::path pageFile; // db/tmp.dat in the product
+
+    bool stopAsked() const { return stopRequested && stopRequested(); }
+};
