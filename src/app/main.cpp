@@ -1,12 +1,44 @@
-#include "site/SiteAccess.h"
-#include "worker/OutputFieldCatalog.h"
+#include "app/DialogService.h"
+#include "app/SingleInstance.h"
+#include "app/Uniwork.h"
 
-#include <cstdio>
+#include <QApplication>
 
-// Until the main window exists, the program reports what the core offers.
-int main()
+#include <exception>
+
+// Reports an exception that escapes an event handler and lets the program go
+// on, rather than letting it end the process.
+class KenmoriApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            ShowFailure(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            ShowFailure(QString());
+        }
+        return false;
+    }
+};
+
+int main(int argc, char** argv)
 {
-    std::printf("Kenmori: core built with %d output fields; site %s\n",
-                kOutputFieldCount, SiteBaseAddress().c_str());
+    // Taken before anything else: a second copy leaves without a trace.
+    const SingleInstance instance(QStringLiteral("km_csv"));
+    if (!instance.acquired())
+        return 1;
+
+    KenmoriApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kenmori"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kenmori"));
+    QApplication::setFont(MainWindowFont());
+
+    TFrmMain window;
+    window.show();
+    QApplication::exec();
     return 0;
 }

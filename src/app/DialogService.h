@@ -1,0 +1,52 @@
+#pragma once
+// Every message box and the save dialog of the program pass through here:
+// application-modal, top-most boxes, notices with OK and the information
+// icon, questions with Yes and No and the question icon. A test installs
+// DialogAnswers to answer them and to read what would have been shown.
+
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+enum class DialogKind {
+    Notice,
+    Question,
+    SaveFile,
+    Failure, // an unexpected error reported by the application
+};
+
+struct ShownDialog {
+    DialogKind kind;
+    QString title;
+    QString text; // the save dialog: the suggested file name
+    bool defaultNo = false; // a question whose default button is No
+};
+
+void ShowNotice(QWidget* parent, const QString& text, const QString& title);
+
+// True for Yes. The default button is Yes unless defaultNo is set.
+bool AskQuestion(QWidget* parent, const QString& text, const QString& title,
+                 bool defaultNo = false);
+
+// The chosen path, or the empty text when the user cancelled.
+QString AskSaveFilePath(QWidget* parent, const QString& suggestedName);
+
+// The message of an exception that reached the event loop.
+void ShowFailure(const QString& text);
+
+// While an instance lives, nothing is shown: every dialog is recorded and
+// answered from the queues (No and Cancel once they run dry).
+class DialogAnswers {
+public:
+    DialogAnswers();
+    ~DialogAnswers();
+    DialogAnswers(const DialogAnswers&) = delete;
+    DialogAnswers& operator=(const DialogAnswers&) = delete;
+
+    std::deque<bool> questionAnswers;
+    std::deque<QString> savePaths;
+    std::vector<ShownDialog> shown;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// The lock that lets one copy of the program run at a time. The system frees
+// it when the process ends, however it ends, so a crash never blocks the
+// next start.
+
+#include <QString>
+
+class SingleInstance {
+public:
+    // Takes the lock called name: a lock file in folder (the user's runtime
+    // folder, or the temporary folder when there is none) on Linux, a named
+    // mutex on Windows, where folder is not used.
+    explicit SingleInstance(const QString& name, const QString& folder = DefaultFolder());
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // False when another process holds the lock or it could not be made.
+    bool acquired() const { return m_acquired; }
+
+    static QString DefaultFolder();
+
+private:
+    bool m_acquired = false;
+#ifdef _WIN32
+    void* m_mutex = nullptr;
+#else
+    int m_fd = -1;
+#endif
+};

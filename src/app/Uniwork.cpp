@@ -1,0 +1,378 @@
+#include "app/Uniwork.h"
+
+#include "app/DialogService.h"
+#include "app/ProgramFolder.h"
+#include "app/SettingsFile.h"
+#include "controls/Myedit.h"
+#include "controls/Myedit2.h"
+#include "shell/Vistaaltfixunit.h"
+#include "shell/W7taskbar.h"
+#include "site/CodePage932.h"
+#include "site/SiteAccess.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QOperatingSystemVersion>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include <system_error>
+
+TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_programFolder(programFolder.empty() ? ProgramFolder() : std::move(programFolder))
+{
+    BuildLayout();
+    CreateNumberBoxes();
+    SetTabOrder();
+    ConnectHandlers();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+std::filesystem::path TFrmMain::SettingsPath() const
+{
+    return m_programFolder / "db" / "km.ini";
+}
+
+std::filesystem::path TFrmMain::DatabasePath() const
+{
+    return m_programFolder / "db" / "km_data.db";
+}
+
+void TFrmMain::ConnectHandlers()
+{
+    // Handlers follow the check state whoever changes it, so that loading
+    // the settings obeys the same rules as a click.
+    connect(chkJobSet1, &QCheckBox::toggled, this, &TFrmMain::chkJobSet1Click);
+    connect(chkJobSet2, &QCheckBox::toggled, this, &TFrmMain::chkJobSet2Click);
+    connect(chkRetry, &QCheckBox::toggled, this, &TFrmMain::chkRetryClick);
+    connect(chkOutput, &QCheckBox::toggled, this, &TFrmMain::chkOutputClick);
+    connect(clstOutput, &QListWidget::itemChanged, this, &TFrmMain::clstOutputClickCheck);
+    connect(btnStart, &QPushButton::clicked, this, &TFrmMain::btnStartClick);
+    connect(btnClear, &QPushButton::clicked, this, &TFrmMain::btnClearClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
+    for (TMyEdit* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
+        connect(box, &TMyEdit::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
+    connect(editRetry, &TMyEdit2::doubleClicked, this, [this] { editJobNoDblClick(editRetry); });
+    editCity->installEventFilter(this);
+    editWord->installEventFilter(this);
+}
+
+void TFrmMain::FormCreate()
+{
+    m_vistaAltFix = new TVistaAltFix(this);
+    runState.taskbarReady = false;
+    databaseReady = false;
+#ifdef _WIN32
+    // Taskbar progress exists from Windows 7 on.
+    if (QOperatingSystemVersion::current() >= QOperatingSystemVersion::Windows7) {
+        SetTaskbarWindow(static_cast<quintptr>(winId()));
+        runState.taskbarReady = InitializeTaskbarAPI();
+    }
+#else
+    runState.taskbarReady = InitializeTaskbarAPI();
+#endif
+    std::error_code error;
+    // The connection itself opens on the first query.
+    databaseReady = std::filesystem::exists(DatabasePath(), error);
+}
+
+void TFrmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        FormShow();
+    }
+}
+
+void TFrmMain::FormShow()
+{
+    // Queued, so the window is on screen before the settings or the
+    // database message.
+    QMetaObject::invokeMethod(this, &TFrmMain::WMAfterShow, Qt::QueuedConnection);
+}
+
+void TFrmMain::WMAfterShow()
+{
+    if (databaseReady) {
+        LoadSettings();
+        return;
+    }
+    ShowNotice(this, QStringLiteral("DBファイルの設定が正しくありません。\n管理者に確認してください。"),
+               QStringLiteral("設定エラー"));
+    TerminateApplication();
+}
+
+void TFrmMain::TerminateApplication()
+{
+    QCoreApplication::exit(0);
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFrmMain::FormCloseQuery(bool& canClose)
+{
+    if (!btnCancel->isEnabled()) {
+        try {
+            SaveSettings();
+        } catch (...) {
+            // Closing must not fail because the settings could not be kept.
+        }
+        return;
+    }
+    canClose = false;
+    if (AskQuestion(this, QStringLiteral("取得処理の実行中ですが終了しますか？"),
+                    QStringLiteral("終了確認"))) {
+        resultCode = resultCode == 5 ? 6 : 5;
+        btnCancelClick();
+    }
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == editCity) {
+            editCityDblClick();
+            return true;
+        }
+        if (watched == editWord) {
+            editWordDblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmMain::chkJobSet1Click()
+{
+    if (chkJobSet1->isChecked() && chkJobSet2->isChecked())
+        chkJobSet2->setChecked(false);
+}
+
+void TFrmMain::chkJobSet2Click()
+{
+    if (chkJobSet2->isChecked() && chkJobSet1->isChecked())
+        chkJobSet1->setChecked(false);
+}
+
+void TFrmMain::chkRetryClick()
+{
+    const bool ticked = chkRetry->isChecked();
+    editRetry->setEnabled(ticked);
+    QPalette colours = editRetry->palette();
+    colours.setColor(QPalette::Base,
+                     QApplication::palette().color(ticked ? QPalette::Base : QPalette::Button));
+    editRetry->setPalette(colours);
+    lblRetry->setEnabled(ticked);
+}
+
+void TFrmMain::editWordDblClick()
+{
+    editWord->selectAll();
+}
+
+void TFrmMain::editCityDblClick()
+{
+    editCity->selectAll();
+}
+
+void TFrmMain::editJobNoDblClick(QLineEdit* box)
+{
+    box->selectAll();
+}
+
+void TFrmMain::SetAllRowsChecked(bool checked)
+{
+    // The rows change by program here, not by the user's hand.
+    const QSignalBlocker quiet(clstOutput);
+    for (int row = 0; row < clstOutput->count(); ++row)
+        clstOutput->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    clstOutput->viewport()->update();
+}
+
+void TFrmMain::SetOutputTickSilently(bool checked)
+{
+    const QSignalBlocker quiet(chkOutput);
+    chkOutput->setChecked(checked);
+}
+
+void TFrmMain::chkOutputClick()
+{
+    if (clstOutput->count() == 0)
+        return;
+    SetAllRowsChecked(chkOutput->isChecked());
+    clstOutput->setFocus();
+}
+
+void TFrmMain::clstOutputClickCheck()
+{
+    bool allTicked = true;
+    for (int row = 0; row < clstOutput->count() && allTicked; ++row)
+        allTicked = clstOutput->item(row)->checkState() == Qt::Checked;
+    // The select-all box follows the rows without touching them.
+    if (chkOutput->isChecked() && !allTicked)
+        SetOutputTickSilently(false);
+    else if (!chkOutput->isChecked() && allTicked)
+        SetOutputTickSilently(true);
+}
+
+void TFrmMain::btnClearClick()
+{
+    if (!AskQuestion(this, QStringLiteral("設定した条件を初期化します。\nよろしいですか？"),
+                     QStringLiteral("変更確認")))
+        return;
+
+    QPalette colours = lblStatus->palette();
+    colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    lblStatus->setPalette(colours);
+    lblStatus->clear();
+
+    for (QComboBox* list : {cmbRegion1, cmbRegion2, cmbRegion3, cmbOfferType, cmbJobType,
+                            cmbJobHaken, cmbJobIndustry})
+        list->setCurrentIndex(0);
+
+    for (QCheckBox* check : {chkJobSet1, chkJobSet2, chkJobSet3, chkRetry})
+        check->setChecked(false);
+    chkRetryClick();
+
+    for (QLineEdit* box : {editCity, editWord})
+        box->clear();
+    for (TMyEdit* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
+        box->clear();
+    editRetry->setText(QStringLiteral("0"));
+
+    rdoWordType1->setChecked(true);
+
+    SetAllRowsChecked(true);
+    chkOutput->setChecked(true);
+    clstOutput->setCurrentRow(0);
+    cmbRegion1->setFocus();
+}
+
+// An index the list does not hold leaves it without a selection.
+static void SelectItem(QComboBox* list, int index)
+{
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+static void FillWhenGiven(QLineEdit* box, const std::string& text)
+{
+    if (!text.empty())
+        box->setText(ShiftJisToQString(text));
+}
+
+void TFrmMain::LoadSettings()
+{
+    const std::optional<SettingsValues> stored = ReadSettingsFile(SettingsPath());
+    if (!stored) {
+        SetAllRowsChecked(true);
+        chkOutput->setChecked(true);
+        clstOutput->setCurrentRow(0);
+        return;
+    }
+    const SettingsValues& values = *stored;
+    if (!values.BaseAddress.empty())
+        SetSiteBaseAddress(values.BaseAddress);
+
+    SelectItem(cmbRegion1, values.Region1);
+    SelectItem(cmbRegion2, values.Region2);
+    SelectItem(cmbRegion3, values.Region3);
+    SelectItem(cmbJobType, values.JobType);
+    SelectItem(cmbJobHaken, values.JobHaken);
+    SelectItem(cmbJobIndustry, values.JobIndustry);
+    chkJobSet1->setChecked(values.JobSet1);
+    chkJobSet2->setChecked(values.JobSet2);
+    chkJobSet3->setChecked(values.JobSet3);
+    SelectItem(cmbOfferType, values.JobCheck);
+    FillWhenGiven(editCity, values.CityWord);
+    FillWhenGiven(editWord, values.FreeWord);
+    FillWhenGiven(editJobNo1, values.JobNo1);
+    FillWhenGiven(editJobNo2, values.JobNo2);
+    FillWhenGiven(editJobCode1, values.JobCode1);
+    FillWhenGiven(editJobCode2, values.JobCode2);
+    FillWhenGiven(editJobCode3, values.JobCode3);
+    FillWhenGiven(editJobCode4, values.JobCode4);
+    if (values.WordCheck == 1)
+        rdoWordType2->setChecked(true);
+    else if (values.WordCheck == 2)
+        rdoWordType3->setChecked(true);
+    else
+        rdoWordType1->setChecked(true);
+
+    int ticked = 0;
+    int firstTicked = -1;
+    {
+        const QSignalBlocker quiet(clstOutput);
+        for (int row = 0; row < clstOutput->count(); ++row) {
+            const bool on = row < kOutputFieldCount && values.JobList[static_cast<size_t>(row)];
+            clstOutput->item(row)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+            if (on && ticked++ == 0)
+                firstTicked = row;
+        }
+    }
+    if (ticked > 0 && ticked == clstOutput->count())
+        chkOutput->setChecked(true);
+    clstOutput->setCurrentRow(firstTicked >= 0 ? firstTicked : 0);
+    btnStart->setFocus();
+}
+
+void TFrmMain::SaveSettings()
+{
+    SettingsValues values;
+    values.Region1 = cmbRegion1->currentIndex();
+    values.Region2 = cmbRegion2->currentIndex();
+    values.Region3 = cmbRegion3->currentIndex();
+    values.JobType = cmbJobType->currentIndex();
+    values.JobHaken = cmbJobHaken->currentIndex();
+    values.JobIndustry = cmbJobIndustry->currentIndex();
+    values.JobSet1 = chkJobSet1->isChecked();
+    values.JobSet2 = chkJobSet2->isChecked();
+    values.JobSet3 = chkJobSet3->isChecked();
+    values.RetryCheck = chkRetry->isChecked();
+    values.JobCheck = cmbOfferType->currentIndex();
+    values.CityWord = QStringToShiftJis(editCity->text());
+    values.FreeWord = QStringToShiftJis(editWord->text());
+    values.Retry = QStringToShiftJis(editRetry->text());
+    values.JobNo1 = QStringToShiftJis(editJobNo1->text());
+    values.JobNo2 = QStringToShiftJis(editJobNo2->text());
+    values.JobCode1 = QStringToShiftJis(editJobCode1->text());
+    values.JobCode2 = QStringToShiftJis(editJobCode2->text());
+    values.JobCode3 = QStringToShiftJis(editJobCode3->text());
+    values.JobCode4 = QStringToShiftJis(editJobCode4->text());
+    values.WordCheck = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
+    for (int row = 0; row < clstOutput->count() && row < kOutputFieldCount; ++row)
+        values.JobList[static_cast<size_t>(row)] = clstOutput->item(row)->checkState() == Qt::Checked;
+    WriteSettingsFile(SettingsPath(), values);
+}
+
+void TFrmMain::btnStartClick()
+{
+    // The run control fills this in.
+}
+
+void TFrmMain::btnCancelClick()
+{
+    // The run control fills this in; a close request during a run ends here.
+}

@@ -1,0 +1,288 @@
+// The fixed layout of the main window: every control at its pixel position.
+
+#include "app/Uniwork.h"
+
+#include "controls/Myedit.h"
+#include "controls/Myedit2.h"
+#include "worker/OutputFieldCatalog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+static constexpr int kComboHeight = 20;
+static constexpr int kEditHeight = 20;
+static constexpr int kCheckHeight = 17;
+static constexpr int kListRowHeight = 16;
+
+QFont MainWindowFont()
+{
+    const QString windowsFace = QStringLiteral("ＭＳ Ｐゴシック");
+    QFont font(QFontDatabase::hasFamily(windowsFace) ? windowsFace : QStringLiteral("IPAPGothic"));
+    font.setPixelSize(12);
+    return font;
+}
+
+static QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top,
+                            int width, int height)
+{
+    auto* group = new QGroupBox(title, parent);
+    group->setGeometry(left, top, width, height);
+    return group;
+}
+
+static QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top)
+{
+    auto* label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+static QComboBox* MakeCombo(QWidget* parent, int left, int top, int width,
+                            const QStringList& items)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setGeometry(left, top, width, kComboHeight);
+    combo->addItems(items);
+    combo->setCurrentIndex(0);
+    combo->setMaxVisibleItems(20);
+    combo->setAttribute(Qt::WA_InputMethodEnabled, false);
+    return combo;
+}
+
+static QCheckBox* MakeCheck(QWidget* parent, const QString& text, int left, int top, int width)
+{
+    auto* check = new QCheckBox(text, parent);
+    check->setGeometry(left, top, width, kCheckHeight);
+    return check;
+}
+
+static QLineEdit* MakeTextEdit(QWidget* parent, int left, int top, int width)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setGeometry(left, top, width, kEditHeight);
+    edit->setMaxLength(100);
+    return edit;
+}
+
+static QStringList RegionItems()
+{
+    return {QString(), "北海道", "青森", "岩手", "宮城", "秋田", "山形", "福島", "茨城", "栃木",
+            "群馬", "埼玉", "千葉", "東京", "神奈川", "新潟", "富山", "石川", "福井", "山梨",
+            "長野", "岐阜", "静岡", "愛知", "三重", "滋賀", "京都", "大阪", "兵庫", "奈良",
+            "和歌山", "鳥取", "島根", "岡山", "広島", "山口", "徳島", "香川", "愛媛", "高知",
+            "福岡", "佐賀", "長崎", "熊本", "大分", "宮崎", "鹿児島", "沖縄", "海外"};
+}
+
+static QStringList OfferTypeItems()
+{
+    return {"一般（指定なし）", "一般（フルタイム）", "一般（パート）", "新卒・既卒求人",
+            "季節求人", "出稼ぎ求人", "障害（指定なし）", "障害（フルタイム）", "障害（パート）"};
+}
+
+static QStringList JobHakenItems()
+{
+    return {QString(), "派遣のみ", "請負のみ", "派遣・請負を除く"};
+}
+
+static QStringList JobTypeItems()
+{
+    return {QString(),
+            "事務、管理職",
+            "営業",
+            "販売",
+            "接客、理美容、調理、サービス",
+            "介護、福祉",
+            "保育、教育",
+            "医療、看護、保険",
+            "製造、修理、保全、検査、印刷",
+            "技術職（建設、開発、ＩＴ）、専門職",
+            "建築、土木、電気工事",
+            "警備、施設管理、設備運転",
+            "運輸（運転）、配送",
+            "清掃・洗浄、倉庫、包装、軽作業",
+            "農業、林業、漁業"};
+}
+
+// Index n shows division n as "01 : 農業", so the index is the division code.
+static QStringList JobIndustryItems()
+{
+    static const char* const kDivisions[] = {
+        "農業", "林業", "漁業", "水産養殖業", "鉱業、採石業、砂利採取業", "総合工事業",
+        "職別工事業", "設備工事業", "食料品製造業", "飲料・たばこ・飼料製造業", "繊維工業",
+        "木材・木製品製造業", "家具・装備品製造業", "パルプ・紙・紙加工品製造業",
+        "印刷・同関連業", "化学工業", "石油製品・石炭製品製造業", "プラスチック製品製造業",
+        "ゴム製品製造業", "なめし革・同製品・毛皮製造業", "窯業・土石製品製造業", "鉄鋼業",
+        "非鉄金属製造業", "金属製品製造業", "はん用機械器具製造業", "生産用機械器具製造業",
+        "業務用機械器具製造業", "電子部品・デバイス・回路等", "電気機械器具製造業",
+        "情報通信機械器具製造業", "輸送用機械器具製造業", "その他の製造業", "電気業", "ガス業",
+        "熱供給業", "水道業", "通信業", "放送業", "情報サービス業", "インターネット附随サービス業",
+        "映像・音声・文字情報制作業", "鉄道業", "道路旅客運送業", "道路貨物運送業", "水運業",
+        "航空運輸業", "倉庫業", "運輸に附帯するサービス業", "郵便業", "各種商品卸売業",
+        "繊維・衣服等卸売業", "飲食料品卸売業", "建築材料、鉱物等卸売業", "機械器具卸売業",
+        "その他の卸売業", "各種商品小売業", "織物・衣服・身の回り品小売業", "飲食料品小売業",
+        "機械器具小売業", "その他の小売業", "無店舗小売業", "銀行業", "協同組織金融業",
+        "貸金業、非預金信用機関等", "金融商品、商品先物取引業", "補助的金融業等", "保険業",
+        "不動産取引業", "不動産賃貸業・管理業", "物品賃貸業", "学術・開発研究機関",
+        "専門サービス業", "広告業", "技術サービス業", "宿泊業", "飲食店",
+        "持ち帰り・配達飲食サービス業", "洗濯・理容・美容・浴場業", "その他の生活関連サービス業",
+        "娯楽業", "学校教育", "その他の教育、学習支援業", "医療業", "保健衛生",
+        "社会保険・社会福祉・介護等", "郵便局", "協同組合", "廃棄物処理業", "自動車整備業",
+        "機械等修理業", "職業紹介・労働者派遣業", "その他の事業サービス業",
+        "政治・経済・文化団体", "宗教", "その他のサービス業", "外国公務", "国家公務", "地方公務",
+        "分類不能の産業"};
+    QStringList items{QString()};
+    int code = 1;
+    for (const char* name : kDivisions)
+        items << QStringLiteral("%1 : %2").arg(code++, 2, 10, QLatin1Char('0')).arg(QString::fromUtf8(name));
+    return items;
+}
+
+void TFrmMain::BuildLayout()
+{
+    setWindowTitle(QStringLiteral("Kenmori"));
+    setFont(MainWindowFont());
+    setFixedSize(400, 529);
+
+    // Left column.
+    group1 = MakeGroup(this, " 勤務先の都道府県", 8, 12, 150, 111);
+    lblSelRegion1 = MakeLabel(group1, "選択1 : ", 12, 24);
+    cmbRegion1 = MakeCombo(group1, 57, 20, 82, RegionItems());
+    lblSelRegion2 = MakeLabel(group1, "選択2 : ", 12, 48);
+    cmbRegion2 = MakeCombo(group1, 57, 44, 82, RegionItems());
+    lblSelRegion3 = MakeLabel(group1, "選択3 : ", 12, 72);
+    cmbRegion3 = MakeCombo(group1, 57, 68, 82, RegionItems());
+    lblRegionComment = MakeLabel(group1, "※3箇所まで同時の指定可", 14, 94);
+    QFont smallFont = font();
+    smallFont.setPixelSize(11);
+    lblRegionComment->setFont(smallFont);
+    lblRegionComment->adjustSize();
+
+    group2 = MakeGroup(this, " 市区町村名（選択1のみ） ", 8, 128, 150, 65);
+    editCity = MakeTextEdit(group2, 12, 20, 126);
+    lblCityComment = MakeLabel(group2, "※空白区切りで複数指定可", 12, 46);
+
+    group3 = MakeGroup(this, " 求人情報の種類 ", 8, 198, 150, 53);
+    cmbOfferType = MakeCombo(group3, 12, 20, 126, OfferTypeItems());
+
+    group4 = MakeGroup(this, " 派遣・請負の指定 ", 8, 256, 150, 53);
+    cmbJobHaken = MakeCombo(group4, 12, 20, 126, JobHakenItems());
+
+    group5 = MakeGroup(this, " 求職番号 ", 8, 314, 150, 53);
+    lblJobNo = MakeLabel(group5, "－", 62, 25);
+
+    chkJobSet1 = MakeCheck(this, "当日･前日の情報のみ", 10, 376, 140);
+    chkJobSet2 = MakeCheck(this, "1週間以内の情報のみ", 10, 396, 140);
+    chkJobSet3 = MakeCheck(this, "事業所名掲載有りのみ", 10, 416, 140);
+
+    // Right column.
+    group6 = MakeGroup(this, " 希望する職種 ", 168, 12, 224, 53);
+    cmbJobType = MakeCombo(group6, 12, 20, 200, JobTypeItems());
+
+    group7 = MakeGroup(this, " 希望する産業 ", 168, 70, 224, 53);
+    cmbJobIndustry = MakeCombo(group7, 12, 20, 200, JobIndustryItems());
+    cmbJobIndustry->setMaxVisibleItems(25);
+
+    group8 = MakeGroup(this, " フリーワード 検索指定 ", 168, 128, 224, 65);
+    editWord = MakeTextEdit(group8, 12, 20, 200);
+    lblWordComment = MakeLabel(group8, "検索方法：", 12, 46);
+    rdoWordType1 = new QRadioButton(QStringLiteral("OR"), group8);
+    rdoWordType1->setGeometry(70, 42, 44, kCheckHeight);
+    rdoWordType1->setChecked(true);
+    rdoWordType2 = new QRadioButton(QStringLiteral("AND"), group8);
+    rdoWordType2->setGeometry(115, 42, 50, kCheckHeight);
+    rdoWordType3 = new QRadioButton(QStringLiteral("NOT"), group8);
+    rdoWordType3->setGeometry(167, 42, 50, kCheckHeight);
+
+    group9 = MakeGroup(this, " 職種分類コード指定 ", 168, 198, 224, 53);
+    lblJobCode1 = MakeLabel(group9, "職1 : ", 12, 24);
+    lblJobCodeBar1 = MakeLabel(group9, "－", 74, 25);
+    lblJobCode2 = MakeLabel(group9, "職2 : ", 118, 24);
+    lblJobCodeBar2 = MakeLabel(group9, "－", 180, 25);
+
+    group10 = MakeGroup(this, " 取得開始位置の指定  ", 168, 256, 224, 53);
+    chkRetry = MakeCheck(group10, QString(), 15, 22, 18);
+    lblRetry = MakeLabel(group10, "件目から開始する", 113, 24);
+    lblRetry->setEnabled(false);
+
+    group11 = MakeGroup(this, " 出力項目 ", 168, 314, 225, 184);
+    chkOutput = MakeCheck(group11, "全選択 / 全解除", 15, 20, 114);
+    clstOutput = new QListWidget(group11);
+    clstOutput->setGeometry(12, 40, 200, 132);
+    QFont listFont = font();
+    listFont.setPixelSize(13);
+    clstOutput->setFont(listFont);
+    clstOutput->setUniformItemSizes(true);
+    clstOutput->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (const char* name : OutputFieldNamesUtf8()) {
+        auto* row = new QListWidgetItem(QString::fromUtf8(name), clstOutput);
+        row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        row->setCheckState(Qt::Unchecked);
+        row->setSizeHint(QSize(0, kListRowHeight));
+    }
+
+    // Run controls.
+    lblStatus = new QLabel(QStringLiteral("\u3000\u3000"), this);
+    lblStatus->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    lblStatus->setGeometry(8, 500, 392 - 8, 13);
+
+    btnStart = new QPushButton(QStringLiteral("取得 (&R)"), this);
+    btnStart->setGeometry(8, 442, 75, 28);
+    btnClear = new QPushButton(QStringLiteral("クリア (&N)"), this);
+    btnClear->setGeometry(84, 442, 74, 28);
+    btnCancel = new QPushButton(QStringLiteral("キャンセル (&C)"), this);
+    btnCancel->setGeometry(8, 470, 150, 28);
+    btnCancel->setEnabled(false);
+
+    prgBar = new QProgressBar(this);
+    prgBar->setGeometry(0, 529 - 16, 400, 16);
+    prgBar->setRange(0, 100);
+    prgBar->setValue(0);
+    prgBar->setTextVisible(false);
+}
+
+// Shared by the seven digit-only boxes.
+template <typename Box>
+static Box* MakeNumberBox(QWidget* group, int tag, int left, int width, int maxLength)
+{
+    auto* box = new Box(group);
+    box->setGeometry(left, 20, width, kEditHeight);
+    box->setMaxLength(maxLength);
+    box->setProperty("tag", tag);
+    return box;
+}
+
+void TFrmMain::CreateNumberBoxes()
+{
+    editJobNo1 = MakeNumberBox<TMyEdit>(group5, 0, 12, 48, 5);
+    editJobNo2 = MakeNumberBox<TMyEdit>(group5, 1, 71, 67, 8);
+
+    editJobCode1 = MakeNumberBox<TMyEdit>(group9, 0, 43, 30, 3);
+    editJobCode2 = MakeNumberBox<TMyEdit>(group9, 1, 83, 23, 2);
+    editJobCode3 = MakeNumberBox<TMyEdit>(group9, 2, 149, 30, 3);
+    editJobCode4 = MakeNumberBox<TMyEdit>(group9, 3, 189, 23, 2);
+
+    editRetry = MakeNumberBox<TMyEdit2>(group10, 0, 34, 70, 7);
+    editRetry->setText(QStringLiteral("0"));
+    editRetry->setEnabled(false);
+    chkRetryClick(); // the button-face colour of the disabled box
+}
+
+void TFrmMain::SetTabOrder()
+{
+    QWidget* const order[] = {
+        cmbRegion1, cmbRegion2, cmbRegion3, editCity, cmbOfferType, cmbJobHaken,
+        editJobNo1, editJobNo2, chkJobSet1, chkJobSet2, chkJobSet3, cmbJobType,
+        cmbJobIndustry, editWord, rdoWordType1, rdoWordType2, rdoWordType3,
+        editJobCode1, editJobCode2, editJobCode3, editJobCode4, chkRetry, editRetry,
+        chkOutput, clstOutput, btnStart, btnClear, btnCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,6 @@
+#include "shell/Vistaaltfixunit.h"
+
+TVistaAltFix::TVistaAltFix(QObject* owner)
+    : QObject(owner)
+{
+}
