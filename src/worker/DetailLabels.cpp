@@ -4,6 +4,8 @@
 #include "site/TextUtils.h"
 #include "worker/LineOperations.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <utility>
 
@@ -44,9 +46,21 @@ int FindLabelSlot(std::string_view label)
     // "*" only keeps the table's positions; a page text "*" is no label.
     if (label == "*")
         return -1;
-    const auto& table = DetailLabelTable();
+    // Letter case is ignored the way the system's locale compares texts: for
+    // full-width, Greek and Cyrillic letters too, never across widths.
+    static const std::array<QString, kDetailLabelCount> labels = [] {
+        std::array<QString, kDetailLabelCount> texts;
+        std::transform(DetailLabelTable().begin(), DetailLabelTable().end(), texts.begin(),
+                       [](const std::string& entry) { return ShiftJisToQString(entry); });
+        return texts;
+    }();
+    const QString text = ShiftJisToQString(label);
+    // Bytes that are no code page 932 text decode to a stand-in character
+    // and must not match a label that holds that character.
+    if (QStringToShiftJis(text) != label)
+        return -1;
     for (int slot = 0; slot < kDetailLabelCount; ++slot) {
-        if (SameTextIgnoringCase(table[static_cast<size_t>(slot)], label))
+        if (labels[static_cast<size_t>(slot)].compare(text, Qt::CaseInsensitive) == 0)
             return slot;
     }
     return -1;

@@ -11,8 +11,9 @@ inline constexpr int kDetailLabelCount = 92;
 // that no label fills, because the rule of another slot does.
 const std::array<std::string, kDetailLabelCount>& DetailLabelTable();
 
-// The slot of the first entry equal to label, ASCII letters compared without
-// case and full-width forms kept apart; -1 when none is. "*" never matches.
+// The slot of the first entry equal to label, letters (full-width ones too)
+// compared without case and full-width forms kept apart from half-width ones;
+// -1 when none is. "*" never matches.
 int FindLabelSlot(std::string_view label);
 
 // The name under which the site's other spellings of a label are filed

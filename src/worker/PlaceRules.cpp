@@ -75,14 +75,16 @@ static std::string SelectionAddress(const RuleInput& in, int k)
     return acc;
 }
 
-// The station block starts at the first line naming "最寄り駅"; the lines
-// after it, up to the row's end, describe the way there.
+// The station block starts at the last line naming "最寄り駅"; the lines
+// after it, up to the row's end, describe the way there. Lines before the
+// first station line are the address again: taking them would write the
+// address twice when a cell names no station.
 static std::string SelectionStation(const RuleInput& in, int k)
 {
     static const std::string kStation = Sjis("最寄り駅");
     static const std::string kStationCaption = Sjis("最寄り駅</div>");
     std::string station;
-    bool started = false;
+    bool stationSeen = false;
     ScanWindow(in, k, 1, 79, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "<tr>") || IsLabelLine(in.lines, j))
             return false;
@@ -91,8 +93,8 @@ static std::string SelectionStation(const RuleInput& in, int k)
         const std::string a = LineText(in.lines, j);
         if (Contains(a, kStation)) {
             station = Cleaned(Remove(a, kStationCaption));
-            started = true;
-        } else if (started) {
+            stationSeen = true;
+        } else if (stationSeen) {
             AppendWithSpace(station, Cleaned(Remove(a, kStationCaption)));
         }
         return true;

@@ -32,12 +32,17 @@ TEST(DetailLabels, TableFollowsTheCatalog)
     EXPECT_EQ(table[75], S("産業分類"));
 }
 
-TEST(DetailLabels, FindLabelSlotIgnoresAsciiCaseOnly)
+TEST(DetailLabels, FindLabelSlotIgnoresCaseButNotWidth)
 {
     EXPECT_EQ(FindLabelSlot(S("uijターン歓迎")), 45);
     EXPECT_EQ(FindLabelSlot(S("UIJターン歓迎")), 45);
     EXPECT_EQ(FindLabelSlot(S("ＵＩＪターン歓迎")), -1); // full-width letters are another label
-    EXPECT_EQ(FindLabelSlot(S("Ａ ＋ ｂ（固定残業代がある場合はａ ＋ ｂ ＋ ｃ）")), -1);
+    // Full-width letters differ in case only from their own full-width forms.
+    EXPECT_EQ(FindLabelSlot(S("Ａ ＋ Ｂ（固定残業代がある場合はａ ＋ ｂ ＋ Ｃ）")), 31);
+    EXPECT_EQ(FindLabelSlot(S("基本給（Ａ）")), 27);
+    EXPECT_EQ(FindLabelSlot(S("基本給（a）")), -1);
+    // An undefined code decodes to "・" but is not that character.
+    EXPECT_EQ(FindLabelSlot(S("派遣") + "\x85\x40" + S("請負等")), -1);
     EXPECT_EQ(FindLabelSlot("*"), -1);
     EXPECT_EQ(FindLabelSlot(""), -1);
     EXPECT_EQ(FindLabelSlot(S("求人番号 ")), -1);

@@ -126,10 +126,15 @@ TEST(PlaceRules, AddressesAndStations)
                            "<script>showMap();</script>", "<div>最寄り駅</div><div>新宿駅</div>",
                            "<div>徒歩１０分</div>", "<tr>", "<div>後</div>", ""}),
               "〒160-0023 東京都新宿区、新宿駅 徒歩10分");
-    // Without a station line the address is not repeated after it.
+    // Without a station line the address is not repeated after it; a second
+    // station line starts the block again.
     EXPECT_EQ(ValueOf(83, {"<th>選考場所</th><td><div>本社</div>", "<input type=\"button\">",
                            "<div>本社</div>", "<tr>", ""}),
               "本社");
+    EXPECT_EQ(ValueOf(83, {"<th>選考場所</th><td><div>本社</div>", "<script>x</script>",
+                           "<div>最寄り駅</div>新宿駅",
+                           "<div>最寄り駅</div>代々木駅", "<div>徒歩５分</div>", "</td></tr>", "<tr>", ""}),
+              "本社、代々木駅 徒歩5分");
 }
 
 TEST(IndustryRule, FillsThreeSlotsOnlyFromFourParts)
