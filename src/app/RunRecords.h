@@ -53,4 +53,7 @@ struct RunState {
     int TotalCount = 0;
     int StartedCount = 0;
     bool DetailRetried = false;
+    // The output file could not be created or written: the run ended there,
+    // whatever workerVerdict says.
+    bool outputFailed = false;
 };

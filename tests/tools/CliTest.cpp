@@ -1,0 +1,212 @@
+// kenmori-cli end to end against the demonstration site: every field of
+// every line against the site's own data, the exit statuses, Ctrl-C.
+
+#include "DemoSite.h"
+#include "site/CodePage932.h"
+#include "worker/CsvOutput.h"
+#include "worker/SearchRequest.h"
+#include "worker/WorkerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+#include <atomic>
+#include <csignal>
+
+static void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "cli_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+}
+
+// The fields of one CSV line whose values are all quoted.
+static std::vector<std::string> CsvFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t at = 0;
+    while (at < line.size() && line[at] == '"') {
+        std::string value;
+        for (++at; at < line.size() && !(line[at] == '"' && line[at + 1] != '"'); ++at) {
+            value += line[at];
+            if (line[at] == '"')
+                ++at; // a doubled quote
+        }
+        fields.push_back(value);
+        at += 2; // closing quote and comma
+    }
+    return fields;
+}
+
+struct CliResult {
+    int exitCode = -1;
+    std::string errorText; // standard error, UTF-8
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::atomic<int> pagerRequests = 0;
+    std::atomic<int> requests = 0;
+    std::atomic<qint64> processId = 0;
+    int interruptAtPager = 0; // Ctrl-C while this pager request is answered
+    DemoSite site{DemoSiteOptions{100, "13010-1234567", [this](const std::string& request) {
+                                      ++requests;
+                                      if (request.starts_with("POST /kensaku/GECA110010.do")
+                                          && ++pagerRequests == interruptAtPager && processId > 0)
+                                          ::kill(static_cast<pid_t>(processId.load()), SIGINT);
+                                  }}};
+    std::filesystem::path settingsPath = dir.filePath("km.ini").toStdString();
+    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
+    const std::string onlyJobNumber = "JobList=1" + std::string(kOutputFieldCount - 1, '0') + "\r\n";
+
+    void SetUp() override
+    {
+        EnsureApplication();
+        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            qunsetenv(name);
+        ASSERT_TRUE(site.start());
+    }
+
+    // A settings file in the program's own format; configLines are UTF-8.
+    void WriteSettings(const std::string& configLines, bool utf8WithMark = false)
+    {
+        WriteSettings(configLines, site.baseAddress(), utf8WithMark);
+    }
+    void WriteSettings(const std::string& configLines, const std::string& baseAddress,
+                       bool utf8WithMark = false)
+    {
+        const std::string text = "[Config]\r\n" + configLines + "[Site]\r\nBaseAddress=" + baseAddress + "\r\n";
+        std::ofstream(settingsPath, std::ios::binary)
+            << (utf8WithMark ? "\xEF\xBB\xBF" + text : Utf8ToShiftJis(text));
+    }
+
+    CliResult RunCli(QStringList extra = {})
+    {
+        QProcess process;
+        process.start(KENMORI_CLI_PATH, QStringList{"--settings", QString::fromStdString(settingsPath.string()),
+                                                    "--output", QString::fromStdString(csvPath.string()),
+                                                    "--pacing-ms", "0"} + extra);
+        EXPECT_TRUE(process.waitForStarted());
+        processId = process.processId();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        processId = 0;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return {process.exitCode(), process.readAllStandardError().toStdString()};
+    }
+
+    // The postings the site lists for a search with these conditions.
+    std::vector<const DemoPosting*> Hits(const SearchConditions& conditions) const
+    {
+        return site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
+    }
+};
+
+TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
+{
+    WriteSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n");
+    const CliResult result = RunCli();
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    const auto hits = Hits(SearchConditions{});
+    const std::string total = std::to_string(hits.size());
+    EXPECT_NE(result.errorText.find("求人情報 : " + total + "件/" + total + "件 取得中..."), std::string::npos);
+    EXPECT_NE(result.errorText.find("求人情報の取得が完了しました。"), std::string::npos);
+
+    const std::vector<std::string> lines = CsvDataLines(csvPath);
+    ASSERT_EQ(lines.size(), hits.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const DemoFields expected = site.expectedFields(*hits[i]);
+        const std::vector<std::string> fields = CsvFields(ShiftJisToUtf8(lines[i]));
+        ASSERT_EQ(fields.size(), expected.size()) << lines[i];
+        for (int f = 0; f < kOutputFieldCount; ++f)
+            EXPECT_EQ(fields[f], expected[f]) << hits[i]->jobNumber << " " << OutputFieldNamesUtf8()[f];
+    }
+    // The page file is gone.
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(KENMORI_CLI_PATH).parent_path() / "db"))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("tmp.")) << entry.path();
+}
+
+TEST_F(CliTest, SettingsWithAByteOrderMarkAreReadAsUtf8)
+{
+    SearchConditions conditions;
+    conditions.FreeWord = Utf8ToShiftJis(site.postings().at(0).occupation);
+    const auto hits = Hits(conditions);
+    ASSERT_FALSE(hits.empty());
+    ASSERT_LT(hits.size(), site.postings().size());
+    WriteSettings(onlyJobNumber + "FreeWord=" + site.postings()[0].occupation + "\r\n", true);
+    const CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_EQ(CsvDataLines(csvPath).size(), hits.size());
+}
+
+TEST_F(CliTest, OutcomesOfARunGiveTheirExitStatuses)
+{
+    WriteSettings(onlyJobNumber + "FreeWord=どの求人にもない言葉\r\n");
+    CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 1) << result.errorText;
+    EXPECT_NE(result.errorText.find("該当する求人情報は見つかりませんでした。"), std::string::npos);
+    EXPECT_TRUE(CsvDataLines(csvPath).empty());
+
+    WriteSettings(onlyJobNumber + "JobNo1=99999\r\nJobNo2=9999999\r\n");
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 8) << result.errorText;
+    EXPECT_NE(result.errorText.find("指定された求職番号は存在しません。\n入力内容を確認してください。"),
+              std::string::npos);
+
+    WriteSettings(onlyJobNumber);
+    const std::filesystem::path goodPath = csvPath;
+    csvPath = dir.filePath("missing/out.csv").toStdString();
+    EXPECT_EQ(RunCli().exitCode, 4);
+    csvPath = goodPath;
+
+    std::filesystem::remove(csvPath);
+    site.stop();
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 9) << result.errorText;
+    EXPECT_NE(result.errorText.find("サイトへのアクセスができませんでした。"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(csvPath));
+}
+
+TEST_F(CliTest, InvalidConditionsAreReportedBeforeAnyRequest)
+{
+    // Without JobList no output field is ticked, as in the window.
+    WriteSettings("Region1=13\r\n");
+    CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("ファイルへの出力項目は１つ以上を指定してください。"), std::string::npos);
+
+    WriteSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=29\r\n");
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("開始位置の指定は30以上の数値を入力してください。"), std::string::npos);
+
+    std::filesystem::remove(settingsPath);
+    EXPECT_EQ(RunCli().exitCode, 3);
+    WriteSettings(onlyJobNumber);
+    EXPECT_EQ(RunCli({"--database", dir.filePath("none.db")}).exitCode, 3);
+
+    EXPECT_EQ(requests, 0);
+    EXPECT_FALSE(std::filesystem::exists(csvPath));
+}
+
+TEST_F(CliTest, CtrlCKeepsTheLinesWrittenFromTheStartPosition)
+{
+    // Start at 35 (page 2), Ctrl-C while page 3 is asked for.
+    interruptAtPager = 2;
+    WriteSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=35\r\n");
+    const CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 2) << result.errorText;
+
+    std::vector<std::string> expected;
+    const auto hits = Hits(SearchConditions{});
+    ASSERT_GT(hits.size(), 60u);
+    for (size_t i = 30; i < 60; ++i)
+        expected.push_back("\"" + Utf8ToShiftJis(site.expectedFields(*hits[i])[kSlotJobNumber]) + "\"");
+    EXPECT_EQ(CsvDataLines(csvPath), expected);
+}

@@ -1,0 +1,497 @@
+// The demonstration site, talked to the way the product talks to the real
+// one: its own requests, its search body, its detail extraction.
+
+#include "DemoSite.h"
+
+#include "app/CityResolution.h"
+#include "app/ReferenceDatabase.h"
+#include "site/CodePage932.h"
+#include "site/CurlSession.h"
+#include "site/SiteAccess.h"
+#include "site/TextUtils.h"
+#include "worker/DetailExtraction.h"
+#include "worker/IndustryLookup.h"
+#include "worker/PageLines.h"
+#include "worker/SearchRequest.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+const std::string kSearchPage = "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
+
+std::string U(std::string_view sjis) { return ShiftJisToUtf8(sjis); }
+
+DemoSiteOptions WithPostings(int count)
+{
+    DemoSiteOptions options;
+    options.postingCount = count;
+    return options;
+}
+
+std::string Pager(int nowPage, int wantedPage)
+{
+    return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage) + "&fwListLeftPage="
+        + std::to_string(wantedPage) + "&fwListNaviCount=7&fwListNaviBtn1=" + std::to_string(wantedPage);
+}
+
+// A list page read the way the worker reads it: count paragraph, error box,
+// detail links, the pager's current page.
+struct ListPage {
+    bool hasCount = false;
+    std::string count;   // the text before "件"
+    std::string errorBox; // text of a msg_E paragraph
+    std::vector<std::string> links;
+    std::string nowPage; // fwListNowPage
+};
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+ListPage ReadListPage(const std::filesystem::path& file, const std::string& base)
+{
+    ListPage page;
+    for (const std::string& raw : LoadPageLines(file)) {
+        const std::string line = TrimText(raw);
+        if (StartsWith(line, "<p ") && line.find("numberJobText_layout") != std::string::npos) {
+            const std::string text = U(StripTags(Utf8ToShiftJis(line)));
+            page.hasCount = true;
+            page.count = text.substr(0, text.find("件"));
+        } else if (StartsWith(line, "<p ") && line.find("\"msg_E\"") != std::string::npos) {
+            page.errorBox = U(StripTags(Utf8ToShiftJis(line)));
+        } else if (StartsWith(line, "<a ") && line.find("_dispDetailBtn") != std::string::npos) {
+            std::string href = line.substr(line.find('/'));
+            href.resize(href.find('"'));
+            page.links.push_back(base + "/kensaku" + U(ReplaceAllText(href, "&amp;", "&")));
+        } else if (line.find("name=\"fwListNowPage\"") != std::string::npos) {
+            const size_t value = line.find("value=\"") + 7;
+            page.nowPage = line.substr(value, line.find('"', value) - value);
+        }
+    }
+    return page;
+}
+
+std::vector<std::string> DetailUrls(const DemoSite& site, const std::vector<const DemoPosting*>& postings,
+                                    size_t first, size_t count)
+{
+    std::vector<std::string> urls;
+    for (size_t i = first; i < std::min(postings.size(), first + count); ++i)
+        urls.push_back(site.detailUrl(*postings[i]));
+    return urls;
+}
+
+// A site on a free port, with the product pointed at it and its cookies gone.
+struct SiteFixture {
+    explicit SiteFixture(DemoSiteOptions options = {}) : site(std::move(options))
+    {
+        EXPECT_TRUE(dir.isValid());
+        EXPECT_TRUE(site.start());
+        SetSiteBaseAddress(site.baseAddress());
+        ClearStoredCookies();
+        pageFile = std::filesystem::path(dir.path().toStdString()) / "tmp.dat";
+    }
+
+    ListPage post(const std::string& body, const std::string& path, const std::string& cookie)
+    {
+        std::filesystem::remove(pageFile);
+        HttpPostToFile(body, pageFile, path, cookie);
+        return ReadListPage(pageFile, site.baseAddress());
+    }
+
+    // The warm-up visit; gives the cookie text a page script would see.
+    std::string warmUp()
+    {
+        HttpGetToFile(site.baseAddress() + kSearchPage, pageFile);
+        return StoredSiteCookies();
+    }
+
+    QTemporaryDir dir;
+    DemoSite site;
+    std::filesystem::path pageFile;
+};
+
+// Answers the industry lookup from the built reference database.
+class ReferenceHost : public RunHost {
+public:
+    ReferenceHost()
+        : database(ReferenceDatabase::pathInFolder(QString::fromStdString(
+              std::filesystem::read_symlink("/proc/self/exe").parent_path().string())))
+    {
+    }
+    void ResetProgress(int) override {}
+    void StepProgress(int, int, const std::string&) override {}
+    void NotifyRunFinished() override {}
+    std::string LookupIndustryCategory(const std::string& industryName) override
+    {
+        std::string error;
+        const std::string answer = ::LookupIndustryCategory(database, industryName, error);
+        EXPECT_EQ(error, "");
+        return answer;
+    }
+
+    ReferenceDatabase database;
+};
+
+// Everything ReadJobDetail needs, without pauses.
+struct DetailRun {
+    explicit DetailRun(const std::filesystem::path& folder) : pageFile(folder / "detail.dat")
+    {
+        conditions.JobList.fill(true);
+        pacing.afterDetailPage = std::chrono::milliseconds(0);
+    }
+    RunContext context() { return RunContext{conditions, state, csv, host, pacing, {}, pageFile}; }
+
+    SearchConditions conditions;
+    RunState state;
+    CsvOutputFile csv;
+    ReferenceHost host;
+    RunPacing pacing;
+    std::filesystem::path pageFile;
+};
+
+} // namespace
+
+TEST(DemoSite, SessionSearchAndPagerInListMarkup)
+{
+    SiteFixture fixture;
+    DemoSite& site = fixture.site;
+    const std::string base = site.baseAddress();
+    EXPECT_GT(site.port(), 0);
+    EXPECT_EQ(base, "http://127.0.0.1:" + std::to_string(site.port()));
+
+    const std::string cookie = fixture.warmUp();
+    EXPECT_TRUE(StartsWith(cookie, "JSESSIONID=")) << cookie;
+
+    SearchConditions tokyo;
+    tokyo.Region1 = 13;
+    const std::string body = BuildSearchRequestBody(tokyo);
+    const std::vector<const DemoPosting*> hits = site.matching(ParseSearchBody(body));
+    ASSERT_GT(hits.size(), 60u) << "the pager needs three pages";
+
+    const ListPage first = fixture.post(body, "/kensaku/GECA110030.do", cookie);
+    EXPECT_TRUE(first.hasCount);
+    EXPECT_EQ(first.count, std::to_string(hits.size()));
+    EXPECT_EQ(first.nowPage, "1");
+    EXPECT_EQ(first.links, DetailUrls(site, hits, 0, 30));
+
+    const ListPage second = fixture.post(Pager(1, 2), "/kensaku/GECA110010.do", cookie);
+    EXPECT_EQ(second.nowPage, "2");
+    EXPECT_EQ(second.links, DetailUrls(site, hits, 30, 30));
+
+    const int lastPage = static_cast<int>((hits.size() + 29) / 30);
+    const ListPage last = fixture.post(Pager(2, lastPage), "/kensaku/GECA110010.do", cookie);
+    EXPECT_EQ(last.links, DetailUrls(site, hits, static_cast<size_t>(lastPage - 1) * 30, 30));
+    const ListPage beyond = fixture.post(Pager(lastPage, lastPage + 1), "/kensaku/GECA110010.do", cookie);
+    EXPECT_TRUE(beyond.links.empty());
+    EXPECT_EQ(beyond.errorBox, "");
+
+    // A new search replaces the session's list.
+    SearchConditions osaka;
+    osaka.Region1 = 27;
+    const ListPage other = fixture.post(BuildSearchRequestBody(osaka), "/kensaku/GECA110030.do", cookie);
+    const auto osakaHits = site.matching(ParseSearchBody(BuildSearchRequestBody(osaka)));
+    ASSERT_GT(osakaHits.size(), 30u);
+    EXPECT_EQ(other.links, DetailUrls(site, osakaHits, 0, 30));
+    EXPECT_EQ(fixture.post(Pager(1, 2), "/kensaku/GECA110010.do", cookie).links,
+              DetailUrls(site, osakaHits, 30, 30));
+
+    // The session also comes through when only the product's own cookie,
+    // which wraps the page's cookie text, carries it.
+    ClearStoredCookies();
+    const ListPage wrapped = fixture.post(Pager(2, 1), "/kensaku/GECA110010.do", cookie);
+    EXPECT_EQ(wrapped.links.size(), 30u);
+    EXPECT_EQ(wrapped.links, DetailUrls(site, osakaHits, 0, 30));
+
+    // Without the session the pager has nothing to page through.
+    ClearStoredCookies();
+    for (const std::string& noSession : {std::string(), std::string("JSESSIONID=0123456789")}) {
+        const ListPage expired = fixture.post(Pager(1, 2), "/kensaku/GECA110010.do", noSession);
+        EXPECT_EQ(expired.errorBox, "セッションが切れました。再度検索してください。") << noSession;
+        EXPECT_FALSE(expired.hasCount);
+        EXPECT_TRUE(expired.links.empty());
+    }
+}
+
+TEST(DemoSite, CountsAboveAThousandAreGroupedAndEmptyResultsHaveNoCount)
+{
+    SiteFixture fixture(WithPostings(1500));
+    const std::string cookie = fixture.warmUp();
+    const std::string body = BuildSearchRequestBody(SearchConditions{});
+    const size_t general = fixture.site.matching(ParseSearchBody(body)).size();
+    ASSERT_GE(general, 1000u);
+    const std::string digits = std::to_string(general);
+    const ListPage page = fixture.post(body, "/kensaku/GECA110030.do", cookie);
+    EXPECT_EQ(page.count, digits.substr(0, digits.size() - 3) + "," + digits.substr(digits.size() - 3));
+    EXPECT_EQ(page.links.size(), 30u);
+
+    SearchConditions nothing;
+    nothing.FreeWord = Utf8ToShiftJis("宇宙飛行士");
+    const ListPage empty = fixture.post(BuildSearchRequestBody(nothing), "/kensaku/GECA110030.do", cookie);
+    EXPECT_FALSE(empty.hasCount);
+    EXPECT_EQ(empty.errorBox, "");
+    EXPECT_TRUE(empty.links.empty());
+}
+
+TEST(DemoSite, UnknownJobSeekerNumberAnswersTheErrorBox)
+{
+    SiteFixture fixture;
+    const std::string cookie = fixture.warmUp();
+    SearchConditions conditions;
+    conditions.JobNo1 = "13010";
+    conditions.JobNo2 = "7654321";
+    const ListPage unknown = fixture.post(BuildSearchRequestBody(conditions), "/kensaku/GECA110030.do", cookie);
+    EXPECT_EQ(unknown.errorBox, "入力された求職番号は存在しません。");
+    EXPECT_FALSE(unknown.hasCount);
+    EXPECT_TRUE(unknown.links.empty());
+
+    conditions.JobNo2 = "1234567";
+    const ListPage known = fixture.post(BuildSearchRequestBody(conditions), "/kensaku/GECA110030.do", cookie);
+    EXPECT_EQ(known.errorBox, "");
+    EXPECT_TRUE(known.hasCount);
+    EXPECT_EQ(known.links.size(), 30u);
+}
+
+TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
+{
+    const DemoSite site;
+    const auto hitsOf = [&](const SearchConditions& conditions) {
+        return site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
+    };
+    const auto countWhere = [&](auto predicate) {
+        return static_cast<size_t>(std::count_if(site.postings().begin(), site.postings().end(), predicate));
+    };
+
+    SearchConditions conditions;
+    conditions.Region1 = 13;
+    conditions.Region2 = 27;
+    auto hits = hitsOf(conditions);
+    EXPECT_EQ(hits.size(), countWhere([](const DemoPosting& p) {
+                  return (p.prefectureCode == "13" || p.prefectureCode == "27") && p.kind == kDemoKindGeneral;
+              }));
+
+    conditions = {};
+    conditions.Region1 = 13;
+    conditions.cityCodes = "13104%2C13201";
+    conditions.Region2 = 1;
+    hits = hitsOf(conditions);
+    ASSERT_FALSE(hits.empty());
+    EXPECT_EQ(hits.size(), countWhere([](const DemoPosting& p) {
+                  return (p.cityCode == "13104" || p.cityCode == "13201" || p.prefectureCode == "01")
+                      && p.kind == kDemoKindGeneral;
+              }));
+
+    // Kind of posting: general part-time, graduates, disabled full-time.
+    const std::pair<int, std::pair<int, int>> kinds[] = {
+        {2, {kDemoKindGeneral, kDemoPartTime}}, {3, {kDemoKindGraduate, 0}}, {7, {kDemoKindDisabled, kDemoFullTime}}};
+    for (const auto& [jobCheck, wanted] : kinds) {
+        conditions = {};
+        conditions.JobCheck = jobCheck;
+        hits = hitsOf(conditions);
+        EXPECT_FALSE(hits.empty()) << jobCheck;
+        EXPECT_EQ(hits.size(), countWhere([&](const DemoPosting& p) {
+                      return p.kind == wanted.first && (wanted.second == 0 || p.workStyle == wanted.second);
+                  })) << jobCheck;
+    }
+
+    conditions = {};
+    conditions.JobIndustry = 39;
+    hits = hitsOf(conditions);
+    ASSERT_FALSE(hits.empty());
+    EXPECT_TRUE(std::all_of(hits.begin(), hits.end(), [](const DemoPosting* p) { return p->industryCode == "39"; }));
+
+    // Free words: OR finds more than AND, NOT keeps out what it names.
+    conditions = {};
+    conditions.FreeWord = Utf8ToShiftJis("開発　介護");
+    const auto either = hitsOf(conditions);
+    conditions.WordCheck = 1;
+    const auto both = hitsOf(conditions);
+    conditions.FreeWord = Utf8ToShiftJis("開発 システム");
+    const auto software = hitsOf(conditions);
+    conditions.FreeWord = Utf8ToShiftJis("介護");
+    conditions.WordCheck = 2;
+    const auto withoutCare = hitsOf(conditions);
+    const auto has = [](const DemoPosting* p, const char* word) { return p->searchText.find(word) != std::string::npos; };
+    EXPECT_TRUE(both.empty());
+    ASSERT_FALSE(either.empty());
+    EXPECT_TRUE(std::all_of(either.begin(), either.end(), [&](auto p) { return has(p, "開発") || has(p, "介護"); }));
+    ASSERT_FALSE(software.empty());
+    EXPECT_LT(software.size(), either.size());
+    EXPECT_TRUE(std::all_of(software.begin(), software.end(), [&](auto p) { return has(p, "開発") && has(p, "システム"); }));
+    EXPECT_FALSE(withoutCare.empty());
+    EXPECT_TRUE(std::none_of(withoutCare.begin(), withoutCare.end(), [&](auto p) { return has(p, "介護"); }));
+}
+
+TEST(DemoSite, EveryDetailPageReadsIntoThePostingsFields)
+{
+    // Enough postings for every kind of row and every special posting.
+    SiteFixture fixture(WithPostings(120));
+    DetailRun run(fixture.pageFile.parent_path());
+    const DemoSite& site = fixture.site;
+    int shown = 0;
+    for (const DemoPosting& posting : site.postings()) {
+        const std::string url = site.detailUrl(posting);
+        JobRecord record = ReadJobDetail(run.context(), url);
+        if (posting.failsFirstDownload) {
+            EXPECT_EQ(record[kSlotJobNumber], "") << "the first answer is the busy page";
+            record = ReadJobDetail(run.context(), url);
+        }
+        const DemoFields expected = site.expectedFields(posting);
+        for (int slot = 0; slot < kOutputFieldCount; ++slot) {
+            const std::string actual = U(NormalizeCsvValue(record[static_cast<size_t>(slot)]));
+            if (actual != expected[static_cast<size_t>(slot)] && ++shown <= 25)
+                ADD_FAILURE() << posting.jobNumber << " " << OutputFieldNamesUtf8()[static_cast<size_t>(slot)]
+                              << ": read \"" << actual << "\", expected \"" << expected[static_cast<size_t>(slot)]
+                              << "\"";
+        }
+    }
+    EXPECT_EQ(shown, 0) << "fields that differ";
+}
+
+TEST(DemoSite, SpecialPostingsAndTheirPages)
+{
+    SiteFixture fixture;
+    const DemoSite& site = fixture.site;
+    const auto& postings = site.postings();
+    ASSERT_EQ(postings.size(), 300u);
+
+    std::vector<const DemoPosting*> deleted, hidden, retried, waved;
+    for (const DemoPosting& posting : postings) {
+        if (posting.deleted)
+            deleted.push_back(&posting);
+        if (posting.companyHidden)
+            hidden.push_back(&posting);
+        if (posting.failsFirstDownload)
+            retried.push_back(&posting);
+        if (posting.waveDash && !posting.deleted)
+            waved.push_back(&posting);
+    }
+    EXPECT_GE(deleted.size(), 3u);
+    EXPECT_GE(hidden.size(), 3u);
+    ASSERT_EQ(retried.size(), 1u);
+    ASSERT_FALSE(waved.empty());
+    for (const DemoPosting* posting : deleted) {
+        const DemoFields fields = site.expectedFields(*posting);
+        EXPECT_EQ(fields[kSlotJobNumber], "（削除済み）");
+        EXPECT_EQ(fields[kSlotCompanyName], "");
+    }
+    for (const DemoPosting* posting : hidden)
+        EXPECT_EQ(posting->fields[kSlotCompanyName], "（事業所名非公開）");
+
+    // The retried posting is written once, from its second answer.
+    DetailRun run(fixture.pageFile.parent_path());
+    const std::filesystem::path csvPath = fixture.pageFile.parent_path() / "out.csv";
+    ASSERT_TRUE(run.csv.open(csvPath));
+    EXPECT_EQ(ExtractJobDetail(run.context(), site.detailUrl(*retried.front())), JobLineOutcome::Written);
+    EXPECT_TRUE(run.state.DetailRetried);
+    run.csv.close();
+    std::ifstream csv(csvPath, std::ios::binary);
+    std::stringstream written;
+    written << csv.rdbuf();
+    const DemoFields fields = site.expectedFields(*retried.front());
+    std::string line;
+    for (const std::string& field : fields)
+        line += (line.empty() ? "\"" : ",\"") + field + "\"";
+    EXPECT_EQ(U(written.str()), line + "\r\n");
+
+    // Raw answers: wave dashes as the site prints them, a deleted posting,
+    // an unknown posting.
+    httplib::Client client("127.0.0.1", site.port());
+    const auto path = [](const DemoPosting& posting) { return posting.detailPath; };
+    auto answer = client.Get(path(*waved.front()));
+    ASSERT_TRUE(answer);
+    EXPECT_NE(answer->body.find("〜"), std::string::npos);
+    EXPECT_EQ(answer->get_header_value("Content-Type"), "text/html; charset=UTF-8");
+    answer = client.Get(path(*deleted.front()));
+    ASSERT_TRUE(answer);
+    EXPECT_NE(answer->body.find("<p class=\"msg_E\">該当する情報はありません。</p>"), std::string::npos);
+    answer = client.Get("/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=99999-99999999");
+    ASSERT_TRUE(answer);
+    EXPECT_NE(answer->body.find("該当する情報は"), std::string::npos);
+}
+
+TEST(DemoSite, DataIsFixedAndItsPlacesAreInTheReferenceDatabase)
+{
+    const DemoSite first;
+    const DemoSite second;
+    ASSERT_EQ(first.postings().size(), second.postings().size());
+    std::set<std::string> numbers;
+    for (size_t i = 0; i < first.postings().size(); ++i) {
+        const DemoPosting& a = first.postings()[i];
+        EXPECT_EQ(a.jobNumber, second.postings()[i].jobNumber);
+        EXPECT_EQ(a.fields, second.postings()[i].fields);
+        EXPECT_TRUE(numbers.insert(a.jobNumber).second) << a.jobNumber;
+        EXPECT_EQ(first.findPosting(a.jobNumber), &a);
+    }
+    EXPECT_EQ(DemoSite(WithPostings(12)).postings().size(), 12u);
+    EXPECT_EQ(DemoSite(WithPostings(-4)).postings().size(), 0u);
+    EXPECT_EQ(first.findPosting("13010-00000000"), nullptr);
+
+    // City names resolve, through the product's own lookup, to the codes
+    // the site files its postings under.
+    ReferenceHost host;
+    std::set<std::string> checked;
+    for (const DemoPosting& posting : first.postings()) {
+        if (!checked.insert(posting.cityCode).second)
+            continue;
+        const CityResolutionResult result =
+            ResolveCityCodes(host.database, Utf8ToShiftJis(posting.cityName), std::stoi(posting.prefectureCode));
+        EXPECT_EQ(result.cityCodes, posting.cityCode) << posting.cityName;
+    }
+}
+
+TEST(DemoSite, OddRequestsGetDefinedAnswers)
+{
+    SiteFixture fixture;
+    DemoSite& site = fixture.site;
+    EXPECT_FALSE(site.start()) << "already running";
+    httplib::Client client("127.0.0.1", site.port());
+
+    auto search = client.Post("/kensaku/GECA110030.do", "%%%&&==&todohukenHidden=%ZZ%2&kjKbnRadioBtn=99999999999999999999",
+                              "application/x-www-form-urlencoded");
+    ASSERT_TRUE(search);
+    EXPECT_EQ(search->status, 200);
+    const std::string cookie = search->get_header_value("Set-Cookie");
+    ASSERT_TRUE(StartsWith(cookie, "JSESSIONID="));
+    const httplib::Headers session{{"Cookie", cookie.substr(0, cookie.find(';'))}};
+
+    const auto pagerPage = [&](const std::string& body) {
+        auto answer = client.Post("/kensaku/GECA110010.do", session, body, "application/x-www-form-urlencoded");
+        EXPECT_TRUE(answer);
+        return answer ? answer->body : std::string();
+    };
+    // An unreadable page number shows the first page; a huge one an empty page.
+    EXPECT_NE(pagerPage("&fwListNaviBtn1=1").find("_dispDetailBtn"), std::string::npos);
+    EXPECT_EQ(pagerPage("&fwListNaviBtn1=abc"), pagerPage("&fwListNaviBtn1=1"));
+    auto huge = client.Post("/kensaku/GECA110010.do", session, "&fwListNaviBtn1=99999999999999",
+                            "application/x-www-form-urlencoded");
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(huge->body.find("_dispDetailBtn"), std::string::npos);
+
+    auto missing = client.Get("/kensaku/nothing.do");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->status, 404);
+    auto sheet = client.Get("/kensaku/GECA110020.do?kJNo=" + site.postings().front().jobNumber);
+    ASSERT_TRUE(sheet);
+    EXPECT_NE(sheet->body.find(site.postings().front().jobNumber), std::string::npos);
+
+    site.stop();
+    EXPECT_FALSE(site.running());
+    ASSERT_TRUE(site.start());
+    EXPECT_TRUE(site.running());
+    httplib::Client again("127.0.0.1", site.port());
+    auto screen = again.Get(kSearchPage);
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->status, 200);
+}

@@ -1,0 +1,69 @@
+// kenmori-cli: one retrieval run without a window, for scheduled use.
+//   kenmori-cli --settings FILE --output FILE [--database FILE]
+
+#include "CliRun.h"
+#include "StopSignal.h"
+
+#include "app/ProgramFolder.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+static std::filesystem::path PathOption(const QCommandLineParser& parser, const QString& name)
+{
+    return std::filesystem::path(parser.value(name).toStdString());
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    InstallStopSignalHandlers();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Collects job postings into a CSV file without a window.\n"
+        "Exit status: 0 lines written, 1 nothing found, 2 stopped (Ctrl-C), 3 invalid\n"
+        "conditions or settings, 4 output file not writable, 8 job-seeker number\n"
+        "unknown to the site, 9 site unreachable.");
+    const QCommandLineOption help({"h", "help"}, "Shows this help.");
+    parser.addOption(help);
+    parser.addOption({"settings", "Settings file (db/km.ini format).", "FILE"});
+    parser.addOption({"output", "CSV file to write.", "FILE"});
+    parser.addOption({"database", "Reference database (default db/km_data.db).", "FILE"});
+    // Tests shorten the pauses between requests; real runs keep them.
+    QCommandLineOption pacing("pacing-ms", "Pause between requests in milliseconds.", "MS");
+    pacing.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(pacing);
+
+    if (!parser.parse(app.arguments())) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(parser.errorText()), qPrintable(parser.helpText()));
+        return kExitInvalidConditions;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (!parser.isSet("settings") || !parser.isSet("output") || !parser.positionalArguments().isEmpty()) {
+        std::fputs(qPrintable(parser.helpText()), stderr);
+        return kExitInvalidConditions;
+    }
+
+    CliOptions options;
+    options.settingsPath = PathOption(parser, "settings");
+    options.outputPath = PathOption(parser, "output");
+    options.databasePath = parser.isSet("database") ? PathOption(parser, "database")
+                                                    : ReferenceDatabasePath();
+    if (parser.isSet(pacing)) {
+        bool valid = false;
+        const int ms = parser.value(pacing).toInt(&valid);
+        if (!valid || ms < 0) {
+            std::fputs("--pacing-ms needs a number of milliseconds.\n", stderr);
+            return kExitInvalidConditions;
+        }
+        const std::chrono::milliseconds pause(ms);
+        options.pacing = RunPacing{pause, pause, pause, pause};
+    }
+    return RunFromCommandLine(options);
+}

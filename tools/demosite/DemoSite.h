@@ -1,0 +1,61 @@
+#pragma once
+// A local stand-in for the job-search site on 127.0.0.1: the search screen
+// (which sets the session cookie), the search post, the pager and the detail
+// pages, over a fixed set of generated postings.
+
+#include "DemoPosting.h"
+#include "DemoQuery.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct DemoSiteOptions {
+    int postingCount = 300; // kept within 0 .. kMaxPostings
+    // The one job-seeker number the site knows; any other one named in a
+    // search answers the error box.
+    std::string knownJobSeekerNumber = "13010-1234567";
+
+    // Told "METHOD target" of every request, from the server's threads.
+    std::function<void(const std::string&)> requestLog;
+
+    static constexpr int kMaxPostings = 100000;
+};
+
+class DemoSite {
+public:
+    explicit DemoSite(DemoSiteOptions options = {});
+    ~DemoSite();
+    DemoSite(const DemoSite&) = delete;
+    DemoSite& operator=(const DemoSite&) = delete;
+
+    // Listens on 127.0.0.1:port (0: any free port) on a thread of its own;
+    // false when the port cannot be bound or the site already runs.
+    bool start(int port = 0);
+    // Stops listening and waits for the thread; the site may start again.
+    void stop();
+    bool running() const;
+    int port() const; // 0 when not running
+    std::string baseAddress() const; // "http://127.0.0.1:<port>"
+
+    const std::vector<DemoPosting>& postings() const { return m_postings; }
+    const DemoPosting* findPosting(std::string_view jobNumber) const;
+    // The postings a search with these conditions lists, in list order.
+    std::vector<const DemoPosting*> matching(const DemoQuery& query) const;
+
+    // The detail page's address as the product builds it from the list.
+    std::string detailUrl(const DemoPosting& posting) const;
+    // Every CSV field of the posting as the product must write it (UTF-8),
+    // the posting-sheet and page addresses under this site's address.
+    DemoFields expectedFields(const DemoPosting& posting) const;
+
+private:
+    struct Server;
+    std::unique_ptr<Server> m_server;
+    DemoSiteOptions m_options;
+    std::vector<DemoPosting> m_postings;
+    std::unordered_map<std::string, size_t> m_byJobNumber;
+};
