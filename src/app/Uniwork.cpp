@@ -2,13 +2,18 @@
 
 #include "app/DialogService.h"
 #include "app/ProgramFolder.h"
+#include "app/ReferenceDatabase.h"
 #include "app/SettingsFile.h"
+#include "app/SiteBrowser.h"
+#include "app/WindowRunHost.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
 #include "shell/Vistaaltfixunit.h"
 #include "shell/W7taskbar.h"
 #include "site/CodePage932.h"
 #include "site/SiteAccess.h"
+#include "worker/QueuedRunHost.h"
+#include "worker/Unithread.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include <system_error>
 
@@ -32,6 +38,9 @@ TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
     , m_programFolder(programFolder.empty() ? ProgramFolder() : std::move(programFolder))
 {
     BuildLayout();
+    webBrowser = new SiteBrowser(this);
+    timer = new QTimer(this);
+    timer->setSingleShot(true);
     CreateNumberBoxes();
     SetTabOrder();
     ConnectHandlers();
@@ -40,7 +49,22 @@ TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain()
+{
+    m_phase = RunPhase::Idle;
+    timer->stop();
+    webBrowser->Stop();
+    if (!m_liveWorker)
+        return;
+    // The worker of a run that ended the program is still finishing, or the
+    // window goes in the middle of a run: the worker is told to stop, its
+    // calls to the window find nobody, and the window waits for its end.
+    m_host->Detach();
+    RequestWorkerStop();
+    while (!m_liveWorker->wait(QDeadlineTimer(20)))
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    delete m_liveWorker.data();
+}
 
 std::filesystem::path TFrmMain::SettingsPath() const
 {
@@ -64,6 +88,8 @@ void TFrmMain::ConnectHandlers()
     connect(btnStart, &QPushButton::clicked, this, &TFrmMain::btnStartClick);
     connect(btnClear, &QPushButton::clicked, this, &TFrmMain::btnClearClick);
     connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
+    connect(webBrowser, &SiteBrowser::DocumentComplete, this, &TFrmMain::webBrowserDocumentComplete);
+    connect(timer, &QTimer::timeout, this, &TFrmMain::timerTimer);
     for (TMyEdit* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
         connect(box, &TMyEdit::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
     connect(editRetry, &TMyEdit2::doubleClicked, this, [this] { editJobNoDblClick(editRetry); });
@@ -88,6 +114,10 @@ void TFrmMain::FormCreate()
     std::error_code error;
     // The connection itself opens on the first query.
     databaseReady = std::filesystem::exists(DatabasePath(), error);
+    m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(DatabasePath().u16string()));
+    m_host = std::make_unique<WindowRunHost>(*prgBar, *lblStatus, runState.taskbarReady, *m_database,
+                                             [this] { WorkerEndReport(); });
+    m_queuedHost = std::make_unique<QueuedRunHost>(*m_host);
 }
 
 void TFrmMain::showEvent(QShowEvent* event)
@@ -143,11 +173,17 @@ void TFrmMain::FormCloseQuery(bool& canClose)
         return;
     }
     canClose = false;
-    if (AskQuestion(this, QStringLiteral("取得処理の実行中ですが終了しますか？"),
-                    QStringLiteral("終了確認"))) {
-        resultCode = resultCode == 5 ? 6 : 5;
-        btnCancelClick();
+    if (!AskQuestion(this, QStringLiteral("取得処理の実行中ですが終了しますか？"),
+                     QStringLiteral("終了確認")))
+        return;
+    if (!btnCancel->isEnabled()) {
+        // The run ended while the question was open: close as when idle.
+        canClose = true;
+        FormCloseQuery(canClose);
+        return;
     }
+    resultCode = resultCode == kResultClosing ? kResultClosingStopped : kResultClosing;
+    btnCancelClick();
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
@@ -340,6 +376,11 @@ void TFrmMain::LoadSettings()
 
 void TFrmMain::SaveSettings()
 {
+    WriteSettingsFile(SettingsPath(), CurrentSettings());
+}
+
+SettingsValues TFrmMain::CurrentSettings() const
+{
     SettingsValues values;
     values.Region1 = cmbRegion1->currentIndex();
     values.Region2 = cmbRegion2->currentIndex();
@@ -364,15 +405,5 @@ void TFrmMain::SaveSettings()
     values.WordCheck = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
     for (int row = 0; row < clstOutput->count() && row < kOutputFieldCount; ++row)
         values.JobList[static_cast<size_t>(row)] = clstOutput->item(row)->checkState() == Qt::Checked;
-    WriteSettingsFile(SettingsPath(), values);
-}
-
-void TFrmMain::btnStartClick()
-{
-    // The run control fills this in.
-}
-
-void TFrmMain::btnCancelClick()
-{
-    // The run control fills this in; a close request during a run ends here.
+    return values;
 }

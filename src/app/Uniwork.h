@@ -4,10 +4,17 @@
 // controls; reading and writing the settings file is SettingsFile's.
 
 #include "app/RunRecords.h"
+#include "app/SettingsFile.h"
+#include "worker/RunPacing.h"
 
+#include <QPointer>
 #include <QWidget>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -19,9 +26,28 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTimer;
+class QueuedRunHost;
+class ReferenceDatabase;
+class SiteBrowser;
+struct StartCheck;
 class TMyEdit;
 class TMyEdit2;
+class TMyThread;
 class TVistaAltFix;
+class WindowRunHost;
+
+// The outcome of a run, turned into its message by FinishRun.
+enum RunResult {
+    kResultLinesWritten = 0,  // also the value while a run is going
+    kResultNothingFound = 1,
+    kResultCancelled = 2,
+    kResultOutputFailed = 3,  // the CSV file could not be created or written
+    kResultClosing = 5,       // closing confirmed during a run
+    kResultClosingStopped = 6,
+    kResultUnknownJobSeeker = 8,
+    kResultSiteUnreachable = 9,
+};
 
 // The window's face at 12 pixels: MS P Gothic where it is installed,
 // else the Japanese Gothic face that the setup installs.
@@ -41,9 +67,16 @@ public:
     std::filesystem::path DatabasePath() const;
 
     bool databaseReady = false; // db/km_data.db existed at creation
-    int resultCode = 0;         // outcome of the current or last run
+    int resultCode = 0;         // outcome of the current or last run, a RunResult
     RunState runState;
     std::string cityCodes;
+    // The worker of the current run, from its creation to its end report.
+    TMyThread* workerThread = nullptr;
+
+    // The site's pauses; tests shorten them.
+    RunPacing runPacing;
+    // How long the warm-up may take before the run gives up on the site.
+    std::chrono::milliseconds warmUpTimeLimit{10000};
 
     // The controls, named as the handlers refer to them.
     QGroupBox* group1 = nullptr;
@@ -92,6 +125,8 @@ public:
     QPushButton* btnClear = nullptr;
     QPushButton* btnCancel = nullptr;
     QProgressBar* prgBar = nullptr;
+    SiteBrowser* webBrowser = nullptr;
+    QTimer* timer = nullptr; // the warm-up's time limit
 
     // The seven digit-only boxes, made in code after the layout.
     TMyEdit* editJobNo1 = nullptr;
@@ -114,7 +149,13 @@ public slots:
     void btnClearClick();
     void btnStartClick();
     void btnCancelClick();
+    void webBrowserDocumentComplete(const QString& address);
+    void timerTimer();
     void WMAfterShow();
+
+public:
+    // The single end of every run, for every RunResult.
+    void FinishRun(int code);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -123,6 +164,12 @@ protected:
 
     // Ends the message loop without closing the window, so nothing is saved.
     virtual void TerminateApplication();
+    // The question sound and the flashing taskbar button at the end of a run.
+    virtual void AlertUser();
+    // Opens the finished file with the desktop's program for it.
+    virtual void OpenWithAssociatedProgram(const std::filesystem::path& file);
+    // Starts the worker just created for the run.
+    virtual void LaunchWorker(TMyThread* worker);
 
 private:
     void BuildLayout();
@@ -136,7 +183,41 @@ private:
     void SetAllRowsChecked(bool checked);
     void SetOutputTickSilently(bool checked);
 
+    // What the controls hold, as the settings file keeps it.
+    SettingsValues CurrentSettings() const;
+
+    // Where a run stands, as the window sees it.
+    enum class RunPhase {
+        Idle,
+        WarmingUp,      // the browser opens the search page
+        StartingWorker, // the cookie is read; the pause before the worker runs
+        WorkerActive,   // from the worker's creation to its end report
+        WorkerEnded,    // inside the end report
+    };
+
+    bool ValidateStart(const SettingsValues& values, StartCheck& check);
+    std::optional<std::filesystem::path> ChooseOutputFile();
+    void SetConditionControlsEnabled(bool enabled);
+    std::optional<std::string> ReadSiteCookie() const;
+    void BeginWorkerStart(const std::string& cookie);
+    void StartWorker();
+    void RequestWorkerStop();
+    void WorkerEndReport();
+    void RestoreCursor();
+
     std::filesystem::path m_programFolder;
     TVistaAltFix* m_vistaAltFix = nullptr;
     bool m_shownBefore = false;
+
+    std::unique_ptr<ReferenceDatabase> m_database;
+    std::unique_ptr<WindowRunHost> m_host;
+    std::unique_ptr<QueuedRunHost> m_queuedHost;
+    RunPhase m_phase = RunPhase::Idle;
+    unsigned m_runSerial = 0;      // tells a pending step of an earlier run
+    SearchConditions m_runConditions;
+    // The stop request of the current run; also seen by a worker that has
+    // not started running yet.
+    std::shared_ptr<std::atomic<bool>> m_stopFlag;
+    QPointer<TMyThread> m_liveWorker; // until the thread object is deleted
+    bool m_cursorOverridden = false;
 };

@@ -1,0 +1,69 @@
+#include "app/SiteBrowser.h"
+
+#include "site/CurlSession.h"
+#include "site/WarmUp.h"
+
+#include <QMetaObject>
+
+SiteBrowser::SiteBrowser(QObject* parent)
+    : QObject(parent)
+{
+}
+
+SiteBrowser::~SiteBrowser()
+{
+    Stop();
+    for (Load& load : m_loads)
+        load.thread.join();
+}
+
+void SiteBrowser::NavigateToSearchPage(std::chrono::milliseconds timeLimit)
+{
+    Stop();
+    JoinFinishedLoads();
+    m_location.clear();
+
+    const unsigned generation = m_generation;
+    Load load{{}, std::make_shared<std::atomic<bool>>(false), std::make_shared<std::atomic<bool>>(false)};
+    load.thread = std::thread([this, generation, timeLimit, stop = load.stop, done = load.done] {
+        const WarmUpResult result = FetchSearchPage(timeLimit, [&stop] { return stop->load(); });
+        // The destructor joins this thread, so the browser is still alive here.
+        QMetaObject::invokeMethod(this, [this, generation, result] { Loaded(generation, result); },
+                                  Qt::QueuedConnection);
+        done->store(true);
+    });
+    m_loads.push_back(std::move(load));
+}
+
+void SiteBrowser::Stop()
+{
+    ++m_generation;
+    for (Load& load : m_loads)
+        load.stop->store(true);
+}
+
+std::optional<std::string> SiteBrowser::DocumentCookie() const
+{
+    if (m_location.empty())
+        return std::nullopt;
+    // Read afresh, as a page script would: the store may have changed since.
+    return StoredCookiesForHost(HostOfUrl(m_location), false);
+}
+
+void SiteBrowser::Loaded(unsigned generation, const WarmUpResult& result)
+{
+    if (generation != m_generation || !result.pageArrived || result.finalAddress.empty())
+        return;
+    m_location = result.finalAddress;
+    emit DocumentComplete(QString::fromStdString(m_location));
+}
+
+void SiteBrowser::JoinFinishedLoads()
+{
+    std::erase_if(m_loads, [](Load& load) {
+        if (!load.done->load())
+            return false;
+        load.thread.join();
+        return true;
+    });
+}

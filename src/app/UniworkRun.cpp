@@ -1,0 +1,362 @@
+// The main window's run control: Start with its checks and the output file,
+// the warm-up visit to the site, the worker, Cancel and closing during a run,
+// and the one routine that ends every run.
+
+#include "app/DialogService.h"
+#include "app/ReferenceDatabase.h"
+#include "app/SiteBrowser.h"
+#include "app/StartValidation.h"
+#include "app/Uniwork.h"
+#include "app/WindowRunHost.h"
+#include "controls/Myedit.h"
+#include "controls/Myedit2.h"
+#include "shell/W7taskbar.h"
+#include "site/CodePage932.h"
+#include "site/WarmUp.h"
+#include "worker/QueuedRunHost.h"
+#include "worker/Unithread.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QUrl>
+
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+#include <system_error>
+
+static QString PathText(const std::filesystem::path& path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
+
+void TFrmMain::btnStartClick()
+{
+    if (m_phase != RunPhase::Idle)
+        return;
+    const SettingsValues values = CurrentSettings();
+    StartCheck check;
+    if (!ValidateStart(values, check))
+        return;
+    if (values.RetryCheck)
+        editRetry->setText(ShiftJisToQString(check.retryText));
+    const std::optional<std::filesystem::path> outputFile = ChooseOutputFile();
+    if (!outputFile)
+        return;
+
+    repaint();
+    resultCode = kResultLinesWritten;
+    // A Cancel during the warm-up reads the verdict: it must be this run's.
+    runState.outputPath = *outputFile;
+    runState.siteCookie.clear();
+    runState.workerRunning = false;
+    runState.workerVerdict = kVerdictNothingWritten;
+    runState.TotalCount = 0;
+    runState.StartedCount = 0;
+    runState.DetailRetried = false;
+    runState.outputFailed = false;
+    cityCodes = check.cityCodes;
+    m_runConditions = ConditionsForRun(values, check);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    m_cursorOverridden = true;
+
+    SetConditionControlsEnabled(false);
+    QPalette colours = lblStatus->palette();
+    colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    lblStatus->setPalette(colours);
+    lblStatus->setText(QStringLiteral("ページ情報を取得中です。しばらくお待ちください。"));
+    prgBar->setValue(0);
+
+    ++m_runSerial;
+    m_phase = RunPhase::WarmingUp;
+    m_stopFlag = std::make_shared<std::atomic<bool>>(false);
+    timer->start(warmUpTimeLimit);
+    webBrowser->NavigateToSearchPage(warmUpTimeLimit);
+}
+
+bool TFrmMain::ValidateStart(const SettingsValues& values, StartCheck& check)
+{
+    check = CheckStartConditions(values, *m_database);
+    if (check.passed)
+        return true;
+    ShowNotice(this, ShiftJisToQString(check.message), ShiftJisToQString(check.title));
+    QWidget* target = nullptr;
+    switch (check.focus) {
+    case StartFocus::editJobNo1: target = editJobNo1; break;
+    case StartFocus::editJobNo2: target = editJobNo2; break;
+    case StartFocus::editJobCode1: target = editJobCode1; break;
+    case StartFocus::editJobCode3: target = editJobCode3; break;
+    case StartFocus::clstOutput: target = clstOutput; break;
+    case StartFocus::cmbRegion1: target = cmbRegion1; break;
+    case StartFocus::editCity: target = editCity; break;
+    case StartFocus::Unchanged: break;
+    }
+    if (target)
+        target->setFocus();
+    return false;
+}
+
+std::optional<std::filesystem::path> TFrmMain::ChooseOutputFile()
+{
+    QString chosen = AskSaveFilePath(this, QStringLiteral("求人取得リスト.csv"));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    const QString name = QFileInfo(chosen).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || name.mid(dot).compare(QLatin1String(".csv"), Qt::CaseInsensitive) != 0)
+        chosen += QLatin1String(".csv");
+
+    // The worker writes a new file: an old one goes now, and one that cannot
+    // go (held open elsewhere, or a folder of that name) stops the run here.
+    const std::filesystem::path file(chosen.toStdU16String());
+    std::error_code error;
+    if (std::filesystem::exists(file, error)
+        && (std::filesystem::is_directory(file, error) || !std::filesystem::remove(file, error))) {
+        ShowNotice(this,
+                   QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"),
+                   QStringLiteral("Error"));
+        return std::nullopt;
+    }
+    return file;
+}
+
+void TFrmMain::SetConditionControlsEnabled(bool enabled)
+{
+    QWidget* const controls[] = {
+        lblSelRegion1, lblSelRegion2, lblSelRegion3, lblRegionComment, lblCityComment,
+        lblWordComment, lblJobNo, lblJobCode1, lblJobCode2, lblJobCodeBar1, lblJobCodeBar2,
+        cmbRegion1, cmbRegion2, cmbRegion3, cmbOfferType, cmbJobHaken, cmbJobType, cmbJobIndustry,
+        chkJobSet1, chkJobSet2, chkJobSet3, chkOutput, chkRetry, editCity, editWord,
+        editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4,
+        rdoWordType1, rdoWordType2, rdoWordType3, clstOutput};
+    for (QWidget* control : controls)
+        control->setEnabled(enabled);
+    btnStart->setEnabled(enabled);
+    btnClear->setEnabled(enabled);
+    btnCancel->setEnabled(!enabled);
+    if (enabled) {
+        chkRetryClick(); // the start position follows its tick
+    } else {
+        editRetry->setEnabled(false);
+        lblRetry->setEnabled(false);
+    }
+}
+
+std::optional<std::string> TFrmMain::ReadSiteCookie() const
+{
+    // Only a page of the site itself carries the site's cookie.
+    if (!IsSiteAddress(webBrowser->LocationURL()))
+        return std::nullopt;
+    return webBrowser->DocumentCookie();
+}
+
+void TFrmMain::webBrowserDocumentComplete(const QString& address)
+{
+    // A page that completes after its run has ended starts nothing.
+    if (m_phase != RunPhase::WarmingUp)
+        return;
+    // A page from elsewhere leaves the time limit running, so that the run
+    // ends as unreachable instead of waiting for a Cancel.
+    if (!IsSiteAddress(address.toStdString()))
+        return;
+    timer->stop();
+    if (const std::optional<std::string> cookie = ReadSiteCookie())
+        BeginWorkerStart(*cookie);
+}
+
+void TFrmMain::timerTimer()
+{
+    timer->stop();
+    if (m_phase != RunPhase::WarmingUp)
+        return;
+    if (const std::optional<std::string> cookie = ReadSiteCookie()) {
+        BeginWorkerStart(*cookie);
+        return;
+    }
+    resultCode = kResultSiteUnreachable;
+    FinishRun(resultCode);
+}
+
+void TFrmMain::BeginWorkerStart(const std::string& cookie)
+{
+    runState.siteCookie = Utf8ToShiftJis(cookie);
+    webBrowser->Stop();
+    m_phase = RunPhase::StartingWorker;
+    // The pause runs on the event loop, so the window stays responsive; a
+    // run that ends meanwhile gets no worker.
+    const unsigned serial = m_runSerial;
+    QTimer::singleShot(runPacing.afterWarmUp, this, [this, serial] {
+        if (m_phase == RunPhase::StartingWorker && serial == m_runSerial)
+            StartWorker();
+    });
+}
+
+void TFrmMain::StartWorker()
+{
+    if (workerThread)
+        return;
+    const std::shared_ptr<std::atomic<bool>> stopFlag = m_stopFlag;
+    auto* worker = new TMyThread(m_runConditions, runState, *m_queuedHost,
+                                 m_programFolder / "db" / "tmp.dat", runPacing,
+                                 [stopFlag] { return stopFlag && stopFlag->load(); });
+    workerThread = worker;
+    m_liveWorker = worker;
+    m_phase = RunPhase::WorkerActive;
+    LaunchWorker(worker);
+}
+
+void TFrmMain::LaunchWorker(TMyThread* worker)
+{
+    worker->start();
+}
+
+void TFrmMain::RequestWorkerStop()
+{
+    // Qt forgets an interruption asked for before the thread runs; the flag
+    // is seen in any case.
+    if (m_stopFlag)
+        m_stopFlag->store(true);
+    if (m_liveWorker)
+        m_liveWorker->requestInterruption();
+}
+
+void TFrmMain::WorkerEndReport()
+{
+    if (m_phase != RunPhase::WorkerActive)
+        return;
+    m_phase = RunPhase::WorkerEnded;
+    btnCancelClick();
+}
+
+void TFrmMain::btnCancelClick()
+{
+    if (m_phase == RunPhase::Idle)
+        return;
+    const bool workerRunning = m_phase == RunPhase::WorkerActive;
+
+    if (workerRunning && resultCode == kResultLinesWritten) {
+        const unsigned serial = m_runSerial;
+        if (!AskQuestion(this, QStringLiteral("取得処理を中断します。\nよろしいですか？"),
+                         QStringLiteral("中断確認")))
+            return;
+        // The worker may have ended while the question was open.
+        if (m_phase != RunPhase::WorkerActive || serial != m_runSerial
+            || resultCode != kResultLinesWritten)
+            return;
+        resultCode = kResultCancelled;
+        RequestWorkerStop();
+        return;
+    }
+    if (workerRunning) {
+        // A stop is under way or closing was confirmed: the worker's end
+        // report finishes the run, never this click.
+        RequestWorkerStop();
+        if (resultCode == kResultClosing)
+            resultCode = kResultClosingStopped;
+        return;
+    }
+
+    // The worker's end report, or a Cancel before any worker exists.
+    workerThread = nullptr;
+    if (resultCode == kResultLinesWritten) {
+        if (runState.outputFailed)
+            resultCode = kResultOutputFailed;
+        else if (runState.workerVerdict == kVerdictNothingWritten)
+            resultCode = kResultNothingFound;
+        else if (runState.workerVerdict == kVerdictUnknownJobSeeker)
+            resultCode = kResultUnknownJobSeeker;
+    }
+    FinishRun(resultCode);
+}
+
+void TFrmMain::FinishRun(int code)
+{
+    m_phase = RunPhase::Idle;
+    timer->stop();
+    webBrowser->Stop();
+    RestoreCursor();
+    if (code != kResultCancelled)
+        AlertUser();
+
+    const QString error = QStringLiteral("Error");
+    switch (code) {
+    case kResultLinesWritten:
+        if (AskQuestion(this,
+                        QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"),
+                        QStringLiteral("処理確認"), true)) {
+            std::error_code missing;
+            if (std::filesystem::exists(runState.outputPath, missing))
+                OpenWithAssociatedProgram(runState.outputPath);
+            else
+                ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"), error);
+        }
+        break;
+    case kResultNothingFound:
+        ShowNotice(this, QStringLiteral("該当する求人情報は見つかりませんでした。"), QStringLiteral("検索終了"));
+        break;
+    case kResultOutputFailed:
+        ShowNotice(this, QStringLiteral("出力ファイルに書き込めませんでした。\r\n保存先を確認してください。"), error);
+        break;
+    case kResultClosing:
+    case kResultClosingStopped:
+        btnCancel->setEnabled(false);
+        try {
+            SaveSettings();
+        } catch (...) {
+            // The program ends as the user asked, settings kept or not.
+        }
+        TerminateApplication();
+        return;
+    case kResultUnknownJobSeeker:
+        ShowNotice(this, QStringLiteral("指定された求職番号は存在しません。\r\n入力内容を確認してください。"), error);
+        break;
+    case kResultSiteUnreachable:
+        ShowNotice(this,
+                   QStringLiteral("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。"),
+                   error);
+        break;
+    default:
+        break;
+    }
+
+    if (runState.taskbarReady)
+        SetTaskbarProgressState(tbpsNone);
+    lblStatus->clear();
+    prgBar->setValue(0);
+    SetConditionControlsEnabled(true);
+}
+
+void TFrmMain::RestoreCursor()
+{
+    if (!m_cursorOverridden)
+        return;
+    m_cursorOverridden = false;
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TFrmMain::AlertUser()
+{
+#ifdef _WIN32
+    MessageBeep(MB_ICONQUESTION);
+#else
+    QApplication::beep();
+#endif
+    QApplication::alert(this, 0); // until the window is active again
+}
+
+void TFrmMain::OpenWithAssociatedProgram(const std::filesystem::path& file)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(file)));
+}

@@ -1,0 +1,662 @@
+// The main window's run control against a local site: the checks of Start,
+// the output file, the warm-up, whole runs, Cancel, closing during a run,
+// and the guards around the worker's start and end.
+
+#include "DemoSite.h"
+#include "app/DialogService.h"
+#include "app/ReferenceDatabase.h"
+#include "app/SettingsFile.h"
+#include "app/SiteBrowser.h"
+#include "app/StartValidation.h"
+#include "app/Uniwork.h"
+#include "app/WindowRunHost.h"
+#include "controls/Myedit.h"
+#include "controls/Myedit2.h"
+#include "site/CodePage932.h"
+#include "site/CurlSession.h"
+#include "site/SiteAccess.h"
+#include "support/LocalHttpServer.h"
+#include "worker/SearchRequest.h"
+#include "worker/Unithread.h"
+#include "worker/WorkerTestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+static constexpr int kLongWait = 60000;
+static const QString kNothingFound = QStringLiteral("該当する求人情報は見つかりませんでした。");
+
+// The window without the end of the program, the sound, or a launched program.
+class RunWindow : public TFrmMain {
+public:
+    using TFrmMain::TFrmMain;
+    int terminations = 0;
+    int alerts = 0;
+    std::function<void()> onAlert;
+    std::vector<std::filesystem::path> opened;
+    bool holdWorker = false; // keep the worker from running until the test starts it
+    TMyThread* heldWorker = nullptr;
+
+protected:
+    void TerminateApplication() override { ++terminations; }
+    void AlertUser() override
+    {
+        ++alerts;
+        if (onAlert)
+            onAlert();
+    }
+    void OpenWithAssociatedProgram(const std::filesystem::path& file) override { opened.push_back(file); }
+    void LaunchWorker(TMyThread* worker) override
+    {
+        if (holdWorker)
+            heldWorker = worker;
+        else
+            TFrmMain::LaunchWorker(worker);
+    }
+};
+
+// Holds the first request that matches until released, and counts the
+// matching ones; told of every request from the server's threads.
+class RequestGate {
+public:
+    std::function<bool(const std::string&)> holds;
+
+    void Pass(const std::string& request)
+    {
+        std::unique_lock lock(m_mutex);
+        if (!holds || !holds(request))
+            return;
+        ++m_matches;
+        if (m_reached)
+            return;
+        m_reached = true;
+        m_wake.wait(lock, [this] { return m_released; });
+    }
+    bool Reached()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_reached;
+    }
+    int Matches()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_matches;
+    }
+    void Release()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_released = true;
+        }
+        m_wake.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_reached = false;
+    bool m_released = false;
+    int m_matches = 0;
+};
+
+static bool IsDetailRequest(const std::string& request)
+{
+    return request.starts_with("GET ") && request.find("dispDetailBtn") != std::string::npos;
+}
+
+// The CSV line the product must write for the fields (UTF-8).
+static std::string ExpectedLine(const DemoFields& fields)
+{
+    std::string line;
+    for (const std::string& field : fields) {
+        line += line.empty() ? "\"" : ",\"";
+        for (const char c : field)
+            line += c == '"' ? std::string("\"\"") : std::string(1, c);
+        line += '"';
+    }
+    return Utf8ToShiftJis(line);
+}
+
+// A program folder with the built reference database and a settings file
+// pointing at the site; configLines are UTF-8.
+struct RunSetup {
+    QTemporaryDir dir;
+    RequestGate gate;
+    DemoSite site;
+    DialogAnswers answers;
+    std::filesystem::path folder;
+    std::unique_ptr<RunWindow> window;
+
+    explicit RunSetup(int postings = 75)
+        : site(DemoSiteOptions{postings, "13010-1234567", [this](const std::string& request) { gate.Pass(request); }})
+        , folder(dir.path().toStdString())
+    {
+        std::filesystem::create_directories(folder / "db");
+        std::filesystem::copy_file(QCoreApplication::applicationDirPath().toStdString() + "/db/km_data.db",
+                                   folder / "db" / "km_data.db");
+        site.start();
+    }
+    ~RunSetup()
+    {
+        gate.Release();
+        window.reset();
+    }
+
+    void Open(const std::string& configLines = {}, std::string baseAddress = {})
+    {
+        if (baseAddress.empty())
+            baseAddress = site.baseAddress();
+        // Every output field unless the lines say otherwise.
+        const std::string jobList = configLines.find("JobList=") == std::string::npos
+            ? "JobList=" + std::string(kOutputFieldCount, '1') + "\r\n"
+            : std::string();
+        const std::string text = "[Config]\r\n" + jobList + configLines + "[Site]\r\nBaseAddress="
+            + baseAddress + "\r\n";
+        std::ofstream(folder / "db" / "km.ini", std::ios::binary) << Utf8ToShiftJis(text);
+        window = std::make_unique<RunWindow>(folder);
+        window->runPacing = RunPacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                                      std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
+        window->show();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+
+    std::filesystem::path Csv(const char* name = "list.csv") const { return folder / name; }
+
+    // Start with the file name answered; true when the window locked for a run.
+    bool Start(const std::filesystem::path& file)
+    {
+        answers.savePaths.push_back(QString::fromStdString(file.string()));
+        window->btnStartClick();
+        return window->btnCancel->isEnabled();
+    }
+
+    bool WaitForEnd() const
+    {
+        return QTest::qWaitFor([this] { return !window->btnCancel->isEnabled(); }, kLongWait);
+    }
+
+    const ShownDialog& Last() const { return answers.shown.back(); }
+
+    // The postings the site lists for the conditions of the settings file.
+    std::vector<const DemoPosting*> Hits() const
+    {
+        const std::optional<SettingsValues> values = ReadSettingsFile(folder / "db" / "km.ini");
+        const SearchConditions conditions = ConditionsForRun(values.value_or(SettingsValues{}), StartCheck{});
+        return site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
+    }
+};
+
+static bool Unlocked(const RunWindow& window)
+{
+    return window.btnStart->isEnabled() && window.btnClear->isEnabled() && !window.btnCancel->isEnabled()
+        && window.cmbRegion1->isEnabled() && window.editJobNo1->isEnabled() && window.clstOutput->isEnabled()
+        && window.rdoWordType3->isEnabled() && window.lblJobCodeBar2->isEnabled()
+        && window.editRetry->isEnabled() == window.chkRetry->isChecked()
+        && window.lblRetry->isEnabled() == window.chkRetry->isChecked()
+        && window.workerThread == nullptr && QGuiApplication::overrideCursor() == nullptr;
+}
+
+static bool Locked(const RunWindow& window)
+{
+    return !window.btnStart->isEnabled() && !window.btnClear->isEnabled() && window.btnCancel->isEnabled()
+        && !window.cmbRegion1->isEnabled() && !window.editJobNo2->isEnabled() && !window.clstOutput->isEnabled()
+        && !window.rdoWordType1->isEnabled() && !window.lblSelRegion3->isEnabled()
+        && !window.editRetry->isEnabled() && !window.chkRetry->isEnabled()
+        && QGuiApplication::overrideCursor() != nullptr;
+}
+
+class RunControlTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void startChecksTheConditions();
+    void outputFileName();
+    void fullRunWritesTheSitesPostings();
+    void endOfRunMessages();
+    void unreachableSite();
+    void cancelDuringRetrieval();
+    void closingDuringRetrieval();
+    void cancelBeforeTheWorkerRuns();
+    void lateWarmUpNoticesStartNothing();
+    void hostShowsProgress();
+    void browserReadsThePagesCookie();
+};
+
+void RunControlTest::initTestCase()
+{
+    for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+        qunsetenv(name);
+}
+
+void RunControlTest::init()
+{
+    ClearStoredCookies();
+}
+
+void RunControlTest::startChecksTheConditions()
+{
+    RunSetup run;
+    run.Open();
+    RunWindow& w = *run.window;
+    const auto failsWith = [&](const QString& message, QWidget* focus) {
+        w.btnStart->setFocus();
+        const size_t before = run.answers.shown.size();
+        w.btnStartClick();
+        return run.answers.shown.size() == before + 1 && run.Last().kind == DialogKind::Notice
+            && run.Last().title == QStringLiteral("設定確認") && run.Last().text == message
+            && w.focusWidget() == focus && Unlocked(w);
+    };
+    const auto jobNumber = [&](const char* first, const char* second) {
+        w.editJobNo1->setText(first);
+        w.editJobNo2->setText(second);
+    };
+    const QString jobNoWrong = QStringLiteral("求職番号の入力が正しくありません。");
+    const QString jobNoDigits = QStringLiteral("求職番号の入力桁数が正しくありません。");
+    const QString codeWrong = QStringLiteral("職業分類コードの入力が正しくありません。");
+    jobNumber("", "1234567");
+    QVERIFY(failsWith(jobNoWrong, w.editJobNo1));
+    jobNumber("1234", "1234567");
+    QVERIFY(failsWith(jobNoDigits, w.editJobNo1));
+    jobNumber("12345", "");
+    QVERIFY(failsWith(jobNoWrong, w.editJobNo2));
+    jobNumber("12345", "12345");
+    QVERIFY(failsWith(jobNoDigits, w.editJobNo2));
+    jobNumber("", "");
+    w.editJobCode2->setText("02");
+    QVERIFY(failsWith(codeWrong, w.editJobCode1));
+    w.editJobCode2->clear();
+    w.editJobCode4->setText("02");
+    QVERIFY(failsWith(codeWrong, w.editJobCode3));
+    w.editJobCode4->clear();
+    for (int row = 0; row < w.clstOutput->count(); ++row)
+        w.clstOutput->item(row)->setCheckState(Qt::Unchecked);
+    QVERIFY(failsWith(QStringLiteral("ファイルへの出力項目は１つ以上を指定してください。"), w.clstOutput));
+    w.clstOutput->item(5)->setCheckState(Qt::Checked);
+
+    // City names need the first prefecture choice, whatever the others hold.
+    w.editCity->setText(QStringLiteral(" 新宿区 "));
+    w.cmbRegion2->setCurrentIndex(13);
+    QVERIFY(failsWith(QStringLiteral("市区町村名に対する都道府県を指定してください。"), w.cmbRegion1));
+    w.cmbRegion1->setCurrentIndex(13);
+    w.editCity->setText(QStringLiteral("存在しない区"));
+    w.btnStartClick();
+    QVERIFY(run.Last().text.contains(QStringLiteral("存在しない区")) && w.focusWidget() == w.editCity);
+
+    // The start position: at least 30, else the focus stays where it was.
+    w.editCity->setText(QStringLiteral("新宿区"));
+    w.chkRetry->setChecked(true);
+    const QString retryMessage = QStringLiteral("開始位置の指定は30以上の数値を入力してください。");
+    w.editRetry->setText("29");
+    QVERIFY(failsWith(retryMessage, w.btnStart));
+    w.editRetry->setText("");
+    QVERIFY(failsWith(retryMessage, w.btnStart));
+
+    // Passing conditions reach the save dialog; cancelling it changes nothing else.
+    w.editRetry->setText("95");
+    w.editJobNo1->setText("12345");
+    w.editJobNo2->setText("1234567");
+    w.editJobCode1->setText("011");
+    const size_t before = run.answers.shown.size();
+    w.btnStartClick();
+    QCOMPARE(run.answers.shown.size(), before + 1);
+    QVERIFY(run.Last().kind == DialogKind::SaveFile);
+    QCOMPARE(run.Last().text, QStringLiteral("求人取得リスト.csv"));
+    QCOMPARE(w.editRetry->text(), QStringLiteral("90"));
+    QVERIFY(Unlocked(w));
+}
+
+void RunControlTest::outputFileName()
+{
+    // Each run is cancelled during its warm-up, before any page arrives.
+    LocalHttpServer quiet;
+    RunSetup run(0);
+    run.Open({}, quiet.BaseAddress());
+    RunWindow& w = *run.window;
+    const auto startAndCancel = [&](const std::filesystem::path& chosen) {
+        const bool locked = run.Start(chosen);
+        if (locked)
+            w.btnCancelClick(); // before any worker: the run ends at once
+        return locked;
+    };
+
+    QVERIFY(startAndCancel(run.folder / "result"));
+    QCOMPARE(w.runState.outputPath, run.folder / "result.csv");
+    QVERIFY(startAndCancel(run.folder / "result.CSV"));
+    QCOMPARE(w.runState.outputPath, run.folder / "result.CSV");
+    std::ofstream(run.folder / "result.txt.csv") << "old";
+    QVERIFY(startAndCancel(run.folder / "result.txt"));
+    QCOMPARE(w.runState.outputPath, run.folder / "result.txt.csv");
+    QVERIFY(!std::filesystem::exists(run.folder / "result.txt.csv")); // deleted without a prompt
+
+    // Cancel during the warm-up asks nothing and reports from the verdict,
+    // which Start has reset.
+    QCOMPARE(w.resultCode, int(kResultNothingFound));
+    QCOMPARE(run.Last().text, kNothingFound);
+    QCOMPARE(run.Last().title, QStringLiteral("検索終了"));
+    QVERIFY(Unlocked(w));
+    QVERIFY(w.lblStatus->text().isEmpty());
+    for (const ShownDialog& shown : run.answers.shown)
+        QVERIFY(shown.kind != DialogKind::Question);
+
+    // A name that cannot be cleared away stops the run before it starts.
+    std::filesystem::create_directories(run.folder / "busy.csv" / "inside");
+    const size_t before = run.answers.shown.size();
+    QVERIFY(!run.Start(run.folder / "busy.csv"));
+    QCOMPARE(run.answers.shown.size(), before + 2);
+    QCOMPARE(run.Last().title, QStringLiteral("Error"));
+    QCOMPARE(run.Last().text,
+             QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"));
+    QVERIFY(Unlocked(w));
+}
+
+void RunControlTest::fullRunWritesTheSitesPostings()
+{
+    RunSetup run;
+    run.Open();
+    RunWindow& w = *run.window;
+    const auto hits = run.Hits();
+    QVERIFY(hits.size() > 60); // three list pages
+    QVERIFY(run.Start(run.folder / "list"));
+    QVERIFY(Locked(w));
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("ページ情報を取得中です。しばらくお待ちください。"));
+    QVERIFY(run.WaitForEnd());
+
+    // The open-file question, No by default and answered No.
+    QCOMPARE(run.answers.shown.size(), size_t(2));
+    QVERIFY(run.Last().kind == DialogKind::Question);
+    QCOMPARE(run.Last().title, QStringLiteral("処理確認"));
+    QCOMPARE(run.Last().text, QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"));
+    QVERIFY(run.Last().defaultNo);
+    QVERIFY(w.opened.empty());
+    QCOMPARE(w.resultCode, int(kResultLinesWritten));
+    QCOMPARE(w.alerts, 1);
+    QVERIFY(Unlocked(w));
+    QVERIFY(w.lblStatus->text().isEmpty());
+    QCOMPARE(w.prgBar->value(), 0);
+    QCOMPARE(w.prgBar->maximum(), int(hits.size()));
+    QVERIFY(w.runState.siteCookie.starts_with("JSESSIONID="));
+    QVERIFY(!std::filesystem::exists(run.folder / "db" / "tmp.dat"));
+
+    // Three list pages of postings, every field as the site's own data has it.
+    const std::vector<std::string> lines = CsvDataLines(run.Csv());
+    QCOMPARE(lines.size(), hits.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        QCOMPARE(QString::fromStdString(ShiftJisToUtf8(lines[i])),
+                 QString::fromStdString(ShiftJisToUtf8(ExpectedLine(run.site.expectedFields(*hits[i])))));
+}
+
+void RunControlTest::endOfRunMessages()
+{
+    RunSetup run(3);
+    run.Open();
+    RunWindow& w = *run.window;
+    const auto runEndsWith = [&](const std::filesystem::path& file, int code, const QString& title,
+                                 const QString& text) {
+        const int alerts = w.alerts;
+        return run.Start(file) && run.WaitForEnd() && w.resultCode == code && run.Last().title == title
+            && run.Last().text == text && w.alerts == alerts + 1 && Unlocked(w);
+    };
+    const QString error = QStringLiteral("Error");
+
+    // Yes to the open-file question opens the file; a file gone by then is reported.
+    run.answers.questionAnswers = {true};
+    QVERIFY(run.Start(run.Csv()) && run.WaitForEnd());
+    QCOMPARE(w.opened, std::vector<std::filesystem::path>{run.Csv()});
+    w.onAlert = [&] { std::filesystem::remove(run.Csv()); };
+    run.answers.questionAnswers = {true};
+    QVERIFY(runEndsWith(run.Csv(), kResultLinesWritten, error, QStringLiteral("該当するファイルが見つかりませんでした。")));
+    QCOMPARE(w.opened.size(), size_t(1));
+    w.onAlert = nullptr;
+
+    QVERIFY(runEndsWith(run.folder / "missing" / "list.csv", kResultOutputFailed, error,
+                        QStringLiteral("出力ファイルに書き込めませんでした。\r\n保存先を確認してください。")));
+    w.editWord->setText(QStringLiteral("どの求人にもない言葉"));
+    QVERIFY(runEndsWith(run.Csv(), kResultNothingFound, QStringLiteral("検索終了"), kNothingFound));
+    w.editWord->clear();
+    w.editJobNo1->setText("99999");
+    w.editJobNo2->setText("9999999");
+    QVERIFY(runEndsWith(run.Csv(), kResultUnknownJobSeeker, error,
+                        QStringLiteral("指定された求職番号は存在しません。\r\n入力内容を確認してください。")));
+    QVERIFY(CsvDataLines(run.Csv()).empty());
+}
+
+void RunControlTest::unreachableSite()
+{
+    std::string closedAddress;
+    {
+        LocalHttpServer closed;
+        closedAddress = closed.BaseAddress();
+    }
+    RunSetup run(0);
+    run.Open({}, closedAddress);
+    RunWindow& w = *run.window;
+    w.warmUpTimeLimit = std::chrono::milliseconds(300);
+    const QString unreachable =
+        QStringLiteral("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
+    QVERIFY(run.Start(run.Csv()));
+    QVERIFY(run.WaitForEnd());
+    QCOMPARE(w.resultCode, int(kResultSiteUnreachable));
+    QCOMPARE(run.Last().title, QStringLiteral("Error"));
+    QCOMPARE(run.Last().text, unreachable);
+    QCOMPARE(w.alerts, 1);
+    QVERIFY(Unlocked(w));
+
+    // A search page that sends the browser to another host is not the
+    // site's: the run ends the same way instead of waiting for a Cancel.
+    LocalHttpServer elsewhere;
+    elsewhere.Get("/kensaku/GECA110010.do", [&](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect("http://localhost:" + std::to_string(elsewhere.Port()) + "/away");
+    });
+    elsewhere.Get("/away", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content("<html>away</html>", "text/html");
+    });
+    SetSiteBaseAddress(elsewhere.BaseAddress());
+    QSignalSpy completed(w.webBrowser, &SiteBrowser::DocumentComplete);
+    w.warmUpTimeLimit = std::chrono::milliseconds(3000);
+    QVERIFY(run.Start(run.Csv()));
+    QVERIFY(completed.wait(kLongWait));
+    QVERIFY(completed.at(0).at(0).toString().startsWith("http://localhost:"));
+    QVERIFY(w.btnCancel->isEnabled());
+    QVERIFY(run.WaitForEnd());
+    QCOMPARE(w.resultCode, int(kResultSiteUnreachable));
+    QCOMPARE(run.Last().text, unreachable);
+    for (const RecordedRequest& request : elsewhere.Requests())
+        QVERIFY(request.method == "GET");
+}
+
+void RunControlTest::cancelDuringRetrieval()
+{
+    RunSetup run;
+    run.gate.holds = IsDetailRequest;
+    run.Open("JobList=1\r\n");
+    RunWindow& w = *run.window;
+    QVERIFY(run.Start(run.Csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
+    const QString total = QString::number(run.Hits().size());
+    QCOMPARE(w.lblStatus->text(), QStringLiteral("求人情報 : 1件/%1件 取得中...").arg(total));
+    QCOMPARE(w.prgBar->maximum(), total.toInt());
+    QCOMPARE(w.prgBar->value(), 1);
+
+    // No: the run goes on.
+    run.answers.questionAnswers = {false};
+    QTest::mouseClick(w.btnCancel, Qt::LeftButton);
+    QVERIFY(run.Last().kind == DialogKind::Question);
+    QCOMPARE(run.Last().title, QStringLiteral("中断確認"));
+    QCOMPARE(run.Last().text, QStringLiteral("取得処理を中断します。\nよろしいですか？"));
+    QCOMPARE(w.resultCode, 0);
+    QVERIFY(Locked(w));
+
+    // Yes: the worker stops after the posting in hand. A second Cancel while
+    // it stops asks nothing and ends nothing.
+    run.answers.questionAnswers = {true};
+    QTest::mouseClick(w.btnCancel, Qt::LeftButton);
+    QCOMPARE(w.resultCode, int(kResultCancelled));
+    const size_t shown = run.answers.shown.size();
+    QTest::mouseClick(w.btnCancel, Qt::LeftButton);
+    QCOMPARE(run.answers.shown.size(), shown);
+    QVERIFY(Locked(w));
+    QVERIFY(w.workerThread != nullptr);
+
+    run.gate.Release();
+    QVERIFY(run.WaitForEnd());
+    QCOMPARE(run.answers.shown.size(), shown); // silent
+    QCOMPARE(w.alerts, 0);
+    QCOMPARE(w.resultCode, int(kResultCancelled));
+    QVERIFY(Unlocked(w));
+    QCOMPARE(run.gate.Matches(), 1); // no posting after the one in hand
+    QVERIFY(CsvDataLines(run.Csv()).size() <= 1);
+}
+
+void RunControlTest::closingDuringRetrieval()
+{
+    RunSetup run;
+    run.gate.holds = IsDetailRequest;
+    run.Open("JobList=1\r\n");
+    RunWindow& w = *run.window;
+    QVERIFY(run.Start(run.Csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
+    w.cmbRegion1->setCurrentIndex(13); // shows whether the settings are saved at the end
+
+    run.answers.questionAnswers = {false, true};
+    QVERIFY(!w.close());
+    QCOMPARE(run.Last().title, QStringLiteral("終了確認"));
+    QCOMPARE(w.resultCode, 0);
+    QVERIFY(Locked(w));
+    QVERIFY(!w.close());
+    QCOMPARE(w.resultCode, int(kResultClosingStopped)); // the worker was asked to stop
+    QVERIFY(Locked(w));
+    std::filesystem::remove(run.folder / "db" / "km.ini");
+
+    run.gate.Release();
+    QTRY_COMPARE_WITH_TIMEOUT(w.terminations, 1, kLongWait);
+    QCOMPARE(run.answers.shown.size(), size_t(3)); // the file and the two questions only
+    QVERIFY(!w.btnCancel->isEnabled());
+    QVERIFY(w.workerThread == nullptr);
+    QVERIFY(ReadFileBytes(run.folder / "db" / "km.ini").starts_with("[Config]\r\nRegion1=13\r\n"));
+    QVERIFY(w.isVisible()); // the program ends; the window is not closed first
+}
+
+void RunControlTest::cancelBeforeTheWorkerRuns()
+{
+    RunSetup run;
+    run.Open("JobList=1\r\n");
+    RunWindow& w = *run.window;
+    w.holdWorker = true;
+    QVERIFY(run.Start(run.Csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(w.heldWorker != nullptr, kLongWait);
+    QCOMPARE(w.workerThread, w.heldWorker);
+
+    // The worker exists but has not taken a step: Cancel asks, and the
+    // window stays locked until the worker itself reports its end.
+    run.answers.questionAnswers = {true};
+    w.btnCancelClick();
+    QCOMPARE(run.Last().title, QStringLiteral("中断確認"));
+    QCOMPARE(w.resultCode, int(kResultCancelled));
+    w.btnCancelClick();
+    QVERIFY(Locked(w));
+
+    w.heldWorker->start();
+    QVERIFY(run.WaitForEnd());
+    QCOMPARE(w.resultCode, int(kResultCancelled));
+    QCOMPARE(run.Last().title, QStringLiteral("中断確認"));
+    QVERIFY(Unlocked(w));
+    QVERIFY(CsvDataLines(run.Csv()).empty());
+}
+
+void RunControlTest::lateWarmUpNoticesStartNothing()
+{
+    RunSetup run;
+    run.gate.holds = [](const std::string& request) {
+        return request.starts_with("GET /kensaku/GECA110010.do?action=initDisp");
+    };
+    run.Open("JobList=1\r\n");
+    RunWindow& w = *run.window;
+    QVERIFY(run.Start(run.Csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
+    w.btnCancelClick();
+    QCOMPARE(run.Last().text, kNothingFound);
+    QVERIFY(Unlocked(w));
+
+    // The page completes, or the timer fires, after the run has ended.
+    const size_t shown = run.answers.shown.size();
+    w.webBrowserDocumentComplete(QString::fromStdString(run.site.baseAddress() + "/kensaku/GECA110010.do"));
+    w.timerTimer();
+    QCoreApplication::processEvents();
+    QVERIFY(w.workerThread == nullptr);
+    QVERIFY(Unlocked(w));
+    QCOMPARE(run.answers.shown.size(), shown);
+
+    // The held page arrives late; the next run still starts its worker once.
+    run.gate.Release();
+    QVERIFY(run.Start(run.Csv()));
+    QVERIFY(run.WaitForEnd());
+    QCOMPARE(w.resultCode, int(kResultLinesWritten));
+    QCOMPARE(CsvDataLines(run.Csv()).size(), run.Hits().size());
+}
+
+void RunControlTest::hostShowsProgress()
+{
+    QProgressBar bar;
+    QLabel status;
+    const bool taskbarReady = false;
+    ReferenceDatabase database(QCoreApplication::applicationDirPath() + "/db/km_data.db");
+    int finished = 0;
+    WindowRunHost host(bar, status, taskbarReady, database, [&] { ++finished; });
+    host.ResetProgress(0); // an empty result shows an empty bar, not a busy one
+    host.StepProgress(0, 0, "a");
+    QVERIFY(bar.maximum() > bar.minimum() && bar.value() == 0);
+    host.ResetProgress(57);
+    host.StepProgress(31, 57, "b"); // a run from a start position
+    QCOMPARE(bar.value(), 31);
+    host.StepProgress(60, 57, Utf8ToShiftJis("求人情報 : 60件/57件 取得中..."));
+    QCOMPARE(bar.value(), 57);
+    QCOMPARE(status.text(), QStringLiteral("求人情報 : 60件/57件 取得中..."));
+
+    // Once the window is going, nothing reaches it.
+    host.Detach();
+    host.StepProgress(1, 1, "c");
+    host.NotifyRunFinished();
+    QVERIFY(host.LookupIndustryCategory(Utf8ToShiftJis("耕種農業")).empty());
+    QCOMPARE(finished, 0);
+    QCOMPARE(bar.value(), 57);
+}
+
+void RunControlTest::browserReadsThePagesCookie()
+{
+    LocalHttpServer server;
+    server.Get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Set-Cookie", "JSESSIONID=abc; Path=/");
+        response.headers.emplace("Set-Cookie", "hidden=1; Path=/; HttpOnly");
+        response.set_content("<html>search</html>", "text/html");
+    });
+    SetSiteBaseAddress(server.BaseAddress());
+    SiteBrowser browser;
+    QSignalSpy completed(&browser, &SiteBrowser::DocumentComplete);
+    browser.NavigateToSearchPage(std::chrono::milliseconds(5000));
+    QVERIFY(!browser.DocumentCookie() && completed.wait(kLongWait));
+    QCOMPARE(completed.at(0).at(0).toString().toStdString(), browser.LocationURL());
+    QVERIFY(browser.LocationURL().ends_with("/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010"));
+    QCOMPARE(browser.DocumentCookie().value_or("none"), std::string("JSESSIONID=abc")); // as a script sees it
+    // A new visit drops the old document until its own page has loaded.
+    browser.NavigateToSearchPage(std::chrono::milliseconds(5000));
+    QVERIFY(!browser.DocumentCookie());
+}
+
+QTEST_MAIN(RunControlTest)
+#include "RunControlTest.moc"
