@@ -1,6 +1,8 @@
 #include "app/SettingsFile.h"
 
 #include "site/CodePage932.h"
+#include "site/SiteAccess.h"
+#include "site/TextUtils.h"
 
 #include <system_error>
 
@@ -132,4 +134,11 @@ bool WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& 
     ini.load(path); // a missing file starts empty
     WriteSettings(ini, values);
     return ini.save(path);
+}
+
+void ApplySiteAddress(const SettingsValues& values)
+{
+    const std::string address = TrimText(values.BaseAddress);
+    if (!address.empty())
+        SetSiteBaseAddress(address);
 }

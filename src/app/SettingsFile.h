@@ -44,6 +44,10 @@ struct SettingsValues {
     std::string BaseAddress;
 };
 
+// Points site access at [Site] BaseAddress when the settings name one;
+// otherwise the built-in address stays.
+void ApplySiteAddress(const SettingsValues& values);
+
 inline constexpr std::string_view kSettingsSection = "Config";
 
 // Box lengths in bytes that read texts are cut to.

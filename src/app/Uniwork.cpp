@@ -11,7 +11,6 @@
 #include "shell/Vistaaltfixunit.h"
 #include "shell/W7taskbar.h"
 #include "site/CodePage932.h"
-#include "site/SiteAccess.h"
 #include "worker/QueuedRunHost.h"
 #include "worker/Unithread.h"
 
@@ -329,8 +328,7 @@ void TFrmMain::LoadSettings()
         return;
     }
     const SettingsValues& values = *stored;
-    if (!values.BaseAddress.empty())
-        SetSiteBaseAddress(values.BaseAddress);
+    ApplySiteAddress(values);
 
     SelectItem(cmbRegion1, values.Region1);
     SelectItem(cmbRegion2, values.Region2);

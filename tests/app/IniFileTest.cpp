@@ -1,7 +1,5 @@
 #include "app/IniFile.h"
-#include "app/SiteSettings.h"
 #include "site/CodePage932.h"
-#include "site/SiteAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -50,19 +48,6 @@ TEST(IniFile, WritingKeepsForeignLinesAndSections)
     EXPECT_EQ(again.toBytes(), ini.toBytes());
     EXPECT_FALSE(again.load(dir.filePath("missing.ini").toStdString()));
     EXPECT_EQ(again.toBytes(), "");
-}
-
-TEST(SiteSettings, BaseAddressComesFromTheSiteSection)
-{
-    const std::string builtIn = SiteBaseAddress();
-    IniFile ini;
-    ini.loadFromBytes("[Config]\r\nBaseAddress=http://wrong\r\n[Site]\r\nBaseAddress=\r\n");
-    ApplySiteSettings(ini);
-    EXPECT_EQ(SiteBaseAddress(), builtIn);
-
-    ini.loadFromBytes("[site]\r\nbaseaddress = http://127.0.0.1:8080/ \r\n");
-    ApplySiteSettings(ini);
-    EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/SettingsFile.h"
 #include "site/CodePage932.h"
+#include "site/SiteAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -114,4 +115,17 @@ TEST(SettingsFile, MissingFileOrFolder)
     EXPECT_FALSE(ReadSettingsFile(folder / "db" / "km.ini").has_value());
     EXPECT_FALSE(WriteSettingsFile(folder / "db" / "km.ini", SettingsValues()));
     EXPECT_FALSE(std::filesystem::exists(folder / "db"));
+}
+
+TEST(SettingsFile, SiteAddressComesOnlyFromTheSiteSection)
+{
+    const std::string builtIn = SiteBaseAddress();
+    IniFile ini;
+    ini.loadFromBytes("[Config]\r\nBaseAddress=http://wrong\r\n[Site]\r\nBaseAddress=\r\n");
+    ApplySiteAddress(ReadSettings(ini));
+    EXPECT_EQ(SiteBaseAddress(), builtIn);
+
+    ini.loadFromBytes("[site]\r\nbaseaddress = http://127.0.0.1:8080/ \r\n");
+    ApplySiteAddress(ReadSettings(ini));
+    EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
 }

@@ -7,7 +7,6 @@
 #include "app/ProgramFolder.h"
 #include "app/ReferenceDatabase.h"
 #include "app/SettingsFile.h"
-#include "app/SiteSettings.h"
 #include "app/StartValidation.h"
 #include "site/CodePage932.h"
 #include "site/WarmUp.h"
@@ -85,8 +84,8 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
         return kExitInvalidConditions;
     }
-    ApplySiteSettings(ini);
     const SettingsValues values = ReadSettings(ini);
+    ApplySiteAddress(values);
 
     std::error_code error;
     if (!std::filesystem::is_regular_file(options.databasePath, error)) {
