@@ -12,7 +12,10 @@ static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
     // page still in the file.
     std::error_code ignored;
     std::filesystem::remove(run.pageFile, ignored);
-    HttpGetToFile(url, run.pageFile);
+    // A page broken off part-way would give a line whose later fields are
+    // empty: it reads as no page, so the single retry fetches it again.
+    if (!HttpGetToFile(url, run.pageFile).complete)
+        std::filesystem::remove(run.pageFile, ignored);
     PauseUnlessStopped(run.pacing.afterDetailPage, run.stopRequested);
     return LoadPageLines(run.pageFile);
 }

@@ -1,5 +1,6 @@
 #include "DemoSite.h"
 
+#include "DemoConnection.h"
 #include "DemoGenerator.h"
 #include "DemoPages.h"
 #include "DemoText.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -64,6 +66,16 @@ int PageNumberOf(const FormFields& fields)
     return static_cast<int>(std::min<long long>(value, 1000000));
 }
 
+std::string DetailFaultKey(std::string_view jobNumber)
+{
+    return "detail " + std::string(jobNumber);
+}
+
+std::string ListFaultKey(int page)
+{
+    return "list " + std::to_string(page);
+}
+
 } // namespace
 
 struct DemoSite::Server {
@@ -73,12 +85,14 @@ struct DemoSite::Server {
     std::unique_ptr<httplib::Server> http;
     std::thread thread;
     std::atomic<bool> listenEnded = false;
+    std::atomic<bool> stopping = false; // ends stalled answers
     int port = 0;
 
     std::mutex mutex; // guards everything below
     std::map<std::string, Session> sessions;
     std::deque<std::string> sessionOrder; // oldest first
     std::set<int> failedOnce;             // postings whose first download was refused
+    std::map<std::string, int> attempts;  // requests so far by fault key
     std::mt19937_64 ids;
 
     // The one place where requests are answered.
@@ -86,8 +100,16 @@ struct DemoSite::Server {
 
     void answerSearchScreen(const httplib::Request& request, httplib::Response& response);
     void answerSearch(const httplib::Request& request, httplib::Response& response);
-    void answerPager(const httplib::Request& request, httplib::Response& response);
+    void answerPager(const httplib::Request& request, httplib::Response& response, int page);
     void answerDetail(const httplib::Request& request, httplib::Response& response);
+
+    // Counts the request and tells whether the fault strikes it.
+    bool countAndStrike(int target, const std::string& key);
+    // Turns the answer made into the chosen fault's.
+    void spoil(const httplib::Request& request, httplib::Response& response);
+    // Announces the whole body, sends part of it, then resets, closes or
+    // falls silent.
+    void answerBroken(const httplib::Request& request, httplib::Response& response);
 
     // The request's session, or empty. Callers hold the mutex.
     std::string knownSession(const httplib::Request& request) const;
@@ -102,15 +124,22 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
     const std::string& path = request.path;
     const bool get = request.method == "GET";
     const bool post = request.method == "POST";
+    bool struck = false;
     if (get && (path == "/" || path == "/kensaku/GECA110010.do")) {
-        if (request.get_param_value("action") == "dispDetailBtn")
+        if (request.get_param_value("action") == "dispDetailBtn") {
+            struck = countAndStrike(kDemoFaultDetail, DetailFaultKey(request.get_param_value("kJNo")));
             answerDetail(request, response);
-        else
+        } else {
             answerSearchScreen(request, response);
+        }
     } else if (post && path == "/kensaku/GECA110030.do") {
+        struck = countAndStrike(kDemoFaultSearch, ListFaultKey(1));
         answerSearch(request, response);
     } else if (post && path == "/kensaku/GECA110010.do") {
-        answerPager(request, response);
+        const int page = PageNumberOf(ParseFormBody(request.body));
+        struck = countAndStrike(kDemoFaultPager, ListFaultKey(page));
+        const bool repeat = struck && site.m_options.fault == DemoFault::RepeatedListPage;
+        answerPager(request, response, repeat ? std::max(1, page - 1) : page);
     } else if ((get || post) && path == "/kensaku/GECA110020.do") {
         std::string number = request.get_param_value("kJNo");
         if (number.empty())
@@ -119,6 +148,78 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
     } else {
         AnswerHtml(response, NotFoundPage(), 404);
     }
+    if (struck)
+        spoil(request, response);
+}
+
+bool DemoSite::Server::countAndStrike(int target, const std::string& key)
+{
+    if (site.m_options.fault == DemoFault::None)
+        return false;
+    int attempt = 0;
+    {
+        std::lock_guard lock(mutex);
+        attempt = ++attempts[key];
+    }
+    return site.faultStrikes(target, key, attempt);
+}
+
+void DemoSite::Server::spoil(const httplib::Request& request, httplib::Response& response)
+{
+    switch (site.m_options.fault) {
+    case DemoFault::ServerError:
+        AnswerHtml(response, ServerErrorPage(), 500);
+        break;
+    case DemoFault::ConnectionReset:
+    case DemoFault::CutShort:
+    case DemoFault::Stall:
+        answerBroken(request, response);
+        break;
+    case DemoFault::InvalidUtf8:
+        response.body = WithInvalidUtf8(std::move(response.body));
+        break;
+    case DemoFault::HugePage:
+        response.body = PaddedPage(std::move(response.body), kDemoHugePageBytes);
+        break;
+    case DemoFault::None:
+    case DemoFault::RepeatedListPage: // already answered with the earlier page
+        break;
+    }
+}
+
+void DemoSite::Server::answerBroken(const httplib::Request& request, httplib::Response& response)
+{
+    const auto body = std::make_shared<const std::string>(std::move(response.body));
+    response.body.clear();
+    if (body->empty())
+        return;
+    const long wanted = site.m_options.faultKeptBytes;
+    const size_t kept = std::min(wanted < 0 ? body->size() / 2 : static_cast<size_t>(wanted), body->size() - 1);
+    const std::string type = response.get_header_value("Content-Type");
+    response.headers.erase("Content-Type");
+    const DemoFault fault = site.m_options.fault;
+    const int localPort = request.local_port > 0 ? request.local_port : port;
+    const int remotePort = request.remote_port;
+    const std::chrono::milliseconds stallLimit(std::max(0, site.m_options.stallLimitMs));
+    response.set_content_provider(
+        body->size(), type,
+        [this, body, kept, fault, localPort, remotePort, stallLimit](size_t offset, size_t, httplib::DataSink& sink) {
+            if (offset < kept)
+                return sink.write(body->data() + offset, kept - offset);
+            // Returning false makes the server drop the connection (a clean
+            // close) with the rest of the body unsent.
+            if (fault == DemoFault::ConnectionReset) {
+                const int socket = FindConnectionSocket(localPort, remotePort);
+                if (socket >= 0) {
+                    // Lets the client read what was sent before the reset.
+                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                    ResetConnection(socket);
+                }
+            } else if (fault == DemoFault::Stall) {
+                WaitForClientToLeave(FindConnectionSocket(localPort, remotePort), stallLimit, stopping);
+            }
+            return false;
+        });
 }
 
 std::string DemoSite::Server::knownSession(const httplib::Request& request) const
@@ -182,7 +283,7 @@ void DemoSite::Server::answerSearch(const httplib::Request& request, httplib::Re
         AnswerHtml(response, ResultListPage(hits, 1));
 }
 
-void DemoSite::Server::answerPager(const httplib::Request& request, httplib::Response& response)
+void DemoSite::Server::answerPager(const httplib::Request& request, httplib::Response& response, int page)
 {
     std::vector<const DemoPosting*> hits;
     {
@@ -195,7 +296,7 @@ void DemoSite::Server::answerPager(const httplib::Request& request, httplib::Res
         for (const int index : sessions[id].hits)
             hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
     }
-    AnswerHtml(response, ResultListPage(hits, PageNumberOf(ParseFormBody(request.body))));
+    AnswerHtml(response, ResultListPage(hits, page));
 }
 
 void DemoSite::Server::answerDetail(const httplib::Request& request, httplib::Response& response)
@@ -249,6 +350,7 @@ bool DemoSite::start(int port)
     server.http = std::move(http);
     server.port = bound;
     server.listenEnded = false;
+    server.stopping = false;
     server.thread = std::thread([&server] {
         server.http->listen_after_bind();
         server.listenEnded = true;
@@ -264,6 +366,7 @@ void DemoSite::stop()
     Server& server = *m_server;
     if (!server.http)
         return;
+    server.stopping = true;
     server.http->stop();
     if (server.thread.joinable())
         server.thread.join();
@@ -314,4 +417,25 @@ DemoFields DemoSite::expectedFields(const DemoPosting& posting) const
         fields[kSlotPostingSheetUrl] = baseAddress() + std::string(kPostingSheetPath) + posting.postingSheetQuery;
     fields[kSlotPageUrl] = detailUrl(posting);
     return fields;
+}
+
+bool DemoSite::faultStrikes(int target, const std::string& key, int attempt) const
+{
+    const DemoFault fault = m_options.fault;
+    if (fault == DemoFault::None || !(m_options.faultTargets & target))
+        return false;
+    // The search has no earlier page to repeat.
+    if (fault == DemoFault::RepeatedListPage && target != kDemoFaultPager)
+        return false;
+    return DemoFaultStrikes(m_options.faultSeed, m_options.faultShare, key, attempt);
+}
+
+bool DemoSite::faultStrikesDetail(const DemoPosting& posting, int attempt) const
+{
+    return faultStrikes(kDemoFaultDetail, DetailFaultKey(posting.jobNumber), attempt);
+}
+
+bool DemoSite::faultStrikesListPage(int page, int attempt) const
+{
+    return faultStrikes(page <= 1 ? kDemoFaultSearch : kDemoFaultPager, ListFaultKey(page), attempt);
 }

@@ -3,9 +3,11 @@
 // (which sets the session cookie), the search post, the pager and the detail
 // pages, over a fixed set of generated postings.
 
+#include "DemoFaults.h"
 #include "DemoPosting.h"
 #include "DemoQuery.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +23,20 @@ struct DemoSiteOptions {
 
     // Told "METHOD target" of every request, from the server's threads.
     std::function<void(const std::string&)> requestLog;
+
+    // One kind of fault for a share of the requests named by faultTargets
+    // (DemoFaultTarget bits); which ones is drawn from faultSeed, so the same
+    // requests fault in every run. The search screen and the posting sheet
+    // never fault.
+    DemoFault fault = DemoFault::None;
+    double faultShare = 0.0; // 0 .. 1
+    std::uint64_t faultSeed = 1;
+    int faultTargets = kDemoFaultAnyPage;
+    // Body bytes sent before a reset, a cut or a stall; below 0 half the body.
+    // At least one byte is always held back.
+    long faultKeptBytes = -1;
+    // A stalled answer ends by itself after this long.
+    int stallLimitMs = 30000;
 
     static constexpr int kMaxPostings = 100000;
 };
@@ -52,7 +68,15 @@ public:
     // the posting-sheet and page addresses under this site's address.
     DemoFields expectedFields(const DemoPosting& posting) const;
 
+    // Whether the chosen fault strikes the attempt-th request (from 1) since
+    // the site was made for the posting's detail page, or for list page
+    // `page` (1 is the search itself, 2 on the pager).
+    bool faultStrikesDetail(const DemoPosting& posting, int attempt) const;
+    bool faultStrikesListPage(int page, int attempt) const;
+
 private:
+    bool faultStrikes(int target, const std::string& key, int attempt) const;
+
     struct Server;
     std::unique_ptr<Server> m_server;
     DemoSiteOptions m_options;

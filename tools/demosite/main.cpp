@@ -3,6 +3,7 @@
 
 #include "DemoSite.h"
 
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -13,11 +14,19 @@ namespace {
 
 void PrintUsage(std::ostream& out)
 {
-    out << "Usage: kenmori-demo-site [--port N] [--postings N] [--quiet]\n"
+    out << "Usage: kenmori-demo-site [--port N] [--postings N] [--quiet] [fault options]\n"
            "  --port N      port on 127.0.0.1 (default 8080; 0 picks a free one)\n"
            "  --postings N  number of postings (default 300, at most "
         << DemoSiteOptions::kMaxPostings << ")\n"
-           "  --quiet       do not list the requests\n";
+           "  --quiet       do not list the requests\n"
+           "Fault options (one kind of fault for a share of the requests):\n"
+           "  --fault KIND            none, 500, reset, cut, stall, bad-utf8, huge (a 5 MB page)\n"
+           "                          or repeat (the pager answers the page before)\n"
+           "  --fault-share X         share of the requests that fault, 0 to 1 (default 0.2)\n"
+           "  --fault-seed N          seed of the draw; the same seed faults the same requests\n"
+           "  --fault-on LIST         search,pager,detail (default all three)\n"
+           "  --fault-kept-bytes N    body bytes sent before a reset, cut or stall (default half)\n"
+           "  --stall-limit-ms N      a stalled answer ends after this (default 30000)\n";
 }
 
 // A whole decimal number within [low, high], else false.
@@ -29,13 +38,26 @@ bool ReadNumber(std::string_view text, int low, int high, int& value)
     return value >= low && value <= high;
 }
 
+// A decimal fraction within [0, 1], else false.
+bool ReadShare(std::string_view text, double& value)
+{
+    double read = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
+    if (error != std::errc() || end != text.data() + text.size() || !(read >= 0.0 && read <= 1.0))
+        return false;
+    value = read;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     int port = 8080;
     DemoSiteOptions options;
+    int number = 0;
     bool quiet = false;
+    bool shareGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -43,6 +65,23 @@ int main(int argc, char* argv[])
             ++i;
         } else if (argument == "--postings" && hasValue
                    && ReadNumber(argv[i + 1], 0, DemoSiteOptions::kMaxPostings, options.postingCount)) {
+            ++i;
+        } else if (argument == "--fault" && hasValue && DemoFaultFromName(argv[i + 1])) {
+            options.fault = *DemoFaultFromName(argv[++i]);
+        } else if (argument == "--fault-share" && hasValue && ReadShare(argv[i + 1], options.faultShare)) {
+            shareGiven = true;
+            ++i;
+        } else if (argument == "--fault-seed" && hasValue && ReadNumber(argv[i + 1], 0, 999999999, number)) {
+            options.faultSeed = static_cast<std::uint64_t>(number);
+            ++i;
+        } else if (argument == "--fault-on" && hasValue && DemoFaultTargetsFromNames(argv[i + 1])) {
+            options.faultTargets = *DemoFaultTargetsFromNames(argv[++i]);
+        } else if (argument == "--fault-kept-bytes" && hasValue
+                   && ReadNumber(argv[i + 1], 0, 999999999, number)) {
+            options.faultKeptBytes = number;
+            ++i;
+        } else if (argument == "--stall-limit-ms" && hasValue && ReadNumber(argv[i + 1], 0, 999999999, number)) {
+            options.stallLimitMs = number;
             ++i;
         } else if (argument == "--quiet") {
             quiet = true;
@@ -55,6 +94,8 @@ int main(int argc, char* argv[])
             return 2;
         }
     }
+    if (options.fault != DemoFault::None && !shareGiven)
+        options.faultShare = 0.2;
     if (!quiet)
         options.requestLog = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
 
@@ -74,6 +115,9 @@ int main(int argc, char* argv[])
     std::cout << site.baseAddress() << std::endl;
     std::cerr << "Serving " << site.postings().size() << " postings; search page "
               << site.baseAddress() << "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010\n";
+    if (options.fault != DemoFault::None)
+        std::cerr << "Fault \"" << DemoFaultName(options.fault) << "\" for a share of "
+                  << options.faultShare << " of the requests, seed " << options.faultSeed << "\n";
 
     int received = 0;
     sigwait(&stopSignals, &received);

@@ -1,0 +1,163 @@
+// Throughput of the work a run does per page: reading a detail page into a
+// record, scanning a result list, writing a CSV line, converting between
+// UTF-8 and code page 932. Run by scripts/bench; nothing here is a test.
+
+#include "DemoFaults.h"
+#include "DemoGenerator.h"
+#include "DemoPages.h"
+#include "site/CodePage932.h"
+#include "worker/CsvOutput.h"
+#include "worker/DetailPageScan.h"
+#include "worker/ListPageScan.h"
+#include "worker/PageLines.h"
+#include "worker/RunHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+
+// The industry lookup answers nothing: the database is not what is measured.
+class QuietHost : public RunHost {
+public:
+    void ResetProgress(int) override {}
+    void StepProgress(int, int, const std::string&) override {}
+    std::string LookupIndustryCategory(const std::string&) override { return {}; }
+    void NotifyRunFinished() override {}
+};
+
+static const std::string& FullPosting()
+{
+    static const std::string page = [] {
+        std::ifstream in(std::string(KENMORI_TEST_DATA_DIR) + "/detail/full_posting.html", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }();
+    return page;
+}
+
+static const std::string& FiveMegabytePosting()
+{
+    static const std::string page = PaddedPage(GeneratePosting(0).detailPage, kDemoHugePageBytes);
+    return page;
+}
+
+static const std::string& ListPage()
+{
+    static const std::string page = [] {
+        std::vector<DemoPosting> postings;
+        for (int index = 0; index < kDemoPostingsPerPage * 2; ++index)
+            postings.push_back(GeneratePosting(index).posting);
+        std::vector<const DemoPosting*> hits;
+        for (const DemoPosting& posting : postings)
+            hits.push_back(&posting);
+        return ResultListPage(hits, 1);
+    }();
+    return page;
+}
+
+static void CountPages(benchmark::State& state, size_t bytesPerPage)
+{
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytesPerPage));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
+}
+
+// From the downloaded bytes to the filled record, as ReadJobDetail does
+// after the download.
+static void DetailExtraction(benchmark::State& state, const std::string& (*page)())
+{
+    const std::string& text = page();
+    QuietHost host;
+    for (auto _ : state) {
+        const PageLines lines = SplitPageLines(text);
+        DetailPageScan scan = ScanDetailPage(lines, {}, host);
+        benchmark::DoNotOptimize(scan);
+    }
+    if (ScanDetailPage(SplitPageLines(text), {}, host).record[0].empty())
+        state.SkipWithError("the page gave no job number");
+    CountPages(state, text.size());
+}
+BENCHMARK_CAPTURE(DetailExtraction, full_posting, FullPosting)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DetailExtraction, five_mb_page, FiveMegabytePosting)->Unit(benchmark::kMillisecond);
+
+// Count, links and pager of one result page of 30 postings.
+static void ListScan(benchmark::State& state)
+{
+    const std::string& text = ListPage();
+    for (auto _ : state) {
+        const PageLines lines = SplitPageLines(text);
+        benchmark::DoNotOptimize(ScanHitCount(lines, {}));
+        benchmark::DoNotOptimize(ScanDetailLinks(lines, "http://127.0.0.1:8080"));
+        benchmark::DoNotOptimize(ScanPagerFields(lines));
+    }
+    if (ScanDetailLinks(SplitPageLines(text), "").size() != static_cast<size_t>(kDemoPostingsPerPage))
+        state.SkipWithError("the list page did not give its links");
+    CountPages(state, text.size());
+}
+BENCHMARK(ListScan)->Unit(benchmark::kMicrosecond);
+
+static JobRecord FullRecord()
+{
+    QuietHost host;
+    JobRecord record = ScanDetailPage(SplitPageLines(FullPosting()), {}, host).record;
+    record[kSlotPageUrl] = "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn";
+    return record;
+}
+
+// One line of all 94 fields: the values normalised and quoted.
+static void CsvLineBuild(benchmark::State& state)
+{
+    const JobRecord record = FullRecord();
+    OutputFieldChecks checks;
+    checks.fill(true);
+    size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string line = CsvDataLine(record, checks);
+        bytes += line.size();
+        benchmark::DoNotOptimize(line);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(bytes));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
+}
+BENCHMARK(CsvLineBuild)->Unit(benchmark::kMicrosecond);
+
+// The same line through WriteJobLine, which also writes and flushes it.
+static void CsvLineWrite(benchmark::State& state)
+{
+    const JobRecord record = FullRecord();
+    SearchConditions conditions;
+    conditions.JobList.fill(true);
+    RunState run;
+    CsvOutputFile file;
+    if (!file.open("/dev/null")) {
+        state.SkipWithError("/dev/null cannot be opened");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteJobLine(file, record, conditions, run));
+    const size_t lineBytes = CsvDataLine(record, conditions.JobList).size() + 2;
+    CountPages(state, lineBytes);
+}
+BENCHMARK(CsvLineWrite)->Unit(benchmark::kMicrosecond);
+
+// A whole page of mostly Japanese text each way.
+static void Utf8ToCodePage932(benchmark::State& state)
+{
+    const std::string& text = FullPosting();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Utf8ToShiftJis(text));
+    if (Utf8ToShiftJis(text).empty())
+        state.SkipWithError("the page did not convert");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(Utf8ToCodePage932)->Unit(benchmark::kMicrosecond);
+
+static void CodePage932ToUtf8(benchmark::State& state)
+{
+    const std::string text = Utf8ToShiftJis(FullPosting());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ShiftJisToUtf8(text));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(CodePage932ToUtf8)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
