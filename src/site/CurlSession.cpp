@@ -85,13 +85,6 @@ struct CurlBodyFile {
     }
 };
 
-// Tells a final response from a redirect that libcurl goes on to follow.
-struct CurlResponseTracker {
-    long status = 0;
-    bool location = false;
-    bool finalArrived = false;
-};
-
 static bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size()
@@ -113,7 +106,7 @@ static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void*
     return size * count;
 }
 
-static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user)
+std::size_t TrackResponseHeader(char* data, std::size_t size, std::size_t count, void* user)
 {
     auto* tracker = static_cast<CurlResponseTracker*>(user);
     const std::string_view line(data, size * count);
@@ -204,7 +197,7 @@ FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file)
     CurlResponseTracker tracker;
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
-    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TrackResponseHeader);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, &tracker);
     const CURLcode code = curl_easy_perform(handle);
     // Nothing may point at the locals once this returns; a later perform on

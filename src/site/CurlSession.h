@@ -37,6 +37,17 @@ using CurlSlist = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 CurlEasy OpenSessionHandle();
 
 // What became of one request. Callers of the site functions may ignore it.
+// Tells a final response from a redirect that libcurl goes on to follow.
+struct CurlResponseTracker {
+    long status = 0;
+    bool location = false;
+    bool finalArrived = false;
+};
+
+// CURLOPT_HEADERFUNCTION that feeds each header line to the
+// CurlResponseTracker given as CURLOPT_HEADERDATA.
+std::size_t TrackResponseHeader(char* data, std::size_t size, std::size_t count, void* tracker);
+
 struct FetchResult {
     bool responded = false;  // a final response arrived, so the file was created
     long statusCode = 0;     // status of the last response seen, 0 without one

@@ -5,38 +5,15 @@
 #include "site/TextUtils.h"
 
 #include <algorithm>
-#include <charconv>
 
-// Notes whether a final answer (not a redirect that is followed) arrived.
+// The answer so far, and the stop check polled while it arrives.
 struct WarmUpProgress {
-    long status = 0;
-    bool location = false;
-    bool pageArrived = false;
+    CurlResponseTracker response;
     const std::function<bool()>* stopRequested = nullptr;
 };
 
 static std::size_t DiscardBody(char*, std::size_t size, std::size_t count, void*)
 {
-    return size * count;
-}
-
-static std::size_t OnHeaderLine(char* data, std::size_t size, std::size_t count, void* user)
-{
-    auto* progress = static_cast<WarmUpProgress*>(user);
-    const std::string_view line(data, size * count);
-    if (line.starts_with("HTTP/")) {
-        progress->location = false;
-        progress->status = 0;
-        const auto space = line.find(' ');
-        if (space != std::string_view::npos)
-            std::from_chars(line.data() + space + 1, line.data() + line.size(), progress->status);
-    } else if (line.size() > 9 && SameTextIgnoringCase(line.substr(0, 9), "location:")) {
-        progress->location = true;
-    } else if (line == "\r\n" || line == "\n") {
-        const bool followed = progress->status / 100 == 3 && progress->location;
-        if (progress->status >= 200 && !followed)
-            progress->pageArrived = true;
-    }
     return size * count;
 }
 
@@ -72,13 +49,13 @@ WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit,
         // libcurl reads 0 as no limit at all.
         curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, std::max(1L, static_cast<long>(timeLimit.count())));
         curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBody);
-        curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeaderLine);
-        curl_easy_setopt(h, CURLOPT_HEADERDATA, &progress);
+        curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, TrackResponseHeader);
+        curl_easy_setopt(h, CURLOPT_HEADERDATA, &progress.response);
         curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
         curl_easy_setopt(h, CURLOPT_XFERINFODATA, &progress);
         curl_easy_perform(h);
-        result.pageArrived = progress.pageArrived;
+        result.pageArrived = progress.response.finalArrived;
         char* effective = nullptr;
         if (result.pageArrived && curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK
             && effective)
