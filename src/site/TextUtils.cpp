@@ -2,6 +2,11 @@
 
 #include "site/CodePage932.h"
 
+#include <QString>
+
+#include <charconv>
+#include <optional>
+
 namespace {
 
 // Length in bytes of the character that starts at text[pos].
@@ -153,4 +158,70 @@ std::string SubText(std::string_view text, int start, int count)
     if (count <= 0 || static_cast<size_t>(start) > text.size())
         return {};
     return std::string(text.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(count)));
+}
+
+namespace {
+
+// The code page 932 form of one Unicode character from a numeric reference.
+std::string ReferencedCharacter(char32_t code)
+{
+    if (code < 0x20 || code == 0x7F)
+        return " "; // a line break or tab must not split the CSV line
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return "?";
+    const QString text = QString::fromUcs4(&code, 1);
+    const std::string converted = QStringToShiftJis(text);
+    return converted.empty() ? "?" : converted;
+}
+
+// The reference at the start of text and its length, or nothing.
+std::optional<std::pair<std::string, size_t>> ReadReference(std::string_view text)
+{
+    const size_t end = text.find(';');
+    if (end == std::string_view::npos || end < 2 || end > 9)
+        return std::nullopt;
+    const std::string_view name = text.substr(1, end - 1);
+    static const std::pair<std::string_view, std::string_view> kNamed[] = {
+        {"nbsp", " "}, {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}};
+    for (const auto& [known, character] : kNamed) {
+        if (SameTextIgnoringCase(name, known))
+            return std::pair{std::string(character), end + 1};
+    }
+    if (name[0] != '#' || name.size() < 2)
+        return std::nullopt;
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    uint32_t code = 0;
+    const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+    if (digits.empty() || error != std::errc() || last != digits.data() + digits.size())
+        return std::nullopt;
+    return std::pair{ReferencedCharacter(static_cast<char32_t>(code)), end + 1};
+}
+
+} // namespace
+
+std::string DecodeCharacterReferences(std::string_view text)
+{
+    // "&", "#", ";", digits and the letters after "&" are single-byte
+    // characters: none of them can be the trail byte of what precedes them,
+    // since "&" itself never is one.
+    std::string decoded;
+    decoded.reserve(text.size());
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t amp = text.find('&', at);
+        if (amp == std::string_view::npos) {
+            decoded += text.substr(at);
+            break;
+        }
+        decoded += text.substr(at, amp - at);
+        if (const auto reference = ReadReference(text.substr(amp))) {
+            decoded += reference->first;
+            at = amp + reference->second;
+        } else {
+            decoded += '&';
+            at = amp + 1;
+        }
+    }
+    return decoded;
 }

@@ -34,5 +34,11 @@ void SplitText(std::string_view text, std::string_view delimiter,
 // to their ASCII forms.
 std::string NormalizeDigitsAndDashes(std::string_view text);
 
+// The character references of HTML in code page 932 text made characters, in
+// one pass: "&nbsp;" a plain space, "&amp;", "&lt;", "&gt;", "&quot;", and
+// "&#NNN;" / "&#xHH;" (a character without a code page 932 form becomes "?",
+// a control character a space). Anything else stays as it is.
+std::string DecodeCharacterReferences(std::string_view text);
+
 // 1-based substring: start below 1 counts as 1, count runs at most to the end.
 std::string SubText(std::string_view text, int start, int count);

@@ -58,8 +58,13 @@ std::string NormalizeCsvValue(std::string_view value)
         {"  ", " "},
     };
     std::string text(value);
-    for (const auto& [from, to] : kSteps)
-        text = ReplaceAllText(text, from, to);
+    for (size_t step = 0; step < std::size(kSteps); ++step) {
+        text = ReplaceAllText(text, kSteps[step].first, kSteps[step].second);
+        // After the site's own space references, before runs of spaces are
+        // shortened: no reference reaches a spreadsheet cell.
+        if (kSteps[step].first == "&#xa0;")
+            text = DecodeCharacterReferences(text);
+    }
     return TrimText(text);
 }
 

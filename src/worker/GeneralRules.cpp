@@ -69,7 +69,8 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
         IndustryRule(in, acc, record);
         return;
     case 17:
-        acc = Remove(acc, Sjis("職種解説"));
+        // The link captions beside the title, older and newer pages.
+        acc = Remove(Remove(acc, Sjis("職種解説")), Sjis("job tagについて"));
         break;
     case 23: case 24: case 26: case 27: case 28: case 29: case 30: case 32: case 33:
         acc = WidthNormalised(WaveDashRestored(acc));

@@ -46,6 +46,30 @@ int ParseHitCount(std::string_view text)
     return error == std::errc() && end == digits.data() + digits.size() ? value : 0;
 }
 
+// The text of the value="..." of an input line, if it has one.
+static std::optional<std::string_view> InputValueText(std::string_view line)
+{
+    constexpr std::string_view kValue = "value=\"";
+    const size_t at = line.find(kValue);
+    if (at == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view rest = line.substr(at + kValue.size());
+    return rest.substr(0, rest.find('"'));
+}
+
+// The value="..." of a hidden input line as a number.
+static std::optional<int> InputValue(std::string_view line)
+{
+    const std::optional<std::string_view> digits = InputValueText(line);
+    if (!digits)
+        return std::nullopt;
+    int value = 0;
+    const auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
+    if (error != std::errc() || end != digits->data() + digits->size() || value < 1)
+        return std::nullopt;
+    return value;
+}
+
 // The text of a paragraph line as code page 932, tags removed, trimmed.
 static std::string ParagraphText(std::string_view line)
 {
@@ -57,23 +81,34 @@ HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopReque
     static const std::string kCountMark = Sjis("件");
     static const std::string kJobSeekerNumber = Sjis("求職番号");
     HitCountScan scan;
+    bool answered = false; // a count paragraph or an error box was read
+    std::optional<int> hiddenCount;
     for (const std::string& line : lines) {
-        if (StartsWith(TrimText(line), "<p ")) {
+        const std::string trimmed = TrimText(line);
+        if (StartsWith(trimmed, "<p ")) {
             if (Has(line, "numberJobText_layout")) {
                 const std::string text = ParagraphText(line);
                 const int mark = FindText(kCountMark, text);
                 if (mark > 0)
                     scan.totalCount = ParseHitCount(TrimText(text.substr(0, mark - 1)));
+                answered = true;
                 break;
             }
             if (Has(line, "\"msg_E\"")) {
                 scan.unknownJobSeeker = ContainsText(ParagraphText(line), kJobSeekerNumber);
+                answered = true;
                 break;
             }
+        } else if (!hiddenCount && StartsWith(trimmed, "<input") && Has(line, "\"kyujinkensu\"")) {
+            // Result lists since spring 2026 carry the count in a hidden input.
+            if (const auto value = InputValueText(line))
+                hiddenCount = ParseHitCount(Utf8ToShiftJis(*value));
         }
         if (stopRequested && stopRequested())
             break;
     }
+    if (!answered && hiddenCount)
+        scan.totalCount = *hiddenCount;
     return scan;
 }
 
@@ -95,22 +130,6 @@ std::vector<std::string> ScanDetailLinks(const PageLines& lines, std::string_vie
         links.push_back(std::string(baseAddress) + "/kensaku" + ReplaceAllText(text, "&amp;", "&"));
     }
     return links;
-}
-
-// The value="..." of a hidden input line as a number.
-static std::optional<int> InputValue(std::string_view line)
-{
-    constexpr std::string_view kValue = "value=\"";
-    const size_t at = line.find(kValue);
-    if (at == std::string_view::npos)
-        return std::nullopt;
-    const std::string_view rest = line.substr(at + kValue.size());
-    const std::string_view digits = rest.substr(0, rest.find('"'));
-    int value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end != digits.data() + digits.size() || value < 1)
-        return std::nullopt;
-    return value;
 }
 
 PagerFields ScanPagerFields(const PageLines& lines)

@@ -23,7 +23,8 @@ struct HitCountScan {
 int ParseHitCount(std::string_view text);
 
 // Looks for the count paragraph or the error box, line by line from the top;
-// the first of them ends the scan, and so does a stop request.
+// the first of them ends the scan, and so does a stop request. A page with
+// neither takes its count from the hidden input "kyujinkensu", if it has one.
 HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopRequested);
 
 // The detail address of every link line, in page order (code page 932):

@@ -1,5 +1,7 @@
 #include "worker/PageLines.h"
 
+#include "worker/PageLayout.h"
+
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -33,5 +35,10 @@ PageLines LoadPageLines(const std::filesystem::path& file)
     if (!in)
         return {};
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return SplitPageLines(text);
+    return ReadPageLines(text);
+}
+
+PageLines ReadPageLines(std::string_view html)
+{
+    return SplitPageLines(NormalizePageLayout(html));
 }

@@ -12,5 +12,8 @@ using PageLines = std::vector<std::string>;
 // line. A NUL byte ends the text, as it would end a C string.
 PageLines SplitPageLines(std::string_view text);
 
-// The lines of the file; none when it is missing, unreadable or empty.
+// A downloaded page in the readers' line layout, whatever layout it came in.
+PageLines ReadPageLines(std::string_view html);
+
+// ReadPageLines of the file; none when it is missing, unreadable or empty.
 PageLines LoadPageLines(const std::filesystem::path& file);

@@ -86,12 +86,11 @@ void WriteContact(Draft& draft, const std::string& roman)
     sheet.line("<th class=\"fb\">担当者</th><td><div>" + department + "</div>");
     sheet.line("<div>" + person + "</div>");
     sheet.line("<div class=\"flex\">");
-    sheet.line("<div id=\"ID_ttsTel\">電話番号</div><div>" + phone + "</div>");
+    sheet.line("<div class=\"label\" id=\"ID_ttsTel\">電話番号</div><div>" + phone + "</div>");
     if (!fax.empty())
-        sheet.line("<div id=\"ID_ttsFax\">ＦＡＸ</div><div>" + fax + "</div>");
+        sheet.line("<div class=\"label\" id=\"ID_ttsFax\">ＦＡＸ</div><div>" + fax + "</div>");
     if (!mail.empty())
-        sheet.line("<div id=\"ID_ttsEmail\">Ｅメール</div><div>" + mail + "</div>");
-    sheet.line("</div>");
+        sheet.line("<div class=\"label\" id=\"ID_ttsEmail\">Ｅメール</div><div>" + mail + "</div>");
     sheet.line("</div></td></tr>");
     sheet.expect(86, department + "、" + person);
     sheet.expect(9, phone);

@@ -12,21 +12,22 @@ void WriteWorkplace(Draft& draft)
     const std::string postal = "〒" + FullWidth(place.postalCode);
     sheet.line("<tr>");
     if (draft.workplaceIsOffice) {
-        sheet.line("<th class=\"fb\">就業場所</th><td><div class=\"label\">就業場所</div><div>事業所所在地と同じ");
+        sheet.line("<th class=\"fb\">就業場所</th><td><div><div class=\"label\">就業場所</div><div>事業所所在地と同じ");
         sheet.line(postal + "　" + FullWidth(place.address));
         sheet.expect(47, "事業所所在地と同じ");
     } else {
-        sheet.line("<th class=\"fb\">就業場所</th><td><div class=\"label\">就業場所</div><div>" + postal);
+        sheet.line("<th class=\"fb\">就業場所</th><td><div><div class=\"label\">就業場所</div><div>" + postal);
         sheet.line(FullWidth(place.address));
         sheet.expectNormalised(47, postal + " " + FullWidth(place.address));
     }
-    sheet.line("<a href=\"#\" onclick=\"showMap();\">地図表示</a>");
+    sheet.line("<div>");
+    sheet.line("<a href=\"#\" onclick=\"showMap();\">地図表示</a></div>");
     sheet.line("</div>");
     const std::string minutes = FullWidth(std::to_string(place.minutes)) + "分";
     sheet.line("</div><div class=\"label\">最寄り駅</div><div>" + place.station);
     sheet.line("<div class=\"label\">最寄り駅から就業場所までの交通手段</div>" + place.transport);
-    sheet.line("<div class=\"label\">所要時間</div>" + minutes + "</div>");
-    sheet.line("</td></tr>");
+    sheet.line("<div class=\"label\">所要時間</div>" + minutes);
+    sheet.line("</div></td></tr>");
     sheet.expect(48, place.station + " " + place.transport + " " + minutes);
 }
 

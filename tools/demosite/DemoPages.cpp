@@ -93,6 +93,7 @@ std::string ResultListPage(const std::vector<const DemoPosting*>& hits, int page
     html += "<p class=\"fs13 numberJobText_layout\"><span class=\"fb\">" + GroupDigits(total) + "</span>件中 ";
     html += first < last ? std::to_string(first + 1) + "～" + std::to_string(last) + "件を表示</p>\n"
                          : std::string("表示できる求人はありません</p>\n");
+    html += "<input type=\"hidden\" name=\"kyujinkensu\" id=\"ID_kyujinkensu\" value=\"" + std::to_string(total) + "\">\n";
     html += "<input type=\"hidden\" name=\"fwListNowPage\" value=\"" + std::to_string(page) + "\">\n";
     html += "<input type=\"hidden\" name=\"fwListLeftPage\" value=\"" + std::to_string(left) + "\">\n";
     html += "<input type=\"hidden\" name=\"fwListNaviCount\" value=\"" + std::to_string(kDemoPagerNaviCount) + "\">\n";

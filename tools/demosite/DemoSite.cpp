@@ -148,6 +148,8 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
     } else {
         AnswerHtml(response, NotFoundPage(), 404);
     }
+    if (site.m_options.layout == DemoLayout::Spread)
+        response.body = SpreadLayout(response.body);
     if (struck)
         spoil(request, response);
 }

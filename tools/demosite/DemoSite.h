@@ -4,6 +4,7 @@
 // pages, over a fixed set of generated postings.
 
 #include "DemoFaults.h"
+#include "DemoLayout.h"
 #include "DemoPosting.h"
 #include "DemoQuery.h"
 
@@ -37,6 +38,9 @@ struct DemoSiteOptions {
     long faultKeptBytes = -1;
     // A stalled answer ends by itself after this long.
     int stallLimitMs = 30000;
+
+    // The line layout of every page sent.
+    DemoLayout layout = DemoLayout::Today;
 
     static constexpr int kMaxPostings = 100000;
 };

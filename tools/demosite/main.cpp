@@ -19,6 +19,8 @@ void PrintUsage(std::ostream& out)
            "  --postings N  number of postings (default 300, at most "
         << DemoSiteOptions::kMaxPostings << ")\n"
            "  --quiet       do not list the requests\n"
+           "  --layout L    today (default) or spread: every page re-laid as an HTML\n"
+           "                formatter would (indented, one element a line)\n"
            "Fault options (one kind of fault for a share of the requests):\n"
            "  --fault KIND            none, 500, reset, cut, stall, bad-utf8, huge (a 5 MB page)\n"
            "                          or repeat (the pager answers the page before)\n"
@@ -83,6 +85,8 @@ int main(int argc, char* argv[])
         } else if (argument == "--stall-limit-ms" && hasValue && ReadNumber(argv[i + 1], 0, 999999999, number)) {
             options.stallLimitMs = number;
             ++i;
+        } else if (argument == "--layout" && hasValue && DemoLayoutFromName(argv[i + 1])) {
+            options.layout = *DemoLayoutFromName(argv[++i]);
         } else if (argument == "--quiet") {
             quiet = true;
         } else if (argument == "--help" || argument == "-h") {

@@ -1,0 +1,439 @@
+#include "worker/PageLayout.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <libxml/HTMLparser.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <mutex>
+#include <string_view>
+
+namespace {
+
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+std::string_view NameOf(const xmlNode* node)
+{
+    return node->name ? reinterpret_cast<const char*>(node->name) : "";
+}
+
+bool IsElement(const xmlNode* node, std::string_view name = {})
+{
+    return node && node->type == XML_ELEMENT_NODE && (name.empty() || NameOf(node) == name);
+}
+
+// Elements without content: no end tag is written.
+bool IsVoid(std::string_view name)
+{
+    return IsOneOf(name, {"br", "input", "img", "meta", "link", "hr", "wbr", "area", "col", "base",
+                          "param", "source", "embed", "track"});
+}
+
+// Elements whose start tag always begins a line.
+bool StartsLine(std::string_view name)
+{
+    return IsOneOf(name, {"html", "head", "body", "meta", "link", "title", "form", "input", "table",
+                          "caption", "thead", "tbody", "tfoot", "tr", "th", "p", "a", "br", "ul",
+                          "ol", "li", "dl", "dt", "dd", "hr", "h1", "h2", "h3", "h4", "h5", "h6"});
+}
+
+// Blocks that begin a line unless they open their parent's content or follow
+// a sub-caption.
+bool IsBlock(std::string_view name)
+{
+    return IsOneOf(name, {"div", "section", "article", "header", "footer", "nav", "main", "aside",
+                          "fieldset", "figure", "blockquote", "pre", "center", "address"});
+}
+
+// Elements written whole on one line: a label, a paragraph, a link.
+bool IsOneLine(std::string_view name)
+{
+    return IsOneOf(name, {"p", "th", "a", "title", "caption", "option", "button", "h1", "h2", "h3",
+                          "h4", "h5", "h6"});
+}
+
+// Containers whose end tag stands on a line of its own.
+bool EndsOnOwnLine(std::string_view name)
+{
+    return IsOneOf(name, {"html", "head", "body", "form", "table", "thead", "tbody", "tfoot", "ul",
+                          "ol", "dl", "select"});
+}
+
+// Their bodies are code, never page text.
+bool IsCode(std::string_view name)
+{
+    return IsOneOf(name, {"script", "style"});
+}
+
+bool IsHtmlSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool IsLineBreak(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+std::string AttributeText(const xmlAttr* attribute)
+{
+    std::string value;
+    for (const xmlNode* part = attribute->children; part; part = part->next) {
+        if (part->content)
+            value += reinterpret_cast<const char*>(part->content);
+    }
+    return value;
+}
+
+bool HasClassToken(const xmlNode* node, bool (*matches)(std::string_view token))
+{
+    for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+        if (std::string_view(reinterpret_cast<const char*>(attribute->name)) != "class")
+            continue;
+        const std::string value = AttributeText(attribute);
+        std::string_view rest = value;
+        while (!rest.empty()) {
+            const size_t start = std::find_if_not(rest.begin(), rest.end(), IsHtmlSpace) - rest.begin();
+            rest.remove_prefix(start);
+            const size_t end = std::find_if(rest.begin(), rest.end(), IsHtmlSpace) - rest.begin();
+            if (end > 0 && matches(rest.substr(0, end)))
+                return true;
+            rest.remove_prefix(end);
+        }
+    }
+    return false;
+}
+
+// A sub-caption such as "役職" or "年齢制限" in front of its value.
+bool IsSubCaption(const xmlNode* node)
+{
+    return IsElement(node, "div") && HasClassToken(node, [](std::string_view token) {
+               return token == "label" || token.starts_with("fs08");
+           });
+}
+
+bool IsBlankText(const xmlNode* node)
+{
+    if (node->type != XML_TEXT_NODE && node->type != XML_CDATA_SECTION_NODE)
+        return false;
+    const std::string_view text = node->content ? reinterpret_cast<const char*>(node->content) : "";
+    return std::all_of(text.begin(), text.end(), IsHtmlSpace);
+}
+
+// The sibling before node, passing over blank text and comments.
+const xmlNode* PreviousSibling(const xmlNode* node)
+{
+    const xmlNode* previous = node->prev;
+    while (previous && (previous->type == XML_COMMENT_NODE || IsBlankText(previous)))
+        previous = previous->prev;
+    return previous;
+}
+
+bool HoldsBlocks(const xmlNode* node)
+{
+    for (const xmlNode* child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        const std::string_view name = NameOf(child);
+        if (IsBlock(name) || EndsOnOwnLine(name) || IsOneOf(name, {"p", "li", "dt", "dd"}))
+            return true;
+    }
+    return false;
+}
+
+// Attributes that readers look for first in a tag come first; the others
+// keep the page's order.
+constexpr std::string_view kLeadingAttributes[] = {"href", "name", "value"};
+
+class LayoutWriter {
+public:
+    void write(xmlNode* first);
+    std::string finish();
+
+private:
+    bool enter(xmlNode* node);
+    void leave(const xmlNode* node);
+    void startTag(const xmlNode* node);
+    void endTag(std::string_view name);
+    void text(std::string_view content);
+    void breakLine();
+    void appendMarkup(std::string_view markup);
+    void appendEscaped(std::string_view text);
+
+    std::string m_out;
+    std::string m_line;
+    int m_oneLineDepth = 0;
+    bool m_justOpened = false;   // the last thing written opened an element
+    bool m_afterLabel = false;   // the last thing written closed a <th>
+    bool m_onlyEndTags = false;  // the line so far holds end tags alone
+};
+
+void LayoutWriter::write(xmlNode* first)
+{
+    // Iterative, so that a page nested thousands deep cannot exhaust the stack.
+    xmlNode* node = first;
+    while (node) {
+        if (enter(node) && node->children) {
+            node = node->children;
+            continue;
+        }
+        leave(node);
+        while (!node->next) {
+            node = node->parent;
+            if (!node || node->type != XML_ELEMENT_NODE)
+                return;
+            leave(node);
+        }
+        node = node->next;
+    }
+}
+
+std::string LayoutWriter::finish()
+{
+    breakLine();
+    return std::move(m_out);
+}
+
+bool LayoutWriter::enter(xmlNode* node)
+{
+    if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
+        if (node->content)
+            text(reinterpret_cast<const char*>(node->content));
+        return false;
+    }
+    if (node->type != XML_ELEMENT_NODE)
+        return false; // comments, processing instructions, the doctype
+    const std::string_view name = NameOf(node);
+    if (m_oneLineDepth == 0) {
+        bool newLine = StartsLine(name) || IsCode(name);
+        if (name == "td")
+            newLine = !m_justOpened && !m_afterLabel;
+        else if (IsBlock(name))
+            newLine = !m_justOpened && !m_onlyEndTags && !IsSubCaption(PreviousSibling(node));
+        if (newLine)
+            breakLine();
+    }
+    startTag(node);
+    if (IsCode(name)) {
+        endTag(name);
+        return false;
+    }
+    if (IsVoid(name))
+        return false;
+    if (IsOneLine(name))
+        ++m_oneLineDepth;
+    return true;
+}
+
+void LayoutWriter::leave(const xmlNode* node)
+{
+    if (node->type != XML_ELEMENT_NODE)
+        return;
+    const std::string_view name = NameOf(node);
+    if (IsVoid(name) || IsCode(name))
+        return;
+    if (IsOneLine(name))
+        --m_oneLineDepth;
+    if (m_oneLineDepth == 0 && (EndsOnOwnLine(name) || (IsBlock(name) && HoldsBlocks(node))))
+        breakLine();
+    endTag(name);
+    m_afterLabel = name == "th";
+}
+
+void LayoutWriter::startTag(const xmlNode* node)
+{
+    std::string tag = "<" + std::string(NameOf(node));
+    const auto appendAttribute = [&](const xmlAttr* attribute) {
+        tag += ' ';
+        tag += reinterpret_cast<const char*>(attribute->name);
+        if (!attribute->children)
+            return; // a bare attribute such as "checked"
+        tag += "=\"";
+        std::string value = AttributeText(attribute);
+        // A wrapped attribute value must not break the line.
+        std::replace_if(value.begin(), value.end(), [](char c) { return IsHtmlSpace(c); }, ' ');
+        for (const char c : value) {
+            switch (c) {
+            case '"': tag += "&quot;"; break;
+            case '<': tag += "&lt;"; break;
+            case '>': tag += "&gt;"; break;
+            default: tag += c;
+            }
+        }
+        tag += '"';
+    };
+    const auto isLeading = [](const xmlAttr* attribute) {
+        const std::string_view name = reinterpret_cast<const char*>(attribute->name);
+        return std::find(std::begin(kLeadingAttributes), std::end(kLeadingAttributes), name)
+            != std::end(kLeadingAttributes);
+    };
+    for (const std::string_view leading : kLeadingAttributes) {
+        for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+            if (reinterpret_cast<const char*>(attribute->name) == leading) {
+                appendAttribute(attribute);
+                break;
+            }
+        }
+    }
+    for (const xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+        if (!isLeading(attribute))
+            appendAttribute(attribute);
+    }
+    tag += '>';
+    appendMarkup(tag);
+    m_justOpened = !IsVoid(NameOf(node));
+}
+
+void LayoutWriter::endTag(std::string_view name)
+{
+    const bool onlyEndTags = m_line.empty() || m_onlyEndTags;
+    appendMarkup("</" + std::string(name) + ">");
+    m_onlyEndTags = onlyEndTags;
+}
+
+void LayoutWriter::text(std::string_view content)
+{
+    if (m_oneLineDepth > 0) {
+        // A label or a paragraph stays on one line: indentation and line
+        // breaks inside it go, plain spaces stay.
+        std::string kept;
+        size_t at = 0;
+        while (at < content.size()) {
+            const size_t runEnd = std::find_if_not(content.begin() + at, content.end(), IsHtmlSpace)
+                - content.begin();
+            if (runEnd > at) {
+                const std::string_view run = content.substr(at, runEnd - at);
+                if (std::none_of(run.begin(), run.end(), IsLineBreak))
+                    kept += run;
+                at = runEnd;
+                continue;
+            }
+            const size_t wordEnd = std::find_if(content.begin() + at, content.end(), IsHtmlSpace)
+                - content.begin();
+            kept += content.substr(at, wordEnd - at);
+            at = wordEnd;
+        }
+        if (!kept.empty()) {
+            appendEscaped(kept);
+            m_justOpened = m_afterLabel = m_onlyEndTags = false;
+        }
+        return;
+    }
+    // In the flow of a cell: the text's own line breaks stay, the blanks
+    // around its ends and the indentation after a break go.
+    const auto first = std::find_if_not(content.begin(), content.end(), IsHtmlSpace);
+    const auto last = std::find_if_not(content.rbegin(), content.rend(), IsHtmlSpace).base();
+    if (first >= last)
+        return;
+    std::string_view rest(&*first, static_cast<size_t>(last - first));
+    while (!rest.empty()) {
+        size_t breakAt = rest.size();
+        for (size_t i = 0; i < rest.size(); ++i) {
+            if (!IsHtmlSpace(rest[i]))
+                continue;
+            size_t runEnd = i;
+            while (runEnd < rest.size() && IsHtmlSpace(rest[runEnd]))
+                ++runEnd;
+            if (std::any_of(rest.begin() + i, rest.begin() + runEnd, IsLineBreak)) {
+                breakAt = i;
+                break;
+            }
+            i = runEnd - 1;
+        }
+        appendEscaped(rest.substr(0, breakAt));
+        m_justOpened = m_afterLabel = m_onlyEndTags = false;
+        if (breakAt == rest.size())
+            break;
+        rest.remove_prefix(breakAt);
+        rest.remove_prefix(std::find_if_not(rest.begin(), rest.end(), IsHtmlSpace) - rest.begin());
+        breakLine();
+    }
+}
+
+void LayoutWriter::breakLine()
+{
+    if (!m_line.empty()) {
+        m_out += m_line;
+        m_out += '\n';
+        m_line.clear();
+    }
+    m_onlyEndTags = false;
+}
+
+void LayoutWriter::appendMarkup(std::string_view markup)
+{
+    m_line += markup;
+    m_justOpened = m_afterLabel = m_onlyEndTags = false;
+}
+
+// A "<" the parser took as text must not read as the start of a tag.
+void LayoutWriter::appendEscaped(std::string_view text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '<': m_line += "&lt;"; break;
+        case '>': m_line += "&gt;"; break;
+        default: m_line += c;
+        }
+    }
+}
+
+// The parser would decode every reference and, at the first byte that is not
+// UTF-8, read the rest of the page as Latin-1. So: every "&" reaches the tree
+// as written, and bytes that are not UTF-8 are left out, as a line holding
+// them gave no text before. A tag cut off at the end of a page that broke off
+// is left out too, rather than completed with a truncated address.
+std::string PrepareForParser(std::string_view html)
+{
+    html = html.substr(0, html.find('\0'));
+    const size_t lastOpen = html.rfind('<');
+    if (lastOpen != std::string_view::npos) {
+        const size_t lastClose = html.rfind('>');
+        if (lastClose == std::string_view::npos || lastClose < lastOpen)
+            html = html.substr(0, lastOpen);
+    }
+    QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+    text.remove(QChar::ReplacementCharacter);
+    const QByteArray utf8 = text.toUtf8();
+    std::string prepared;
+    prepared.reserve(static_cast<size_t>(utf8.size()) + static_cast<size_t>(utf8.size() / 16));
+    for (const char c : utf8) {
+        if (c == '&')
+            prepared += "&amp;";
+        else
+            prepared += c;
+    }
+    return prepared;
+}
+
+struct DocumentDeleter {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+
+} // namespace
+
+std::string NormalizePageLayout(std::string_view html)
+{
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { xmlInitParser(); });
+
+    const std::string prepared = PrepareForParser(html);
+    if (prepared.empty() || prepared.size() > static_cast<size_t>(INT_MAX))
+        return {};
+    constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
+        | HTML_PARSE_NONET | HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC;
+    const std::unique_ptr<xmlDoc, DocumentDeleter> document(
+        htmlReadMemory(prepared.data(), static_cast<int>(prepared.size()), nullptr, "UTF-8", kOptions));
+    if (!document)
+        return {};
+    LayoutWriter writer;
+    writer.write(document->children);
+    return writer.finish();
+}
