@@ -4,6 +4,7 @@
 
 #include "DemoFaults.h"
 #include "DemoGenerator.h"
+#include "DemoLayout.h"
 #include "DemoPages.h"
 #include "site/CodePage932.h"
 #include "worker/CsvOutput.h"
@@ -35,13 +36,20 @@ static const std::string& FullPosting()
     return page;
 }
 
+// The same page as an HTML formatter lays it out.
+static const std::string& FullPostingSpread()
+{
+    static const std::string page = SpreadLayout(FullPosting());
+    return page;
+}
+
 static const std::string& FiveMegabytePosting()
 {
     static const std::string page = PaddedPage(GeneratePosting(0).detailPage, kDemoHugePageBytes);
     return page;
 }
 
-static const std::string& ListPage()
+static const std::string& ListPageToday()
 {
     static const std::string page = [] {
         std::vector<DemoPosting> postings;
@@ -55,6 +63,12 @@ static const std::string& ListPage()
     return page;
 }
 
+static const std::string& ListPageSpread()
+{
+    static const std::string page = SpreadLayout(ListPageToday());
+    return page;
+}
+
 static void CountPages(benchmark::State& state, size_t bytesPerPage)
 {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytesPerPage));
@@ -62,43 +76,45 @@ static void CountPages(benchmark::State& state, size_t bytesPerPage)
 }
 
 // From the downloaded bytes to the filled record, as ReadJobDetail does
-// after the download.
+// after the download: layout step, lines, scan.
 static void DetailExtraction(benchmark::State& state, const std::string& (*page)())
 {
     const std::string& text = page();
     QuietHost host;
     for (auto _ : state) {
-        const PageLines lines = SplitPageLines(text);
+        const PageLines lines = ReadPageLines(text);
         DetailPageScan scan = ScanDetailPage(lines, {}, host);
         benchmark::DoNotOptimize(scan);
     }
-    if (ScanDetailPage(SplitPageLines(text), {}, host).record[0].empty())
+    if (ScanDetailPage(ReadPageLines(text), {}, host).record[0].empty())
         state.SkipWithError("the page gave no job number");
     CountPages(state, text.size());
 }
 BENCHMARK_CAPTURE(DetailExtraction, full_posting, FullPosting)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(DetailExtraction, full_posting_spread, FullPostingSpread)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(DetailExtraction, five_mb_page, FiveMegabytePosting)->Unit(benchmark::kMillisecond);
 
 // Count, links and pager of one result page of 30 postings.
-static void ListScan(benchmark::State& state)
+static void ListScan(benchmark::State& state, const std::string& (*page)())
 {
-    const std::string& text = ListPage();
+    const std::string& text = page();
     for (auto _ : state) {
-        const PageLines lines = SplitPageLines(text);
+        const PageLines lines = ReadPageLines(text);
         benchmark::DoNotOptimize(ScanHitCount(lines, {}));
         benchmark::DoNotOptimize(ScanDetailLinks(lines, "http://127.0.0.1:8080"));
         benchmark::DoNotOptimize(ScanPagerFields(lines));
     }
-    if (ScanDetailLinks(SplitPageLines(text), "").size() != static_cast<size_t>(kDemoPostingsPerPage))
+    if (ScanDetailLinks(ReadPageLines(text), "").size() != static_cast<size_t>(kDemoPostingsPerPage))
         state.SkipWithError("the list page did not give its links");
     CountPages(state, text.size());
 }
-BENCHMARK(ListScan)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ListScan, today, ListPageToday)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ListScan, spread, ListPageSpread)->Unit(benchmark::kMicrosecond);
 
 static JobRecord FullRecord()
 {
     QuietHost host;
-    JobRecord record = ScanDetailPage(SplitPageLines(FullPosting()), {}, host).record;
+    JobRecord record = ScanDetailPage(ReadPageLines(FullPosting()), {}, host).record;
     record[kSlotPageUrl] = "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn";
     return record;
 }

@@ -3,6 +3,7 @@
 
 #include "DemoSite.h"
 #include "site/SiteAccess.h"
+#include "site/TextUtils.h"
 #include "site/WarmUp.h"
 #include "worker/RetrievalLoop.h"
 #include "worker/SearchRequest.h"
@@ -95,4 +96,27 @@ TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
     Run();
     EXPECT_EQ(state.workerVerdict, kVerdictUnknownJobSeeker);
     EXPECT_TRUE(CsvDataLines(csvPath).empty());
+}
+
+TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
+{
+    conditions.JobList.fill(true);
+    const auto runAgainst = [&](DemoSite& demo) {
+        SetSiteBaseAddress(demo.baseAddress());
+        ClearStoredCookies();
+        state = RunState{};
+        state.outputPath = csvPath;
+        Run();
+        // The addresses in the last two fields name the site's own port.
+        return ReplaceAllText(ReadFileBytes(csvPath), demo.baseAddress(), "{BASE}");
+    };
+    const std::string today = runAgainst(site);
+    DemoSite spread{DemoSiteOptions{90, "13010-1234567", {}, DemoFault::None, 0.0, 1, kDemoFaultAnyPage, -1,
+                                    30000, DemoLayout::Spread}};
+    ASSERT_TRUE(spread.start());
+    const size_t expected = ExpectedLines().size();
+    ASSERT_GT(expected, 60u); // three pages
+    EXPECT_EQ(CsvDataLines(csvPath).size(), expected);
+    EXPECT_TRUE(runAgainst(spread) == today); // not printed: lines of 94 fields
+    EXPECT_EQ(state.StartedCount, static_cast<int>(expected));
 }
