@@ -2,7 +2,12 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
+#include <string>
 #include <system_error>
+
+#include <signal.h>
+#include <sys/types.h>
 
 std::filesystem::path ProgramFolder()
 {
@@ -29,4 +34,42 @@ std::filesystem::path ReferenceDatabasePath()
 std::filesystem::path PageFilePath()
 {
     return ProgramFolder() / "db" / "tmp.dat";
+}
+
+std::filesystem::path RunLogPath()
+{
+    return ProgramFolder() / "db" / "run.log";
+}
+
+std::filesystem::path LastListPagePath()
+{
+    return ProgramFolder() / "db" / "last_list_page.html";
+}
+
+std::filesystem::path RunnerPageFilePath(long processId)
+{
+    std::filesystem::path file = PageFilePath();
+    file.replace_filename("tmp." + std::to_string(processId) + ".dat");
+    return file;
+}
+
+void RemoveStalePageFiles()
+{
+    std::error_code error;
+    const std::filesystem::path folder = PageFilePath().parent_path();
+    for (auto it = std::filesystem::directory_iterator(folder, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with("tmp.") || !name.ends_with(".dat") || name.size() <= 8)
+            continue;
+        const std::string digits = name.substr(4, name.size() - 8);
+        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+            continue;
+        const long processId = std::stol(digits);
+        // ESRCH: no such process. Any other answer (EPERM) means it lives.
+        if (processId > 0 && ::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
 }

@@ -60,6 +60,7 @@ HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopReque
     for (const std::string& line : lines) {
         if (StartsWith(TrimText(line), "<p ")) {
             if (Has(line, "numberJobText_layout")) {
+                scan.countFound = true;
                 const std::string text = ParagraphText(line);
                 const int mark = FindText(kCountMark, text);
                 if (mark > 0)
@@ -67,6 +68,7 @@ HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopReque
                 break;
             }
             if (Has(line, "\"msg_E\"")) {
+                scan.errorBox = true;
                 scan.unknownJobSeeker = ContainsText(ParagraphText(line), kJobSeekerNumber);
                 break;
             }
