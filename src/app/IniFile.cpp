@@ -86,7 +86,10 @@ bool IniFile::save(const std::filesystem::path& path) const
     if (!out.open(QIODevice::WriteOnly))
         return false;
     const std::string bytes = toBytes();
-    if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+    const auto expected = static_cast<qint64>(bytes.size());
+    // A short write (a full disk, a size limit) can go unreported until the
+    // size on disk is asked for.
+    if (out.write(bytes.data(), expected) != expected || !out.flush() || out.size() != expected) {
         out.cancelWriting();
         return false;
     }

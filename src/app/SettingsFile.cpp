@@ -46,8 +46,8 @@ SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
             return;
         if (!cutToBoxes)
             target = text;
-        else
-            target = AllDigits(text) ? CutToBytes(text, maxBytes) : std::string();
+        else if (AllDigits(text))
+            target = CutToBytes(text, maxBytes);
     };
 
     SettingsValues values;

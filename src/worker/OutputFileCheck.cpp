@@ -7,10 +7,9 @@ bool OutputFileReplaceable(const std::filesystem::path& path)
 {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
-        const std::filesystem::path folder = path.parent_path();
-        return folder.empty() || std::filesystem::is_directory(folder, error);
-    }
+    // A file still to be made is the worker's to create, or to report.
+    if (status.type() == std::filesystem::file_type::not_found)
+        return true;
     if (error || std::filesystem::is_directory(status))
         return false;
     // Opened for update, which neither creates nor truncates.

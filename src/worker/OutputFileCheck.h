@@ -5,7 +5,8 @@
 
 #include <filesystem>
 
-// True when path does not exist, or is a file that can be opened for writing
-// (it is neither changed nor truncated here); false for a folder, a file
-// without write permission, or a missing folder around it.
+// True when path does not exist (creating it is the worker's, which reports
+// a failure), or is a file that can be opened for writing (it is neither
+// changed nor truncated here); false for a folder or a file that cannot be
+// written.
 bool OutputFileReplaceable(const std::filesystem::path& path);
