@@ -122,6 +122,10 @@ void TFrmMain::FormCreate()
 #else
     runState.taskbarReady = InitializeTaskbarAPI();
 #endif
+    // Page files of command-line runs that were killed; nobody else would
+    // remove them.
+    if (!m_programFolderGiven)
+        RemoveStalePageFiles();
     std::error_code error;
     // The connection itself opens on the first query.
     databaseReady = std::filesystem::exists(DatabasePath(), error);

@@ -238,6 +238,8 @@ void TFrmMain::timerTimer()
 
 void TFrmMain::BeginWorkerStart(const std::string& cookie)
 {
+    if (m_runLog)
+        m_runLog->line("warm-up: the search page arrived");
     runState.siteCookie = Utf8ToShiftJis(cookie);
     webBrowser->Stop();
     m_phase = RunPhase::StartingWorker;
