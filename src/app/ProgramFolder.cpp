@@ -6,8 +6,10 @@
 #include <string>
 #include <system_error>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/types.h>
+#endif
 
 std::filesystem::path ProgramFolder()
 {
@@ -53,6 +55,18 @@ std::filesystem::path RunnerPageFilePath(long processId)
     return file;
 }
 
+// Whether the process with this id has ended. Unknown counts as alive.
+static bool ProcessEnded(long processId)
+{
+#ifdef _WIN32
+    (void)processId;
+    return false; // the command-line runner, the only maker of these files, is POSIX-only
+#else
+    // ESRCH: no such process. Any other answer (EPERM) means it lives.
+    return processId > 0 && ::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH;
+#endif
+}
+
 void RemoveStalePageFiles()
 {
     std::error_code error;
@@ -65,9 +79,7 @@ void RemoveStalePageFiles()
         const std::string digits = name.substr(4, name.size() - 8);
         if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
             continue;
-        const long processId = std::stol(digits);
-        // ESRCH: no such process. Any other answer (EPERM) means it lives.
-        if (processId > 0 && ::kill(static_cast<pid_t>(processId), 0) != 0 && errno == ESRCH) {
+        if (ProcessEnded(std::stol(digits))) {
             std::error_code ignored;
             std::filesystem::remove(it->path(), ignored);
         }

@@ -3,7 +3,6 @@
 #include "site/TextUtils.h"
 
 #include <cstdio>
-#include <ctime>
 #include <initializer_list>
 #include <mutex>
 
@@ -100,13 +99,16 @@ std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::ti
     static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const std::time_t expiry = std::chrono::system_clock::to_time_t(now + std::chrono::days(365));
-    std::tm utc{};
-    gmtime_r(&expiry, &utc);
-    char date[40];
-    std::snprintf(date, sizeof date, "%s, %02d-%s-%04d %02d:%02d:%02d", kDays[utc.tm_wday % 7], utc.tm_mday,
-                  kMonths[utc.tm_mon % 12], utc.tm_year + 1900, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return "MyCookie = " + std::string(cookie) + "; expires = " + date + " GMT; Path = /";
+    const auto expiry = std::chrono::floor<std::chrono::seconds>(now + std::chrono::days(365));
+    const auto day = std::chrono::floor<std::chrono::days>(expiry);
+    const std::chrono::year_month_day date(day);
+    const std::chrono::hh_mm_ss time(expiry - day);
+    char text[40];
+    std::snprintf(text, sizeof text, "%s, %02u-%s-%04d %02d:%02d:%02d", kDays[std::chrono::weekday(day).c_encoding()],
+                  static_cast<unsigned>(date.day()), kMonths[static_cast<unsigned>(date.month()) - 1],
+                  static_cast<int>(date.year()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+    return "MyCookie = " + std::string(cookie) + "; expires = " + text + " GMT; Path = /";
 }
 
 // The browser's cookie text may hold several pairs; it goes into the line
