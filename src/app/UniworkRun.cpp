@@ -238,8 +238,8 @@ void TFrmMain::timerTimer()
 
 void TFrmMain::BeginWorkerStart(const std::string& cookie)
 {
-    if (m_runLog)
-        m_runLog->line("warm-up: the search page arrived");
+    if (m_runLog && webBrowser->LastTransfer())
+        m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
     runState.siteCookie = Utf8ToShiftJis(cookie);
     webBrowser->Stop();
     m_phase = RunPhase::StartingWorker;
@@ -343,8 +343,11 @@ void TFrmMain::btnCancelClick()
 void TFrmMain::FinishRun(int code)
 {
     if (m_runLog) {
-        if (code == kResultSiteUnreachable)
+        if (code == kResultSiteUnreachable) {
+            if (webBrowser->LastTransfer())
+                m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
             m_runLog->line("warm-up: the search page did not arrive");
+        }
         m_runLog->line(std::string("outcome: ") + OutcomeName(code));
     }
     m_phase = RunPhase::Idle;

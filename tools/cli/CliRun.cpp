@@ -165,14 +165,14 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
 
     PrintUtf8Message("ページ情報を取得中です。しばらくお待ちください。");
     const WarmUpResult warmUp = FetchSearchPage(kWarmUpTimeLimit, StopSignalled);
+    if (log)
+        log->request("GET", SearchPageAddress(), warmUp.transfer);
     if (StopSignalled())
         return Stopped(log.get());
     if (!warmUp.pageArrived || !IsSiteAddress(warmUp.finalAddress)) {
         return Outcome(log.get(), "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。",
                        kExitSiteUnreachable, "site unreachable");
     }
-    if (log)
-        log->line("warm-up: the search page arrived");
     if (!PauseUnlessStopped(options.pacing.afterWarmUp, StopSignalled))
         return Stopped(log.get());
 
