@@ -2,6 +2,8 @@
 
 #include "site/TextUtils.h"
 
+#include <QSaveFile>
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -78,13 +80,20 @@ std::string IniFile::toBytes() const
 
 bool IniFile::save(const std::filesystem::path& path) const
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    // Written beside the old file and renamed over it only once complete: a
+    // crash or a full disk part-way leaves the old file as it was.
+    QSaveFile out(QString::fromStdU16String(path.u16string()));
+    if (!out.open(QIODevice::WriteOnly))
         return false;
     const std::string bytes = toBytes();
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    const auto expected = static_cast<qint64>(bytes.size());
+    // A short write (a full disk, a size limit) can go unreported until the
+    // size on disk is asked for.
+    if (out.write(bytes.data(), expected) != expected || !out.flush() || out.size() != expected) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
 }
 
 std::optional<size_t> IniFile::findSection(std::string_view section) const

@@ -15,7 +15,8 @@ public:
     // False when the file is missing or unreadable (the file is then empty).
     bool load(const std::filesystem::path& path);
     void loadFromBytes(std::string_view bytes);
-    // Writes CR LF lines; false when the file cannot be written.
+    // Writes CR LF lines to a new file that replaces the old one only when
+    // complete; false (the old file untouched) when it cannot be written.
     bool save(const std::filesystem::path& path) const;
     std::string toBytes() const;
 

@@ -56,4 +56,8 @@ struct RunState {
     // The output file could not be created or written: the run ended there,
     // whatever workerVerdict says.
     bool outputFailed = false;
+    // A result-list page failed twice: the run ended there, incomplete; the
+    // lines written so far are in the file.
+    bool listPageFailed = false;
+    int LinesWritten = 0;
 };

@@ -27,17 +27,29 @@ SettingsValues FirstStartSettings()
     return values;
 }
 
-// A text key fills its box only when it holds something.
-static void ReadText(const IniFile& ini, std::string_view key, std::size_t maxBytes,
-                     std::string& target)
+static bool AllDigits(std::string_view text)
 {
-    const std::string text = ini.readString(kSettingsSection, key, "");
-    if (!text.empty())
-        target = CutToBytes(text, maxBytes);
+    return text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-SettingsValues ReadSettings(const IniFile& ini)
+SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
 {
+    // A text key fills its box only when it holds something.
+    const auto ReadText = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
+        const std::string text = ini.readString(kSettingsSection, key, "");
+        if (!text.empty())
+            target = cutToBoxes ? CutToBytes(text, maxBytes) : text;
+    };
+    const auto ReadDigits = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
+        const std::string text = ini.readString(kSettingsSection, key, "");
+        if (text.empty())
+            return;
+        if (!cutToBoxes)
+            target = text;
+        else if (AllDigits(text))
+            target = CutToBytes(text, maxBytes);
+    };
+
     SettingsValues values;
     values.Region1 = ini.readInteger(kSettingsSection, "Region1", 0);
     values.Region2 = ini.readInteger(kSettingsSection, "Region2", 0);
@@ -50,15 +62,15 @@ SettingsValues ReadSettings(const IniFile& ini)
     values.JobSet3 = ini.readBool(kSettingsSection, "JobSet3", false);
     values.RetryCheck = ini.readBool(kSettingsSection, "RetryCheck", false);
     values.JobCheck = ini.readInteger(kSettingsSection, "JobCheck", 0);
-    ReadText(ini, "CityWord", kCityWordBytes, values.CityWord);
-    ReadText(ini, "FreeWord", kFreeWordBytes, values.FreeWord);
-    ReadText(ini, "Retry", kRetryBytes, values.Retry);
-    ReadText(ini, "JobNo1", kJobNo1Bytes, values.JobNo1);
-    ReadText(ini, "JobNo2", kJobNo2Bytes, values.JobNo2);
-    ReadText(ini, "JobCode1", kJobCodeMajorBytes, values.JobCode1);
-    ReadText(ini, "JobCode2", kJobCodeMinorBytes, values.JobCode2);
-    ReadText(ini, "JobCode3", kJobCodeMajorBytes, values.JobCode3);
-    ReadText(ini, "JobCode4", kJobCodeMinorBytes, values.JobCode4);
+    ReadText("CityWord", kCityWordBytes, values.CityWord);
+    ReadText("FreeWord", kFreeWordBytes, values.FreeWord);
+    ReadDigits("Retry", kRetryBytes, values.Retry);
+    ReadDigits("JobNo1", kJobNo1Bytes, values.JobNo1);
+    ReadDigits("JobNo2", kJobNo2Bytes, values.JobNo2);
+    ReadDigits("JobCode1", kJobCodeMajorBytes, values.JobCode1);
+    ReadDigits("JobCode2", kJobCodeMinorBytes, values.JobCode2);
+    ReadDigits("JobCode3", kJobCodeMajorBytes, values.JobCode3);
+    ReadDigits("JobCode4", kJobCodeMinorBytes, values.JobCode4);
 
     const int wordCheck = ini.readInteger(kSettingsSection, "WordCheck", 0);
     values.WordCheck = (wordCheck == 1 || wordCheck == 2) ? wordCheck : 0;
@@ -70,6 +82,31 @@ SettingsValues ReadSettings(const IniFile& ini)
 
     values.BaseAddress = ini.readString("Site", "BaseAddress", "");
     return values;
+}
+
+std::string FirstInvalidSettingsKey(const SettingsValues& values)
+{
+    const struct {
+        const char* key;
+        const std::string& value;
+        std::size_t maxBytes;
+        bool digits;
+    } members[] = {
+        {"CityWord", values.CityWord, kCityWordBytes, false},
+        {"FreeWord", values.FreeWord, kFreeWordBytes, false},
+        {"Retry", values.Retry, kRetryBytes, true},
+        {"JobNo1", values.JobNo1, kJobNo1Bytes, true},
+        {"JobNo2", values.JobNo2, kJobNo2Bytes, true},
+        {"JobCode1", values.JobCode1, kJobCodeMajorBytes, true},
+        {"JobCode2", values.JobCode2, kJobCodeMinorBytes, true},
+        {"JobCode3", values.JobCode3, kJobCodeMajorBytes, true},
+        {"JobCode4", values.JobCode4, kJobCodeMinorBytes, true},
+    };
+    for (const auto& member : members) {
+        if (member.value.size() > member.maxBytes || (member.digits && !AllDigits(member.value)))
+            return member.key;
+    }
+    return {};
 }
 
 // A line break inside a value would end the line and start a forged key.

@@ -67,8 +67,17 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes);
 SettingsValues FirstStartSettings();
 
 // Reads every key with its default; a text key that is empty keeps the
-// default, a text that is too long is cut.
-SettingsValues ReadSettings(const IniFile& ini);
+// default. With cutToBoxes, as the window loads its boxes: a text that is too
+// long is cut, and a digit member holding anything but digits stays empty,
+// since it would otherwise reach the search body as typed. Without, texts
+// come as stored, for FirstInvalidSettingsKey.
+SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes = true);
+
+// The key of the first value that its box would refuse: a digit member
+// (JobNo1, JobNo2, JobCode1-4, Retry) with anything but digits or longer than
+// its box, or a text longer than the file keeps of it. Empty when every value
+// passes. Drop-down indexes out of range are not refused: they count as empty.
+std::string FirstInvalidSettingsKey(const SettingsValues& values);
 
 // Writes every key into [Config] in the fixed order; other sections and
 // unknown keys stay as they are.

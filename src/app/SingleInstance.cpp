@@ -27,6 +27,7 @@ SingleInstance::SingleInstance(const QString& name, const QString&)
 {
     SetLastError(0);
     m_mutex = CreateMutexW(nullptr, TRUE, reinterpret_cast<const wchar_t*>(name.utf16()));
+    m_creationFailed = m_mutex == nullptr;
     // Any error, ERROR_ALREADY_EXISTS above all, means another copy runs.
     m_acquired = m_mutex != nullptr && GetLastError() == 0;
 }
@@ -43,13 +44,16 @@ SingleInstance::~SingleInstance()
 #else
 
 SingleInstance::SingleInstance(const QString& name, const QString& folder)
+    : m_folder(folder)
 {
     // The user's id in the name keeps users of a shared temporary folder apart.
     const QString path = QDir(folder).filePath(
         QStringLiteral("%1-%2.lock").arg(name).arg(static_cast<qulonglong>(getuid())));
     m_fd = open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_fd < 0)
+    if (m_fd < 0) {
+        m_creationFailed = true;
         return;
+    }
     m_acquired = flock(m_fd, LOCK_EX | LOCK_NB) == 0;
     if (!m_acquired) {
         close(m_fd);

@@ -17,11 +17,17 @@ public:
 
     // False when another process holds the lock or it could not be made.
     bool acquired() const { return m_acquired; }
+    // The lock could not be made at all (the folder is missing or not
+    // writable): not the sign of another copy, and worth a word to the user.
+    bool creationFailed() const { return m_creationFailed; }
+    const QString& folder() const { return m_folder; }
 
     static QString DefaultFolder();
 
 private:
     bool m_acquired = false;
+    bool m_creationFailed = false;
+    QString m_folder;
 #ifdef _WIN32
     void* m_mutex = nullptr;
 #else

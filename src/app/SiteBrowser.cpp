@@ -22,6 +22,7 @@ void SiteBrowser::NavigateToSearchPage(std::chrono::milliseconds timeLimit)
     Stop();
     JoinFinishedLoads();
     m_location.clear();
+    m_lastTransfer.reset();
 
     const unsigned generation = m_generation;
     Load load{{}, std::make_shared<std::atomic<bool>>(false), std::make_shared<std::atomic<bool>>(false)};
@@ -52,7 +53,10 @@ std::optional<std::string> SiteBrowser::DocumentCookie() const
 
 void SiteBrowser::Loaded(unsigned generation, const WarmUpResult& result)
 {
-    if (generation != m_generation || !result.pageArrived || result.finalAddress.empty())
+    if (generation != m_generation)
+        return;
+    m_lastTransfer = result.transfer;
+    if (!result.pageArrived || result.finalAddress.empty())
         return;
     m_location = result.finalAddress;
     emit DocumentComplete(QString::fromStdString(m_location));

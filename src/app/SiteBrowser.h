@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "site/CurlSession.h"
+
 struct WarmUpResult;
 
 class SiteBrowser : public QObject {
@@ -37,6 +39,10 @@ public:
     // nothing while no document has loaded.
     std::optional<std::string> DocumentCookie() const;
 
+    // How the last load of the current navigation went, for the run log;
+    // nothing while it is still going.
+    const std::optional<FetchResult>& LastTransfer() const { return m_lastTransfer; }
+
 signals:
     // A page has loaded; address is where its redirects ended.
     void DocumentComplete(const QString& address);
@@ -54,4 +60,5 @@ private:
     std::vector<Load> m_loads;
     unsigned m_generation = 0; // results of earlier generations are dropped
     std::string m_location;
+    std::optional<FetchResult> m_lastTransfer;
 };

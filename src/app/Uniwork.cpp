@@ -12,6 +12,7 @@
 #include "shell/W7taskbar.h"
 #include "site/CodePage932.h"
 #include "worker/QueuedRunHost.h"
+#include "worker/RunLog.h"
 #include "worker/Unithread.h"
 
 #include <QApplication>
@@ -34,8 +35,9 @@ TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_programFolder(programFolder.empty() ? ProgramFolder() : std::move(programFolder))
+    , m_programFolderGiven(!programFolder.empty())
 {
+    m_programFolder = m_programFolderGiven ? std::move(programFolder) : ProgramFolder();
     BuildLayout();
     webBrowser = new SiteBrowser(this);
     timer = new QTimer(this);
@@ -75,6 +77,16 @@ std::filesystem::path TFrmMain::DatabasePath() const
     return m_programFolder / "db" / "km_data.db";
 }
 
+std::filesystem::path TFrmMain::RunLogFile() const
+{
+    return m_programFolderGiven ? m_programFolder / "db" / "run.log" : RunLogPath();
+}
+
+std::filesystem::path TFrmMain::LastListPageFile() const
+{
+    return m_programFolderGiven ? m_programFolder / "db" / "last_list_page.html" : LastListPagePath();
+}
+
 void TFrmMain::ConnectHandlers()
 {
     // Handlers follow the check state whoever changes it, so that loading
@@ -110,12 +122,16 @@ void TFrmMain::FormCreate()
 #else
     runState.taskbarReady = InitializeTaskbarAPI();
 #endif
+    // Page files of command-line runs that were killed; nobody else would
+    // remove them.
+    if (!m_programFolderGiven)
+        RemoveStalePageFiles();
     std::error_code error;
     // The connection itself opens on the first query.
     databaseReady = std::filesystem::exists(DatabasePath(), error);
     m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(DatabasePath().u16string()));
     m_host = std::make_unique<WindowRunHost>(*prgBar, *lblStatus, runState.taskbarReady, *m_database,
-                                             [this] { WorkerEndReport(); });
+                                             [this] { WorkerEndReport(); }, this);
     m_queuedHost = std::make_unique<QueuedRunHost>(*m_host);
 }
 
@@ -372,9 +388,18 @@ void TFrmMain::LoadSettings()
     btnStart->setFocus();
 }
 
-void TFrmMain::SaveSettings()
+bool TFrmMain::SaveSettings()
 {
-    WriteSettingsFile(SettingsPath(), CurrentSettings());
+    std::error_code error;
+    if (!std::filesystem::is_directory(SettingsPath().parent_path(), error))
+        return true; // nowhere to keep them, as before any db folder existed
+    if (WriteSettingsFile(SettingsPath(), CurrentSettings()))
+        return true;
+    ShowNotice(this,
+               QStringLiteral("設定ファイルを保存できませんでした。\r\n%1")
+                   .arg(QString::fromStdU16String(SettingsPath().u16string())),
+               QStringLiteral("Error"));
+    return false;
 }
 
 SettingsValues TFrmMain::CurrentSettings() const

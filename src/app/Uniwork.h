@@ -29,6 +29,7 @@ class QRadioButton;
 class QTimer;
 class QueuedRunHost;
 class ReferenceDatabase;
+class RunLog;
 class SiteBrowser;
 struct StartCheck;
 class TMyEdit;
@@ -43,6 +44,7 @@ enum RunResult {
     kResultNothingFound = 1,
     kResultCancelled = 2,
     kResultOutputFailed = 3,  // the CSV file could not be created or written
+    kResultListFailed = 4,    // a result-list page failed twice: ended incomplete
     kResultClosing = 5,       // closing confirmed during a run
     kResultClosingStopped = 6,
     kResultUnknownJobSeeker = 8,
@@ -61,10 +63,14 @@ public:
     ~TFrmMain() override;
 
     void LoadSettings();
-    void SaveSettings();
+    // False, after a notice, when the file could not be written; true when
+    // it was, or when there is no db folder to write it in.
+    bool SaveSettings();
 
     std::filesystem::path SettingsPath() const;
     std::filesystem::path DatabasePath() const;
+    std::filesystem::path RunLogFile() const;
+    std::filesystem::path LastListPageFile() const;
 
     bool databaseReady = false; // db/km_data.db existed at creation
     int resultCode = 0;         // outcome of the current or last run, a RunResult
@@ -196,6 +202,7 @@ private:
     };
 
     bool ValidateStart(const SettingsValues& values, StartCheck& check);
+    bool CheckTextBoxCharacters();
     std::optional<std::filesystem::path> ChooseOutputFile();
     void SetConditionControlsEnabled(bool enabled);
     std::optional<std::string> ReadSiteCookie() const;
@@ -206,12 +213,14 @@ private:
     void RestoreCursor();
 
     std::filesystem::path m_programFolder;
+    bool m_programFolderGiven = false; // tests: every file under it
     TVistaAltFix* m_vistaAltFix = nullptr;
     bool m_shownBefore = false;
 
     std::unique_ptr<ReferenceDatabase> m_database;
     std::unique_ptr<WindowRunHost> m_host;
     std::unique_ptr<QueuedRunHost> m_queuedHost;
+    std::unique_ptr<RunLog> m_runLog;
     RunPhase m_phase = RunPhase::Idle;
     unsigned m_runSerial = 0;      // tells a pending step of an earlier run
     SearchConditions m_runConditions;

@@ -2,6 +2,7 @@
 
 #include "app/Uniwork.h"
 
+#include "controls/ByteLimitValidator.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
 #include "worker/OutputFieldCatalog.h"
@@ -64,11 +65,13 @@ static QCheckBox* MakeCheck(QWidget* parent, const QString& text, int left, int 
     return check;
 }
 
-static QLineEdit* MakeTextEdit(QWidget* parent, int left, int top, int width)
+// maxBytes: what the settings file keeps of the text, in code page 932 bytes.
+static QLineEdit* MakeTextEdit(QWidget* parent, int left, int top, int width, std::size_t maxBytes)
 {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(left, top, width, kEditHeight);
-    edit->setMaxLength(100);
+    edit->setMaxLength(static_cast<int>(maxBytes));
+    edit->setValidator(new ByteLimitValidator(maxBytes, edit));
     return edit;
 }
 
@@ -166,7 +169,7 @@ void TFrmMain::BuildLayout()
     lblRegionComment->adjustSize();
 
     group2 = MakeGroup(this, " 市区町村名（選択1のみ） ", 8, 128, 150, 65);
-    editCity = MakeTextEdit(group2, 12, 20, 126);
+    editCity = MakeTextEdit(group2, 12, 20, 126, kCityWordBytes);
     lblCityComment = MakeLabel(group2, "※空白区切りで複数指定可", 12, 46);
 
     group3 = MakeGroup(this, " 求人情報の種類 ", 8, 198, 150, 53);
@@ -191,7 +194,7 @@ void TFrmMain::BuildLayout()
     cmbJobIndustry->setMaxVisibleItems(25);
 
     group8 = MakeGroup(this, " フリーワード 検索指定 ", 168, 128, 224, 65);
-    editWord = MakeTextEdit(group8, 12, 20, 200);
+    editWord = MakeTextEdit(group8, 12, 20, 200, kFreeWordBytes);
     lblWordComment = MakeLabel(group8, "検索方法：", 12, 46);
     rdoWordType1 = new QRadioButton(QStringLiteral("OR"), group8);
     rdoWordType1->setGeometry(70, 42, 44, kCheckHeight);

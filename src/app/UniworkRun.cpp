@@ -13,7 +13,9 @@
 #include "shell/W7taskbar.h"
 #include "site/CodePage932.h"
 #include "site/WarmUp.h"
+#include "worker/OutputFileCheck.h"
 #include "worker/QueuedRunHost.h"
+#include "worker/RunLog.h"
 #include "worker/Unithread.h"
 
 #include <QApplication>
@@ -42,9 +44,28 @@ static QString PathText(const std::filesystem::path& path)
     return QString::fromStdU16String(path.u16string());
 }
 
+// The name of the run's outcome in the run log.
+static const char* OutcomeName(int code)
+{
+    switch (code) {
+    case kResultLinesWritten: return "lines written";
+    case kResultNothingFound: return "nothing found";
+    case kResultCancelled: return "cancelled";
+    case kResultOutputFailed: return "output file failed";
+    case kResultListFailed: return "list page failed, incomplete";
+    case kResultClosing:
+    case kResultClosingStopped: return "closed during the run";
+    case kResultUnknownJobSeeker: return "job-seeker number unknown";
+    case kResultSiteUnreachable: return "site unreachable";
+    default: return "ended";
+    }
+}
+
 void TFrmMain::btnStartClick()
 {
     if (m_phase != RunPhase::Idle)
+        return;
+    if (!CheckTextBoxCharacters())
         return;
     const SettingsValues values = CurrentSettings();
     StartCheck check;
@@ -55,6 +76,10 @@ void TFrmMain::btnStartClick()
     const std::optional<std::filesystem::path> outputFile = ChooseOutputFile();
     if (!outputFile)
         return;
+
+    // Kept now, so a crash during the run does not lose them; a failure has
+    // shown its notice and the run goes on.
+    SaveSettings();
 
     repaint();
     resultCode = kResultLinesWritten;
@@ -67,8 +92,13 @@ void TFrmMain::btnStartClick()
     runState.StartedCount = 0;
     runState.DetailRetried = false;
     runState.outputFailed = false;
+    runState.listPageFailed = false;
+    runState.LinesWritten = 0;
     cityCodes = check.cityCodes;
     m_runConditions = ConditionsForRun(values, check);
+    m_runLog = std::make_unique<RunLog>(RunLogFile(), LastListPageFile());
+    m_runLog->begin(std::chrono::system_clock::now(), m_runConditions);
+    m_host->BeginRun();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     m_cursorOverridden = true;
 
@@ -84,6 +114,23 @@ void TFrmMain::btnStartClick()
     m_stopFlag = std::make_shared<std::atomic<bool>>(false);
     timer->start(warmUpTimeLimit);
     webBrowser->NavigateToSearchPage(warmUpTimeLimit);
+}
+
+bool TFrmMain::CheckTextBoxCharacters()
+{
+    // The search carries code page 932: a character it cannot hold would go
+    // as "?" and search for something else.
+    for (QLineEdit* box : {editCity, editWord}) {
+        box->setText(WithCodePage932Forms(box->text()));
+        const QString refused = FirstCharacterWithoutCodePage932Form(box->text());
+        if (refused.isEmpty())
+            continue;
+        ShowNotice(this, QStringLiteral("「%1」は使用できない文字です。\n別の文字で入力してください。").arg(refused),
+                   QStringLiteral("設定確認"));
+        box->setFocus();
+        return false;
+    }
+    return true;
 }
 
 bool TFrmMain::ValidateStart(const SettingsValues& values, StartCheck& check)
@@ -118,12 +165,12 @@ std::optional<std::filesystem::path> TFrmMain::ChooseOutputFile()
     if (dot < 0 || name.mid(dot).compare(QLatin1String(".csv"), Qt::CaseInsensitive) != 0)
         chosen += QLatin1String(".csv");
 
-    // The worker writes a new file: an old one goes now, and one that cannot
-    // go (held open elsewhere, or a folder of that name) stops the run here.
+    // The worker replaces an old file only when it starts writing, so a run
+    // that ends before (site unreachable, Cancel) leaves it as it was. One
+    // that cannot be written (held elsewhere, read-only, a folder of that
+    // name) stops the run here.
     const std::filesystem::path file(chosen.toStdU16String());
-    std::error_code error;
-    if (std::filesystem::exists(file, error)
-        && (std::filesystem::is_directory(file, error) || !std::filesystem::remove(file, error))) {
+    if (!OutputFileReplaceable(file)) {
         ShowNotice(this,
                    QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"),
                    QStringLiteral("Error"));
@@ -191,6 +238,8 @@ void TFrmMain::timerTimer()
 
 void TFrmMain::BeginWorkerStart(const std::string& cookie)
 {
+    if (m_runLog && webBrowser->LastTransfer())
+        m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
     runState.siteCookie = Utf8ToShiftJis(cookie);
     webBrowser->Stop();
     m_phase = RunPhase::StartingWorker;
@@ -211,6 +260,7 @@ void TFrmMain::StartWorker()
     auto* worker = new TMyThread(m_runConditions, runState, *m_queuedHost,
                                  m_programFolder / "db" / "tmp.dat", runPacing,
                                  [stopFlag] { return stopFlag && stopFlag->load(); });
+    worker->setRunLog(m_runLog.get());
     workerThread = worker;
     m_liveWorker = worker;
     m_phase = RunPhase::WorkerActive;
@@ -268,11 +318,20 @@ void TFrmMain::btnCancelClick()
         return;
     }
 
+    // A Cancel before any worker exists (warm-up, or the pause after it)
+    // ends as a confirmed Cancel: nothing was searched, so nothing was found
+    // or not found.
+    if ((m_phase == RunPhase::WarmingUp || m_phase == RunPhase::StartingWorker)
+        && resultCode == kResultLinesWritten)
+        resultCode = kResultCancelled;
+
     // The worker's end report, or a Cancel before any worker exists.
     workerThread = nullptr;
     if (resultCode == kResultLinesWritten) {
         if (runState.outputFailed)
             resultCode = kResultOutputFailed;
+        else if (runState.listPageFailed)
+            resultCode = kResultListFailed;
         else if (runState.workerVerdict == kVerdictNothingWritten)
             resultCode = kResultNothingFound;
         else if (runState.workerVerdict == kVerdictUnknownJobSeeker)
@@ -283,6 +342,14 @@ void TFrmMain::btnCancelClick()
 
 void TFrmMain::FinishRun(int code)
 {
+    if (m_runLog) {
+        if (code == kResultSiteUnreachable) {
+            if (webBrowser->LastTransfer())
+                m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
+            m_runLog->line("warm-up: the search page did not arrive");
+        }
+        m_runLog->line(std::string("outcome: ") + OutcomeName(code));
+    }
     m_phase = RunPhase::Idle;
     timer->stop();
     webBrowser->Stop();
@@ -308,6 +375,11 @@ void TFrmMain::FinishRun(int code)
         break;
     case kResultOutputFailed:
         ShowNotice(this, QStringLiteral("出力ファイルに書き込めませんでした。\r\n保存先を確認してください。"), error);
+        break;
+    case kResultListFailed:
+        ShowNotice(this,
+                   QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。"),
+                   error);
         break;
     case kResultClosing:
     case kResultClosingStopped:

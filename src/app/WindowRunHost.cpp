@@ -1,5 +1,6 @@
 #include "app/WindowRunHost.h"
 
+#include "app/DialogService.h"
 #include "shell/W7taskbar.h"
 #include "site/CodePage932.h"
 #include "worker/IndustryLookup.h"
@@ -10,12 +11,14 @@
 #include <algorithm>
 
 WindowRunHost::WindowRunHost(QProgressBar& bar, QLabel& status, const bool& taskbarReady,
-                             ReferenceDatabase& database, std::function<void()> runFinished)
+                             ReferenceDatabase& database, std::function<void()> runFinished,
+                             QWidget* window)
     : m_bar(bar)
     , m_status(status)
     , m_taskbarReady(taskbarReady)
     , m_database(database)
     , m_runFinished(std::move(runFinished))
+    , m_window(window)
 {
 }
 
@@ -49,9 +52,14 @@ std::string WindowRunHost::LookupIndustryCategory(const std::string& industryNam
     if (m_detached)
         return {};
     // A database failure leaves the three industry fields empty, as no match
-    // does; the run goes on.
+    // does; the run goes on, but the user hears of it once.
     std::string errorText;
-    return ::LookupIndustryCategory(m_database, industryName, errorText);
+    std::string answer = ::LookupIndustryCategory(m_database, industryName, errorText);
+    if (!errorText.empty() && !m_lookupFailureShown) {
+        m_lookupFailureShown = true;
+        ShowNotice(m_window, ShiftJisToQString(errorText), QStringLiteral("Error"));
+    }
+    return answer;
 }
 
 void WindowRunHost::NotifyRunFinished()

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QLabel;
+class QWidget;
 class QProgressBar;
 class ReferenceDatabase;
 
@@ -16,8 +17,10 @@ class WindowRunHost : public RunHost {
 public:
     // taskbarReady is read at every step; runFinished is the window's end of
     // the run.
+    // window is the parent of the database failure's notice.
     WindowRunHost(QProgressBar& bar, QLabel& status, const bool& taskbarReady,
-                  ReferenceDatabase& database, std::function<void()> runFinished);
+                  ReferenceDatabase& database, std::function<void()> runFinished,
+                  QWidget* window = nullptr);
 
     void ResetProgress(int total) override;
     void StepProgress(int position, int total, const std::string& statusText) override;
@@ -27,11 +30,16 @@ public:
     // The window is going away: later calls change nothing and find nothing.
     void Detach() { m_detached = true; }
 
+    // A new run: its first database failure will be shown again.
+    void BeginRun() { m_lookupFailureShown = false; }
+
 private:
     QProgressBar& m_bar;
     QLabel& m_status;
     const bool& m_taskbarReady;
     ReferenceDatabase& m_database;
     std::function<void()> m_runFinished;
+    QWidget* m_window = nullptr;
     bool m_detached = false;
+    bool m_lookupFailureShown = false;
 };

@@ -29,10 +29,18 @@ int main(int argc, char** argv)
 {
     // Taken before anything else: a second copy leaves without a trace.
     const SingleInstance instance(QStringLiteral("km_csv"));
-    if (!instance.acquired())
+    if (!instance.acquired() && !instance.creationFailed())
         return 1;
 
     KenmoriApplication application(argc, argv);
+    if (instance.creationFailed()) {
+        // Not another copy: the user must learn why nothing opens.
+        ShowNotice(nullptr,
+                   QStringLiteral("ロックファイルを作成できませんでした。\n次のフォルダを確認してください。\n%1")
+                       .arg(instance.folder()),
+                   QStringLiteral("Error"));
+        return 1;
+    }
     QApplication::setApplicationName(QStringLiteral("Kenmori"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kenmori"));
     QApplication::setFont(MainWindowFont());

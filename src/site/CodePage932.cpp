@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "site/CodePage932Table.inc"
 
@@ -181,4 +182,38 @@ std::string QStringToShiftJis(const QString& text)
         }
     }
     return out;
+}
+
+QString WithCodePage932Forms(const QString& text)
+{
+    static constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
+        {u'\u301C', u'\uFF5E'}, {u'\u2212', u'\uFF0D'}, {u'\u2016', u'\u2225'},
+        {u'\u2014', u'\u2015'}, {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'},
+        {u'\u00AC', u'\uFFE2'}, {u'\u00A6', u'\uFFE4'},
+    };
+    QString out = text;
+    for (QChar& character : out) {
+        for (const auto& [from, to] : kLookAlikes) {
+            if (character.unicode() == from)
+                character = QChar(to);
+        }
+    }
+    return out;
+}
+
+QString FirstCharacterWithoutCodePage932Form(const QString& text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype pos = 0; pos < size; ++pos) {
+        const char16_t unit = text.at(pos).unicode();
+        if (QChar::isHighSurrogate(unit) && pos + 1 < size && QChar::isLowSurrogate(text.at(pos + 1).unicode()))
+            return text.mid(pos, 2);
+        if (QChar::isSurrogate(unit))
+            return text.mid(pos, 1);
+        std::string encoded;
+        AppendEncoded(encoded, unit);
+        if (encoded == "?" && unit != u'?')
+            return text.mid(pos, 1);
+    }
+    return {};
 }

@@ -32,3 +32,15 @@ QString ShiftJisToQString(std::string_view sjis);
 
 // A surrogate pair or a lone surrogate becomes one "?".
 std::string QStringToShiftJis(const QString& text);
+
+// Text the user typed or wrote into a settings file, with the characters that
+// input methods and other encodings use for what code page 932 writes
+// differently made the code page's own: U+301C wave dash to U+FF5E, U+2212
+// minus to U+FF0D, U+2016 to U+2225, U+2014 to U+2015, U+00A2, U+00A3,
+// U+00AC and U+00A6 to their full-width forms. Page text never goes through
+// this: the page's own characters are kept as sent.
+QString WithCodePage932Forms(const QString& text);
+
+// The first character of text that code page 932 cannot hold (a surrogate
+// pair whole), or the empty text when there is none.
+QString FirstCharacterWithoutCodePage932Form(const QString& text);

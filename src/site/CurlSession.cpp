@@ -57,6 +57,9 @@ struct CurlBodyFile {
     std::ofstream out;
     bool opened = false;
     bool failed = false;
+    long long received = 0;
+    long long limit = 0; // 0: none
+    bool tooLarge = false;
 
     void Open()
     {
@@ -101,9 +104,24 @@ static bool EqualsNoCase(std::string_view a, std::string_view b)
 
 static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user)
 {
-    if (user)
-        static_cast<CurlBodyFile*>(user)->Write(data, size * count);
+    auto* body = static_cast<CurlBodyFile*>(user);
+    if (!body)
+        return size * count;
+    // libcurl checks the announced length itself; a body sent without one is
+    // counted here, and returning less than given ends the transfer.
+    body->received += static_cast<long long>(size * count);
+    if (body->limit > 0 && body->received > body->limit) {
+        body->tooLarge = true;
+        return 0;
+    }
+    body->Write(data, size * count);
     return size * count;
+}
+
+static int OnTransferProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* stop = static_cast<const TransferStop*>(user);
+    return stop && *stop && (*stop)() ? 1 : 0;
 }
 
 std::size_t TrackResponseHeader(char* data, std::size_t size, std::size_t count, void* user)
@@ -185,27 +203,40 @@ CurlEasy OpenSessionHandle()
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, current.connectTimeoutMs);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, current.lowSpeedBytesPerSecond);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, current.lowSpeedSeconds);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, current.totalTimeoutMs);
+    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(current.maxBodyBytes));
     return handle;
 }
 
-FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file)
+FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file,
+                          const TransferStop& stopRequested)
 {
     FetchResult result;
     if (!handle)
         return result;
-    CurlBodyFile body{file, {}, false, false};
+    CurlBodyFile body{file, {}, false, false, 0, CurrentTransferLimits().maxBodyBytes, false};
     CurlResponseTracker tracker;
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, TrackResponseHeader);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, &tracker);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, OnTransferProgress);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &stopRequested);
     const CURLcode code = curl_easy_perform(handle);
     // Nothing may point at the locals once this returns; a later perform on
     // the same handle then discards the body.
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, nullptr);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, nullptr);
 
     result.complete = code == CURLE_OK;
+    result.tooLarge = body.tooLarge || code == CURLE_FILESIZE_EXCEEDED;
+    result.stopped = code == CURLE_ABORTED_BY_CALLBACK;
+    result.bytes = body.received;
+    curl_off_t elapsedUs = 0;
+    if (curl_easy_getinfo(handle, CURLINFO_TOTAL_TIME_T, &elapsedUs) == CURLE_OK)
+        result.elapsedMs = static_cast<long long>(elapsedUs / 1000);
     result.responded = body.opened || tracker.finalArrived || result.complete;
     if (result.responded)
         body.Open();

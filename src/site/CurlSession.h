@@ -6,16 +6,22 @@
 #include <curl/curl.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-// Bounds a dead connection: connecting may take connectTimeoutMs, and a
-// transfer slower than lowSpeedBytesPerSecond for lowSpeedSeconds ends.
+// Bounds a dead or endless transfer: connecting may take connectTimeoutMs, a
+// transfer slower than lowSpeedBytesPerSecond for lowSpeedSeconds ends, no
+// request lasts longer than totalTimeoutMs, and no body grows beyond
+// maxBodyBytes (a detail page is about 100 KB). Beyond any of them the
+// request counts as failed.
 struct TransferLimits {
     long connectTimeoutMs = 30000;
     long lowSpeedBytesPerSecond = 1;
     long lowSpeedSeconds = 60;
+    long totalTimeoutMs = 120000;
+    long long maxBodyBytes = 20LL * 1024 * 1024;
 };
 
 TransferLimits CurrentTransferLimits();
@@ -48,19 +54,33 @@ struct CurlResponseTracker {
 // CurlResponseTracker given as CURLOPT_HEADERDATA.
 std::size_t TrackResponseHeader(char* data, std::size_t size, std::size_t count, void* tracker);
 
+// Polled while a transfer runs (about once a second when nothing arrives);
+// true abandons the transfer.
+using TransferStop = std::function<bool()>;
+
 struct FetchResult {
     bool responded = false;  // a final response arrived, so the file was created
     long statusCode = 0;     // status of the last response seen, 0 without one
     bool stored = false;     // responded and every body byte reached the file
     bool complete = false;   // the transfer ran to its normal end
+    bool tooLarge = false;   // the body went beyond the size limit
+    bool stopped = false;    // abandoned on a stop request
+    long long bytes = 0;     // body bytes received
+    long long elapsedMs = 0; // from the start of the request to its end
+
+    // The page can be used: it arrived whole, with a status below 400, and
+    // reached the file.
+    bool usable() const { return complete && stored && statusCode < 400; }
 };
 
 // Performs the request set up on handle. The file is created (truncated) only
 // once a final response arrives and then receives the body byte for byte; a
 // request that gets no response leaves it untouched. If the file cannot be
-// created the body is still read to its end. Takes over the handle's write
-// and header callbacks.
-FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file);
+// created the body is still read to its end. A body beyond the size limit and
+// a stop request end the transfer. Takes over the handle's write, header and
+// progress callbacks.
+FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file,
+                          const TransferStop& stopRequested = {});
 
 // Host part of url, IPv6 brackets removed; empty when url does not parse.
 std::string HostOfUrl(const std::string& url);

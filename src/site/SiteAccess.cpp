@@ -1,5 +1,8 @@
 #include "site/SiteAccess.h"
 
+#include "site/TextUtils.h"
+
+#include <cstdio>
 #include <initializer_list>
 #include <mutex>
 
@@ -7,6 +10,9 @@ static std::mutex agentMutex;
 static AgentGenerator processAgents;
 
 static std::mutex baseAddressMutex;
+
+static std::mutex cookieClockMutex;
+static WallClock cookieClock;
 
 // Built on first use, so that it is ready even for callers in static initialisers.
 static std::string& BaseAddressSetting()
@@ -63,18 +69,59 @@ static CurlSlist HeaderList(std::initializer_list<std::string> lines)
     return list;
 }
 
+bool IsLoopbackAddress(const std::string& address)
+{
+    const std::string host = HostOfUrl(address);
+    if (SameTextIgnoringCase(host, "localhost") || host == "::1")
+        return true;
+    unsigned parts[4];
+    char end = 0;
+    if (std::sscanf(host.c_str(), "%u.%u.%u.%u%c", &parts[0], &parts[1], &parts[2], &parts[3], &end) != 4)
+        return false;
+    return parts[0] == 127 && parts[1] < 256 && parts[2] < 256 && parts[3] < 256;
+}
+
+void SetCookieClock(WallClock clock)
+{
+    std::lock_guard lock(cookieClockMutex);
+    cookieClock = std::move(clock);
+}
+
+static std::chrono::system_clock::time_point CookieNow()
+{
+    std::lock_guard lock(cookieClockMutex);
+    return cookieClock ? cookieClock() : std::chrono::system_clock::now();
+}
+
+std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::time_point now)
+{
+    // A fixed date would make every later run's cookie arrive already expired.
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const auto expiry = std::chrono::floor<std::chrono::seconds>(now + std::chrono::days(365));
+    const auto day = std::chrono::floor<std::chrono::days>(expiry);
+    const std::chrono::year_month_day date(day);
+    const std::chrono::hh_mm_ss time(expiry - day);
+    char text[40];
+    std::snprintf(text, sizeof text, "%s, %02u-%s-%04d %02d:%02d:%02d", kDays[std::chrono::weekday(day).c_encoding()],
+                  static_cast<unsigned>(date.day()), kMonths[static_cast<unsigned>(date.month()) - 1],
+                  static_cast<int>(date.year()), static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+    return "MyCookie = " + std::string(cookie) + "; expires = " + text + " GMT; Path = /";
+}
+
 // The browser's cookie text may hold several pairs; it goes into the line
 // untouched, except that a line cannot hold NUL, CR or LF, and whatever came
 // after one would also lose the domain that keeps the cookie to the site.
 static std::string RunCookieLine(std::string_view cookie, const std::string& host)
 {
     cookie = cookie.substr(0, cookie.find_first_of(std::string_view("\0\r\n", 3)));
-    const std::string data = "MyCookie = " + std::string(cookie)
-        + "; expires = Sat, 01-Jan-2028 00:00:00 GMT; Path = /";
-    return "Set-Cookie: MyCookie=" + data + "; domain=" + host;
+    return "Set-Cookie: MyCookie=" + RunCookieData(cookie, CookieNow()) + "; domain=" + host;
 }
 
-FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& file)
+FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& file,
+                          const TransferStop& stopRequested)
 {
     const std::string agent(DrawUserAgent());
     const CurlSlist headers = HeaderList({
@@ -96,11 +143,12 @@ FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& f
     // An empty proxy name means a direct connection whatever the environment says.
     curl_easy_setopt(h, CURLOPT_PROXY, "");
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    return PerformToFile(h, file);
+    return PerformToFile(h, file, stopRequested);
 }
 
 FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path& file,
-                           const std::string& objectPath, const std::string& cookie)
+                           const std::string& objectPath, const std::string& cookie,
+                           const TransferStop& stopRequested)
 {
     const std::string base = SiteBaseAddress();
     const CurlSlist headers = HeaderList({
@@ -131,7 +179,7 @@ FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path&
     curl_easy_setopt(h, CURLOPT_POST, 1L);
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data());
-    return PerformToFile(h, file);
+    return PerformToFile(h, file, stopRequested);
 }
 
 std::string StoredSiteCookies(bool withHttpOnly)

@@ -6,8 +6,10 @@
 #include "site/CurlSession.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -43,14 +45,28 @@ std::string_view DrawUserAgent();
 std::string SiteBaseAddress();
 void SetSiteBaseAddress(std::string baseAddress);
 
-// Fetches url directly (never through a proxy) into file.
-FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& file);
+// Whether the address names this machine: 127.0.0.0/8, localhost or [::1].
+bool IsLoopbackAddress(const std::string& address);
+
+// The wall clock that dates the run cookie; tests set it.
+using WallClock = std::function<std::chrono::system_clock::time_point()>;
+void SetCookieClock(WallClock clock); // empty: the system clock
+
+// The run cookie's data: "MyCookie = " + cookie + "; expires = <one year
+// after now> GMT; Path = /", the date as "Sat, 01-Jan-2028 00:00:00".
+std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::time_point now);
+
+// Fetches url directly (never through a proxy) into file. stopRequested,
+// when given, abandons the transfer.
+FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& file,
+                          const TransferStop& stopRequested = {});
 
 // Posts body over HTTP/1.0 to the base address followed by objectPath (through
 // the system's proxy settings) into file. A non-empty cookie is first put in
 // the cookie store as the run cookie "MyCookie" for the site's host.
 FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path& file,
-                           const std::string& objectPath, const std::string& cookie);
+                           const std::string& objectPath, const std::string& cookie,
+                           const TransferStop& stopRequested = {});
 
 // The store's cookies for the site's host, "name=value; name2=value2".
 std::string StoredSiteCookies(bool withHttpOnly = false);

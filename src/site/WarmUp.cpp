@@ -10,10 +10,13 @@
 struct WarmUpProgress {
     CurlResponseTracker response;
     const std::function<bool()>* stopRequested = nullptr;
+    long long bytes = 0;
 };
 
-static std::size_t DiscardBody(char*, std::size_t size, std::size_t count, void*)
+static std::size_t DiscardBody(char*, std::size_t size, std::size_t count, void* user)
 {
+    if (user)
+        static_cast<WarmUpProgress*>(user)->bytes += static_cast<long long>(size * count);
     return size * count;
 }
 
@@ -49,13 +52,23 @@ WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit,
         // libcurl reads 0 as no limit at all.
         curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, std::max(1L, static_cast<long>(timeLimit.count())));
         curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBody);
+        curl_easy_setopt(h, CURLOPT_WRITEDATA, &progress);
         curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, TrackResponseHeader);
         curl_easy_setopt(h, CURLOPT_HEADERDATA, &progress.response);
         curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
         curl_easy_setopt(h, CURLOPT_XFERINFODATA, &progress);
-        curl_easy_perform(h);
+        const CURLcode code = curl_easy_perform(h);
         result.pageArrived = progress.response.finalArrived;
+        result.transfer.responded = result.pageArrived;
+        result.transfer.complete = code == CURLE_OK;
+        result.transfer.stored = true; // nothing to store
+        result.transfer.stopped = code == CURLE_ABORTED_BY_CALLBACK;
+        result.transfer.bytes = progress.bytes;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &result.transfer.statusCode);
+        curl_off_t elapsedUs = 0;
+        if (curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &elapsedUs) == CURLE_OK)
+            result.transfer.elapsedMs = static_cast<long long>(elapsedUs / 1000);
         char* effective = nullptr;
         if (result.pageArrived && curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK
             && effective)

@@ -3,6 +3,8 @@
 // before a run, as a browser's visit would. It goes through the shared
 // session, so the cookie also travels with every later request.
 
+#include "site/CurlSession.h"
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -21,6 +23,7 @@ struct WarmUpResult {
     bool pageArrived = false;
     std::string finalAddress; // where the redirects ended; empty without an answer
     std::string cookie;       // "name=value; name2=value2" as a page script sees it
+    FetchResult transfer;     // status, bytes and time, for the run log
 };
 
 // Base address + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010".

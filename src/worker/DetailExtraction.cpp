@@ -14,7 +14,10 @@ static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
     std::filesystem::remove(run.pageFile, ignored);
     // A page broken off part-way would give a line whose later fields are
     // empty: it reads as no page, so the single retry fetches it again.
-    if (!HttpGetToFile(url, run.pageFile).complete)
+    const FetchResult result = HttpGetToFile(url, run.pageFile, run.stopRequested);
+    if (run.log)
+        run.log->request("GET", url, result);
+    if (!result.complete)
         std::filesystem::remove(run.pageFile, ignored);
     PauseUnlessStopped(run.pacing.afterDetailPage, run.stopRequested);
     return LoadPageLines(run.pageFile);

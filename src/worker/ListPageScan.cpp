@@ -81,22 +81,21 @@ HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopReque
     static const std::string kCountMark = Sjis("件");
     static const std::string kJobSeekerNumber = Sjis("求職番号");
     HitCountScan scan;
-    bool answered = false; // a count paragraph or an error box was read
     std::optional<int> hiddenCount;
     for (const std::string& line : lines) {
         const std::string trimmed = TrimText(line);
         if (StartsWith(trimmed, "<p ")) {
             if (Has(line, "numberJobText_layout")) {
+                scan.countFound = true;
                 const std::string text = ParagraphText(line);
                 const int mark = FindText(kCountMark, text);
                 if (mark > 0)
                     scan.totalCount = ParseHitCount(TrimText(text.substr(0, mark - 1)));
-                answered = true;
                 break;
             }
             if (Has(line, "\"msg_E\"")) {
+                scan.errorBox = true;
                 scan.unknownJobSeeker = ContainsText(ParagraphText(line), kJobSeekerNumber);
-                answered = true;
                 break;
             }
         } else if (!hiddenCount && StartsWith(trimmed, "<input") && Has(line, "\"kyujinkensu\"")) {
@@ -107,8 +106,10 @@ HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopReque
         if (stopRequested && stopRequested())
             break;
     }
-    if (!answered && hiddenCount)
+    if (!scan.countFound && !scan.errorBox && hiddenCount) {
+        scan.countFound = true;
         scan.totalCount = *hiddenCount;
+    }
     return scan;
 }
 

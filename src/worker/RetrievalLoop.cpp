@@ -27,27 +27,52 @@ static void ShowProgress(const RunContext& run)
                                      run.conditions.JobSet3));
 }
 
+// A list page as it came, or the sign that it could not be had.
+struct ListPage {
+    PageLines lines;
+    bool failed = false; // no answer, an error status or a cut-off body, twice
+};
+
 // A failed request must read as an empty page, not as whatever page the file
-// held before.
-static PageLines PostForListPage(const RunContext& run, const std::string& body,
-                                 const char* objectPath, std::chrono::milliseconds pause)
+// held before. It is asked once more after its pause: losing a list page
+// would lose every posting on it and all that follow.
+static ListPage PostForListPage(const RunContext& run, const std::string& body,
+                                const char* objectPath, std::chrono::milliseconds pause)
 {
-    std::error_code ignored;
-    std::filesystem::remove(run.pageFile, ignored);
-    HttpPostToFile(body, run.pageFile, objectPath, run.state.siteCookie);
-    PauseUnlessStopped(pause, run.stopRequested);
-    return LoadPageLines(run.pageFile);
+    for (int attempt = 1;; ++attempt) {
+        std::error_code ignored;
+        std::filesystem::remove(run.pageFile, ignored);
+        const FetchResult result = HttpPostToFile(body, run.pageFile, objectPath, run.state.siteCookie,
+                                                  run.stopRequested);
+        if (run.log)
+            run.log->request("POST", objectPath, result);
+        PauseUnlessStopped(pause, run.stopRequested);
+        if (result.usable())
+            return {LoadPageLines(run.pageFile), false};
+        std::filesystem::remove(run.pageFile, ignored);
+        // A stop ends the run as the user asked, not as a failure.
+        if (run.stopAsked())
+            return {};
+        if (attempt >= 2)
+            return {{}, true};
+    }
 }
 
 // The pager of the page in hand asks the site for wantedPage of the search.
-static PageLines FetchListPage(const RunContext& run, const PageLines& current, int currentPage,
-                               int wantedPage)
+static ListPage FetchListPage(const RunContext& run, const PageLines& current, int currentPage,
+                              int wantedPage)
 {
     const PagerFields pager = ScanPagerFields(current);
     const std::string body = BuildPagerRequestBody(
         pager.nowPage.value_or(currentPage), wantedPage,
         pager.naviCount.value_or(kDefaultPagerNaviCount));
     return PostForListPage(run, body, kListPath, run.pacing.afterListPage);
+}
+
+static void LogLine(const RunContext& run, const std::string& text)
+{
+    if (run.log)
+        run.log->line(text);
 }
 
 // Fetches the page's postings that no earlier page listed. False when the run
@@ -65,10 +90,13 @@ static bool FetchPostingsOfPage(const RunContext& run, const std::vector<std::st
         ++state.StartedCount;
         ShowProgress(run);
         state.DetailRetried = false;
-        if (ExtractJobDetail(run, url) == JobLineOutcome::WriteFailed) {
+        const JobLineOutcome outcome = ExtractJobDetail(run, url);
+        if (outcome == JobLineOutcome::WriteFailed) {
             state.outputFailed = true;
             return false;
         }
+        if (outcome == JobLineOutcome::Written)
+            ++state.LinesWritten;
         if (state.StartedCount >= state.TotalCount || run.stopAsked())
             return false;
     }
@@ -81,12 +109,23 @@ void RetrieveJobList(const RunContext& run)
     state.TotalCount = 0;
     state.StartedCount = 0;
 
-    PageLines lines = PostForListPage(run, BuildSearchRequestBody(run.conditions), kSearchPath,
-                                      run.pacing.afterSearch);
-    const HitCountScan count = ScanHitCount(lines, run.stopRequested);
+    ListPage page = PostForListPage(run, BuildSearchRequestBody(run.conditions), kSearchPath,
+                                    run.pacing.afterSearch);
+    if (page.failed) {
+        // Not "nothing found": the site never said so.
+        state.listPageFailed = true;
+        run.host.ResetProgress(0);
+        ShowProgress(run);
+        return;
+    }
+    const HitCountScan count = ScanHitCount(page.lines, run.stopRequested);
     state.TotalCount = count.totalCount;
     if (count.unknownJobSeeker)
         state.workerVerdict = kVerdictUnknownJobSeeker;
+    LogLine(run, "count " + std::to_string(count.totalCount)
+                     + (count.errorBox ? " (error box)" : count.countFound ? "" : " (no count)"));
+    if (!count.countFound && !count.errorBox && !run.stopAsked() && run.log)
+        run.log->unreadListPage(run.pageFile);
 
     const int firstPage = std::max(run.conditions.Retry, 0) / kPostingsPerListPage + 1;
     // A start position at or past the end leaves nothing to fetch.
@@ -97,19 +136,24 @@ void RetrieveJobList(const RunContext& run)
         return;
     }
 
-    int page = 1;
+    int pageNumber = 1;
     if (firstPage > 1) {
-        lines = FetchListPage(run, lines, page, firstPage);
-        page = firstPage;
+        page = FetchListPage(run, page.lines, pageNumber, firstPage);
+        pageNumber = firstPage;
     }
     std::set<std::string> earlierLinks;
     while (!run.stopAsked()) {
-        const std::vector<std::string> links = ScanDetailLinks(lines, SiteBaseAddress());
+        if (page.failed) {
+            state.listPageFailed = true;
+            return;
+        }
+        const std::vector<std::string> links = ScanDetailLinks(page.lines, SiteBaseAddress());
+        LogLine(run, "page " + std::to_string(pageNumber) + ": " + std::to_string(links.size()) + " links");
         if (!FetchPostingsOfPage(run, links, earlierLinks))
             return;
         earlierLinks.insert(links.begin(), links.end());
-        lines = FetchListPage(run, lines, page, page + 1);
-        ++page;
+        page = FetchListPage(run, page.lines, pageNumber, pageNumber + 1);
+        ++pageNumber;
     }
 }
 
@@ -123,4 +167,5 @@ void RunRetrieval(const RunContext& run)
     RetrieveJobList(run);
     if (!run.csv.close())
         run.state.outputFailed = true;
+    LogLine(run, "lines written " + std::to_string(run.state.LinesWritten));
 }

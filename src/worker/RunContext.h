@@ -6,6 +6,7 @@
 #include "worker/CsvOutput.h"
 #include "worker/RunHost.h"
 #include "worker/RunPacing.h"
+#include "worker/RunLog.h"
 
 #include <filesystem>
 
@@ -17,6 +18,7 @@ struct RunContext {
     const RunPacing& pacing;
     StopRequested stopRequested;
     std::filesystem::path pageFile; // db/tmp.dat in the product
+    RunLog* log = nullptr;          // none in most tests
 
     bool stopAsked() const { return stopRequested && stopRequested(); }
 };

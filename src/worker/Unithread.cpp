@@ -28,13 +28,15 @@ void TMyThread::run()
     m_state.workerRunning = true;
     m_state.workerVerdict = kVerdictNothingWritten;
     m_state.outputFailed = false;
+    m_state.listPageFailed = false;
+    m_state.LinesWritten = 0;
     {
         CsvOutputFile csv;
         const StopRequested stopRequested = [this] {
             return isInterruptionRequested() || (m_alsoStop && m_alsoStop());
         };
         const RunContext context{m_conditions, m_state, csv, m_host, m_pacing, stopRequested,
-                                 m_pageFile};
+                                 m_pageFile, m_log};
         try {
             RunRetrieval(context);
         } catch (...) {

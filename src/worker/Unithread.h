@@ -11,6 +11,7 @@
 #include <filesystem>
 
 class RunHost;
+class RunLog;
 
 class TMyThread : public QThread {
     Q_OBJECT
@@ -22,6 +23,9 @@ public:
     TMyThread(SearchConditions conditions, RunState& state, RunHost& host,
               std::filesystem::path pageFile, RunPacing pacing = {},
               StopRequested alsoStop = {}, QObject* parent = nullptr);
+
+    // The run's log, which must outlive the thread; none by default.
+    void setRunLog(RunLog* log) { m_log = log; }
 
 protected:
     // workerRunning and the verdict, the run, the page file removed, and
@@ -35,4 +39,5 @@ private:
     const std::filesystem::path m_pageFile;
     const RunPacing m_pacing;
     const StopRequested m_alsoStop;
+    RunLog* m_log = nullptr;
 };

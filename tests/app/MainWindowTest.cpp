@@ -359,6 +359,17 @@ void MainWindowTest::closing()
     window->btnCancel->setEnabled(false);
     QVERIFY(window->close());
     QVERIFY(FileBytes(folder / "db" / "km.ini").starts_with("[Config]\r\nRegion1=0\r\n"));
+
+    // Settings that cannot be kept are not lost silently: the user is told,
+    // and the window still closes.
+    window = StartWindow(folder);
+    std::filesystem::remove(folder / "db" / "km.ini");
+    std::filesystem::create_directories(folder / "db" / "km.ini" / "in the way");
+    const size_t shown = answers.shown.size();
+    QVERIFY(window->close());
+    QCOMPARE(answers.shown.size(), shown + 1);
+    QCOMPARE(answers.shown.back().title, QStringLiteral("Error"));
+    QVERIFY(answers.shown.back().text.startsWith(QStringLiteral("設定ファイルを保存できませんでした。")));
 }
 
 void MainWindowTest::tabOrder()

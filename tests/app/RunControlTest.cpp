@@ -32,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -140,8 +141,8 @@ struct RunSetup {
     std::filesystem::path folder;
     std::unique_ptr<RunWindow> window;
 
-    explicit RunSetup(int postings = 75)
-        : site(DemoSiteOptions{postings, "13010-1234567", [this](const std::string& request) { gate.Pass(request); }})
+    explicit RunSetup(int postings = 75, DemoFault fault = DemoFault::None, int faultTargets = kDemoFaultAnyPage)
+        : site(Options(postings, fault, faultTargets))
         , folder(dir.path().toStdString())
     {
         std::filesystem::create_directories(folder / "db");
@@ -153,6 +154,15 @@ struct RunSetup {
     {
         gate.Release();
         window.reset();
+    }
+
+    DemoSiteOptions Options(int postings, DemoFault fault, int faultTargets)
+    {
+        DemoSiteOptions options{postings, "13010-1234567", [this](const std::string& request) { gate.Pass(request); }};
+        options.fault = fault;
+        options.faultShare = 1.0;
+        options.faultTargets = faultTargets;
+        return options;
     }
 
     void Open(const std::string& configLines = {}, std::string baseAddress = {})
@@ -231,6 +241,7 @@ private slots:
     void endOfRunMessages();
     void unreachableSite();
     void cancelDuringRetrieval();
+    void failedListPageEndsTheRunIncomplete();
     void closingDuringRetrieval();
     void cancelBeforeTheWorkerRuns();
     void lateWarmUpNoticesStartNothing();
@@ -307,6 +318,22 @@ void RunControlTest::startChecksTheConditions()
     w.editRetry->setText("");
     QVERIFY(failsWith(retryMessage, w.btnStart));
 
+    // Look-alikes typed by input methods become their code page 932 forms;
+    // a character the code page lacks is refused, named; the boxes take no
+    // more than the settings file keeps.
+    w.editWord->setText(QStringLiteral("9時〜17時 − 事務"));
+    w.editWord->insert(QStringLiteral("🍣"));
+    QVERIFY(failsWith(QStringLiteral("「🍣」は使用できない文字です。\n別の文字で入力してください。"), w.editWord));
+    QCOMPARE(w.editWord->text(), QStringLiteral("9時～17時 － 事務🍣"));
+    w.editWord->clear();
+    w.editWord->insert(QString(60, QChar(0x6771)));
+    QCOMPARE(w.editWord->text().size(), 0); // 120 bytes: refused whole
+    w.editWord->insert(QString(50, QChar(0x6771)));
+    QCOMPARE(w.editWord->text().size(), 50);
+    w.editWord->insert(QStringLiteral("a"));
+    QCOMPARE(w.editWord->text().size(), 50);
+    w.editWord->clear();
+
     // Passing conditions reach the save dialog; cancelling it changes nothing else.
     w.editRetry->setText("95");
     w.editJobNo1->setText("12345");
@@ -342,13 +369,14 @@ void RunControlTest::outputFileName()
     std::ofstream(run.folder / "result.txt.csv") << "old";
     QVERIFY(startAndCancel(run.folder / "result.txt"));
     QCOMPARE(w.runState.outputPath, run.folder / "result.txt.csv");
-    QVERIFY(!std::filesystem::exists(run.folder / "result.txt.csv")); // deleted without a prompt
+    // Replaced only when the worker writes: a run cancelled before leaves it.
+    QCOMPARE(ReadFileBytes(run.folder / "result.txt.csv"), std::string("old"));
 
-    // Cancel during the warm-up asks nothing and reports from the verdict,
-    // which Start has reset.
-    QCOMPARE(w.resultCode, int(kResultNothingFound));
-    QCOMPARE(run.Last().text, kNothingFound);
-    QCOMPARE(run.Last().title, QStringLiteral("検索終了"));
+    // Cancel during the warm-up asks nothing and ends silently, as a
+    // confirmed Cancel does: nothing was searched.
+    QCOMPARE(w.resultCode, int(kResultCancelled));
+    QVERIFY(run.Last().kind == DialogKind::SaveFile);
+    QCOMPARE(w.alerts, 0);
     QVERIFY(Unlocked(w));
     QVERIFY(w.lblStatus->text().isEmpty());
     for (const ShownDialog& shown : run.answers.shown)
@@ -447,6 +475,7 @@ void RunControlTest::unreachableSite()
     run.Open({}, closedAddress);
     RunWindow& w = *run.window;
     w.warmUpTimeLimit = std::chrono::milliseconds(300);
+    std::ofstream(run.Csv(), std::ios::binary) << "earlier run";
     const QString unreachable =
         QStringLiteral("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
     QVERIFY(run.Start(run.Csv()));
@@ -456,6 +485,7 @@ void RunControlTest::unreachableSite()
     QCOMPARE(run.Last().text, unreachable);
     QCOMPARE(w.alerts, 1);
     QVERIFY(Unlocked(w));
+    QCOMPARE(ReadFileBytes(run.Csv()), std::string("earlier run")); // the user's file survives
 
     // A search page that sends the browser to another host is not the
     // site's: the run ends the same way instead of waiting for a Cancel.
@@ -478,6 +508,41 @@ void RunControlTest::unreachableSite()
     QCOMPARE(run.Last().text, unreachable);
     for (const RecordedRequest& request : elsewhere.Requests())
         QVERIFY(request.method == "GET");
+}
+
+void RunControlTest::failedListPageEndsTheRunIncomplete()
+{
+    // The second list page fails every time it is asked for.
+    RunSetup run(75, DemoFault::ServerError, kDemoFaultPager);
+    run.Open("JobNo1=13010\r\nJobNo2=1234567\r\n");
+    RunWindow& w = *run.window;
+    w.clstOutput->item(5)->setCheckState(Qt::Unchecked);
+    QVERIFY(run.Start(run.Csv()));
+    // The conditions are kept as the run starts.
+    QVERIFY(!ReadSettingsFile(run.folder / "db" / "km.ini")->JobList[5]);
+    QVERIFY(run.WaitForEnd());
+
+    QCOMPARE(w.resultCode, int(kResultListFailed));
+    QCOMPARE(run.Last().title, QStringLiteral("Error"));
+    QCOMPARE(run.Last().text, QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
+                                             "取得済みの求人情報はファイルに保存されています。"));
+    QVERIFY(Unlocked(w));
+    QCOMPARE(CsvDataLines(run.Csv()).size(), std::min<size_t>(30, run.Hits().size()));
+
+    // The run log tells what happened, without the job-seeker number.
+    const std::string log = ReadFileBytes(run.folder / "db" / "run.log");
+    QVERIFY(log.starts_with("=== run "));
+    const size_t conditions = log.find("\nconditions: ");
+    QVERIFY(conditions != std::string::npos);
+    const std::string conditionLine = log.substr(conditions, log.find('\n', conditions + 1) - conditions);
+    QVERIFY(conditionLine.find("Region1=0") != std::string::npos);
+    QVERIFY(conditionLine.find("13010") == std::string::npos && conditionLine.find("JobNo") == std::string::npos);
+    QVERIFY(log.find("POST /kensaku/GECA110030.do 200 ") != std::string::npos);
+    QVERIFY(log.find("POST /kensaku/GECA110010.do 500 ") != std::string::npos);
+    QVERIFY(log.find("GET /kensaku/GECA110010.do 200 ") != std::string::npos);
+    QVERIFY(log.find("page 1: 30 links") != std::string::npos);
+    QVERIFY(log.find("lines written 30") != std::string::npos);
+    QVERIFY(log.ends_with("outcome: list page failed, incomplete\n"));
 }
 
 void RunControlTest::cancelDuringRetrieval()
@@ -590,7 +655,8 @@ void RunControlTest::lateWarmUpNoticesStartNothing()
     QVERIFY(run.Start(run.Csv()));
     QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
     w.btnCancelClick();
-    QCOMPARE(run.Last().text, kNothingFound);
+    QCOMPARE(w.resultCode, int(kResultCancelled)); // silent, as a confirmed Cancel
+    QVERIFY(run.Last().kind == DialogKind::SaveFile);
     QVERIFY(Unlocked(w));
 
     // The page completes, or the timer fires, after the run has ended.
@@ -627,6 +693,21 @@ void RunControlTest::hostShowsProgress()
     host.StepProgress(60, 57, Utf8ToShiftJis("求人情報 : 60件/57件 取得中..."));
     QCOMPARE(bar.value(), 57);
     QCOMPARE(status.text(), QStringLiteral("求人情報 : 60件/57件 取得中..."));
+
+    // A database that fails is reported once in a run, and again in the next.
+    {
+        DialogAnswers answers;
+        QTemporaryDir dir;
+        ReferenceDatabase missing(dir.filePath("none.db"));
+        WindowRunHost failing(bar, status, taskbarReady, missing, [] {});
+        for (int lookup = 0; lookup < 3; ++lookup)
+            QVERIFY(failing.LookupIndustryCategory(Utf8ToShiftJis("耕種農業")).empty());
+        QCOMPARE(answers.shown.size(), size_t(1));
+        QCOMPARE(answers.shown[0].title, QStringLiteral("Error"));
+        failing.BeginRun();
+        failing.LookupIndustryCategory(Utf8ToShiftJis("耕種農業"));
+        QCOMPARE(answers.shown.size(), size_t(2));
+    }
 
     // Once the window is going, nothing reaches it.
     host.Detach();

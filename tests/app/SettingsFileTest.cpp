@@ -6,8 +6,11 @@
 
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <fstream>
 #include <sstream>
+
+#include <sys/resource.h>
 
 static std::string FileBytes(const std::filesystem::path& path)
 {
@@ -128,4 +131,83 @@ TEST(SettingsFile, SiteAddressComesOnlyFromTheSiteSection)
     ini.loadFromBytes("[site]\r\nbaseaddress = http://127.0.0.1:8080/ \r\n");
     ApplySiteAddress(ReadSettings(ini));
     EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
+}
+
+// Every value from the file as the window's boxes would take it, and as the
+// command-line runner judges it (the key it refuses, or none).
+TEST(SettingsFile, ValuesAreCheckedAsTheBoxesCheckTypedText)
+{
+    struct Row {
+        std::string line;     // in [Config], code page 932
+        std::string key;      // the member looked at
+        std::string window;   // what the window's box shows
+        std::string refused;  // what the command-line runner names
+    };
+    const std::string longCity = std::string(99, 'a') + Sjis("区"); // 101 bytes
+    const Row rows[] = {
+        {"JobNo1=12345", "JobNo1", "12345", ""},
+        {"JobNo1=1&a=1", "JobNo1", "", "JobNo1"},  // would add a field to the search
+        {"JobNo1=12345abc", "JobNo1", "", "JobNo1"},
+        {"JobNo1=123456", "JobNo1", "12345", "JobNo1"},
+        {"JobNo2=123456789012", "JobNo2", "12345678", "JobNo2"},
+        {"JobNo2=1234 567", "JobNo2", "", "JobNo2"},
+        {"JobCode1=01a", "JobCode1", "", "JobCode1"},
+        {"JobCode2=" + Sjis("１２"), "JobCode2", "", "JobCode2"}, // full-width digits are no digits
+        {"JobCode3=011", "JobCode3", "011", ""},
+        {"JobCode4=-1", "JobCode4", "", "JobCode4"},
+        {"Retry=+90", "Retry", "0", "Retry"},
+        {"Retry=90", "Retry", "90", ""},
+        {"CityWord=" + longCity, "CityWord", std::string(99, 'a'), "CityWord"},
+        {"FreeWord=" + std::string(100, 'w'), "FreeWord", std::string(100, 'w'), ""},
+        {"Region1=49", "Region1", "49", ""}, // out of range: no item, not refused
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        IniFile ini;
+        ini.loadFromBytes("[Config]\r\n" + row.line + "\r\n");
+        const auto member = [&row](const SettingsValues& values) -> std::string {
+            if (row.key == "JobNo1") return values.JobNo1;
+            if (row.key == "JobNo2") return values.JobNo2;
+            if (row.key == "JobCode1") return values.JobCode1;
+            if (row.key == "JobCode2") return values.JobCode2;
+            if (row.key == "JobCode3") return values.JobCode3;
+            if (row.key == "JobCode4") return values.JobCode4;
+            if (row.key == "Retry") return values.Retry;
+            if (row.key == "CityWord") return values.CityWord;
+            if (row.key == "FreeWord") return values.FreeWord;
+            return std::to_string(values.Region1);
+        };
+        EXPECT_EQ(member(ReadSettings(ini)), row.window);
+        EXPECT_EQ(FirstInvalidSettingsKey(ReadSettings(ini, false)), row.refused);
+    }
+}
+
+// A save that fails part-way (the file size limit reached while the new file
+// is written) leaves the old file whole, and says so.
+TEST(SettingsFile, AFailedSaveLeavesTheOldFileIntact)
+{
+    QTemporaryDir dir;
+    const std::filesystem::path path = dir.filePath("km.ini").toStdString();
+    SettingsValues old = FirstStartSettings();
+    old.CityWord = Sjis("千代田区");
+    ASSERT_TRUE(WriteSettingsFile(path, old));
+    const std::string before = FileBytes(path);
+    ASSERT_GT(before.size(), 200u);
+
+    SettingsValues changed = old;
+    changed.FreeWord = std::string(100, 'x');
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteSettingsFile(path, changed);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_TRUE(WriteSettingsFile(path, changed));
+    EXPECT_EQ(ReadSettingsFile(path)->FreeWord, std::string(100, 'x'));
 }

@@ -24,8 +24,13 @@ void WindowInstanceTest::lockIsExclusiveAndFreedWithItsHolder()
     QVERIFY(SingleInstance(QStringLiteral("other"), dir.path()).acquired());
     first.reset();
     QVERIFY(SingleInstance(QStringLiteral("km_csv"), dir.path()).acquired());
-    // A folder where no lock can be made counts as taken.
-    QVERIFY(!SingleInstance(QStringLiteral("km_csv"), dir.filePath("missing")).acquired());
+    QVERIFY(!SingleInstance(QStringLiteral("km_csv"), dir.path()).creationFailed());
+    // A folder where no lock can be made: not taken by another copy, but a
+    // failure to tell the user about, with the folder.
+    const SingleInstance nowhere(QStringLiteral("km_csv"), dir.filePath("missing"));
+    QVERIFY(!nowhere.acquired());
+    QVERIFY(nowhere.creationFailed());
+    QCOMPARE(nowhere.folder(), dir.filePath("missing"));
 }
 
 void WindowInstanceTest::secondProgramExitsWithOne()

@@ -137,3 +137,15 @@ TEST(CodePage932, JapaneseText)
     EXPECT_EQ(QStringToShiftJis(QString::fromUtf8("a\U0001F600b")), "a?b");
     EXPECT_EQ(QStringToShiftJis(Unit(0xD800) + "x" + Unit(0xDC00)), "?x?");
 }
+
+TEST(CodePage932, UserInputLookAlikesTakeTheCodePagesFormsAndTheRestIsNamed)
+{
+    const QString typed = QStringLiteral("9時〜17時−‖—¢£¬¦");
+    const QString converted = WithCodePage932Forms(typed);
+    EXPECT_EQ(converted, QStringLiteral("9時～17時－∥―￠￡￢￤"));
+    EXPECT_EQ(FirstCharacterWithoutCodePage932Form(converted), QString());
+    EXPECT_EQ(QStringToShiftJis(converted).find('?'), std::string::npos);
+    EXPECT_EQ(FirstCharacterWithoutCodePage932Form(typed), QStringLiteral("〜"));
+    EXPECT_EQ(FirstCharacterWithoutCodePage932Form(QStringLiteral("寿司🍣と쌀")), QStringLiteral("🍣"));
+    EXPECT_EQ(FirstCharacterWithoutCodePage932Form(QStringLiteral("a?b")), QString());
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
@@ -417,4 +418,97 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
     EXPECT_EQ(ReadBytes(file), "0123456789");
     EXPECT_TRUE(result.responded);
     EXPECT_FALSE(result.complete);
+}
+
+// A byte every 20 ms for at most five seconds, and a chunked body of 1 MB.
+static void AddSlowAndLargeRoutes(LocalHttpServer& server)
+{
+    server.Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        res.set_content_provider(100000, "text/html", [end](std::size_t, std::size_t, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return std::chrono::steady_clock::now() < end && sink.is_writable() && sink.write("x", 1);
+        });
+    });
+    server.Get("/large", [](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
+            if (offset >= 1000000) {
+                sink.done();
+                return true;
+            }
+            const std::string chunk(10000, 'y');
+            return sink.write(chunk.data(), chunk.size());
+        });
+    });
+}
+
+TEST_F(SiteAccessTest, TransfersEndAtTheTimeAndSizeLimitsAndOnAStop)
+{
+    AddSlowAndLargeRoutes(server);
+    const auto file = dir / "page.dat";
+    // The floor of 1 byte a second lets the trickle pass; only the overall
+    // limit ends it.
+    SetTransferLimits({2000, 1, 60, 300, 100000});
+    FetchResult result = HttpGetToFile(server.BaseAddress() + "/trickle", file);
+    EXPECT_TRUE(result.responded);
+    EXPECT_FALSE(result.complete);
+    EXPECT_FALSE(result.usable());
+
+    result = HttpGetToFile(server.BaseAddress() + "/large", file);
+    EXPECT_TRUE(result.tooLarge);
+    EXPECT_FALSE(result.usable());
+    EXPECT_LE(std::filesystem::file_size(file), 100000u);
+
+    // Without a time limit, a stop request ends the trickle.
+    SetTransferLimits({2000, 1, 60, 0, 100000});
+    std::atomic<bool> stop = false;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop = true;
+    });
+    const auto started = std::chrono::steady_clock::now();
+    result = HttpGetToFile(server.BaseAddress() + "/trickle", file, [&] { return stop.load(); });
+    stopper.join();
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.usable());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
+}
+
+TEST_F(SiteAccessTest, RunCookieExpiresOneYearAfterItIsSet)
+{
+    const auto date = [](int year, unsigned month, unsigned day) {
+        return std::chrono::sys_days(std::chrono::year(year) / std::chrono::month(month) / std::chrono::day(day));
+    };
+    EXPECT_EQ(RunCookieData("a=1; b=2", date(2030, 6, 1)),
+              "MyCookie = a=1; b=2; expires = Sun, 01-Jun-2031 00:00:00 GMT; Path = /");
+    EXPECT_EQ(RunCookieData("", date(2027, 1, 1) + std::chrono::hours(13) + std::chrono::minutes(5)),
+              "MyCookie = ; expires = Sat, 01-Jan-2028 13:05:00 GMT; Path = /");
+
+    server.Post(searchPath, [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
+    const auto file = dir / "page.dat";
+    // Set in 2030, the cookie still travels: its expiry lies a year ahead.
+    SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2030, 6, 1)); });
+    HttpPostToFile("a=1", file, searchPath, "sid=1");
+    HttpPostToFile("a=1", file, searchPath, "");
+    // Dated in 2000, it has long expired: libcurl drops it.
+    ClearStoredCookies();
+    SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2000, 1, 1)); });
+    HttpPostToFile("a=1", file, searchPath, "sid=2");
+    SetCookieClock({});
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].HeaderValues("Cookie"), std::vector<std::string>{"MyCookie=MyCookie = sid=1"});
+    EXPECT_EQ(requests[1].HeaderValues("Cookie"), std::vector<std::string>{"MyCookie=MyCookie = sid=1"});
+    EXPECT_TRUE(requests[2].HeaderValues("Cookie").empty());
+}
+
+TEST(SiteAccessAddressTest, OnlyThisMachineIsLoopback)
+{
+    for (const char* address : {"http://127.0.0.1:8080", "http://127.1.2.3", "http://localhost:99",
+                                "http://LOCALHOST", "http://[::1]:8080"})
+        EXPECT_TRUE(IsLoopbackAddress(address)) << address;
+    for (const char* address : {"https://www.hellowork.mhlw.go.jp", "http://128.0.0.1", "http://127.0.0.1.example",
+                                "http://localhost.example", "http://[::2]", "not an address", ""})
+        EXPECT_FALSE(IsLoopbackAddress(address)) << address;
 }

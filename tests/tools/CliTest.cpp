@@ -15,7 +15,11 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <fstream>
+#include <thread>
 
 static void EnsureApplication()
 {
@@ -54,6 +58,7 @@ protected:
     std::atomic<int> pagerRequests = 0;
     std::atomic<int> requests = 0;
     std::atomic<qint64> processId = 0;
+    qint64 lastProcessId = 0;
     int interruptAtPager = 0; // Ctrl-C while this pager request is answered
     DemoSite site{DemoSiteOptions{100, "13010-1234567", [this](const std::string& request) {
                                       ++requests;
@@ -94,6 +99,7 @@ protected:
                                                     "--pacing-ms", "0"} + extra);
         EXPECT_TRUE(process.waitForStarted());
         processId = process.processId();
+        lastProcessId = processId;
         EXPECT_TRUE(process.waitForFinished(60000));
         processId = 0;
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
@@ -107,9 +113,23 @@ protected:
     }
 };
 
+static std::filesystem::path CliDbFolder()
+{
+    return std::filesystem::path(KENMORI_CLI_PATH).parent_path() / "db";
+}
+
+// The id of a process that has ended.
 TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
 {
     WriteSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n");
+    // A page file that a killed run left behind goes at the next start.
+    QProcess ended;
+    ended.start("sleep", {"0.1"});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 endedId = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const std::filesystem::path leftOver = CliDbFolder() / ("tmp." + std::to_string(endedId) + ".dat");
+    std::ofstream(leftOver) << "left over";
     const CliResult result = RunCli();
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
     const auto hits = Hits(SearchConditions{});
@@ -126,10 +146,9 @@ TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
         for (int f = 0; f < kOutputFieldCount; ++f)
             EXPECT_EQ(fields[f], expected[f]) << hits[i]->jobNumber << " " << OutputFieldNamesUtf8()[f];
     }
-    // The page file is gone.
-    for (const auto& entry : std::filesystem::directory_iterator(
-             std::filesystem::path(KENMORI_CLI_PATH).parent_path() / "db"))
-        EXPECT_FALSE(entry.path().filename().string().starts_with("tmp.")) << entry.path();
+    // Its own page file is gone, and so is the one left over.
+    EXPECT_FALSE(std::filesystem::exists(CliDbFolder() / ("tmp." + std::to_string(lastProcessId) + ".dat")));
+    EXPECT_FALSE(std::filesystem::exists(leftOver));
 }
 
 TEST_F(CliTest, SettingsWithAByteOrderMarkAreReadAsUtf8)
@@ -209,4 +228,83 @@ TEST_F(CliTest, CtrlCKeepsTheLinesWrittenFromTheStartPosition)
     for (size_t i = 30; i < 60; ++i)
         expected.push_back("\"" + Utf8ToShiftJis(site.expectedFields(*hits[i])[kSlotJobNumber]) + "\"");
     EXPECT_EQ(CsvDataLines(csvPath), expected);
+}
+
+TEST_F(CliTest, AListPageThatFailsTwiceEndsIncompleteWithStatusFive)
+{
+    DemoSiteOptions options;
+    options.postingCount = 45;
+    options.fault = DemoFault::ServerError;
+    options.faultShare = 1.0;
+    options.faultTargets = kDemoFaultPager;
+    DemoSite failing(options);
+    ASSERT_TRUE(failing.start());
+    WriteSettings(onlyJobNumber, failing.baseAddress());
+    const std::filesystem::path logPath = dir.filePath("run.log").toStdString();
+    const CliResult result = RunCli({"--log", QString::fromStdString(logPath.string())});
+    EXPECT_EQ(result.exitCode, 5) << result.errorText;
+    EXPECT_NE(result.errorText.find("求人一覧の取得に失敗したため、途中で終了しました。\n"
+                                    "取得済みの求人情報はファイルに保存されています。"),
+              std::string::npos);
+    EXPECT_EQ(CsvDataLines(csvPath).size(), 30u);
+    const std::string log = ReadFileBytes(logPath);
+    EXPECT_NE(log.find("POST /kensaku/GECA110010.do 500 "), std::string::npos) << log;
+    EXPECT_NE(log.find("lines written 30\noutcome: list page failed, incomplete\n"), std::string::npos) << log;
+}
+
+TEST_F(CliTest, ValuesTheBoxesWouldRefuseAreNamedBeforeAnyRequest)
+{
+    WriteSettings(onlyJobNumber + "JobNo1=1&a=1\r\nJobNo2=1234567\r\n");
+    CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("JobNo1"), std::string::npos) << result.errorText;
+
+    WriteSettings(onlyJobNumber + "JobCode2=123\r\n");
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("JobCode2"), std::string::npos) << result.errorText;
+
+    WriteSettings(onlyJobNumber + "FreeWord=寿司🍣\r\n", true);
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("「🍣」"), std::string::npos) << result.errorText;
+
+    // Shortened pauses only against this machine.
+    WriteSettings(onlyJobNumber, std::string("http://192.0.2.1"));
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("--pacing-ms"), std::string::npos) << result.errorText;
+
+    EXPECT_EQ(requests, 0);
+    EXPECT_FALSE(std::filesystem::exists(csvPath));
+}
+
+TEST_F(CliTest, CtrlCEndsATricklingTransferAtOnce)
+{
+    DemoSiteOptions options;
+    options.postingCount = 5;
+    options.fault = DemoFault::Trickle;
+    options.faultShare = 1.0;
+    options.faultTargets = kDemoFaultDetail;
+    options.stallLimitMs = 100000;
+    std::atomic<bool> interrupted = false;
+    std::atomic<std::int64_t> interruptedAt = 0;
+    options.requestLog = [&](const std::string& request) {
+        if (request.find("dispDetailBtn") != std::string::npos && processId > 0 && !interrupted.exchange(true)) {
+            // Well into the transfer, which would otherwise last minutes.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            interruptedAt = std::chrono::steady_clock::now().time_since_epoch().count();
+            ::kill(static_cast<pid_t>(processId.load()), SIGINT);
+        }
+    };
+    DemoSite trickling(options);
+    ASSERT_TRUE(trickling.start());
+    WriteSettings(onlyJobNumber, trickling.baseAddress());
+    const CliResult result = RunCli();
+    const auto ended = std::chrono::steady_clock::now();
+    EXPECT_EQ(result.exitCode, 2) << result.errorText;
+    ASSERT_TRUE(interrupted);
+    const auto stopped = ended - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(interruptedAt));
+    EXPECT_LT(stopped, std::chrono::seconds(5));
+    EXPECT_TRUE(CsvDataLines(csvPath).empty());
 }

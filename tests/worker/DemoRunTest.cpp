@@ -111,8 +111,9 @@ TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
         return ReplaceAllText(ReadFileBytes(csvPath), demo.baseAddress(), "{BASE}");
     };
     const std::string today = runAgainst(site);
-    DemoSite spread{DemoSiteOptions{90, "13010-1234567", {}, DemoFault::None, 0.0, 1, kDemoFaultAnyPage, -1,
-                                    30000, DemoLayout::Spread}};
+    DemoSiteOptions options{90, "13010-1234567", {}};
+    options.layout = DemoLayout::Spread;
+    DemoSite spread{options};
     ASSERT_TRUE(spread.start());
     const size_t expected = ExpectedLines().size();
     ASSERT_GT(expected, 60u); // three pages

@@ -121,7 +121,7 @@ TEST_F(DetailExtractionTest, RetryRunsAtMostOnceAndNeverAfterAStop)
     EXPECT_EQ(requestsFor(), 1u); // this posting was already retried
     state.DetailRetried = false;
     stop = true;
-    EXPECT_EQ(requestsFor(), 1u);
+    EXPECT_EQ(requestsFor(), 0u); // a stop abandons the download itself
     EXPECT_FALSE(state.DetailRetried);
     EXPECT_TRUE(DataLines().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);

@@ -110,12 +110,14 @@ protected:
     void TearDown() override { SetTransferLimits(TransferLimits{}); }
 
     std::atomic<int> detailRequests = 0;
+    std::atomic<int> listRequests = 0;
 
-    // Faulty() whose site counts the detail requests it gets.
+    // Faulty() whose site counts the detail and list requests it gets.
     DemoSiteOptions Counted(DemoSiteOptions options)
     {
         options.requestLog = [this](const std::string& request) {
             detailRequests += request.find("dispDetailBtn") != std::string::npos;
+            listRequests += request.starts_with("POST /kensaku/GECA1100");
         };
         return options;
     }
@@ -127,6 +129,7 @@ protected:
     {
         RunOutcome outcome;
         detailRequests = 0;
+        listRequests = 0;
         if (!site.start()) {
             ADD_FAILURE() << "the site did not start";
             return outcome;
@@ -273,26 +276,53 @@ TEST_F(FaultRunTest, ServerErrorsOnDetailPagesAreFetchedOnceMoreThenSkipped)
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
 }
 
-TEST_F(FaultRunTest, ServerErrorsOnListPages)
+TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine)
 {
-    // Every search answered with the error page: nothing found, no posting fetched.
+    // Every search answered with the error page: asked twice, then the run
+    // ends incomplete, not as "nothing found".
     DemoSite searchFails(Counted(Faulty(DemoFault::ServerError, 1.0, kDemoFaultSearch)));
     RunOutcome run = Run(searchFails);
     EXPECT_TRUE(run.ended);
+    EXPECT_TRUE(run.state.listPageFailed);
     EXPECT_EQ(run.state.TotalCount, 0);
-    EXPECT_EQ(run.state.workerVerdict, kVerdictNothingWritten);
     EXPECT_TRUE(run.lines.empty());
     EXPECT_EQ(run.detailRequests, 0);
+    EXPECT_EQ(listRequests, 2);
 
-    // The second page fails: the first page's postings are kept, the run ends.
-    DemoSite pagerFails(Faulty(DemoFault::ServerError, 1.0, kDemoFaultPager));
+    // The second page fails twice: the first page's postings are kept.
+    DemoSite pagerFails(Counted(Faulty(DemoFault::ServerError, 1.0, kDemoFaultPager)));
     const auto hits = Hits(pagerFails);
     ASSERT_GT(hits.size(), 30u);
     run = Run(pagerFails);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(CheckLines(pagerFails, run.lines)),
-              JobNumbers(hits, 30));
+    EXPECT_TRUE(run.state.listPageFailed);
+    EXPECT_EQ(JobNumbers(CheckLines(pagerFails, run.lines)), JobNumbers(hits, 30));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(listRequests, 3);
+}
+
+// Error statuses, resets, cuts, stalls, trickles and oversized pages on every
+// list page, each only once: the repeat brings the page, nothing is lost.
+TEST_F(FaultRunTest, AListPageThatFailsOnceIsAskedForAgain)
+{
+    SetTransferLimits(TransferLimits{2000, 1, 60, 1500, 20LL * 1024 * 1024});
+    for (const DemoFault fault : {DemoFault::ServerError, DemoFault::ConnectionReset, DemoFault::CutShort,
+                                  DemoFault::Stall, DemoFault::Trickle, DemoFault::GiantPage}) {
+        SCOPED_TRACE(std::string(DemoFaultName(fault)));
+        DemoSiteOptions options = Counted(Faulty(fault, 1.0, kDemoFaultSearch | kDemoFaultPager));
+        options.faultAttempts = 1;
+        options.stallLimitMs = 5000;
+        DemoSite site(options);
+        const auto hits = Hits(site);
+        ASSERT_GT(hits.size(), 30u);
+
+        const RunOutcome run = Run(site);
+        EXPECT_TRUE(run.ended);
+        EXPECT_FALSE(run.state.listPageFailed);
+        EXPECT_EQ(run.state.TotalCount, static_cast<int>(hits.size()));
+        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(hits));
+        EXPECT_EQ(listRequests, 4); // two pages, each twice
+    }
 }
 
 // Resets, cuts and stalls of detail pages after keptBytes: a broken page
@@ -325,30 +355,42 @@ TEST_F(FaultRunTest, DetailPagesBrokenOffHalfWayWriteNoPartialLine)
     RunWithBrokenDetailPages(-1);
 }
 
-// A list page broken off half-way: its count and the links that arrived whole
-// are used; a link cut inside its address is not.
-TEST_F(FaultRunTest, ListPagesBrokenOffHalfWay)
+// A list page broken off half-way, every time it is asked for: no half page
+// is read as if it were whole; the run ends incomplete.
+TEST_F(FaultRunTest, ListPagesBrokenOffEveryTimeEndTheRunIncomplete)
 {
     for (const DemoFault fault : {DemoFault::ConnectionReset, DemoFault::CutShort, DemoFault::Stall}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
-        DemoSite site(Faulty(fault, 1.0, kDemoFaultSearch | kDemoFaultPager));
+        DemoSite site(Counted(Faulty(fault, 1.0, kDemoFaultPager)));
         const auto hits = Hits(site);
         ASSERT_GT(hits.size(), 30u);
 
         const RunOutcome run = Run(site);
         EXPECT_TRUE(run.ended);
-        EXPECT_EQ(run.state.TotalCount, static_cast<int>(hits.size()));
-        const auto written = CheckLines(site, run.lines);
-        ASSERT_FALSE(written.empty());
-        EXPECT_LT(written.size(), hits.size());
-        // In list order, with nothing from the second half of the first page.
-        auto next = hits.begin();
-        for (const DemoPosting* posting : written) {
-            next = std::find(next, hits.end(), posting);
-            ASSERT_NE(next, hits.end()) << posting->jobNumber << " out of order";
-        }
-        EXPECT_EQ(std::find(written.begin(), written.end(), hits[29]), written.end());
-        EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+        EXPECT_TRUE(run.state.listPageFailed);
+        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(hits, 30));
+    }
+}
+
+// A detail page that trickles or grows beyond the size limit counts as a
+// failed download: fetched once more, then skipped; the run never hangs.
+TEST_F(FaultRunTest, TricklingAndOversizedDetailPagesAreGivenUp)
+{
+    SetTransferLimits(TransferLimits{2000, 1, 60, 800, 20LL * 1024 * 1024});
+    for (const DemoFault fault : {DemoFault::Trickle, DemoFault::GiantPage}) {
+        SCOPED_TRACE(std::string(DemoFaultName(fault)));
+        DemoSiteOptions options = Counted(Faulty(fault, 0.2, kDemoFaultDetail, -1, 20));
+        options.stallLimitMs = 5000;
+        DemoSite site(options);
+        const auto hits = Hits(site);
+        int retried = 0;
+        const auto survivors = Survivors(site, hits, &retried);
+        ASSERT_TRUE(retried > 0 || survivors.size() < hits.size());
+
+        const RunOutcome run = Run(site);
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(survivors));
+        EXPECT_EQ(run.detailRequests, DetailRequests(site, hits));
     }
 }
 
@@ -421,7 +463,7 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
     EXPECT_EQ(DemoFaultTargetsFromNames("detail,"), kDemoFaultDetail);
     EXPECT_EQ(DemoFaultTargetsFromNames("details"), std::nullopt);
     EXPECT_EQ(DemoFaultTargetsFromNames(""), std::nullopt);
-    for (const char* name : {"none", "500", "reset", "cut", "stall", "bad-utf8", "huge", "repeat"})
+    for (const char* name : {"none", "500", "reset", "cut", "stall", "bad-utf8", "huge", "repeat", "trickle", "giant"})
         EXPECT_EQ(DemoFaultName(DemoFaultFromName(name).value()), name);
     EXPECT_EQ(DemoFaultFromName("crash"), std::nullopt);
 

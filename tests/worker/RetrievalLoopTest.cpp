@@ -3,6 +3,7 @@
 
 #include "site/SiteAccess.h"
 #include "worker/RetrievalLoop.h"
+#include "worker/RunLog.h"
 #include "worker/SearchRequest.h"
 #include "worker/WorkerTestSupport.h"
 
@@ -153,7 +154,7 @@ TEST_F(RetrievalLoopTest, UnknownJobSeekerNumberGivesItsVerdict)
     EXPECT_EQ(host.steps.size(), 1u);
 }
 
-TEST_F(RetrievalLoopTest, UnreachableSiteEndsWithNothingWritten)
+TEST_F(RetrievalLoopTest, UnreachableSiteEndsIncompleteWithNothingWritten)
 {
     {
         LocalHttpServer gone;
@@ -165,6 +166,7 @@ TEST_F(RetrievalLoopTest, UnreachableSiteEndsWithNothingWritten)
     Run();
     EXPECT_EQ(state.TotalCount, 0);
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_TRUE(state.listPageFailed); // not "nothing found": the site never answered
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
     EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n");
 }
@@ -182,4 +184,42 @@ TEST_F(RetrievalLoopTest, OutputFileThatCannotBeCreatedEndsTheRunAtOnce)
         EXPECT_TRUE(host.steps.empty());
         EXPECT_TRUE(host.resets.empty());
     }
+}
+
+// The log keeps the last runs; a first list page with neither a count nor
+// an error box is said to be so and kept, so that "nothing found" can be
+// told from a page that could not be read.
+TEST_F(RetrievalLoopTest, RunLogKeepsTheLastRunsAndAnUnreadListPage)
+{
+    const std::filesystem::path logFile = dir.filePath("run.log").toStdString();
+    const std::filesystem::path keptPage = dir.filePath("last_list_page.html").toStdString();
+    RunLog log(logFile, keptPage);
+    conditions.JobNo1 = "13010";
+    conditions.JobNo2 = "1234567";
+    conditions.FreeWord = Sjis("看護");
+    for (int run = 0; run < kRunLogKeptRuns + 2; ++run) {
+        ASSERT_TRUE(log.begin(std::chrono::system_clock::now(), conditions));
+        log.line("run " + std::to_string(run));
+    }
+    site.showCount = false;
+    RunRetrieval(RunContext{conditions, state, csv, host, pacing, {}, pageFile, &log});
+
+    const std::string text = ReadFileBytes(logFile);
+    size_t sections = 0;
+    for (size_t at = 0; (at = text.find("=== run ", at)) != std::string::npos; ++at)
+        ++sections;
+    EXPECT_EQ(sections, static_cast<size_t>(kRunLogKeptRuns));
+    EXPECT_EQ(text.find("run 1\n"), std::string::npos);
+    EXPECT_NE(text.find("run 2\n"), std::string::npos);
+    EXPECT_NE(text.find("FreeWord=\"看護\""), std::string::npos);
+    EXPECT_EQ(text.find("1234567"), std::string::npos);
+    EXPECT_NE(text.find("POST /kensaku/GECA110030.do 200 "), std::string::npos);
+    EXPECT_NE(text.find("count 0 (no count)\nlist page without a count or an error box, kept as "),
+              std::string::npos);
+    EXPECT_NE(text.find("lines written 0\n"), std::string::npos);
+    EXPECT_FALSE(ReadFileBytes(keptPage).empty());
+
+    EXPECT_EQ(PathWithoutQuery("http://127.0.0.1:8/kensaku/GECA110010.do?action=dispDetailBtn&kJNo=1"),
+              "/kensaku/GECA110010.do");
+    EXPECT_EQ(PathWithoutQuery("/kensaku/GECA110030.do"), "/kensaku/GECA110030.do");
 }

@@ -112,9 +112,9 @@ TEST_F(UnithreadTest, StopDuringTheLinkScanKeepsTheLinesSoFar)
     };
     ASSERT_TRUE(RunWorker());
     EXPECT_EQ(host.finished, 1);
-    // The posting in hand is still fetched, but its page scan ends at the
-    // stop before the job number, so only the earlier line stays.
-    EXPECT_EQ(site.DetailRequests().size(), 2u);
+    // The download of the posting in hand is abandoned at the stop, so
+    // only the earlier line stays.
+    EXPECT_EQ(site.DetailRequests().size(), 1u);
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 1));
     EXPECT_TRUE(site.PagerBodies().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);

@@ -9,7 +9,10 @@
 #include "app/SettingsFile.h"
 #include "app/StartValidation.h"
 #include "site/CodePage932.h"
+#include "site/SiteAccess.h"
 #include "site/WarmUp.h"
+#include "worker/OutputFileCheck.h"
+#include "worker/RunLog.h"
 #include "worker/QueuedRunHost.h"
 #include "worker/Unithread.h"
 
@@ -18,10 +21,11 @@
 
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <system_error>
 #include <unistd.h>
 
-bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini)
+bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* refused)
 {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
@@ -33,10 +37,19 @@ bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini)
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     if (bytes.starts_with(kUtf8Mark)) {
         const std::string_view utf8 = std::string_view(bytes).substr(kUtf8Mark.size());
-        std::string converted = Utf8ToShiftJis(utf8);
-        if (converted.empty() && !utf8.empty())
+        if (Utf8ToShiftJis(utf8).empty() && !utf8.empty())
             return false;
-        bytes = std::move(converted);
+        // Written by hand in UTF-8: the same characters as typed into the
+        // window's boxes are taken, and the same are refused.
+        const QString text = WithCodePage932Forms(
+            QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+        const QString unheld = FirstCharacterWithoutCodePage932Form(text);
+        if (!unheld.isEmpty()) {
+            if (refused)
+                *refused = unheld;
+            return false;
+        }
+        bytes = QStringToShiftJis(text);
     }
     ini.loadFromBytes(bytes);
     return true;
@@ -50,20 +63,30 @@ static void PrintWithPath(std::string_view utf8, const std::filesystem::path& pa
 // Several runners may share the program folder; each keeps its own page file.
 static std::filesystem::path RunnerPageFile()
 {
-    std::filesystem::path file = PageFilePath();
-    file.replace_filename("tmp." + std::to_string(::getpid()) + ".dat");
-    return file;
+    return RunnerPageFilePath(static_cast<long>(::getpid()));
 }
 
-static CliExitStatus Stopped()
+static constexpr const char* kListFailedMessage =
+    "求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。";
+
+// The outcome's message and status, also written to the run log.
+static CliExitStatus Outcome(RunLog* log, const char* utf8Message, CliExitStatus status, const char* logText)
 {
-    PrintUtf8Message("取得処理を中断しました。");
-    return kExitStopped;
+    if (utf8Message)
+        PrintUtf8Message(utf8Message);
+    if (log)
+        log->line(std::string("outcome: ") + logText);
+    return status;
+}
+
+static CliExitStatus Stopped(RunLog* log)
+{
+    return Outcome(log, "取得処理を中断しました。", kExitStopped, "cancelled");
 }
 
 // Runs the worker to its end; the event loop serves its calls to the host.
 static void RunWorker(const SearchConditions& conditions, RunState& state,
-                      const CliOptions& options, ReferenceDatabase& database)
+                      const CliOptions& options, ReferenceDatabase& database, RunLog* log)
 {
     CliHost host(database, ::isatty(STDERR_FILENO) == 1);
     QueuedRunHost queuedHost(host);
@@ -71,6 +94,7 @@ static void RunWorker(const SearchConditions& conditions, RunState& state,
     // signal flag beside its interruption flag instead.
     auto* worker = new TMyThread(conditions, state, queuedHost, RunnerPageFile(), options.pacing,
                                  StopSignalled);
+    worker->setRunLog(log);
     QEventLoop loop;
     QObject::connect(worker, &QObject::destroyed, &loop, &QEventLoop::quit);
     worker->start();
@@ -79,13 +103,33 @@ static void RunWorker(const SearchConditions& conditions, RunState& state,
 
 CliExitStatus RunFromCommandLine(const CliOptions& options)
 {
+    // A killed run leaves its page file behind; nobody else would remove it.
+    RemoveStalePageFiles();
+
     IniFile ini;
-    if (!LoadSettingsText(options.settingsPath, ini)) {
-        PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
+    QString refused;
+    if (!LoadSettingsText(options.settingsPath, ini, &refused)) {
+        if (!refused.isEmpty())
+            PrintUtf8Message("「" + refused.toStdString() + "」は使用できない文字です: "
+                             + options.settingsPath.string());
+        else
+            PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
         return kExitInvalidConditions;
     }
-    const SettingsValues values = ReadSettings(ini);
+    // Checked as stored: a value the window's box would refuse is not cut
+    // or dropped here but named, and the run does not start.
+    const SettingsValues values = ReadSettings(ini, false);
+    if (const std::string key = FirstInvalidSettingsKey(values); !key.empty()) {
+        PrintUtf8Message("設定値が正しくありません: " + key);
+        return kExitInvalidConditions;
+    }
     ApplySiteAddress(values);
+    // Shortened pauses would hammer a real site.
+    if (options.pacingGiven && !IsLoopbackAddress(SiteBaseAddress())) {
+        PrintUtf8Message("--pacing-ms can only be used with a site on this machine (127.0.0.0/8, "
+                         "localhost, [::1]): " + SiteBaseAddress());
+        return kExitInvalidConditions;
+    }
 
     std::error_code error;
     if (!std::filesystem::is_regular_file(options.databasePath, error)) {
@@ -104,44 +148,54 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
         return kExitOutputFailed;
     }
-    // The run writes a new file; one that cannot be removed is in use.
-    if (std::filesystem::exists(options.outputPath, error)
-        && !std::filesystem::remove(options.outputPath, error)) {
+    // The worker replaces the file when it starts writing; until then an
+    // earlier file stays as it was.
+    if (!OutputFileReplaceable(options.outputPath)) {
         PrintUtf8Message("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。");
         return kExitOutputFailed;
     }
 
+    const SearchConditions conditions = ConditionsForRun(values, check);
+    std::unique_ptr<RunLog> log;
+    if (!options.logPath.empty()) {
+        log = std::make_unique<RunLog>(options.logPath, options.logPath.parent_path() / "last_list_page.html");
+        if (!log->begin(std::chrono::system_clock::now(), conditions))
+            PrintWithPath("ログファイルに書き込めませんでした: ", options.logPath);
+    }
+
     PrintUtf8Message("ページ情報を取得中です。しばらくお待ちください。");
     const WarmUpResult warmUp = FetchSearchPage(kWarmUpTimeLimit, StopSignalled);
+    if (log)
+        log->request("GET", SearchPageAddress(), warmUp.transfer);
     if (StopSignalled())
-        return Stopped();
+        return Stopped(log.get());
     if (!warmUp.pageArrived || !IsSiteAddress(warmUp.finalAddress)) {
-        PrintUtf8Message("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
-        return kExitSiteUnreachable;
+        return Outcome(log.get(), "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。",
+                       kExitSiteUnreachable, "site unreachable");
     }
     if (!PauseUnlessStopped(options.pacing.afterWarmUp, StopSignalled))
-        return Stopped();
+        return Stopped(log.get());
 
     RunState state;
     state.outputPath = options.outputPath;
     state.siteCookie = Utf8ToShiftJis(warmUp.cookie);
-    RunWorker(ConditionsForRun(values, check), state, options, database);
+    RunWorker(conditions, state, options, database, log.get());
     if (StopSignalled())
-        return Stopped();
+        return Stopped(log.get());
 
     if (state.outputFailed) {
         PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
-        return kExitOutputFailed;
+        return Outcome(log.get(), nullptr, kExitOutputFailed, "output file failed");
     }
+    if (state.listPageFailed)
+        return Outcome(log.get(), kListFailedMessage, kExitIncomplete, "list page failed, incomplete");
     switch (state.workerVerdict) {
     case kVerdictUnknownJobSeeker:
-        PrintUtf8Message("指定された求職番号は存在しません。\r\n入力内容を確認してください。");
-        return kExitUnknownJobSeeker;
+        return Outcome(log.get(), "指定された求職番号は存在しません。\r\n入力内容を確認してください。",
+                       kExitUnknownJobSeeker, "job-seeker number unknown");
     case kVerdictLineWritten:
-        PrintUtf8Message("求人情報の取得が完了しました。");
-        return kExitLinesWritten;
+        return Outcome(log.get(), "求人情報の取得が完了しました。", kExitLinesWritten, "lines written");
     default:
-        PrintUtf8Message("該当する求人情報は見つかりませんでした。");
-        return kExitNothingFound;
+        return Outcome(log.get(), "該当する求人情報は見つかりませんでした。", kExitNothingFound, "nothing found");
     }
 }

@@ -4,6 +4,8 @@
 
 #include "worker/RunPacing.h"
 
+#include <QString>
+
 #include <filesystem>
 
 class IniFile;
@@ -14,6 +16,7 @@ enum CliExitStatus {
     kExitStopped = 2,
     kExitInvalidConditions = 3,
     kExitOutputFailed = 4,
+    kExitIncomplete = 5, // a result-list page failed: the lines so far are kept
     kExitUnknownJobSeeker = 8,
     kExitSiteUnreachable = 9,
 };
@@ -22,12 +25,16 @@ struct CliOptions {
     std::filesystem::path settingsPath;
     std::filesystem::path outputPath;
     std::filesystem::path databasePath; // db/km_data.db next to the program
+    std::filesystem::path logPath;      // the run log; none when empty
     RunPacing pacing;
+    bool pacingGiven = false; // allowed only against this machine
 };
 
-// The settings file: code page 932, or UTF-8 after a byte-order mark.
-// False when it cannot be read or its UTF-8 is malformed.
-bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini);
+// The settings file: code page 932, or UTF-8 after a byte-order mark, whose
+// look-alike characters become their code page 932 forms. False when it
+// cannot be read, its UTF-8 is malformed, or it holds a character that code
+// page 932 cannot hold (then put in refused).
+bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* refused = nullptr);
 
 // Needs a QCoreApplication: the worker reports through its event loop.
 CliExitStatus RunFromCommandLine(const CliOptions& options);

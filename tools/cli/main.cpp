@@ -1,5 +1,5 @@
 // kenmori-cli: one retrieval run without a window, for scheduled use.
-//   kenmori-cli --settings FILE --output FILE [--database FILE]
+//   kenmori-cli --settings FILE --output FILE [--database FILE] [--log FILE]
 
 #include "CliRun.h"
 #include "StopSignal.h"
@@ -25,13 +25,15 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(
         "Collects job postings into a CSV file without a window.\n"
         "Exit status: 0 lines written, 1 nothing found, 2 stopped (Ctrl-C), 3 invalid\n"
-        "conditions or settings, 4 output file not writable, 8 job-seeker number\n"
-        "unknown to the site, 9 site unreachable.");
+        "conditions or settings, 4 output file not writable, 5 incomplete (a result\n"
+        "list page failed; the lines so far are kept), 8 job-seeker number unknown to\n"
+        "the site, 9 site unreachable.");
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
     parser.addOption(help);
     parser.addOption({"settings", "Settings file (db/km.ini format).", "FILE"});
     parser.addOption({"output", "CSV file to write.", "FILE"});
     parser.addOption({"database", "Reference database (default db/km_data.db).", "FILE"});
+    parser.addOption({"log", "Appends the run log to FILE (keeps the last 5 runs).", "FILE"});
     // Tests shorten the pauses between requests; real runs keep them.
     QCommandLineOption pacing("pacing-ms", "Pause between requests in milliseconds.", "MS");
     pacing.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -64,6 +66,9 @@ int main(int argc, char* argv[])
         }
         const std::chrono::milliseconds pause(ms);
         options.pacing = RunPacing{pause, pause, pause, pause};
+        options.pacingGiven = true; // refused later unless the site is local
     }
+    if (parser.isSet("log"))
+        options.logPath = PathOption(parser, "log");
     return RunFromCommandLine(options);
 }

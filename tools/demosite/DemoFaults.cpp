@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-static constexpr std::array<std::pair<DemoFault, std::string_view>, 8> kFaultNames{{
+static constexpr std::array<std::pair<DemoFault, std::string_view>, 10> kFaultNames{{
     {DemoFault::None, "none"},
     {DemoFault::ServerError, "500"},
     {DemoFault::ConnectionReset, "reset"},
@@ -13,6 +13,8 @@ static constexpr std::array<std::pair<DemoFault, std::string_view>, 8> kFaultNam
     {DemoFault::InvalidUtf8, "bad-utf8"},
     {DemoFault::HugePage, "huge"},
     {DemoFault::RepeatedListPage, "repeat"},
+    {DemoFault::Trickle, "trickle"},
+    {DemoFault::GiantPage, "giant"},
 }};
 
 // FNV-1a: small, and the same on every platform, unlike std::hash.

@@ -18,6 +18,8 @@ enum class DemoFault {
     InvalidUtf8,      // malformed UTF-8 bytes inside the page
     HugePage,         // the page padded to kDemoHugePageBytes
     RepeatedListPage, // a pager request answers the page before the one asked for
+    Trickle,          // the body one byte at a time, slowly, until the client gives up
+    GiantPage,        // the page padded to kDemoGiantPageBytes
 };
 
 // The requests a fault may strike, as bits.
@@ -29,9 +31,10 @@ enum DemoFaultTarget {
 };
 
 inline constexpr std::size_t kDemoHugePageBytes = 5 * 1024 * 1024;
+inline constexpr std::size_t kDemoGiantPageBytes = 50 * 1024 * 1024;
 
 // Names for the command line: none, 500, reset, cut, stall, bad-utf8, huge,
-// repeat.
+// repeat, trickle, giant.
 std::optional<DemoFault> DemoFaultFromName(std::string_view name);
 std::string_view DemoFaultName(DemoFault fault);
 

@@ -110,6 +110,8 @@ struct DemoSite::Server {
     // Announces the whole body, sends part of it, then resets, closes or
     // falls silent.
     void answerBroken(const httplib::Request& request, httplib::Response& response);
+    // Announces the whole body and sends it a byte at a time.
+    void answerTrickling(httplib::Response& response);
 
     // The request's session, or empty. Callers hold the mutex.
     std::string knownSession(const httplib::Request& request) const;
@@ -183,6 +185,12 @@ void DemoSite::Server::spoil(const httplib::Request& request, httplib::Response&
     case DemoFault::HugePage:
         response.body = PaddedPage(std::move(response.body), kDemoHugePageBytes);
         break;
+    case DemoFault::GiantPage:
+        response.body = PaddedPage(std::move(response.body), kDemoGiantPageBytes);
+        break;
+    case DemoFault::Trickle:
+        answerTrickling(response);
+        break;
     case DemoFault::None:
     case DemoFault::RepeatedListPage: // already answered with the earlier page
         break;
@@ -221,6 +229,31 @@ void DemoSite::Server::answerBroken(const httplib::Request& request, httplib::Re
                 WaitForClientToLeave(FindConnectionSocket(localPort, remotePort), stallLimit, stopping);
             }
             return false;
+        });
+}
+
+void DemoSite::Server::answerTrickling(httplib::Response& response)
+{
+    const auto body = std::make_shared<const std::string>(std::move(response.body));
+    response.body.clear();
+    if (body->empty())
+        return;
+    const std::string type = response.get_header_value("Content-Type");
+    response.headers.erase("Content-Type");
+    const auto interval = std::chrono::milliseconds(std::max(1, site.m_options.trickleIntervalMs));
+    const auto end = std::chrono::steady_clock::now()
+        + std::chrono::milliseconds(std::max(0, site.m_options.stallLimitMs));
+    response.set_content_provider(
+        body->size(), type, [this, body, interval, end](size_t offset, size_t, httplib::DataSink& sink) {
+            if (offset > 0) {
+                // Short slices, so that the server can stop in between.
+                for (auto wake = std::chrono::steady_clock::now() + interval;
+                     !stopping && std::chrono::steady_clock::now() < wake;)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            if (stopping || std::chrono::steady_clock::now() >= end || !sink.is_writable())
+                return false;
+            return sink.write(body->data() + offset, 1);
         });
 }
 
@@ -427,6 +460,8 @@ bool DemoSite::faultStrikes(int target, const std::string& key, int attempt) con
     if (fault == DemoFault::None || !(m_options.faultTargets & target))
         return false;
     // The search has no earlier page to repeat.
+    if (m_options.faultAttempts > 0 && attempt > m_options.faultAttempts)
+        return false;
     if (fault == DemoFault::RepeatedListPage && target != kDemoFaultPager)
         return false;
     return DemoFaultStrikes(m_options.faultSeed, m_options.faultShare, key, attempt);

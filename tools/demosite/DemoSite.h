@@ -36,8 +36,13 @@ struct DemoSiteOptions {
     // Body bytes sent before a reset, a cut or a stall; below 0 half the body.
     // At least one byte is always held back.
     long faultKeptBytes = -1;
-    // A stalled answer ends by itself after this long.
+    // A stalled or trickling answer ends by itself after this long.
     int stallLimitMs = 30000;
+    // A trickling answer sends one byte this often.
+    int trickleIntervalMs = 200;
+    // The fault strikes only the first this many requests for each page (a
+    // page that fails once, then comes); 0: every request the draw picks.
+    int faultAttempts = 0;
 
     // The line layout of every page sent.
     DemoLayout layout = DemoLayout::Today;

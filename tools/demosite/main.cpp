@@ -23,12 +23,14 @@ void PrintUsage(std::ostream& out)
            "                formatter would (indented, one element a line)\n"
            "Fault options (one kind of fault for a share of the requests):\n"
            "  --fault KIND            none, 500, reset, cut, stall, bad-utf8, huge (a 5 MB page)\n"
-           "                          or repeat (the pager answers the page before)\n"
+           "                          repeat (the pager answers the page before),\n"
+           "                          trickle (a byte at a time) or giant (a 50 MB page)\n"
            "  --fault-share X         share of the requests that fault, 0 to 1 (default 0.2)\n"
            "  --fault-seed N          seed of the draw; the same seed faults the same requests\n"
            "  --fault-on LIST         search,pager,detail (default all three)\n"
            "  --fault-kept-bytes N    body bytes sent before a reset, cut or stall (default half)\n"
-           "  --stall-limit-ms N      a stalled answer ends after this (default 30000)\n";
+           "  --stall-limit-ms N      a stalled or trickling answer ends after this (default 30000)\n"
+           "  --fault-attempts N      strike only the first N requests for each page (default 0: all)\n";
 }
 
 // A whole decimal number within [low, high], else false.
@@ -87,6 +89,9 @@ int main(int argc, char* argv[])
             ++i;
         } else if (argument == "--layout" && hasValue && DemoLayoutFromName(argv[i + 1])) {
             options.layout = *DemoLayoutFromName(argv[++i]);
+        } else if (argument == "--fault-attempts" && hasValue
+                   && ReadNumber(argv[i + 1], 0, 999999999, options.faultAttempts)) {
+            ++i;
         } else if (argument == "--quiet") {
             quiet = true;
         } else if (argument == "--help" || argument == "-h") {

@@ -1,0 +1,16 @@
+#include "controls/ByteLimitValidator.h"
+
+#include "site/CodePage932.h"
+
+ByteLimitValidator::ByteLimitValidator(std::size_t maxBytes, QObject* parent)
+    : QValidator(parent)
+    , m_maxBytes(maxBytes)
+{
+}
+
+QValidator::State ByteLimitValidator::validate(QString& input, int&) const
+{
+    // One for one within the BMP, so the cursor stays where it was.
+    input = WithCodePage932Forms(input);
+    return QStringToShiftJis(input).size() <= m_maxBytes ? Acceptable : Invalid;
+}
