@@ -79,12 +79,21 @@ static void RunWorker(const SearchConditions& conditions, RunState& state,
 
 CliExitStatus RunFromCommandLine(const CliOptions& options)
 {
-    IniFile ini;
-    if (!LoadSettingsText(options.settingsPath, ini)) {
-        PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
-        return kExitInvalidConditions;
+    SettingsValues values = FirstStartSettings();
+    if (!options.settingsPath.empty()) {
+        IniFile ini;
+        if (!LoadSettingsText(options.settingsPath, ini)) {
+            PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
+            return kExitInvalidConditions;
+        }
+        values = ReadSettings(ini);
     }
-    const SettingsValues values = ReadSettings(ini);
+    if (options.applyConditionOptions) {
+        if (const std::string error = options.applyConditionOptions(values); !error.empty()) {
+            PrintUtf8Message(error);
+            return kExitInvalidConditions;
+        }
+    }
     ApplySiteAddress(values);
 
     std::error_code error;
