@@ -38,6 +38,9 @@ struct DemoSiteOptions {
     // A stalled answer ends by itself after this long.
     int stallLimitMs = 30000;
 
+    // Told the body of every search post, from the server's threads.
+    std::function<void(const std::string&)> searchBodyLog = nullptr;
+
     static constexpr int kMaxPostings = 100000;
 };
 
