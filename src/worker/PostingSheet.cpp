@@ -30,10 +30,7 @@ std::string PostingSheetQueryAt(const PageLines& lines, int k, const StopRequest
         SplitText(LineText(lines, j), " ", parts);
         for (const std::string& part : parts) {
             if (SubText(part, 1, 4) == "name") {
-                // Appended rather than "&" + text: gcc 12 at -O3 reports a
-                // false -Wrestrict for a literal added to a temporary string.
-                pair.assign(1, '&');
-                pair += TrimText(AttributeValue(part, "name="));
+                pair = "&" + TrimText(AttributeValue(part, "name="));
             } else if (SubText(part, 1, 4) == "valu") {
                 const std::string value = AttributeValue(part, "value=");
                 // An input without a value is left out of the query.

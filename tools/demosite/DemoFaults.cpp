@@ -83,10 +83,7 @@ bool DemoFaultStrikes(std::uint64_t seed, double share, std::string_view key, in
         return true;
     std::uint64_t hash = Fnv1a(0xcbf29ce484222325ULL, std::to_string(seed));
     hash = Fnv1a(hash, key);
-    // Two pieces rather than "#" + text: gcc 12 at -O3 reports a false
-    // -Wrestrict for a literal added to a temporary string.
-    hash = Fnv1a(hash, "#");
-    hash = Fnv1a(hash, std::to_string(attempt));
+    hash = Fnv1a(hash, "#" + std::to_string(attempt));
     const double draw = static_cast<double>(Mix(hash) >> 11) * 0x1.0p-53; // [0, 1)
     return draw < share;
 }
