@@ -69,8 +69,10 @@ QString AskSaveFilePath(QWidget* parent, const QString& suggestedName)
         return path;
     }
     // Qt's own dialog asks before overwriting and can be resized; it has no
-    // read-only box to hide.
+    // read-only box to hide. It is used in place of the desktop's dialog so
+    // that it speaks Japanese with the program, whatever the system language.
     QFileDialog dialog(parent, QStringLiteral("取得情報の保存先を指定してください"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("CSVファイル (*.csv)"));

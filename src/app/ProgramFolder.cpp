@@ -1,6 +1,7 @@
 #include "app/ProgramFolder.h"
 
 #include <QCoreApplication>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <string>
@@ -10,6 +11,10 @@
 #include <signal.h>
 #include <sys/types.h>
 #endif
+
+// The per-user folders carry a fixed name rather than the application name,
+// so the window and kenmori-cli share them whatever each calls itself.
+static constexpr const char* kUserFolderName = "kenmori";
 
 std::filesystem::path ProgramFolder()
 {
@@ -23,29 +28,63 @@ std::filesystem::path ProgramFolder()
     return std::filesystem::current_path(error);
 }
 
-std::filesystem::path SettingsFilePath()
+bool IsPortableInstallation(const std::filesystem::path& programFolder)
 {
-    return ProgramFolder() / "db" / "km.ini";
+    std::error_code error;
+    return std::filesystem::is_directory(programFolder / "db", error);
 }
 
-std::filesystem::path ReferenceDatabasePath()
+static std::filesystem::path UserFolder(QStandardPaths::StandardLocation location)
 {
-    return ProgramFolder() / "db" / "km_data.db";
+    const std::filesystem::path folder =
+        std::filesystem::path(QStandardPaths::writableLocation(location).toStdString()) / kUserFolderName;
+    // A folder that cannot be made shows up later as a file that cannot be
+    // written, where the caller reports it.
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return folder;
 }
 
-std::filesystem::path PageFilePath()
+std::filesystem::path SettingsFolder(const std::filesystem::path& programFolder)
 {
-    return ProgramFolder() / "db" / "tmp.dat";
+    if (IsPortableInstallation(programFolder))
+        return programFolder / "db";
+    return UserFolder(QStandardPaths::GenericConfigLocation);
+}
+
+std::filesystem::path DataFolder(const std::filesystem::path& programFolder)
+{
+    if (IsPortableInstallation(programFolder))
+        return programFolder / "db";
+    return UserFolder(QStandardPaths::GenericCacheLocation);
+}
+
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder)
+{
+    return SettingsFolder(programFolder) / "km.ini";
+}
+
+std::filesystem::path ReferenceDatabasePath(const std::filesystem::path& programFolder)
+{
+    if (IsPortableInstallation(programFolder))
+        return programFolder / "db" / "km_data.db";
+    // KENMORI_PROGRAM_TO_DATA: share/kenmori seen from the installed bin folder.
+    return (programFolder / KENMORI_PROGRAM_TO_DATA / "km_data.db").lexically_normal();
+}
+
+std::filesystem::path PageFilePath(const std::filesystem::path& programFolder)
+{
+    return DataFolder(programFolder) / "tmp.dat";
 }
 
 std::filesystem::path RunLogPath()
 {
-    return ProgramFolder() / "db" / "run.log";
+    return DataFolder() / "run.log";
 }
 
 std::filesystem::path LastListPagePath()
 {
-    return ProgramFolder() / "db" / "last_list_page.html";
+    return DataFolder() / "last_list_page.html";
 }
 
 std::filesystem::path RunnerPageFilePath(long processId)

@@ -1,15 +1,32 @@
 #pragma once
-// Every file the program uses lies in "db" below the folder of its own binary.
+// Where the program's files live, decided in one place.
+//
+// Portable: a "db" folder stands next to the program (the build tree, a copy
+// unpacked anywhere): settings, reference database, page file and run log
+// all live in it, as they always have.
+// Installed: no "db" folder, and the program's own folder may be read-only.
+// Settings go to the per-user configuration folder, the files of a run to
+// the per-user cache folder, and the reference database is read from the
+// installation's share/kenmori folder.
 
 #include <filesystem>
 
 std::filesystem::path ProgramFolder();
 
-std::filesystem::path SettingsFilePath();          // db/km.ini
-std::filesystem::path ReferenceDatabasePath();     // db/km_data.db
-std::filesystem::path PageFilePath();              // db/tmp.dat
-std::filesystem::path RunLogPath();                // db/run.log
-std::filesystem::path LastListPagePath();          // db/last_list_page.html
+bool IsPortableInstallation(const std::filesystem::path& programFolder = ProgramFolder());
+
+// The folder of km.ini. A per-user folder is created when missing.
+std::filesystem::path SettingsFolder(const std::filesystem::path& programFolder = ProgramFolder());
+
+// The folder of a run's scratch files (page file, run log). A per-user
+// folder is created when missing.
+std::filesystem::path DataFolder(const std::filesystem::path& programFolder = ProgramFolder());
+
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder = ProgramFolder());      // km.ini
+std::filesystem::path ReferenceDatabasePath(const std::filesystem::path& programFolder = ProgramFolder()); // km_data.db
+std::filesystem::path PageFilePath(const std::filesystem::path& programFolder = ProgramFolder());          // tmp.dat
+std::filesystem::path RunLogPath();       // run.log beside the page file
+std::filesystem::path LastListPagePath(); // last_list_page.html beside the page file
 
 // The page file of one command-line run: tmp.<pid>.dat beside PageFilePath(),
 // so that runs sharing the folder keep apart.

@@ -69,12 +69,12 @@ TFrmMain::~TFrmMain()
 
 std::filesystem::path TFrmMain::SettingsPath() const
 {
-    return m_programFolder / "db" / "km.ini";
+    return SettingsFilePath(m_programFolder);
 }
 
 std::filesystem::path TFrmMain::DatabasePath() const
 {
-    return m_programFolder / "db" / "km_data.db";
+    return ReferenceDatabasePath(m_programFolder);
 }
 
 std::filesystem::path TFrmMain::RunLogFile() const

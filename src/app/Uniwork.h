@@ -58,7 +58,8 @@ QFont MainWindowFont();
 class TFrmMain : public QWidget {
     Q_OBJECT
 public:
-    // programFolder holds db/; empty means the folder of the program file.
+    // programFolder: where the program file lies (its db/ folder, or an
+    // installed layout); empty means the folder of this program file.
     explicit TFrmMain(std::filesystem::path programFolder = {}, QWidget* parent = nullptr);
     ~TFrmMain() override;
 

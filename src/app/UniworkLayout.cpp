@@ -2,6 +2,7 @@
 
 #include "app/Uniwork.h"
 
+#include "app/ConditionChoices.h"
 #include "controls/ByteLimitValidator.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
@@ -75,75 +76,43 @@ static QLineEdit* MakeTextEdit(QWidget* parent, int left, int top, int width, st
     return edit;
 }
 
+// The window's lists: a blank item first where the list has one.
+static QStringList Items(bool blankFirst, const auto& names)
+{
+    QStringList items;
+    if (blankFirst)
+        items << QString();
+    for (const char* name : names)
+        items << QString::fromUtf8(name);
+    return items;
+}
+
 static QStringList RegionItems()
 {
-    return {QString(), "北海道", "青森", "岩手", "宮城", "秋田", "山形", "福島", "茨城", "栃木",
-            "群馬", "埼玉", "千葉", "東京", "神奈川", "新潟", "富山", "石川", "福井", "山梨",
-            "長野", "岐阜", "静岡", "愛知", "三重", "滋賀", "京都", "大阪", "兵庫", "奈良",
-            "和歌山", "鳥取", "島根", "岡山", "広島", "山口", "徳島", "香川", "愛媛", "高知",
-            "福岡", "佐賀", "長崎", "熊本", "大分", "宮崎", "鹿児島", "沖縄", "海外"};
+    return Items(true, PrefectureNames());
 }
 
 static QStringList OfferTypeItems()
 {
-    return {"一般（指定なし）", "一般（フルタイム）", "一般（パート）", "新卒・既卒求人",
-            "季節求人", "出稼ぎ求人", "障害（指定なし）", "障害（フルタイム）", "障害（パート）"};
+    return Items(false, OfferTypeNames());
 }
 
 static QStringList JobHakenItems()
 {
-    return {QString(), "派遣のみ", "請負のみ", "派遣・請負を除く"};
+    return Items(true, JobHakenNames());
 }
 
 static QStringList JobTypeItems()
 {
-    return {QString(),
-            "事務、管理職",
-            "営業",
-            "販売",
-            "接客、理美容、調理、サービス",
-            "介護、福祉",
-            "保育、教育",
-            "医療、看護、保険",
-            "製造、修理、保全、検査、印刷",
-            "技術職（建設、開発、ＩＴ）、専門職",
-            "建築、土木、電気工事",
-            "警備、施設管理、設備運転",
-            "運輸（運転）、配送",
-            "清掃・洗浄、倉庫、包装、軽作業",
-            "農業、林業、漁業"};
+    return Items(true, JobTypeNames());
 }
 
 // Index n shows division n as "01 : 農業", so the index is the division code.
 static QStringList JobIndustryItems()
 {
-    static const char* const kDivisions[] = {
-        "農業", "林業", "漁業", "水産養殖業", "鉱業、採石業、砂利採取業", "総合工事業",
-        "職別工事業", "設備工事業", "食料品製造業", "飲料・たばこ・飼料製造業", "繊維工業",
-        "木材・木製品製造業", "家具・装備品製造業", "パルプ・紙・紙加工品製造業",
-        "印刷・同関連業", "化学工業", "石油製品・石炭製品製造業", "プラスチック製品製造業",
-        "ゴム製品製造業", "なめし革・同製品・毛皮製造業", "窯業・土石製品製造業", "鉄鋼業",
-        "非鉄金属製造業", "金属製品製造業", "はん用機械器具製造業", "生産用機械器具製造業",
-        "業務用機械器具製造業", "電子部品・デバイス・回路等", "電気機械器具製造業",
-        "情報通信機械器具製造業", "輸送用機械器具製造業", "その他の製造業", "電気業", "ガス業",
-        "熱供給業", "水道業", "通信業", "放送業", "情報サービス業", "インターネット附随サービス業",
-        "映像・音声・文字情報制作業", "鉄道業", "道路旅客運送業", "道路貨物運送業", "水運業",
-        "航空運輸業", "倉庫業", "運輸に附帯するサービス業", "郵便業", "各種商品卸売業",
-        "繊維・衣服等卸売業", "飲食料品卸売業", "建築材料、鉱物等卸売業", "機械器具卸売業",
-        "その他の卸売業", "各種商品小売業", "織物・衣服・身の回り品小売業", "飲食料品小売業",
-        "機械器具小売業", "その他の小売業", "無店舗小売業", "銀行業", "協同組織金融業",
-        "貸金業、非預金信用機関等", "金融商品、商品先物取引業", "補助的金融業等", "保険業",
-        "不動産取引業", "不動産賃貸業・管理業", "物品賃貸業", "学術・開発研究機関",
-        "専門サービス業", "広告業", "技術サービス業", "宿泊業", "飲食店",
-        "持ち帰り・配達飲食サービス業", "洗濯・理容・美容・浴場業", "その他の生活関連サービス業",
-        "娯楽業", "学校教育", "その他の教育、学習支援業", "医療業", "保健衛生",
-        "社会保険・社会福祉・介護等", "郵便局", "協同組合", "廃棄物処理業", "自動車整備業",
-        "機械等修理業", "職業紹介・労働者派遣業", "その他の事業サービス業",
-        "政治・経済・文化団体", "宗教", "その他のサービス業", "外国公務", "国家公務", "地方公務",
-        "分類不能の産業"};
     QStringList items{QString()};
     int code = 1;
-    for (const char* name : kDivisions)
+    for (const char* name : IndustryDivisionNames())
         items << QStringLiteral("%1 : %2").arg(code++, 2, 10, QLatin1Char('0')).arg(QString::fromUtf8(name));
     return items;
 }

@@ -3,6 +3,7 @@
 // and the one routine that ends every run.
 
 #include "app/DialogService.h"
+#include "app/ProgramFolder.h"
 #include "app/ReferenceDatabase.h"
 #include "app/SiteBrowser.h"
 #include "app/StartValidation.h"
@@ -258,7 +259,7 @@ void TFrmMain::StartWorker()
         return;
     const std::shared_ptr<std::atomic<bool>> stopFlag = m_stopFlag;
     auto* worker = new TMyThread(m_runConditions, runState, *m_queuedHost,
-                                 m_programFolder / "db" / "tmp.dat", runPacing,
+                                 PageFilePath(m_programFolder), runPacing,
                                  [stopFlag] { return stopFlag && stopFlag->load(); });
     worker->setRunLog(m_runLog.get());
     workerThread = worker;

@@ -1,4 +1,5 @@
 #include "app/DialogService.h"
+#include "app/QtJapanese.h"
 #include "app/SingleInstance.h"
 #include "app/Uniwork.h"
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Kenmori"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kenmori"));
     QApplication::setFont(MainWindowFont());
+    InstallQtJapanese(application);
 
     TFrmMain window;
     window.show();

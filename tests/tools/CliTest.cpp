@@ -2,6 +2,7 @@
 // every line against the site's own data, the exit statuses, Ctrl-C.
 
 #include "DemoSite.h"
+#include "app/ConditionChoices.h"
 #include "site/CodePage932.h"
 #include "worker/CsvOutput.h"
 #include "worker/SearchRequest.h"
@@ -16,6 +17,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <csignal>
 #include <cstdint>
 #include <fstream>
@@ -60,15 +62,27 @@ protected:
     std::atomic<qint64> processId = 0;
     qint64 lastProcessId = 0;
     int interruptAtPager = 0; // Ctrl-C while this pager request is answered
-    DemoSite site{DemoSiteOptions{100, "13010-1234567", [this](const std::string& request) {
-                                      ++requests;
-                                      if (request.starts_with("POST /kensaku/GECA110010.do")
-                                          && ++pagerRequests == interruptAtPager && processId > 0)
-                                          ::kill(static_cast<pid_t>(processId.load()), SIGINT);
-                                  }}};
+    std::mutex searchBodiesMutex;
+    std::vector<std::string> searchBodies; // every search post's body, in order
+    DemoSite site{SiteOptions()};
     std::filesystem::path settingsPath = dir.filePath("km.ini").toStdString();
     std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
     const std::string onlyJobNumber = "JobList=1" + std::string(kOutputFieldCount - 1, '0') + "\r\n";
+
+    DemoSiteOptions SiteOptions()
+    {
+        DemoSiteOptions options{100, "13010-1234567", [this](const std::string& request) {
+                                    ++requests;
+                                    if (request.starts_with("POST /kensaku/GECA110010.do")
+                                        && ++pagerRequests == interruptAtPager && processId > 0)
+                                        ::kill(static_cast<pid_t>(processId.load()), SIGINT);
+                                }};
+        options.searchBodyLog = [this](const std::string& body) {
+            const std::lock_guard lock(searchBodiesMutex);
+            searchBodies.push_back(body);
+        };
+        return options;
+    }
 
     void SetUp() override
     {
@@ -91,12 +105,13 @@ protected:
             << (utf8WithMark ? "\xEF\xBB\xBF" + text : Utf8ToShiftJis(text));
     }
 
-    CliResult RunCli(QStringList extra = {})
+    CliResult RunCli(QStringList extra = {}, bool withSettings = true)
     {
+        QStringList arguments{"--output", QString::fromStdString(csvPath.string()), "--pacing-ms", "0"};
+        if (withSettings)
+            arguments << "--settings" << QString::fromStdString(settingsPath.string());
         QProcess process;
-        process.start(KENMORI_CLI_PATH, QStringList{"--settings", QString::fromStdString(settingsPath.string()),
-                                                    "--output", QString::fromStdString(csvPath.string()),
-                                                    "--pacing-ms", "0"} + extra);
+        process.start(KENMORI_CLI_PATH, arguments + extra);
         EXPECT_TRUE(process.waitForStarted());
         processId = process.processId();
         lastProcessId = processId;
@@ -307,4 +322,45 @@ TEST_F(CliTest, CtrlCEndsATricklingTransferAtOnce)
     const auto stopped = ended - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(interruptedAt));
     EXPECT_LT(stopped, std::chrono::seconds(5));
     EXPECT_TRUE(CsvDataLines(csvPath).empty());
+}
+
+TEST_F(CliTest, OptionsAloneMakeTheSameRunAsTheSettingsFile)
+{
+    const DemoPosting& posting = site.postings().at(0);
+    const std::string prefecture = PrefectureNames().at(std::stoul(posting.prefectureCode) - 1);
+    // Keys and values as the window stores them; JobList ticks 求人番号,
+    // 事業所名 and 職種. The site ignores occupation, dispatch, category codes
+    // and recency, so the run still finds the posting.
+    std::string fields(kOutputFieldCount, '0');
+    fields[0] = fields[3] = fields[17] = '1';
+    WriteSettings("Region1=" + std::to_string(std::stoi(posting.prefectureCode)) + "\r\nJobCheck=0\r\n"
+                  "JobHaken=1\r\nJobType=5\r\nFreeWord=" + posting.occupation + "\r\nWordCheck=1\r\n"
+                  "JobCode1=011\r\nJobCode2=02\r\nJobSet2=1\r\nJobList=" + fields + "\r\n");
+    CliResult result = RunCli();
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    const std::vector<std::string> fromSettings = CsvDataLines(csvPath);
+    std::filesystem::remove(csvPath);
+
+    result = RunCli({"--prefecture", QString::fromStdString(prefecture), "--kind", "一般（指定なし）",
+                     "--dispatch", "派遣のみ", "--occupation", "介護、福祉",
+                     "--words", QString::fromStdString(posting.occupation), "--words-mode", "and",
+                     "--category-code", "011-02", "--recent", "week", "--fields", "求人番号,事業所名,職種",
+                     "--base-address", QString::fromStdString(site.baseAddress())},
+                    false);
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_EQ(CsvDataLines(csvPath), fromSettings);
+    EXPECT_FALSE(fromSettings.empty());
+
+    const std::lock_guard lock(searchBodiesMutex);
+    ASSERT_EQ(searchBodies.size(), 2u);
+    EXPECT_EQ(searchBodies[0], searchBodies[1]);
+    EXPECT_NE(searchBodies[0].find("&hakenUkeoinCKBox=1"), std::string::npos);
+    EXPECT_NE(searchBodies[0].find("&sKGYBRUIJo1=011&sKGYBRUIGe1=02"), std::string::npos);
+
+    // An unknown name stops before any request and lists the valid ones.
+    const int requestsBefore = requests;
+    result = RunCli({"--prefecture", "東京府"}, false);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("北海道, 青森"), std::string::npos) << result.errorText;
+    EXPECT_EQ(requests, requestsBefore);
 }

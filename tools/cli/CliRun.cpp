@@ -106,19 +106,28 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     // A killed run leaves its page file behind; nobody else would remove it.
     RemoveStalePageFiles();
 
-    IniFile ini;
-    QString refused;
-    if (!LoadSettingsText(options.settingsPath, ini, &refused)) {
-        if (!refused.isEmpty())
-            PrintUtf8Message("「" + refused.toStdString() + "」は使用できない文字です: "
-                             + options.settingsPath.string());
-        else
-            PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
-        return kExitInvalidConditions;
+    SettingsValues values = FirstStartSettings();
+    if (!options.settingsPath.empty()) {
+        IniFile ini;
+        QString refused;
+        if (!LoadSettingsText(options.settingsPath, ini, &refused)) {
+            if (!refused.isEmpty())
+                PrintUtf8Message("「" + refused.toStdString() + "」は使用できない文字です: "
+                                 + options.settingsPath.string());
+            else
+                PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
+            return kExitInvalidConditions;
+        }
+        // Checked as stored: a value the window's box would refuse is not cut
+        // or dropped here but named, and the run does not start.
+        values = ReadSettings(ini, false);
     }
-    // Checked as stored: a value the window's box would refuse is not cut
-    // or dropped here but named, and the run does not start.
-    const SettingsValues values = ReadSettings(ini, false);
+    if (options.applyConditionOptions) {
+        if (const std::string error = options.applyConditionOptions(values); !error.empty()) {
+            PrintUtf8Message(error);
+            return kExitInvalidConditions;
+        }
+    }
     if (const std::string key = FirstInvalidSettingsKey(values); !key.empty()) {
         PrintUtf8Message("設定値が正しくありません: " + key);
         return kExitInvalidConditions;

@@ -2,11 +2,14 @@
 // One retrieval run without a window: the same checks, warm-up, worker and
 // CSV as a run started from the window, with the outcome as exit status.
 
+#include "app/SettingsFile.h"
 #include "worker/RunPacing.h"
 
 #include <QString>
 
 #include <filesystem>
+#include <functional>
+#include <string>
 
 class IniFile;
 
@@ -22,9 +25,12 @@ enum CliExitStatus {
 };
 
 struct CliOptions {
-    std::filesystem::path settingsPath;
+    std::filesystem::path settingsPath; // empty: the values of a first start
+    // The condition options over the settings; a non-empty text (UTF-8)
+    // rejects them.
+    std::function<std::string(SettingsValues&)> applyConditionOptions;
     std::filesystem::path outputPath;
-    std::filesystem::path databasePath; // db/km_data.db next to the program
+    std::filesystem::path databasePath; // the program's km_data.db
     std::filesystem::path logPath;      // the run log; none when empty
     RunPacing pacing;
     bool pacingGiven = false; // allowed only against this machine

@@ -1,6 +1,7 @@
 // kenmori-cli: one retrieval run without a window, for scheduled use.
-//   kenmori-cli --settings FILE --output FILE [--database FILE] [--log FILE]
+//   kenmori-cli --output FILE [--settings FILE] [condition options] [--database FILE] [--log FILE]
 
+#include "CliOptions.h"
 #include "CliRun.h"
 #include "StopSignal.h"
 
@@ -19,6 +20,7 @@ static std::filesystem::path PathOption(const QCommandLineParser& parser, const 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KENMORI_VERSION));
     InstallStopSignalHandlers();
 
     QCommandLineParser parser;
@@ -30,10 +32,12 @@ int main(int argc, char* argv[])
         "the site, 9 site unreachable.");
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
     parser.addOption(help);
-    parser.addOption({"settings", "Settings file (db/km.ini format).", "FILE"});
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOption({"settings", "Settings file (km.ini format); without it, the conditions of a first start.", "FILE"});
     parser.addOption({"output", "CSV file to write.", "FILE"});
-    parser.addOption({"database", "Reference database (default db/km_data.db).", "FILE"});
+    parser.addOption({"database", "Reference database (default: the program's km_data.db).", "FILE"});
     parser.addOption({"log", "Appends the run log to FILE (keeps the last 5 runs).", "FILE"});
+    AddConditionOptions(parser);
     // Tests shorten the pauses between requests; real runs keep them.
     QCommandLineOption pacing("pacing-ms", "Pause between requests in milliseconds.", "MS");
     pacing.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -47,13 +51,21 @@ int main(int argc, char* argv[])
         std::fputs(qPrintable(parser.helpText()), stdout);
         return 0;
     }
-    if (!parser.isSet("settings") || !parser.isSet("output") || !parser.positionalArguments().isEmpty()) {
+    if (parser.isSet(version)) {
+        std::printf("kenmori-cli %s\n", KENMORI_VERSION);
+        return 0;
+    }
+    if (!parser.isSet("output") || !parser.positionalArguments().isEmpty()) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return kExitInvalidConditions;
     }
 
     CliOptions options;
-    options.settingsPath = PathOption(parser, "settings");
+    if (parser.isSet("settings"))
+        options.settingsPath = PathOption(parser, "settings");
+    options.applyConditionOptions = [&parser](SettingsValues& values) {
+        return ApplyConditionOptions(parser, values);
+    };
     options.outputPath = PathOption(parser, "output");
     options.databasePath = parser.isSet("database") ? PathOption(parser, "database")
                                                     : ReferenceDatabasePath();

@@ -123,6 +123,8 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
 {
     if (site.m_options.requestLog)
         site.m_options.requestLog(request.method + " " + request.target);
+    if (site.m_options.searchBodyLog && request.method == "POST" && request.path == "/kensaku/GECA110030.do")
+        site.m_options.searchBodyLog(request.body);
     const std::string& path = request.path;
     const bool get = request.method == "GET";
     const bool post = request.method == "POST";

@@ -47,6 +47,9 @@ struct DemoSiteOptions {
     // The line layout of every page sent.
     DemoLayout layout = DemoLayout::Today;
 
+    // Told the body of every search post, from the server's threads.
+    std::function<void(const std::string&)> searchBodyLog = nullptr;
+
     static constexpr int kMaxPostings = 100000;
 };
 
