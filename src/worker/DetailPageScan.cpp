@@ -12,22 +12,21 @@ static bool IsDeletedPostingMessage(const PageLines& lines, int k)
         && Contains(Cleaned(LineText(lines, k)), Sjis("該当する情報は"));
 }
 
-static void ApplyLabelRow(const RuleInput& in, int k, bool formSeen, JobRecord& record)
+static void ApplyLabelRow(const RuleInput& in, int k, bool formSeen, DetailPageScan& scan)
 {
     const std::string a = LineText(in.lines, k);
     if (Contains(a, Sjis("事業所の意向により公開していません")))
-        record[kSlotCompanyName] = Sjis("（事業所名非公開）");
+        scan.record[kSlotCompanyName] = Sjis("（事業所名非公開）");
     const int slot = FindLabelSlot(RowLabel(a));
     // Rows above the form belong to the page's summary, not to the posting.
     if (slot != -1 && formSeen)
-        ApplySlotRule(slot, k, in, record);
+        ApplySlotRule(slot, k, in, scan.record, scan.industryNames);
 }
 
-DetailPageScan ScanDetailPage(const PageLines& lines, const StopRequested& stopRequested,
-                              RunHost& host)
+DetailPageScan ScanDetailPage(const PageLines& lines, const StopRequested& stopRequested)
 {
     DetailPageScan scan;
-    const RuleInput in{lines, stopRequested, host};
+    const RuleInput in{lines, stopRequested};
     bool formSeen = false;
     for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
         if (HeadIs(lines, k, "<p ")) {
@@ -41,7 +40,7 @@ DetailPageScan ScanDetailPage(const PageLines& lines, const StopRequested& stopR
                 formSeen = true;
             }
         } else if (IsLabelLine(lines, k)) {
-            ApplyLabelRow(in, k, formSeen, scan.record);
+            ApplyLabelRow(in, k, formSeen, scan);
         } else if (HeadIs(lines, k, "<tr") && RawLineContains(lines, k, "kyujin_head")) {
             break;
         }

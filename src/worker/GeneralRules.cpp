@@ -3,6 +3,7 @@
 
 #include "site/CodePage932.h"
 #include "site/TextUtils.h"
+#include "worker/IndustryCategory.h"
 #include "worker/LineOperations.h"
 #include "worker/SlotRules.h"
 
@@ -46,6 +47,11 @@ static std::string GeneralValue(const RuleInput& in, int k)
     return acc;
 }
 
+std::string IndustryNameAt(const RuleInput& in, int k)
+{
+    return IndustryLookupName(GeneralValue(in, k));
+}
+
 // "〒160-0023 東京都..." is postal code and address; without a space neither
 // part can be told, so both stay as they are.
 static void StorePostalAddress(std::string_view acc, JobRecord& record)
@@ -65,17 +71,26 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     case kSlotPostalCode:
         StorePostalAddress(acc, record);
         return;
-    case kSlotIndustryMinor:
-        IndustryRule(in, acc, record);
-        return;
-    case 17:
+    case kSlotOccupation:
         // The link captions beside the title, older and newer pages.
         acc = Remove(Remove(acc, Sjis("職種解説")), Sjis("job tagについて"));
         break;
-    case 23: case 24: case 26: case 27: case 28: case 29: case 30: case 32: case 33:
+    case kSlotWorkingHours:
+    case kSlotBreakTime:
+    case kSlotWorkingDays:
+    case kSlotBasePay:
+    case kSlotFixedAllowances:
+    case kSlotFixedOvertimePay:
+    case kSlotOtherAllowances:
+    case kSlotWageForm:
+    case kSlotWageClosingDay:
         acc = WidthNormalised(WaveDashRestored(acc));
         break;
-    case 51: case 52: case 77: case 78: case 79:
+    case kSlotInsurance:
+    case kSlotCorporatePension:
+    case kSlotSelectionMethod:
+    case kSlotSelectionResult:
+    case kSlotApplicantNotice:
         acc = Replace(acc, Sjis("，"), Sjis("、"));
         break;
     default:

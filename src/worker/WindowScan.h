@@ -7,14 +7,11 @@
 
 #include <functional>
 
-class RunHost;
-
-// What a rule reads besides its label line: the page, the run's stop request,
-// and the host that answers the industry lookup.
+// What a rule reads besides its label line: the page and the run's stop
+// request.
 struct RuleInput {
     const PageLines& lines;
     const StopRequested& stopRequested;
-    RunHost& host;
 
     bool stopAsked() const { return stopRequested && stopRequested(); }
 };
