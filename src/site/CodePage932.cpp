@@ -32,11 +32,6 @@ static int LeadRow(unsigned char lead)
     return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x1F;
 }
 
-bool IsShiftJisLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 static void AppendEncoded(std::string& out, char32_t codePoint)
 {
     if (codePoint < 0x80) {
