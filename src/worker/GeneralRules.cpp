@@ -35,7 +35,7 @@ static std::string GeneralValue(const RuleInput& in, int k)
         if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>")
             || MiddleIs(in.lines, j, "/tr") || HeadIs(in.lines, j, "<tr"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = GeneralLabelValue(a);
         else if (HeadIs(in.lines, j, "<br"))
@@ -73,7 +73,11 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
         return;
     case kSlotOccupation:
         // The link captions beside the title, older and newer pages.
-        acc = Remove(Remove(acc, Sjis("職種解説")), Sjis("job tagについて"));
+    {
+        static const std::string kCaption = Sjis("職種解説");
+        static const std::string kNewerCaption = Sjis("job tagについて");
+        acc = Remove(Remove(acc, kCaption), kNewerCaption);
+    }
         break;
     case kSlotWorkingHours:
     case kSlotBreakTime:
@@ -91,7 +95,11 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     case kSlotSelectionMethod:
     case kSlotSelectionResult:
     case kSlotApplicantNotice:
-        acc = Replace(acc, Sjis("，"), Sjis("、"));
+    {
+        static const std::string kFullWidthComma = Sjis("，");
+        static const std::string kIdeographicComma = Sjis("、");
+        acc = Replace(acc, kFullWidthComma, kIdeographicComma);
+    }
         break;
     default:
         break;
@@ -112,7 +120,7 @@ void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></table>")
             || TrimmedIs(in.lines, j, "</div></td></tr>"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = ListPiece(AfterLabel(a));
         else if (HeadIs(in.lines, j, "<br"))
@@ -121,6 +129,7 @@ void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
             JoinWith(acc, ListPiece(a), kItemSeparator);
         return true;
     });
-    acc = Replace(WaveDashRestored(acc), Sjis("，"), kItemSeparator);
+    static const std::string kFullWidthComma = Sjis("，");
+    acc = Replace(WaveDashRestored(acc), kFullWidthComma, kItemSeparator);
     record[static_cast<size_t>(slot)] = TrimText(WidthNormalised(acc));
 }

@@ -51,7 +51,8 @@ inline JobRecord RunRule(const PageLines& page, int slot, int k, JobRecord recor
 {
     const StopRequested never;
     std::vector<std::string> industryNames;
-    ApplySlotRule(slot, k, RuleInput{page, never}, record, industryNames);
+    const PageText text(page);
+    ApplySlotRule(slot, k, RuleInput{text, never}, record, industryNames);
     AnswerIndustries(industryNames, answers, record, asked);
     return record;
 }

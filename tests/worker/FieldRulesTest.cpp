@@ -155,7 +155,8 @@ TEST(IndustryRule, FillsThreeSlotsOnlyFromFourParts)
 
 TEST(SlotRules, StopRequestAndSlotsWithoutRule)
 {
-    const PageLines page = Page({"<th>学歴</th><td>高校", ""});
+    const PageLines lines = Page({"<th>学歴</th><td>高校", ""});
+    const PageText page(lines);
     const StopRequested stop = [] { return true; };
     JobRecord r;
     std::vector<std::string> industryNames;
