@@ -66,36 +66,6 @@ bool IsElement(const xmlNode* node, std::string_view name = {})
     return node && node->type == XML_ELEMENT_NODE && (name.empty() || NameOf(node) == name);
 }
 
-bool IsVoid(std::string_view name)
-{
-    return (KindOf(name) & kVoid) != 0;
-}
-
-bool StartsLine(std::string_view name)
-{
-    return (KindOf(name) & kStartsLine) != 0;
-}
-
-bool IsBlock(std::string_view name)
-{
-    return (KindOf(name) & kBlock) != 0;
-}
-
-bool IsOneLine(std::string_view name)
-{
-    return (KindOf(name) & kOneLine) != 0;
-}
-
-bool EndsOnOwnLine(std::string_view name)
-{
-    return (KindOf(name) & kEndsOwnLine) != 0;
-}
-
-bool IsCode(std::string_view name)
-{
-    return (KindOf(name) & kCode) != 0;
-}
-
 bool IsHtmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -183,7 +153,7 @@ public:
 private:
     bool enter(xmlNode* node);
     void leave(const xmlNode* node);
-    void startTag(const xmlNode* node);
+    void startTag(const xmlNode* node, unsigned kind);
     void endTag(std::string_view name);
     void text(std::string_view content);
     void breakLine();
@@ -233,23 +203,24 @@ bool LayoutWriter::enter(xmlNode* node)
     if (node->type != XML_ELEMENT_NODE)
         return false; // comments, processing instructions, the doctype
     const std::string_view name = NameOf(node);
+    const unsigned kind = KindOf(name);
     if (m_oneLineDepth == 0) {
-        bool newLine = StartsLine(name) || IsCode(name);
+        bool newLine = (kind & (kStartsLine | kCode)) != 0;
         if (name == "td")
             newLine = !m_justOpened && !m_afterLabel;
-        else if (IsBlock(name))
+        else if (kind & kBlock)
             newLine = !m_justOpened && !m_onlyEndTags && !IsSubCaption(PreviousSibling(node));
         if (newLine)
             breakLine();
     }
-    startTag(node);
-    if (IsCode(name)) {
+    startTag(node, kind);
+    if (kind & kCode) {
         endTag(name);
         return false;
     }
-    if (IsVoid(name))
+    if (kind & kVoid)
         return false;
-    if (IsOneLine(name))
+    if (kind & kOneLine)
         ++m_oneLineDepth;
     return true;
 }
@@ -259,17 +230,18 @@ void LayoutWriter::leave(const xmlNode* node)
     if (node->type != XML_ELEMENT_NODE)
         return;
     const std::string_view name = NameOf(node);
-    if (IsVoid(name) || IsCode(name))
+    const unsigned kind = KindOf(name);
+    if (kind & (kVoid | kCode))
         return;
-    if (IsOneLine(name))
+    if (kind & kOneLine)
         --m_oneLineDepth;
-    if (m_oneLineDepth == 0 && (EndsOnOwnLine(name) || (IsBlock(name) && HoldsBlocks(node))))
+    if (m_oneLineDepth == 0 && ((kind & kEndsOwnLine) || ((kind & kBlock) && HoldsBlocks(node))))
         breakLine();
     endTag(name);
     m_afterLabel = name == "th";
 }
 
-void LayoutWriter::startTag(const xmlNode* node)
+void LayoutWriter::startTag(const xmlNode* node, unsigned kind)
 {
     std::string& tag = m_line;
     tag += '<';
@@ -317,7 +289,7 @@ void LayoutWriter::startTag(const xmlNode* node)
     }
     tag += '>';
     m_afterLabel = m_onlyEndTags = false;
-    m_justOpened = !IsVoid(NameOf(node));
+    m_justOpened = (kind & kVoid) == 0;
 }
 
 void LayoutWriter::endTag(std::string_view name)
