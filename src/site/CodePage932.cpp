@@ -32,39 +32,43 @@ static int LeadRow(unsigned char lead)
     return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x1F;
 }
 
-bool IsShiftJisLeadByte(unsigned char byte)
+// Writes the 932 form of one character at out; gives the end.
+static char* WriteEncoded(char* out, char32_t codePoint)
 {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    if (codePoint < 0x80) {
+        *out++ = static_cast<char>(codePoint);
+        return out;
+    }
+    const std::uint16_t code = codePoint <= 0xFFFF ? kEncodeIndex[codePoint] : 0;
+    if (code == 0) {
+        *out++ = '?';
+    } else if (code < 0x100) {
+        *out++ = static_cast<char>(code);
+    } else {
+        *out++ = static_cast<char>(code >> 8);
+        *out++ = static_cast<char>(code & 0xFF);
+    }
+    return out;
 }
 
 static void AppendEncoded(std::string& out, char32_t codePoint)
 {
-    if (codePoint < 0x80) {
-        out.push_back(static_cast<char>(codePoint));
-        return;
-    }
-    const std::uint16_t code = codePoint <= 0xFFFF ? kEncodeIndex[codePoint] : 0;
-    if (code == 0) {
-        out.push_back('?');
-    } else if (code < 0x100) {
-        out.push_back(static_cast<char>(code));
-    } else {
-        out.push_back(static_cast<char>(code >> 8));
-        out.push_back(static_cast<char>(code & 0xFF));
-    }
+    char encoded[2] = {};
+    const char* end = WriteEncoded(encoded, codePoint);
+    out.append(encoded, end == encoded + 2 ? 2u : 1u);
 }
 
 std::string Utf8ToShiftJis(std::string_view utf8)
 {
-    std::string out;
-    // Every UTF-8 sequence turns into at most as many 932 bytes.
-    out.reserve(utf8.size());
     const std::size_t size = utf8.size();
+    // Every UTF-8 sequence turns into at most as many 932 bytes.
+    std::string out(size, '\0');
+    char* to = out.data();
     std::size_t pos = 0;
     while (pos < size) {
         const auto first = static_cast<unsigned char>(utf8[pos]);
         if (first < 0x80) {
-            out.push_back(static_cast<char>(first));
+            *to++ = static_cast<char>(first);
             ++pos;
             continue;
         }
@@ -97,9 +101,10 @@ std::string Utf8ToShiftJis(std::string_view utf8)
             return {};
         if (length == 4 && (codePoint < 0x10000 || codePoint > 0x10FFFF))
             return {};
-        AppendEncoded(out, codePoint);
+        to = WriteEncoded(to, codePoint);
         pos += length;
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
     return out;
 }
 

@@ -14,7 +14,11 @@
 #include <string_view>
 
 // True for 0x81-0x9F and 0xE0-0xFC: the byte starts a double-byte character.
-bool IsShiftJisLeadByte(unsigned char byte);
+// Inline: every byte-wise text operation asks it for every byte.
+inline bool IsShiftJisLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 // UTF-8 bytes to code page 932. A character without a code page 932 form
 // becomes "?", and so does any character outside the BMP; input that is not

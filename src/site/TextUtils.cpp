@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -60,8 +61,11 @@ int FindText(std::string_view needle, std::string_view text)
 {
     if (needle.empty())
         return 0;
+    // Most texts do not hold the needle at all: then no walk is needed.
+    if (text.find(needle) == std::string_view::npos)
+        return 0;
     for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
-        if (text.compare(pos, needle.size(), needle) == 0)
+        if (text[pos] == needle[0] && text.compare(pos, needle.size(), needle) == 0)
             return static_cast<int>(pos) + 1;
     }
     return 0;
@@ -77,19 +81,34 @@ std::string ReplaceAllText(std::string_view text, std::string_view oldText,
 {
     if (oldText.empty())
         return std::string(text);
+    // Only a byte equal to the first byte of oldText (either case when that
+    // is a letter) can start a match; text without one is returned as it is.
+    const char first = oldText[0];
+    const char firstUpper = FoldAsciiCase(first);
+    const char firstLower = (firstUpper >= 'A' && firstUpper <= 'Z')
+        ? static_cast<char>(firstUpper - 'A' + 'a')
+        : firstUpper;
+    const bool foldsFirst = CharLength(oldText, 0) == 1 && firstUpper != firstLower;
+    const auto mayStartMatch = [&](char c) {
+        return c == first || (foldsFirst && (c == firstUpper || c == firstLower));
+    };
+    if (std::none_of(text.begin(), text.end(), mayStartMatch))
+        return std::string(text);
     std::string result;
     result.reserve(text.size());
+    size_t copied = 0;
     size_t pos = 0;
     while (pos < text.size()) {
-        if (MatchesIgnoringCase(text, pos, oldText)) {
+        if (mayStartMatch(text[pos]) && MatchesIgnoringCase(text, pos, oldText)) {
+            result.append(text, copied, pos - copied);
             result += newText;
             pos += oldText.size();
+            copied = pos;
         } else {
-            const size_t len = CharLength(text, pos);
-            result += text.substr(pos, len);
-            pos += len;
+            pos += CharLength(text, pos);
         }
     }
+    result.append(text, copied, std::string_view::npos);
     return result;
 }
 
@@ -136,18 +155,27 @@ void SplitText(std::string_view text, std::string_view delimiter,
 
 std::string NormalizeDigitsAndDashes(std::string_view text)
 {
-    // Full-width forms in code page 932 and their ASCII replacements, in the
-    // order in which they are applied.
-    static constexpr std::pair<std::string_view, std::string_view> kReplacements[] = {
-        {"\x81\x40", " "}, {"\x81\x7C", "-"}, {"\x81\x5D", "-"},
-        {"\x82\x50", "1"}, {"\x82\x51", "2"}, {"\x82\x52", "3"},
-        {"\x82\x53", "4"}, {"\x82\x54", "5"}, {"\x82\x55", "6"},
-        {"\x82\x56", "7"}, {"\x82\x57", "8"}, {"\x82\x58", "9"},
-        {"\x82\x4F", "0"},
-    };
-    std::string result(text);
-    for (const auto& [from, to] : kReplacements)
-        result = ReplaceAllText(result, from, to);
+    // Each form is one double-byte character and each replacement one ASCII
+    // character, so one walk over the characters replaces them all.
+    std::string result;
+    result.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        if (CharLength(text, pos) == 1) {
+            result += text[pos++];
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        const auto trail = static_cast<unsigned char>(text[pos + 1]);
+        if (lead == 0x81 && trail == 0x40)
+            result += ' '; // ideographic space
+        else if (lead == 0x81 && (trail == 0x7C || trail == 0x5D))
+            result += '-'; // full-width hyphen-minus, hyphen
+        else if (lead == 0x82 && trail >= 0x4F && trail <= 0x58)
+            result += static_cast<char>('0' + (trail - 0x4F)); // full-width digits
+        else
+            result.append(text, pos, 2);
+        pos += 2;
+    }
     return result;
 }
 

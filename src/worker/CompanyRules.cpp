@@ -19,7 +19,7 @@ void NameRule(const RuleInput& in, int k, int slot, JobRecord& record)
     ScanWindow(in, k, 0, 9, [&](int j, int offset) {
         if (HeadIs(in.lines, j, "<di") || HeadIs(in.lines, j, "</d"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j)) {
             kana = CellText(AfterLabel(a));
         } else if (HeadIs(in.lines, j, "<br")) {
@@ -36,9 +36,11 @@ void NameRule(const RuleInput& in, int k, int slot, JobRecord& record)
 // Title on the label row, name on the next: "代表取締役 山田 太郎".
 void RepresentativeRule(const RuleInput& in, int k, int slot, JobRecord& record)
 {
-    std::string acc = Cleaned(Remove(AfterLabel(LineText(in.lines, k)), Sjis("役職</div>")));
+    static const std::string kTitleCaption = Sjis("役職</div>");
+    static const std::string kNameCaption = Sjis("代表者名</div>");
+    std::string acc = Cleaned(Remove(AfterLabel(LineText(in.lines, k)), kTitleCaption));
     if (LineExists(in.lines, k + 1))
-        AppendWithSpace(acc, Cleaned(Remove(LineText(in.lines, k + 1), Sjis("代表者名</div>"))));
+        AppendWithSpace(acc, Cleaned(Remove(LineText(in.lines, k + 1), kNameCaption)));
     record[static_cast<size_t>(slot)] = TrimText(acc);
 }
 
@@ -66,13 +68,13 @@ static std::string ContactPerson(const RuleInput& in, int k)
     return acc;
 }
 
-static bool HasEitherMarker(const PageLines& lines, int j, std::string_view marker,
+static bool HasEitherMarker(const PageText& lines, int j, std::string_view marker,
                             std::string_view otherMarker)
 {
     return RawLineContains(lines, j, marker) || RawLineContains(lines, j, otherMarker);
 }
 
-static std::string NumberWithout(const PageLines& lines, int j, const char* captionUtf8)
+static std::string NumberWithout(const PageText& lines, int j, const char* captionUtf8)
 {
     return TrimText(Remove(Cleaned(LineText(lines, j)), Sjis(captionUtf8)));
 }

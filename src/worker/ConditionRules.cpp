@@ -14,13 +14,15 @@ static std::string CellText(std::string_view text)
 // Limit and range on the label row and the next, the reason one line further.
 void AgeRule(const RuleInput& in, int k, int, JobRecord& record)
 {
-    std::string acc = Cleaned(Replace(AfterLabel(LineText(in.lines, k)), Sjis("年齢制限</div>"), " "));
+    static const std::string kLimitCaption = Sjis("年齢制限</div>");
+    static const std::string kReasonCaption = Sjis("年齢制限該当事由</div>");
+    std::string acc = Cleaned(Replace(AfterLabel(LineText(in.lines, k)), kLimitCaption, " "));
     if (LineExists(in.lines, k + 1))
         AppendWithSpace(acc, Cleaned(WaveDashRestored(Replace(LineText(in.lines, k + 1), "</div>", " "))));
     record[kSlotAge] = TrimText(acc);
     if (LineExists(in.lines, k + 2))
         record[kSlotAgeLimitReason] =
-            Cleaned(Remove(LineText(in.lines, k + 2), Sjis("年齢制限該当事由</div>")));
+            Cleaned(Remove(LineText(in.lines, k + 2), kReasonCaption));
 }
 
 void TotalWageRule(const RuleInput& in, int k, int slot, JobRecord& record)
@@ -41,7 +43,7 @@ void HolidayRule(const RuleInput& in, int k, int, JobRecord& record)
     ScanWindow(in, k, 0, 19, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = CellText(AfterLabel(a));
         else if (HeadIs(in.lines, j, "<br"))
@@ -58,13 +60,14 @@ void HolidayRule(const RuleInput& in, int k, int, JobRecord& record)
 
 void LicenceRule(const RuleInput& in, int k, int slot, JobRecord& record)
 {
+    static const std::string kLicenceCaption = Sjis("免許・資格名</div>");
     std::string acc;
     ScanWindow(in, k, 0, 19, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></div></div></td></tr>"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
-            acc = CellText(Remove(AfterLabel(a), Sjis("免許・資格名</div>")));
+            acc = CellText(Remove(AfterLabel(a), kLicenceCaption));
         else
             AppendWithSpace(acc, CellText(a));
         return true;

@@ -2,6 +2,7 @@
 
 #include "site/SiteAccess.h"
 #include "worker/DetailPageScan.h"
+#include "worker/IndustryCategory.h"
 #include "worker/PostingSheet.h"
 
 #include <system_error>
@@ -26,7 +27,11 @@ static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
 JobRecord ReadJobDetail(const RunContext& run, const std::string& url)
 {
     const PageLines lines = FetchDetailPage(run, url);
-    DetailPageScan scan = ScanDetailPage(lines, run.stopRequested, run.host);
+    DetailPageScan scan = ScanDetailPage(lines, run.stopRequested);
+    // The reference database answers through the host, one name at a time
+    // in page order, as the rows were read.
+    for (const std::string& name : scan.industryNames)
+        StoreIndustryCategory(run.host.LookupIndustryCategory(name), name, scan.record);
     if (!scan.postingSheetQuery.empty())
         scan.record[kSlotPostingSheetUrl] = PostingSheetUrl(SiteBaseAddress(), scan.postingSheetQuery);
     scan.record[kSlotPageUrl] = url;

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 const std::array<std::string, kDetailLabelCount>& DetailLabelTable()
@@ -41,7 +42,7 @@ const std::array<std::string, kDetailLabelCount>& DetailLabelTable()
     return table;
 }
 
-int FindLabelSlot(std::string_view label)
+static int FindLabelSlotUncached(std::string_view label)
 {
     // "*" only keeps the table's positions; a page text "*" is no label.
     if (label == "*")
@@ -64,6 +65,21 @@ int FindLabelSlot(std::string_view label)
             return slot;
     }
     return -1;
+}
+
+int FindLabelSlot(std::string_view label)
+{
+    // A page repeats few labels, and comparing by locale is slow: answers are
+    // kept per thread, a bounded number of them.
+    thread_local std::unordered_map<std::string, int> answers;
+    const std::string key(label);
+    if (const auto known = answers.find(key); known != answers.end())
+        return known->second;
+    if (answers.size() >= 1024)
+        answers.clear();
+    const int slot = FindLabelSlotUncached(label);
+    answers.emplace(key, slot);
+    return slot;
 }
 
 std::string AliasedLabel(const std::string& label)

@@ -3,6 +3,7 @@
 
 #include "site/CodePage932.h"
 #include "site/TextUtils.h"
+#include "worker/IndustryCategory.h"
 #include "worker/LineOperations.h"
 #include "worker/SlotRules.h"
 
@@ -34,7 +35,7 @@ static std::string GeneralValue(const RuleInput& in, int k)
         if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>")
             || MiddleIs(in.lines, j, "/tr") || HeadIs(in.lines, j, "<tr"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = GeneralLabelValue(a);
         else if (HeadIs(in.lines, j, "<br"))
@@ -44,6 +45,11 @@ static std::string GeneralValue(const RuleInput& in, int k)
         return true;
     });
     return acc;
+}
+
+std::string IndustryNameAt(const RuleInput& in, int k)
+{
+    return IndustryLookupName(GeneralValue(in, k));
 }
 
 // "〒160-0023 東京都..." is postal code and address; without a space neither
@@ -65,18 +71,35 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     case kSlotPostalCode:
         StorePostalAddress(acc, record);
         return;
-    case kSlotIndustryMinor:
-        IndustryRule(in, acc, record);
-        return;
-    case 17:
+    case kSlotOccupation:
         // The link captions beside the title, older and newer pages.
-        acc = Remove(Remove(acc, Sjis("職種解説")), Sjis("job tagについて"));
+    {
+        static const std::string kCaption = Sjis("職種解説");
+        static const std::string kNewerCaption = Sjis("job tagについて");
+        acc = Remove(Remove(acc, kCaption), kNewerCaption);
+    }
         break;
-    case 23: case 24: case 26: case 27: case 28: case 29: case 30: case 32: case 33:
+    case kSlotWorkingHours:
+    case kSlotBreakTime:
+    case kSlotWorkingDays:
+    case kSlotBasePay:
+    case kSlotFixedAllowances:
+    case kSlotFixedOvertimePay:
+    case kSlotOtherAllowances:
+    case kSlotWageForm:
+    case kSlotWageClosingDay:
         acc = WidthNormalised(WaveDashRestored(acc));
         break;
-    case 51: case 52: case 77: case 78: case 79:
-        acc = Replace(acc, Sjis("，"), Sjis("、"));
+    case kSlotInsurance:
+    case kSlotCorporatePension:
+    case kSlotSelectionMethod:
+    case kSlotSelectionResult:
+    case kSlotApplicantNotice:
+    {
+        static const std::string kFullWidthComma = Sjis("，");
+        static const std::string kIdeographicComma = Sjis("、");
+        acc = Replace(acc, kFullWidthComma, kIdeographicComma);
+    }
         break;
     default:
         break;
@@ -97,7 +120,7 @@ void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></table>")
             || TrimmedIs(in.lines, j, "</div></td></tr>"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = ListPiece(AfterLabel(a));
         else if (HeadIs(in.lines, j, "<br"))
@@ -106,6 +129,7 @@ void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
             JoinWith(acc, ListPiece(a), kItemSeparator);
         return true;
     });
-    acc = Replace(WaveDashRestored(acc), Sjis("，"), kItemSeparator);
+    static const std::string kFullWidthComma = Sjis("，");
+    acc = Replace(WaveDashRestored(acc), kFullWidthComma, kItemSeparator);
     record[static_cast<size_t>(slot)] = TrimText(WidthNormalised(acc));
 }

@@ -4,6 +4,7 @@
 // text is examined (LineText). Every other text here is code page 932.
 
 #include "worker/PageLines.h"
+#include "worker/PageText.h"
 
 #include <string>
 #include <string_view>
@@ -31,6 +32,17 @@ bool RawLineContains(const PageLines& lines, int k, std::string_view marker);
 // The trimmed line as code page 932; a character without a code page 932
 // form becomes "?".
 std::string LineText(const PageLines& lines, int k);
+
+// The same tests on a page whose lines are trimmed and converted once; the
+// converted text is a reference into page.
+bool LineExists(const PageText& page, int k);
+std::string_view TrimmedLine(const PageText& page, int k);
+bool HeadIs(const PageText& page, int k, std::string_view head);
+bool TrimmedIs(const PageText& page, int k, std::string_view text);
+bool MiddleIs(const PageText& page, int k, std::string_view text);
+bool IsLabelLine(const PageText& page, int k);
+bool RawLineContains(const PageText& page, int k, std::string_view marker);
+const std::string& LineText(const PageText& page, int k);
 
 // Tags removed, then trimmed.
 std::string Cleaned(std::string_view text);

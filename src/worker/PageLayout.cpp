@@ -11,12 +11,49 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
-bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names)
+// What the writer needs to know of an element, by its name.
+enum ElementKind : unsigned {
+    kVoid = 1u << 0,        // no content: no end tag is written
+    kStartsLine = 1u << 1,  // the start tag always begins a line
+    kBlock = 1u << 2,       // begins a line unless it opens its parent's content or follows a sub-caption
+    kOneLine = 1u << 3,     // written whole on one line: a label, a paragraph, a link
+    kEndsOwnLine = 1u << 4, // a container whose end tag stands on a line of its own
+    kCode = 1u << 5,        // the body is code, never page text
+    kListItem = 1u << 6,    // p, li, dt, dd: a parent holding one holds blocks
+};
+
+unsigned KindOf(std::string_view name)
 {
-    return std::find(names.begin(), names.end(), name) != names.end();
+    static const std::unordered_map<std::string_view, unsigned> kinds = [] {
+        std::unordered_map<std::string_view, unsigned> table;
+        const auto mark = [&](std::initializer_list<std::string_view> names, unsigned kind) {
+            for (const std::string_view name : names)
+                table[name] |= kind;
+        };
+        mark({"br", "input", "img", "meta", "link", "hr", "wbr", "area", "col", "base", "param", "source",
+              "embed", "track"},
+             kVoid);
+        mark({"html", "head", "body", "meta", "link", "title", "form", "input", "table", "caption", "thead",
+              "tbody", "tfoot", "tr", "th", "p", "a", "br", "ul", "ol", "li", "dl", "dt", "dd", "hr", "h1", "h2",
+              "h3", "h4", "h5", "h6"},
+             kStartsLine);
+        mark({"div", "section", "article", "header", "footer", "nav", "main", "aside", "fieldset", "figure",
+              "blockquote", "pre", "center", "address"},
+             kBlock);
+        mark({"p", "th", "a", "title", "caption", "option", "button", "h1", "h2", "h3", "h4", "h5", "h6"},
+             kOneLine);
+        mark({"html", "head", "body", "form", "table", "thead", "tbody", "tfoot", "ul", "ol", "dl", "select"},
+             kEndsOwnLine);
+        mark({"script", "style"}, kCode);
+        mark({"p", "li", "dt", "dd"}, kListItem);
+        return table;
+    }();
+    const auto found = kinds.find(name);
+    return found == kinds.end() ? 0u : found->second;
 }
 
 std::string_view NameOf(const xmlNode* node)
@@ -27,49 +64,6 @@ std::string_view NameOf(const xmlNode* node)
 bool IsElement(const xmlNode* node, std::string_view name = {})
 {
     return node && node->type == XML_ELEMENT_NODE && (name.empty() || NameOf(node) == name);
-}
-
-// Elements without content: no end tag is written.
-bool IsVoid(std::string_view name)
-{
-    return IsOneOf(name, {"br", "input", "img", "meta", "link", "hr", "wbr", "area", "col", "base",
-                          "param", "source", "embed", "track"});
-}
-
-// Elements whose start tag always begins a line.
-bool StartsLine(std::string_view name)
-{
-    return IsOneOf(name, {"html", "head", "body", "meta", "link", "title", "form", "input", "table",
-                          "caption", "thead", "tbody", "tfoot", "tr", "th", "p", "a", "br", "ul",
-                          "ol", "li", "dl", "dt", "dd", "hr", "h1", "h2", "h3", "h4", "h5", "h6"});
-}
-
-// Blocks that begin a line unless they open their parent's content or follow
-// a sub-caption.
-bool IsBlock(std::string_view name)
-{
-    return IsOneOf(name, {"div", "section", "article", "header", "footer", "nav", "main", "aside",
-                          "fieldset", "figure", "blockquote", "pre", "center", "address"});
-}
-
-// Elements written whole on one line: a label, a paragraph, a link.
-bool IsOneLine(std::string_view name)
-{
-    return IsOneOf(name, {"p", "th", "a", "title", "caption", "option", "button", "h1", "h2", "h3",
-                          "h4", "h5", "h6"});
-}
-
-// Containers whose end tag stands on a line of its own.
-bool EndsOnOwnLine(std::string_view name)
-{
-    return IsOneOf(name, {"html", "head", "body", "form", "table", "thead", "tbody", "tfoot", "ul",
-                          "ol", "dl", "select"});
-}
-
-// Their bodies are code, never page text.
-bool IsCode(std::string_view name)
-{
-    return IsOneOf(name, {"script", "style"});
 }
 
 bool IsHtmlSpace(char c)
@@ -141,8 +135,7 @@ bool HoldsBlocks(const xmlNode* node)
     for (const xmlNode* child = node->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE)
             continue;
-        const std::string_view name = NameOf(child);
-        if (IsBlock(name) || EndsOnOwnLine(name) || IsOneOf(name, {"p", "li", "dt", "dd"}))
+        if ((KindOf(NameOf(child)) & (kBlock | kEndsOwnLine | kListItem)) != 0)
             return true;
     }
     return false;
@@ -160,11 +153,10 @@ public:
 private:
     bool enter(xmlNode* node);
     void leave(const xmlNode* node);
-    void startTag(const xmlNode* node);
+    void startTag(const xmlNode* node, unsigned kind);
     void endTag(std::string_view name);
     void text(std::string_view content);
     void breakLine();
-    void appendMarkup(std::string_view markup);
     void appendEscaped(std::string_view text);
 
     std::string m_out;
@@ -211,23 +203,24 @@ bool LayoutWriter::enter(xmlNode* node)
     if (node->type != XML_ELEMENT_NODE)
         return false; // comments, processing instructions, the doctype
     const std::string_view name = NameOf(node);
+    const unsigned kind = KindOf(name);
     if (m_oneLineDepth == 0) {
-        bool newLine = StartsLine(name) || IsCode(name);
+        bool newLine = (kind & (kStartsLine | kCode)) != 0;
         if (name == "td")
             newLine = !m_justOpened && !m_afterLabel;
-        else if (IsBlock(name))
+        else if (kind & kBlock)
             newLine = !m_justOpened && !m_onlyEndTags && !IsSubCaption(PreviousSibling(node));
         if (newLine)
             breakLine();
     }
-    startTag(node);
-    if (IsCode(name)) {
+    startTag(node, kind);
+    if (kind & kCode) {
         endTag(name);
         return false;
     }
-    if (IsVoid(name))
+    if (kind & kVoid)
         return false;
-    if (IsOneLine(name))
+    if (kind & kOneLine)
         ++m_oneLineDepth;
     return true;
 }
@@ -237,35 +230,43 @@ void LayoutWriter::leave(const xmlNode* node)
     if (node->type != XML_ELEMENT_NODE)
         return;
     const std::string_view name = NameOf(node);
-    if (IsVoid(name) || IsCode(name))
+    const unsigned kind = KindOf(name);
+    if (kind & (kVoid | kCode))
         return;
-    if (IsOneLine(name))
+    if (kind & kOneLine)
         --m_oneLineDepth;
-    if (m_oneLineDepth == 0 && (EndsOnOwnLine(name) || (IsBlock(name) && HoldsBlocks(node))))
+    if (m_oneLineDepth == 0 && ((kind & kEndsOwnLine) || ((kind & kBlock) && HoldsBlocks(node))))
         breakLine();
     endTag(name);
     m_afterLabel = name == "th";
 }
 
-void LayoutWriter::startTag(const xmlNode* node)
+void LayoutWriter::startTag(const xmlNode* node, unsigned kind)
 {
-    std::string tag = "<" + std::string(NameOf(node));
+    std::string& tag = m_line;
+    tag += '<';
+    tag += NameOf(node);
+    const auto appendValuePart = [&](std::string_view part) {
+        for (const char c : part) {
+            switch (c) {
+            case '"': tag += "&quot;"; break;
+            case '<': tag += "&lt;"; break;
+            case '>': tag += "&gt;"; break;
+            // A wrapped attribute value must not break the line.
+            case ' ': case '\t': case '\n': case '\r': case '\f': tag += ' '; break;
+            default: tag += c;
+            }
+        }
+    };
     const auto appendAttribute = [&](const xmlAttr* attribute) {
         tag += ' ';
         tag += reinterpret_cast<const char*>(attribute->name);
         if (!attribute->children)
             return; // a bare attribute such as "checked"
         tag += "=\"";
-        std::string value = AttributeText(attribute);
-        // A wrapped attribute value must not break the line.
-        std::replace_if(value.begin(), value.end(), [](char c) { return IsHtmlSpace(c); }, ' ');
-        for (const char c : value) {
-            switch (c) {
-            case '"': tag += "&quot;"; break;
-            case '<': tag += "&lt;"; break;
-            case '>': tag += "&gt;"; break;
-            default: tag += c;
-            }
+        for (const xmlNode* part = attribute->children; part; part = part->next) {
+            if (part->content)
+                appendValuePart(reinterpret_cast<const char*>(part->content));
         }
         tag += '"';
     };
@@ -287,14 +288,17 @@ void LayoutWriter::startTag(const xmlNode* node)
             appendAttribute(attribute);
     }
     tag += '>';
-    appendMarkup(tag);
-    m_justOpened = !IsVoid(NameOf(node));
+    m_afterLabel = m_onlyEndTags = false;
+    m_justOpened = (kind & kVoid) == 0;
 }
 
 void LayoutWriter::endTag(std::string_view name)
 {
     const bool onlyEndTags = m_line.empty() || m_onlyEndTags;
-    appendMarkup("</" + std::string(name) + ">");
+    m_line += "</";
+    m_line += name;
+    m_line += '>';
+    m_justOpened = m_afterLabel = false;
     m_onlyEndTags = onlyEndTags;
 }
 
@@ -367,22 +371,55 @@ void LayoutWriter::breakLine()
     m_onlyEndTags = false;
 }
 
-void LayoutWriter::appendMarkup(std::string_view markup)
-{
-    m_line += markup;
-    m_justOpened = m_afterLabel = m_onlyEndTags = false;
-}
-
 // A "<" the parser took as text must not read as the start of a tag.
 void LayoutWriter::appendEscaped(std::string_view text)
 {
-    for (const char c : text) {
-        switch (c) {
-        case '<': m_line += "&lt;"; break;
-        case '>': m_line += "&gt;"; break;
-        default: m_line += c;
+    while (!text.empty()) {
+        const size_t at = text.find_first_of("<>");
+        m_line += text.substr(0, at);
+        if (at == std::string_view::npos)
+            return;
+        m_line += text[at] == '<' ? "&lt;" : "&gt;";
+        text.remove_prefix(at + 1);
+    }
+}
+
+// Whether the decoding round trip below would give text back unchanged:
+// well-formed UTF-8 (shortest forms, no surrogates, nothing above U+10FFFF)
+// without a byte-order mark (the decoder drops it) or a replacement
+// character (removed below).
+bool RoundTripsUnchanged(std::string_view text)
+{
+    const auto byte = [&](size_t at) { return at < text.size() ? static_cast<unsigned char>(text[at]) : 0u; };
+    const auto continues = [&](size_t at) { return (byte(at) & 0xC0u) == 0x80u; };
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const unsigned lead = byte(pos);
+        if (lead < 0x80) {
+            ++pos;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            if (!continues(pos + 1))
+                return false;
+            pos += 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            const unsigned second = byte(pos + 1);
+            if (!continues(pos + 1) || !continues(pos + 2) || (lead == 0xE0 && second < 0xA0)
+                || (lead == 0xED && second > 0x9F))
+                return false;
+            if (lead == 0xEF && ((second == 0xBB && byte(pos + 2) == 0xBF) || (second == 0xBF && byte(pos + 2) == 0xBD)))
+                return false;
+            pos += 3;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            const unsigned second = byte(pos + 1);
+            if (!continues(pos + 1) || !continues(pos + 2) || !continues(pos + 3) || (lead == 0xF0 && second < 0x90)
+                || (lead == 0xF4 && second > 0x8F))
+                return false;
+            pos += 4;
+        } else {
+            return false;
         }
     }
+    return true;
 }
 
 // The parser would decode every reference and, at the first byte that is not
@@ -399,16 +436,23 @@ std::string PrepareForParser(std::string_view html)
         if (lastClose == std::string_view::npos || lastClose < lastOpen)
             html = html.substr(0, lastOpen);
     }
-    QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
-    text.remove(QChar::ReplacementCharacter);
-    const QByteArray utf8 = text.toUtf8();
+    QByteArray utf8;
+    std::string_view kept = html;
+    if (!RoundTripsUnchanged(html)) {
+        QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
+        text.remove(QChar::ReplacementCharacter);
+        utf8 = text.toUtf8();
+        kept = std::string_view(utf8.constData(), static_cast<size_t>(utf8.size()));
+    }
     std::string prepared;
-    prepared.reserve(static_cast<size_t>(utf8.size()) + static_cast<size_t>(utf8.size() / 16));
-    for (const char c : utf8) {
-        if (c == '&')
-            prepared += "&amp;";
-        else
-            prepared += c;
+    prepared.reserve(kept.size() + kept.size() / 16);
+    while (!kept.empty()) {
+        const size_t amp = kept.find('&');
+        prepared += kept.substr(0, amp);
+        if (amp == std::string_view::npos)
+            break;
+        prepared += "&amp;";
+        kept.remove_prefix(amp + 1);
     }
     return prepared;
 }

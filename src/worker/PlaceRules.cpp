@@ -9,13 +9,14 @@
 static std::string WorkplaceAddress(const RuleInput& in, int k)
 {
     static const std::string kMapLink = Sjis("地図表示");
+    static const std::string kCaption = Sjis("就業場所</div>");
     std::string acc;
     ScanWindow(in, k, 0, 9, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "</div>"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
-            acc = Cleaned(Remove(AfterLabel(a), Sjis("就業場所</div>")));
+            acc = Cleaned(Remove(AfterLabel(a), kCaption));
         else
             JoinWith(acc, Cleaned(Remove(a, kMapLink)), " ");
         return true;
@@ -31,6 +32,8 @@ static std::string WorkplaceAddress(const RuleInput& in, int k)
 static std::string WorkplaceStation(const RuleInput& in, int k)
 {
     static const std::string kStationCaption = Sjis("最寄り駅</div>");
+    static const std::string kTransportCaption = Sjis("最寄り駅から就業場所までの交通手段</div>");
+    static const std::string kTimeCaption = Sjis("所要時間</div>");
     std::string station;
     ScanWindow(in, k, 1, 49, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</td></tr>"))
@@ -40,9 +43,8 @@ static std::string WorkplaceStation(const RuleInput& in, int k)
         station = Cleaned(Remove(LineText(in.lines, j), kStationCaption));
         if (!LineExists(in.lines, j + 2))
             return false;
-        AppendWithSpace(station, Cleaned(Remove(LineText(in.lines, j + 1),
-                                                Sjis("最寄り駅から就業場所までの交通手段</div>"))));
-        AppendWithSpace(station, Cleaned(Remove(LineText(in.lines, j + 2), Sjis("所要時間</div>"))));
+        AppendWithSpace(station, Cleaned(Remove(LineText(in.lines, j + 1), kTransportCaption)));
+        AppendWithSpace(station, Cleaned(Remove(LineText(in.lines, j + 2), kTimeCaption)));
         return false;
     });
     return station;
@@ -54,22 +56,23 @@ void WorkplaceRule(const RuleInput& in, int k, int, JobRecord& record)
     record[kSlotNearestStation] = TrimText(WorkplaceStation(in, k));
 }
 
-static bool StartsWithTag(const PageLines& lines, int j)
+static bool StartsWithTag(const PageText& lines, int j)
 {
     return TrimmedLine(lines, j).starts_with('<');
 }
 
 static std::string SelectionAddress(const RuleInput& in, int k)
 {
+    static const std::string kMapLink = Sjis("地図表示");
     std::string acc;
     ScanWindow(in, k, 0, 19, [&](int j, int) {
         if (HeadIs(in.lines, j, "<in") || HeadIs(in.lines, j, "<sc"))
             return false;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = Cleaned(Replace(AfterLabel(a), "</div>", " "));
         else if (StartsWithTag(in.lines, j))
-            AppendWithSpace(acc, Cleaned(Replace(Replace(a, "</div>", " "), Sjis("地図表示"), " ")));
+            AppendWithSpace(acc, Cleaned(Replace(Replace(a, "</div>", " "), kMapLink, " ")));
         return true;
     });
     return acc;
@@ -90,7 +93,7 @@ static std::string SelectionStation(const RuleInput& in, int k)
             return false;
         if (!StartsWithTag(in.lines, j))
             return true;
-        const std::string a = LineText(in.lines, j);
+        const std::string& a = LineText(in.lines, j);
         if (Contains(a, kStation)) {
             station = Cleaned(Remove(a, kStationCaption));
             stationSeen = true;

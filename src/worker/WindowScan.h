@@ -2,19 +2,16 @@
 // The look-ahead that most field rules use: the lines just below a label
 // line, read one by one until the rule's own end marker.
 
-#include "worker/PageLines.h"
+#include "worker/PageText.h"
 #include "worker/RunPacing.h"
 
 #include <functional>
 
-class RunHost;
-
-// What a rule reads besides its label line: the page, the run's stop request,
-// and the host that answers the industry lookup.
+// What a rule reads besides its label line: the page and the run's stop
+// request.
 struct RuleInput {
-    const PageLines& lines;
+    const PageText& lines;
     const StopRequested& stopRequested;
-    RunHost& host;
 
     bool stopAsked() const { return stopRequested && stopRequested(); }
 };

@@ -11,21 +11,11 @@
 #include "worker/DetailPageScan.h"
 #include "worker/ListPageScan.h"
 #include "worker/PageLines.h"
-#include "worker/RunHost.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <iterator>
-
-// The industry lookup answers nothing: the database is not what is measured.
-class QuietHost : public RunHost {
-public:
-    void ResetProgress(int) override {}
-    void StepProgress(int, int, const std::string&) override {}
-    std::string LookupIndustryCategory(const std::string&) override { return {}; }
-    void NotifyRunFinished() override {}
-};
 
 static const std::string& FullPosting()
 {
@@ -80,13 +70,12 @@ static void CountPages(benchmark::State& state, size_t bytesPerPage)
 static void DetailExtraction(benchmark::State& state, const std::string& (*page)())
 {
     const std::string& text = page();
-    QuietHost host;
     for (auto _ : state) {
         const PageLines lines = ReadPageLines(text);
-        DetailPageScan scan = ScanDetailPage(lines, {}, host);
+        DetailPageScan scan = ScanDetailPage(lines, {});
         benchmark::DoNotOptimize(scan);
     }
-    if (ScanDetailPage(ReadPageLines(text), {}, host).record[0].empty())
+    if (ScanDetailPage(ReadPageLines(text), {}).record[0].empty())
         state.SkipWithError("the page gave no job number");
     CountPages(state, text.size());
 }
@@ -113,8 +102,7 @@ BENCHMARK_CAPTURE(ListScan, spread, ListPageSpread)->Unit(benchmark::kMicrosecon
 
 static JobRecord FullRecord()
 {
-    QuietHost host;
-    JobRecord record = ScanDetailPage(ReadPageLines(FullPosting()), {}, host).record;
+    JobRecord record = ScanDetailPage(ReadPageLines(FullPosting()), {}).record;
     record[kSlotPageUrl] = "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn";
     return record;
 }

@@ -8,7 +8,6 @@
 #include "worker/ListPageScan.h"
 #include "worker/PageLayout.h"
 #include "worker/PageLines.h"
-#include "worker/RunHost.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,14 +18,6 @@
 #include <string_view>
 
 namespace {
-
-class AnyIndustryHost : public RunHost {
-public:
-    void ResetProgress(int) override {}
-    void StepProgress(int, int, const std::string&) override {}
-    void NotifyRunFinished() override {}
-    std::string LookupIndustryCategory(const std::string&) override { return Sjis("大,1,中,2"); }
-};
 
 // Text between tags holds no "<" or ">": each tag opens and closes on its line.
 void CheckTagsWhole(std::string_view line)
@@ -60,8 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!line.empty());
         CheckTagsWhole(line);
     }
-    AnyIndustryHost host;
-    ScanDetailPage(lines, {}, host);
+    ScanDetailPage(lines, {});
     FUZZ_CHECK(ScanHitCount(lines, {}).totalCount >= 0);
     ScanDetailLinks(lines, "http://127.0.0.1");
     return 0;

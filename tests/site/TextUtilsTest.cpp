@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 std::string S(std::string_view utf8) { return Utf8ToShiftJis(utf8); }
@@ -79,6 +81,44 @@ TEST(TextUtils, NormalizeDigitsAndDashesOnlyTouchesItsThirteenForms)
     EXPECT_EQ(NormalizeDigitsAndDashes(S("０３－１２３４‐５６７８９")), "03-1234-56789");
     EXPECT_EQ(NormalizeDigitsAndDashes(S("１　２")), "1 2");
     EXPECT_EQ(NormalizeDigitsAndDashes(S("Ａ〒ー")), S("Ａ〒ー"));
+}
+
+// The one-walk replacements give what thirteen replacements, one after the
+// other, gave; the finding and replacing give what a walk over every
+// character gave.
+TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
+{
+    static constexpr std::pair<std::string_view, std::string_view> kForms[] = {
+        {"\x81\x40", " "}, {"\x81\x7C", "-"}, {"\x81\x5D", "-"}, {"\x82\x50", "1"}, {"\x82\x51", "2"},
+        {"\x82\x52", "3"}, {"\x82\x53", "4"}, {"\x82\x54", "5"}, {"\x82\x55", "6"}, {"\x82\x56", "7"},
+        {"\x82\x57", "8"}, {"\x82\x58", "9"}, {"\x82\x4F", "0"}};
+    const std::string pieces[] = {"\x81", "\x82", "\x40", "\x50", "\x4F", "\x58", "\x7C", "\x5D", "\xe0",
+                                  "a", "A", "<", "/", "d", "D", "i", "v", ">", " ", "\x81\x40"};
+    std::mt19937 random(14);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (unsigned count = random() % 16; count > 0; --count)
+            text += pieces[random() % std::size(pieces)];
+        std::string expected = text;
+        for (const auto& [from, to] : kForms)
+            expected = ReplaceAllText(expected, from, to);
+        ASSERT_EQ(NormalizeDigitsAndDashes(text), expected) << text;
+
+        std::string replaced;
+        for (size_t pos = 0; pos < text.size();) {
+            const size_t length = IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+            if (SameTextIgnoringCase(std::string_view(text).substr(pos, 6), "</div>")) {
+                replaced += "|";
+                pos += 6;
+            } else {
+                replaced += text.substr(pos, length);
+                pos += length;
+            }
+        }
+        ASSERT_EQ(ReplaceAllText(text, "</DIV>", "|"), replaced) << text;
+        const int found = FindText("\x40", text);
+        ASSERT_TRUE(found == 0 || text[static_cast<size_t>(found) - 1] == '\x40') << text;
+    }
 }
 
 TEST(TextUtils, SubTextClampsItsRange)

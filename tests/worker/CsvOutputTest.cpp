@@ -1,4 +1,5 @@
 #include "site/CodePage932.h"
+#include "site/TextUtils.h"
 #include "worker/CsvOutput.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -43,6 +45,43 @@ TEST(CsvValue, SpacesReferencesAndTrim)
     EXPECT_EQ(NormalizeCsvValue(S("月給　２０万円")), S("月給 ２０万円"));
     EXPECT_EQ(NormalizeCsvValue("a&#x28;b&#XA0;c&amp;d"), "a b c&d");
     EXPECT_EQ(NormalizeCsvValue("\t x \r"), "x");
+}
+
+// A value as the replacements made it one step after the other: what the
+// one-pass form must give.
+std::string StepByStepValue(std::string_view value)
+{
+    static const std::pair<std::string_view, std::string_view> kBlanks[] = {
+        {"\x81\x40", " "}, {"&#x28;", " "}, {"&#xa0;", " "}};
+    std::string text(value);
+    for (const auto& [from, to] : kBlanks)
+        text = ReplaceAllText(text, from, to);
+    text = DecodeCharacterReferences(text);
+    for (const std::string_view run : {"    ", "   ", "  ", "  "})
+        text = ReplaceAllText(text, run, " ");
+    return TrimText(text);
+}
+
+TEST(CsvValue, OnePassGivesWhatTheStepByStepReplacementsGave)
+{
+    // Pieces that meet at their edges: trail bytes that look like spaces or
+    // quotes, references cut short or in capitals, lone lead bytes.
+    const std::vector<std::string> pieces = {
+        " ", "  ", "    ", "\x81\x40", "\x81", "\x40", "\xe0", "\x82\x50", "&#x28;", "&#X28;",
+        "&#xA0;", "&#xa0", "&#x2", "&amp;", "&nbsp;", "&#32;", "&#x20;", "&#10;", "&#x3042;", "&",
+        "#", ";", "x", "\"", "a", "\t", "\r\n"};
+    std::mt19937 random(14);
+    JobRecord record;
+    const OutputFieldChecks first = Ticks({0});
+    for (int round = 0; round < 20000; ++round) {
+        std::string value;
+        for (unsigned count = random() % 14; count > 0; --count)
+            value += pieces[random() % pieces.size()];
+        record[0] = value;
+        const std::string expected = StepByStepValue(value);
+        ASSERT_EQ(NormalizeCsvValue(value), expected) << value;
+        ASSERT_EQ(CsvDataLine(record, first), "\"" + ReplaceAllText(expected, "\"", "\"\"") + "\"") << value;
+    }
 }
 
 TEST(CsvLine, HeaderAndDataFollowTheTickedFields)

@@ -6,9 +6,9 @@
 
 static DetailPageScan Scan(const PageLines& page)
 {
-    FakeRunHost host;
-    host.industries = {{"卸売業", "A,1,B,2"}};
-    return ScanDetailPage(page, {}, host);
+    DetailPageScan scan = ScanDetailPage(page, {});
+    AnswerIndustries(scan.industryNames, {{"卸売業", "A,1,B,2"}}, scan.record);
+    return scan;
 }
 
 static DetailPageScan ScanFixture(const std::string& name)
@@ -101,4 +101,32 @@ TEST(DetailPageScan, LaterRowsWinAndKyujinHeadEndsThePage)
     EXPECT_EQ(U(scan.record[3]), "（事業所名非公開）");
     EXPECT_EQ(U(scan.record[74] + scan.record[75]), "1:B2:卸売業");
     EXPECT_EQ(scan.record[17], "");
+}
+
+TEST(DetailPageScan, StopEndsTheScanAfterTheLineInHand)
+{
+    const PageLines page = LoadPageLines(DetailFixturePath("full_posting.html"));
+    // Told to stop from the given stop check (1-based) on.
+    const auto scanStoppedAt = [&](int check) {
+        int checks = 0;
+        return ScanDetailPage(page, [&] { return ++checks >= check; });
+    };
+    // The first check after which the industry row has been read: the one
+    // that follows its line.
+    int low = 1;
+    int high = 1 << 20;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (scanStoppedAt(middle).industryNames.empty())
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const DetailPageScan scan = scanStoppedAt(low);
+    EXPECT_EQ(U(scan.record[0]), "13010-12345678");
+    ASSERT_EQ(scan.industryNames.size(), 1u);
+    EXPECT_EQ(U(scan.industryNames[0]), "事務用機械器具卸売業");
+    EXPECT_FALSE(scan.postingSheetQuery.empty());
+    for (const std::string& value : scan.record)
+        EXPECT_EQ(U(value).find("駐車場あり"), std::string::npos); // the row after the industry
 }

@@ -1,15 +1,14 @@
 #pragma once
 // Shared pieces of the detail-extraction tests: pages written as UTF-8
-// lines, a host that answers the industry lookup from a table, and
+// lines, industry answers from a table as the run would place them, and
 // conversions so expectations read as plain text.
 
 #include "site/CodePage932.h"
 #include "worker/FieldRules.h"
+#include "worker/IndustryCategory.h"
 #include "worker/JobRecord.h"
 #include "worker/PageLines.h"
-#include "worker/RunHost.h"
 
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -29,30 +28,31 @@ inline PageLines Page(std::initializer_list<const char*> lines)
     return PageLines(lines.begin(), lines.end());
 }
 
-class FakeRunHost : public RunHost {
-public:
-    std::map<std::string, std::string> industries; // UTF-8 name -> UTF-8 answer
-    std::vector<std::string> lookups;              // UTF-8 names asked for
-    std::function<void()> onLookup;
+// Stands in for the reference database: UTF-8 industry name -> UTF-8 answer.
+using IndustryAnswers = std::map<std::string, std::string>;
 
-    void ResetProgress(int) override {}
-    void StepProgress(int, int, const std::string&) override {}
-    void NotifyRunFinished() override {}
-    std::string LookupIndustryCategory(const std::string& industryName) override
-    {
-        lookups.push_back(U(industryName));
-        if (onLookup)
-            onLookup();
-        const auto it = industries.find(U(industryName));
-        return it == industries.end() ? std::string() : S(it->second);
+// Places a reading's industry names as the run does, answered from answers;
+// the names asked for are added to asked (UTF-8) when given.
+inline void AnswerIndustries(const std::vector<std::string>& names, const IndustryAnswers& answers,
+                             JobRecord& record, std::vector<std::string>* asked = nullptr)
+{
+    for (const std::string& name : names) {
+        if (asked)
+            asked->push_back(U(name));
+        const auto it = answers.find(U(name));
+        StoreIndustryCategory(it == answers.end() ? std::string() : S(it->second), name, record);
     }
-};
+}
 
-// The record after the rule of slot has run on label line k of page.
-inline JobRecord RunRule(const PageLines& page, int slot, int k, RunHost& host,
-                         JobRecord record = {})
+// The record after the rule of slot has run on label line k of page, and
+// the run has placed the industry names it left.
+inline JobRecord RunRule(const PageLines& page, int slot, int k, JobRecord record = {},
+                         const IndustryAnswers& answers = {}, std::vector<std::string>* asked = nullptr)
 {
     const StopRequested never;
-    ApplySlotRule(slot, k, RuleInput{page, never, host}, record);
+    std::vector<std::string> industryNames;
+    const PageText text(page);
+    ApplySlotRule(slot, k, RuleInput{text, never}, record, industryNames);
+    AnswerIndustries(industryNames, answers, record, asked);
     return record;
 }

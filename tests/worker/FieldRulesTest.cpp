@@ -6,8 +6,7 @@
 // the page's last line.
 static std::string ValueOf(int slot, std::initializer_list<const char*> lines, int shownSlot = -1)
 {
-    FakeRunHost host;
-    const JobRecord r = RunRule(Page(lines), slot, 0, host);
+    const JobRecord r = RunRule(Page(lines), slot, 0);
     return U(r[static_cast<size_t>(shownSlot < 0 ? slot : shownSlot)]);
 }
 
@@ -29,11 +28,10 @@ TEST(GeneralRule, SlotPostProcessing)
                           "<br>　東京都新宿区西新宿１－２－３ ビル</div></td></tr>", ""};
     EXPECT_EQ(ValueOf(7, address), "〒160-0023");
     EXPECT_EQ(ValueOf(7, address, 8), "東京都新宿区西新宿1-2-3 ビル");
-    FakeRunHost host;
     JobRecord old;
     old[7] = "7";
     old[8] = "8";
-    const JobRecord r = RunRule(Page({"<th>所在地</th><td>〒１６０東京都", ""}), 7, 0, host, old);
+    const JobRecord r = RunRule(Page({"<th>所在地</th><td>〒１６０東京都", ""}), 7, 0, old);
     EXPECT_EQ(r[7] + r[8], "78"); // no space: neither slot changes
 
     EXPECT_EQ(ValueOf(23, {"<th>就業時間</th><td>０９時〜１８時", ""}), "09時～18時");
@@ -56,10 +54,9 @@ TEST(NameAndAgeRules, FollowingLinesOnlyWhenTheyExist)
     const auto name = {"<th>事業所名</th><td><div>ケンモリ", "<br>ショウジ</div>", "<div>検森商事</div>", ""};
     EXPECT_EQ(ValueOf(3, name, 4), "ケンモリショウジ");
     EXPECT_EQ(ValueOf(3, name), "検森商事"); // the line after the kana's last line
-    FakeRunHost host;
     JobRecord hidden;
     hidden[3] = S("（事業所名非公開）");
-    EXPECT_EQ(U(RunRule(Page({"<th>事業所名</th><td>カナ"}), 3, 0, host, hidden)[3]), "（事業所名非公開）");
+    EXPECT_EQ(U(RunRule(Page({"<th>事業所名</th><td>カナ"}), 3, 0, hidden)[3]), "（事業所名非公開）");
 
     const auto age = {"<th>年齢</th><td><div>年齢制限</div>あり", "<div>18歳〜35歳</div>",
                       "<div>年齢制限該当事由</div>長期勤続のため</td></tr>"};
@@ -70,7 +67,6 @@ TEST(NameAndAgeRules, FollowingLinesOnlyWhenTheyExist)
 
 TEST(ContactRule, PersonThenMarkedNumbers)
 {
-    FakeRunHost host;
     JobRecord r = RunRule(Page({
         "<th>担当者</th><td><div>総務課</div>",
         "<div>山田　花子</div>",
@@ -81,7 +77,7 @@ TEST(ContactRule, PersonThenMarkedNumbers)
         "<div id=\"ID_ttsEmail\">Ｅメール</div><div>saiyo@kenmori.example</div>",
         "<div id=\"ID_ttsTel\">電話番号</div><div>00-0000-0000</div>",
         "</div></td></tr>", "",
-    }), 9, 0, host);
+    }), 9, 0);
     EXPECT_EQ(U(r[86]), "総務課、山田　花子");
     EXPECT_EQ(r[9] + "|" + r[10] + "|" + r[87], "03-1234-5678|03-1234-5679|saiyo@kenmori.example");
 
@@ -93,7 +89,7 @@ TEST(ContactRule, PersonThenMarkedNumbers)
         "<div id=\"ID_gsTtsFax\">ＦＡＸ</div><div>06-1111-3333</div>",
         "<th>ホームページ</th>",
         "<div id=\"ID_gsTtsEmail\">Ｅメール</div><div>a@b.example</div>", "",
-    }), 9, 0, host);
+    }), 9, 0);
     EXPECT_EQ(U(r[86]), "人事部");
     EXPECT_EQ(r[9] + "|" + r[10] + "|" + r[87], "06-1111-2222|06-1111-3333|");
     EXPECT_EQ(ValueOf(9, {"<th>担当者</th><td><div>人事部</div>", "<hr>", "<div>山田</div>", ""}, 86), "人事部");
@@ -139,32 +135,34 @@ TEST(PlaceRules, AddressesAndStations)
 
 TEST(IndustryRule, FillsThreeSlotsOnlyFromFourParts)
 {
-    FakeRunHost host;
-    host.industries = {{"食料品製造業、飲料", "製造業,09,食料品製造業,099"},
-                       {"三つ", "a,b,c"}, {"五つ", "a,b,c,d,e"}, {"空の値", "a,,c,d"}};
+    const IndustryAnswers answers = {{"食料品製造業、飲料", "製造業,09,食料品製造業,099"},
+                                     {"三つ", "a,b,c"}, {"五つ", "a,b,c,d,e"}, {"空の値", "a,,c,d"}};
+    std::vector<std::string> lookups;
     const auto industry = [&](const std::string& value) {
         const std::string row = "<th>産業分類</th><td><div>" + value + "</div></td></tr>";
-        const JobRecord r = RunRule(Page({row.c_str(), ""}), 75, 0, host);
+        const JobRecord r = RunRule(Page({row.c_str(), ""}), 75, 0, {}, answers, &lookups);
         return U(r[73] + "|" + r[74] + "|" + r[75]);
     };
     // "，" is looked up, and stored, as "、".
     EXPECT_EQ(industry("食料品製造業，飲料"), "製造業|09:食料品製造業|099:食料品製造業、飲料");
-    EXPECT_EQ(host.lookups.back(), "食料品製造業、飲料");
+    EXPECT_EQ(lookups.back(), "食料品製造業、飲料");
     for (const char* other : {"三つ", "五つ", "空の値", "ない"})
         EXPECT_EQ(industry(other), "||") << other;
-    const size_t asked = host.lookups.size();
+    const size_t asked = lookups.size();
     EXPECT_EQ(industry(""), "||");
-    EXPECT_EQ(host.lookups.size(), asked); // an empty name would match every class
+    EXPECT_EQ(lookups.size(), asked); // an empty name would match every class
 }
 
 TEST(SlotRules, StopRequestAndSlotsWithoutRule)
 {
-    FakeRunHost host;
-    const PageLines page = Page({"<th>学歴</th><td>高校", ""});
+    const PageLines lines = Page({"<th>学歴</th><td>高校", ""});
+    const PageText page(lines);
     const StopRequested stop = [] { return true; };
     JobRecord r;
-    ApplySlotRule(63, 0, RuleInput{page, stop, host}, r);
+    std::vector<std::string> industryNames;
+    ApplySlotRule(63, 0, RuleInput{page, stop}, r, industryNames);
     for (int slot : {-1, 4, 48, 86, 92, 93, 1000})
-        ApplySlotRule(slot, 0, RuleInput{page, {}, host}, r);
+        ApplySlotRule(slot, 0, RuleInput{page, {}}, r, industryNames);
     EXPECT_EQ(r, JobRecord{});
+    EXPECT_TRUE(industryNames.empty());
 }

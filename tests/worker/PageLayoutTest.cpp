@@ -46,16 +46,19 @@ std::string Libxml2Formatted(const std::string& html)
     return ReplaceAllText(formatted, "&amp;", "&");
 }
 
-class AnyIndustryHost : public FakeRunHost {
-public:
-    std::string LookupIndustryCategory(const std::string&) override { return S("大,1,中,2"); }
-};
+// A scan whose industry names the reference database would all know.
+DetailPageScan ScanAnyIndustry(const PageLines& lines)
+{
+    DetailPageScan scan = ScanDetailPage(lines, {});
+    for (const std::string& name : scan.industryNames)
+        StoreIndustryCategory(S("大,1,中,2"), name, scan.record);
+    return scan;
+}
 
 // Everything the readers take from a page, as one comparable text.
 std::string DetailReading(const PageLines& lines)
 {
-    AnyIndustryHost host;
-    const DetailPageScan scan = ScanDetailPage(lines, {}, host);
+    const DetailPageScan scan = ScanAnyIndustry(lines);
     OutputFieldChecks all;
     all.fill(true);
     return U(CsvDataLine(scan.record, all)) + "\nsheet " + scan.postingSheetQuery;
@@ -138,9 +141,8 @@ TEST(PageLayout, ListsGiveTheirCountLinksAndPager)
 
 TEST(PageLayout, FormattedPageOfTheSiteFillsEveryField)
 {
-    AnyIndustryHost host;
     const JobRecord record =
-        ScanDetailPage(LoadPageLines(DetailFixturePath("spread_posting.html")), {}, host).record;
+        ScanAnyIndustry(LoadPageLines(DetailFixturePath("spread_posting.html"))).record;
     const auto field = [&](int slot) { return U(NormalizeCsvValue(record[static_cast<size_t>(slot)])); };
     EXPECT_EQ(field(0), "13010-87654321");
     EXPECT_EQ(field(3), "株式会社 見本");
@@ -172,8 +174,7 @@ TEST(PageLayout, NoMarkupOrReferenceReachesAField)
         "<tr><th>求人番号</th><td><div>1</div></td></tr>\n"
         "<tr><th>選考場所</th><td><div>東京都<button type=\"button\"\n  class=\"map\"\n>地図</button>"
         "<!-- <div>x</div> --><script>if (a < b) document.write('<b>');</script></div></td></tr></table>");
-    AnyIndustryHost host;
-    EXPECT_EQ(U(ScanDetailPage(lines, {}, host).record[83]), "東京都地図");
+    EXPECT_EQ(U(ScanAnyIndustry(lines).record[83]), "東京都地図");
 }
 
 TEST(PageLayout, MalformedPagesGiveLinesNotFaults)

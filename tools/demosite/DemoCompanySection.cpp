@@ -2,6 +2,7 @@
 
 #include "DemoDraft.h"
 #include "DemoText.h"
+#include "worker/OutputSlots.h"
 
 #include <cstdio>
 
@@ -66,8 +67,8 @@ void WriteName(Draft& draft, const CompanyName& name)
     sheet.line("<br>" + name.kanaTail + "</div>");
     sheet.line("<div>" + name.name + "</div>");
     sheet.line("</td></tr>");
-    sheet.expect(3, name.name);
-    sheet.expect(4, name.kanaHead + name.kanaTail);
+    sheet.expect(kSlotCompanyName, name.name);
+    sheet.expect(kSlotCompanyKana, name.kanaHead + name.kanaTail);
 }
 
 void WriteContact(Draft& draft, const std::string& roman)
@@ -92,10 +93,10 @@ void WriteContact(Draft& draft, const std::string& roman)
     if (!mail.empty())
         sheet.line("<div class=\"label\" id=\"ID_ttsEmail\">Ｅメール</div><div>" + mail + "</div>");
     sheet.line("</div></td></tr>");
-    sheet.expect(86, department + "、" + person);
-    sheet.expect(9, phone);
-    sheet.expect(10, fax);
-    sheet.expect(87, mail);
+    sheet.expect(kSlotContactPerson, department + "、" + person);
+    sheet.expect(kSlotTelephone, phone);
+    sheet.expect(kSlotFax, fax);
+    sheet.expect(kSlotContactEmail, mail);
 }
 
 } // namespace
@@ -123,47 +124,47 @@ void WriteCompanySection(Draft& draft)
         // The site shows neither name nor address; the product marks the
         // name as not published.
         sheet.row("所在地", "事業所の意向により公開していません");
-        sheet.expect(3, "（事業所名非公開）");
+        sheet.expect(kSlotCompanyName, "（事業所名非公開）");
     } else {
         sheet.row("事業所番号", draft.companyNumber);
-        sheet.expect(2, draft.companyNumber);
+        sheet.expect(kSlotCompanyNumber, draft.companyNumber);
         WriteName(draft, name);
         sheet.line("<tr>");
         sheet.line("<th class=\"fb\">代表者名</th><td><div class=\"label\">役職</div>" + title);
         sheet.line("<div class=\"label\">代表者名</div>" + representative + "</td></tr>");
-        sheet.expect(5, title + " " + representative);
+        sheet.expect(kSlotRepresentative, title + " " + representative);
         sheet.row("法人番号", corporateNumber);
-        sheet.expect(6, corporateNumber);
+        sheet.expect(kSlotCorporateNumber, corporateNumber);
         const DemoAddress& office = draft.office;
         sheet.line("<tr>");
         sheet.line("<th class=\"fb\">所在地</th><td><div>〒" + FullWidth(office.postalCode));
         sheet.line("<br>　" + FullWidth(office.address) + "</div></td></tr>");
-        sheet.expect(7, "〒" + office.postalCode);
-        sheet.expect(8, office.address);
+        sheet.expect(kSlotPostalCode, "〒" + office.postalCode);
+        sheet.expect(kSlotAddress, office.address);
         WriteContact(draft, roman);
         if (dice.oneIn(2)) {
             const std::string home = "https://www." + roman + ".example/";
             sheet.row("ホームページ", "<a href=\"" + home + "\" target=\"_blank\">" + home + "</a>");
-            sheet.expect(11, home);
+            sheet.expect(kSlotHomePage, home);
         }
     }
     const std::string founded = std::to_string(1950 + dice.below(71)) + "年";
     sheet.row("設立年", founded);
-    sheet.expect(12, founded);
+    sheet.expect(kSlotFounded, founded);
     const std::string capital = corporation
         ? "なし"
         : dice.pick({"300万円", "1,000万円", "3,000万円", "5,000万円", "1億円"});
     sheet.row("資本金", capital);
-    sheet.expect(13, capital);
+    sheet.expect(kSlotCapital, capital);
     const std::string unionText = dice.oneIn(3) ? "あり" : "なし";
     sheet.row("労働組合", unionText);
-    sheet.expect(14, unionText);
+    sheet.expect(kSlotLabourUnion, unionText);
     sheet.line("<tr>");
     sheet.line("<th class=\"fb\">事業内容</th><td><div>" + std::string(industry.business[0]));
     sheet.line("<br>" + std::string(industry.business[1]));
     sheet.line(std::string(industry.business[2]) + "</div></td></tr>");
-    sheet.expect(15, std::string(industry.business[0]) + industry.business[1] + " " + industry.business[2]);
+    sheet.expect(kSlotBusiness, std::string(industry.business[0]) + industry.business[1] + " " + industry.business[2]);
     sheet.row("会社の特長", industry.feature);
-    sheet.expect(16, industry.feature);
+    sheet.expect(kSlotCompanyFeatures, industry.feature);
     sheet.line("</table>");
 }

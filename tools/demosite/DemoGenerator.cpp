@@ -3,6 +3,7 @@
 #include "DemoDraft.h"
 #include "DemoPages.h"
 #include "DemoText.h"
+#include "worker/OutputSlots.h"
 
 #include <cstdio>
 
@@ -92,9 +93,9 @@ static void WriteHead(Draft& draft)
     sheet.line("<table class=\"normal\">");
     sheet.line("<tr>");
     sheet.line("<th class=\"fb\">求人番号</th><td><div id=\"ID_kjNo\">" + posting.jobNumber + "</div></td></tr>");
-    sheet.expect(0, posting.jobNumber);
+    sheet.expect(kSlotJobNumber, posting.jobNumber);
     sheet.row("求人区分", PostingClass(posting));
-    sheet.expect(1, PostingClass(posting));
+    sheet.expect(kSlotJobCategory, PostingClass(posting));
 }
 
 static std::string DetailPathOf(const DemoPosting& posting, std::string_view companyNumber)

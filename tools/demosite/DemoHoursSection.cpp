@@ -2,6 +2,7 @@
 
 #include "DemoDraft.h"
 #include "DemoText.h"
+#include "worker/OutputSlots.h"
 
 #include <cstdio>
 
@@ -29,15 +30,15 @@ void WriteWorkingHours(Draft& draft)
                                             + "時の間の" + FullWidth("4") + "時間程度");
         sheet.line("<th class=\"fb\">就業時間</th><td><div>" + first + "</div>");
         sheet.line("<br>" + note + "</td></tr>");
-        sheet.expectNormalised(23, first + note);
+        sheet.expectNormalised(kSlotWorkingHours, first + note);
     } else if (!draft.partTime && dice.oneIn(2)) {
         const std::string second = draft.wave(Shift(2, start + 1, minute, 9));
         sheet.line("<th class=\"fb\">就業時間</th><td><div>" + first + "</div>");
         sheet.line("<div>" + second + "</div></td></tr>");
-        sheet.expectNormalised(23, first + " " + second);
+        sheet.expectNormalised(kSlotWorkingHours, first + " " + second);
     } else {
         sheet.line("<th class=\"fb\">就業時間</th><td><div>" + first + "</div></td></tr>");
-        sheet.expectNormalised(23, first);
+        sheet.expectNormalised(kSlotWorkingHours, first);
     }
 }
 
@@ -56,8 +57,8 @@ void WriteHolidays(Draft& draft)
     sheet.line("<div>" + further + "</div>");
     sheet.line("<div class=\"label\">週休二日制</div><div>" + weekend + "</div>");
     sheet.line("</div></td></tr>");
-    sheet.expect(37, usual + (noted ? " その他（年末年始）" : "") + "、" + further);
-    sheet.expect(38, weekend);
+    sheet.expect(kSlotHolidays, usual + (noted ? " その他（年末年始）" : "") + "、" + further);
+    sheet.expect(kSlotTwoDayWeekend, weekend);
 }
 
 } // namespace
@@ -70,29 +71,29 @@ void WriteHoursSection(Draft& draft)
     WriteWorkingHours(draft);
     const std::string pause = FullWidth(draft.partTime ? "45" : "60") + "分";
     sheet.row("休憩時間", pause);
-    sheet.expectNormalised(24, pause);
+    sheet.expectNormalised(kSlotBreakTime, pause);
 
     std::vector<std::string> overtime{"なし"};
     if (!draft.partTime && !dice.oneIn(4))
         overtime = {"あり", "月平均" + FullWidth(std::to_string(5 + 5 * dice.below(4))) + "時間",
                     FullWidth("36") + "協定における特別条項なし"};
     sheet.listRow("時間外労働", overtime);
-    sheet.expectNormalised(25, Join(overtime, "、"));
+    sheet.expectNormalised(kSlotOvertime, Join(overtime, "、"));
 
     const std::string days = draft.partTime
         ? draft.wave("週" + FullWidth(std::to_string(3 + dice.below(2))) + "日～" + FullWidth("5") + "日")
         : FullWidth(std::to_string(20 + dice.below(3))) + "日";
     sheet.row(draft.partTime ? "週所定労働日数" : "月平均労働日数", days);
-    sheet.expectNormalised(26, days);
+    sheet.expectNormalised(kSlotWorkingDays, days);
 
     WriteHolidays(draft);
     const std::string yearly = FullWidth(std::to_string(draft.partTime ? 100 + dice.below(10) : 105 + dice.below(21)))
         + "日";
     sheet.row("年間休日数", yearly);
-    sheet.expect(39, yearly);
+    sheet.expect(kSlotAnnualHolidays, yearly);
     const std::vector<std::string> rules{"フルタイム：あり",
                                          dice.oneIn(2) ? "パートタイム：あり" : "パートタイム：なし"};
     sheet.listRow("就業規則", rules);
-    sheet.expectNormalised(40, Join(rules, "、"));
+    sheet.expectNormalised(kSlotWorkRules, Join(rules, "、"));
     sheet.line("</table>");
 }

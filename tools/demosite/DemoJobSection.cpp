@@ -2,6 +2,7 @@
 
 #include "DemoDraft.h"
 #include "DemoText.h"
+#include "worker/OutputSlots.h"
 
 namespace {
 
@@ -14,11 +15,11 @@ void WriteWorkplace(Draft& draft)
     if (draft.workplaceIsOffice) {
         sheet.line("<th class=\"fb\">就業場所</th><td><div><div class=\"label\">就業場所</div><div>事業所所在地と同じ");
         sheet.line(postal + "　" + FullWidth(place.address));
-        sheet.expect(47, "事業所所在地と同じ");
+        sheet.expect(kSlotWorkplace, "事業所所在地と同じ");
     } else {
         sheet.line("<th class=\"fb\">就業場所</th><td><div><div class=\"label\">就業場所</div><div>" + postal);
         sheet.line(FullWidth(place.address));
-        sheet.expectNormalised(47, postal + " " + FullWidth(place.address));
+        sheet.expectNormalised(kSlotWorkplace, postal + " " + FullWidth(place.address));
     }
     sheet.line("<div>");
     sheet.line("<a href=\"#\" onclick=\"showMap();\">地図表示</a></div>");
@@ -28,7 +29,7 @@ void WriteWorkplace(Draft& draft)
     sheet.line("<div class=\"label\">最寄り駅から就業場所までの交通手段</div>" + place.transport);
     sheet.line("<div class=\"label\">所要時間</div>" + minutes);
     sheet.line("</div></td></tr>");
-    sheet.expect(48, place.station + " " + place.transport + " " + minutes);
+    sheet.expect(kSlotNearestStation, place.station + " " + place.transport + " " + minutes);
 }
 
 void WriteAge(Draft& draft)
@@ -43,13 +44,13 @@ void WriteAge(Draft& draft)
         sheet.line("<th class=\"fb\">年齢</th><td><div class=\"label\">年齢制限</div>あり");
         sheet.line("<div>" + draft.wave(range) + "</div>");
         sheet.line("<div class=\"label\">年齢制限該当事由</div>" + reason + "</td></tr>");
-        sheet.expect(21, "あり " + range);
-        sheet.expect(22, reason);
+        sheet.expect(kSlotAge, "あり " + range);
+        sheet.expect(kSlotAgeLimitReason, reason);
     } else {
         sheet.line("<th class=\"fb\">年齢</th><td><div class=\"label\">年齢制限</div>なし");
         sheet.line("<div>不問</div>");
         sheet.line("<div class=\"label\">年齢制限該当事由</div></td></tr>");
-        sheet.expect(21, "なし 不問");
+        sheet.expect(kSlotAge, "なし 不問");
     }
 }
 
@@ -68,7 +69,7 @@ void WriteLicence(Draft& draft)
         shown += " " + note;
     }
     sheet.line("</div></div></div></td></tr>");
-    sheet.expectNormalised(65, shown);
+    sheet.expectNormalised(kSlotLicences, shown);
 }
 
 } // namespace
@@ -83,46 +84,46 @@ void WriteJobSection(Draft& draft)
 
     sheet.line("<table class=\"normal\">");
     sheet.row("職種", std::string(job.title) + "<a href=\"#\" class=\"help\">職種解説</a>");
-    sheet.expect(17, job.title);
+    sheet.expect(kSlotOccupation, job.title);
     sheet.line("<tr>");
     sheet.line("<th class=\"fb\">仕事の内容</th><td><div>" + std::string(job.duties[0]));
     sheet.line("<br>" + std::string(job.duties[1]));
     sheet.line(std::string(job.duties[2]) + "</div></td></tr>");
-    sheet.expect(62, std::string(job.duties[0]) + job.duties[1] + " " + job.duties[2]);
+    sheet.expect(kSlotJobDescription, std::string(job.duties[0]) + job.duties[1] + " " + job.duties[2]);
 
     const std::string employment = draft.partTime ? "パート労働者" : fixedTerm ? "正社員以外" : "正社員";
     sheet.row("雇用形態", employment);
-    sheet.expect(18, employment);
+    sheet.expect(kSlotEmploymentType, employment);
     sheet.line("<tr>");
     sheet.line("<th class=\"fb\">就業形態</th><td><div class=\"label\">就業形態</div><div>派遣・請負ではない</div></td></tr>");
-    sheet.expect(19, "派遣・請負ではない");
+    sheet.expect(kSlotDispatch, "派遣・請負ではない");
     const std::string term = !fixedTerm                    ? "雇用期間の定めなし"
         : kind == kDemoKindSeasonal                          ? "雇用期間の定めあり（４か月未満）"
                                                              : "雇用期間の定めあり（４か月以上）";
     sheet.row("雇用期間", term);
-    sheet.expect(20, term);
+    sheet.expect(kSlotEmploymentPeriod, term);
 
     WriteWorkplace(draft);
     const std::string transfer = dice.oneIn(4) ? "あり" : "なし";
     sheet.line("<tr>");
     sheet.line("<th class=\"fb\">転勤の可能性</th><td><div class=\"label\">転勤の可能性の有無</div><div>"
                + transfer + "</div></td></tr>");
-    sheet.expect(49, transfer);
+    sheet.expect(kSlotTransferPossible, transfer);
     const std::string car = dice.pick({"可", "不可", "可（駐車場あり）"});
     sheet.line("<tr>");
     sheet.line("<th class=\"fb\">マイカー通勤</th><td><div class=\"label\">マイカー通勤</div><div>" + car
                + "</div></td></tr>");
-    sheet.expect(59, car);
+    sheet.expect(kSlotCarCommuting, car);
 
     WriteAge(draft);
     const std::string education = kind == kDemoKindGraduate ? "大卒以上" : dice.pick({"不問", "高校以上"});
     sheet.row("学歴", education);
-    sheet.expect(63, education);
+    sheet.expect(kSlotEducation, education);
     sheet.row("必要な経験等", job.experience);
-    sheet.expect(64, job.experience);
+    sheet.expect(kSlotExperience, job.experience);
     WriteLicence(draft);
     const std::string trial = dice.pick({"あり（３か月）", "あり（６か月）", "なし"});
     sheet.row("試用期間", trial);
-    sheet.expect(67, trial);
+    sheet.expect(kSlotProbation, trial);
     sheet.line("</table>");
 }

@@ -51,7 +51,7 @@ struct DemoPosting {
     std::string postingSheetQuery;
 
     // UTF-8 values as they appear in the product's CSV, one per catalog field.
-    // The two address fields (92, 93) are left empty here: they depend on the
-    // base address (see DemoSite::expectedFields).
+    // The two address fields (kSlotPostingSheetUrl, kSlotPageUrl) are left
+    // empty here: they depend on the base address (see DemoSite::expectedFields).
     DemoFields fields;
 };
