@@ -1,19 +1,19 @@
 #include "app/Uniwork.h"
 
 #include "app/DialogService.h"
-#include "app/ProgramFolder.h"
-#include "app/ReferenceDatabase.h"
-#include "app/SettingsFile.h"
+#include "run/ProgramFolder.h"
+#include "reference/ReferenceDatabase.h"
+#include "run/SettingsFile.h"
 #include "app/SiteBrowser.h"
 #include "app/WindowRunHost.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
 #include "shell/Vistaaltfixunit.h"
 #include "shell/W7taskbar.h"
-#include "site/CodePage932.h"
-#include "worker/QueuedRunHost.h"
-#include "worker/RunLog.h"
-#include "worker/Unithread.h"
+#include "text/CodePage932.h"
+#include "run/QueuedRunHost.h"
+#include "run/RunLog.h"
+#include "run/Unithread.h"
 
 #include <QApplication>
 #include <QCheckBox>

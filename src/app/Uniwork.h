@@ -3,9 +3,9 @@
 // list, the buttons of a run and its progress. The window keeps to the
 // controls; reading and writing the settings file is SettingsFile's.
 
-#include "app/RunRecords.h"
-#include "app/SettingsFile.h"
-#include "worker/RunPacing.h"
+#include "run/RunRecords.h"
+#include "run/SettingsFile.h"
+#include "run/RunPacing.h"
 
 #include <QPointer>
 #include <QWidget>

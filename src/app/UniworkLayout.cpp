@@ -2,11 +2,11 @@
 
 #include "app/Uniwork.h"
 
-#include "app/ConditionChoices.h"
+#include "run/ConditionChoices.h"
 #include "controls/ByteLimitValidator.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
-#include "worker/OutputFieldCatalog.h"
+#include "run/OutputFieldCatalog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,21 +3,21 @@
 // and the one routine that ends every run.
 
 #include "app/DialogService.h"
-#include "app/ProgramFolder.h"
-#include "app/ReferenceDatabase.h"
+#include "run/ProgramFolder.h"
+#include "reference/ReferenceDatabase.h"
 #include "app/SiteBrowser.h"
-#include "app/StartValidation.h"
+#include "run/StartValidation.h"
 #include "app/Uniwork.h"
 #include "app/WindowRunHost.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
 #include "shell/W7taskbar.h"
-#include "site/CodePage932.h"
+#include "text/CodePage932.h"
 #include "site/WarmUp.h"
-#include "worker/OutputFileCheck.h"
-#include "worker/QueuedRunHost.h"
-#include "worker/RunLog.h"
-#include "worker/Unithread.h"
+#include "run/OutputFileCheck.h"
+#include "run/QueuedRunHost.h"
+#include "run/RunLog.h"
+#include "run/Unithread.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 
 #include "app/DialogService.h"
 #include "shell/W7taskbar.h"
-#include "site/CodePage932.h"
-#include "worker/IndustryLookup.h"
+#include "text/CodePage932.h"
+#include "reference/IndustryLookup.h"
 
 #include <QLabel>
 #include <QProgressBar>

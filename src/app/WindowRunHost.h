@@ -4,7 +4,7 @@
 // window's database, and the end of the run goes to the window. Use it on
 // the window's thread; the worker reaches it through a QueuedRunHost.
 
-#include "worker/RunHost.h"
+#include "run/RunHost.h"
 
 #include <functional>
 

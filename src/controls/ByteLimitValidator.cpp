@@ -1,6 +1,6 @@
 #include "controls/ByteLimitValidator.h"
 
-#include "site/CodePage932.h"
+#include "text/CodePage932.h"
 
 ByteLimitValidator::ByteLimitValidator(std::size_t maxBytes, QObject* parent)
     : QValidator(parent)

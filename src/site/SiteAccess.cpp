@@ -1,6 +1,6 @@
 #include "site/SiteAccess.h"
 
-#include "site/TextUtils.h"
+#include "text/TextUtils.h"
 
 #include <cstdio>
 #include <initializer_list>

@@ -2,7 +2,7 @@
 
 #include "site/CurlSession.h"
 #include "site/SiteAccess.h"
-#include "site/TextUtils.h"
+#include "text/TextUtils.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #include "app/Uniwork.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
-#include "site/CodePage932.h"
+#include "text/CodePage932.h"
 #include "site/SiteAccess.h"
 
 #include <QApplication>

@@ -4,21 +4,21 @@
 
 #include "DemoSite.h"
 #include "app/DialogService.h"
-#include "app/ReferenceDatabase.h"
-#include "app/SettingsFile.h"
+#include "reference/ReferenceDatabase.h"
+#include "run/SettingsFile.h"
 #include "app/SiteBrowser.h"
-#include "app/StartValidation.h"
+#include "run/StartValidation.h"
 #include "app/Uniwork.h"
 #include "app/WindowRunHost.h"
 #include "controls/Myedit.h"
 #include "controls/Myedit2.h"
-#include "site/CodePage932.h"
+#include "text/CodePage932.h"
 #include "site/CurlSession.h"
 #include "site/SiteAccess.h"
 #include "support/LocalHttpServer.h"
-#include "worker/SearchRequest.h"
-#include "worker/Unithread.h"
-#include "worker/WorkerTestSupport.h"
+#include "run/SearchRequest.h"
+#include "run/Unithread.h"
+#include "run/WorkerTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,11 +6,11 @@
 #include "DemoGenerator.h"
 #include "DemoLayout.h"
 #include "DemoPages.h"
-#include "site/CodePage932.h"
-#include "worker/CsvOutput.h"
-#include "worker/DetailPageScan.h"
-#include "worker/ListPageScan.h"
-#include "worker/PageLines.h"
+#include "text/CodePage932.h"
+#include "run/CsvOutput.h"
+#include "pages/DetailPageScan.h"
+#include "pages/ListPageScan.h"
+#include "pages/PageLines.h"
 
 #include <benchmark/benchmark.h>
 

@@ -14,7 +14,7 @@
 // before exec into its peak.
 
 #include "DemoSite.h"
-#include "worker/SearchRequest.h"
+#include "run/SearchRequest.h"
 
 #include <fcntl.h>
 #include <spawn.h>

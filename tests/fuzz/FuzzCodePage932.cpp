@@ -3,7 +3,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "site/CodePage932.h"
+#include "text/CodePage932.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -3,14 +3,14 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "site/CodePage932.h"
-#include "site/TextUtils.h"
-#include "worker/CsvOutput.h"
-#include "worker/DetailPageScan.h"
-#include "worker/IndustryCategory.h"
-#include "worker/OutputFieldCatalog.h"
-#include "worker/PageLines.h"
-#include "worker/PostingSheet.h"
+#include "text/CodePage932.h"
+#include "text/TextUtils.h"
+#include "run/CsvOutput.h"
+#include "pages/DetailPageScan.h"
+#include "pages/IndustryCategory.h"
+#include "run/OutputFieldCatalog.h"
+#include "pages/PageLines.h"
+#include "pages/PostingSheet.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,9 +3,9 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "site/CodePage932.h"
-#include "worker/ListPageScan.h"
-#include "worker/PageLines.h"
+#include "text/CodePage932.h"
+#include "pages/ListPageScan.h"
+#include "pages/PageLines.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,11 +3,11 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "site/CodePage932.h"
-#include "worker/DetailPageScan.h"
-#include "worker/ListPageScan.h"
-#include "worker/PageLayout.h"
-#include "worker/PageLines.h"
+#include "text/CodePage932.h"
+#include "pages/DetailPageScan.h"
+#include "pages/ListPageScan.h"
+#include "pages/PageLayout.h"
+#include "pages/PageLines.h"
 
 #include <QByteArray>
 #include <QString>

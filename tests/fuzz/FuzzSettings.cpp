@@ -3,8 +3,8 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "app/IniFile.h"
-#include "app/SettingsFile.h"
+#include "run/IniFile.h"
+#include "run/SettingsFile.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,7 +3,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "site/TextUtils.h"
+#include "text/TextUtils.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

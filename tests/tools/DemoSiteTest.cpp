@@ -3,16 +3,16 @@
 
 #include "DemoSite.h"
 
-#include "app/CityResolution.h"
-#include "app/ReferenceDatabase.h"
-#include "site/CodePage932.h"
+#include "reference/CityResolution.h"
+#include "reference/ReferenceDatabase.h"
+#include "text/CodePage932.h"
 #include "site/CurlSession.h"
 #include "site/SiteAccess.h"
-#include "site/TextUtils.h"
-#include "worker/DetailExtraction.h"
-#include "worker/IndustryLookup.h"
-#include "worker/PageLines.h"
-#include "worker/SearchRequest.h"
+#include "text/TextUtils.h"
+#include "run/DetailExtraction.h"
+#include "reference/IndustryLookup.h"
+#include "pages/PageLines.h"
+#include "run/SearchRequest.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>

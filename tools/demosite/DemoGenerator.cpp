@@ -3,7 +3,7 @@
 #include "DemoDraft.h"
 #include "DemoPages.h"
 #include "DemoText.h"
-#include "worker/OutputSlots.h"
+#include "pages/OutputSlots.h"
 
 #include <cstdio>
 

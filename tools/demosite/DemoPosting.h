@@ -2,7 +2,7 @@
 // One posting of the demonstration site: what the search filters on, and the
 // values the product's CSV must carry for it.
 
-#include "worker/OutputFieldCatalog.h"
+#include "run/OutputFieldCatalog.h"
 
 #include <array>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "DemoDraft.h"
 #include "DemoText.h"
-#include "worker/OutputSlots.h"
+#include "pages/OutputSlots.h"
 
 void WriteWelfareSection(Draft& draft)
 {

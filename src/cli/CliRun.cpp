@@ -1,0 +1,210 @@
+#include "CliRun.h"
+
+#include "CliHost.h"
+#include "StopSignal.h"
+
+#include "run/IniFile.h"
+#include "run/ProgramFolder.h"
+#include "reference/ReferenceDatabase.h"
+#include "run/SettingsFile.h"
+#include "run/StartValidation.h"
+#include "text/CodePage932.h"
+#include "site/SiteAccess.h"
+#include "site/WarmUp.h"
+#include "run/OutputFileCheck.h"
+#include "run/RunLog.h"
+#include "run/QueuedRunHost.h"
+#include "run/Unithread.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <system_error>
+#include <unistd.h>
+
+bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* refused)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Mark)) {
+        const std::string_view utf8 = std::string_view(bytes).substr(kUtf8Mark.size());
+        if (Utf8ToShiftJis(utf8).empty() && !utf8.empty())
+            return false;
+        // Written by hand in UTF-8: the same characters as typed into the
+        // window's boxes are taken, and the same are refused.
+        const QString text = WithCodePage932Forms(
+            QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+        const QString unheld = FirstCharacterWithoutCodePage932Form(text);
+        if (!unheld.isEmpty()) {
+            if (refused)
+                *refused = unheld;
+            return false;
+        }
+        bytes = QStringToShiftJis(text);
+    }
+    ini.loadFromBytes(bytes);
+    return true;
+}
+
+static void PrintWithPath(std::string_view utf8, const std::filesystem::path& path)
+{
+    PrintUtf8Message(std::string(utf8) + path.string());
+}
+
+// Several runners may share the program folder; each keeps its own page file.
+static std::filesystem::path RunnerPageFile()
+{
+    return RunnerPageFilePath(static_cast<long>(::getpid()));
+}
+
+static constexpr const char* kListFailedMessage =
+    "求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。";
+
+// The outcome's message and status, also written to the run log.
+static CliExitStatus Outcome(RunLog* log, const char* utf8Message, CliExitStatus status, const char* logText)
+{
+    if (utf8Message)
+        PrintUtf8Message(utf8Message);
+    if (log)
+        log->line(std::string("outcome: ") + logText);
+    return status;
+}
+
+static CliExitStatus Stopped(RunLog* log)
+{
+    return Outcome(log, "取得処理を中断しました。", kExitStopped, "cancelled");
+}
+
+// Runs the worker to its end; the event loop serves its calls to the host.
+static void RunWorker(const SearchConditions& conditions, RunState& state,
+                      const CliOptions& options, ReferenceDatabase& database, RunLog* log)
+{
+    CliHost host(database, ::isatty(STDERR_FILENO) == 1);
+    QueuedRunHost queuedHost(host);
+    // A signal handler cannot reach the thread object; the worker polls the
+    // signal flag beside its interruption flag instead.
+    auto* worker = new TMyThread(conditions, state, queuedHost, RunnerPageFile(), options.pacing,
+                                 StopSignalled);
+    worker->setRunLog(log);
+    QEventLoop loop;
+    QObject::connect(worker, &QObject::destroyed, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+}
+
+CliExitStatus RunFromCommandLine(const CliOptions& options)
+{
+    // A killed run leaves its page file behind; nobody else would remove it.
+    RemoveStalePageFiles();
+
+    SettingsValues values = FirstStartSettings();
+    if (!options.settingsPath.empty()) {
+        IniFile ini;
+        QString refused;
+        if (!LoadSettingsText(options.settingsPath, ini, &refused)) {
+            if (!refused.isEmpty())
+                PrintUtf8Message("「" + refused.toStdString() + "」は使用できない文字です: "
+                                 + options.settingsPath.string());
+            else
+                PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
+            return kExitInvalidConditions;
+        }
+        // Checked as stored: a value the window's box would refuse is not cut
+        // or dropped here but named, and the run does not start.
+        values = ReadSettings(ini, false);
+    }
+    if (options.applyConditionOptions) {
+        if (const std::string error = options.applyConditionOptions(values); !error.empty()) {
+            PrintUtf8Message(error);
+            return kExitInvalidConditions;
+        }
+    }
+    if (const std::string key = FirstInvalidSettingsKey(values); !key.empty()) {
+        PrintUtf8Message("設定値が正しくありません: " + key);
+        return kExitInvalidConditions;
+    }
+    ApplySiteAddress(values);
+    // Shortened pauses would hammer a real site.
+    if (options.pacingGiven && !IsLoopbackAddress(SiteBaseAddress())) {
+        PrintUtf8Message("--pacing-ms can only be used with a site on this machine (127.0.0.0/8, "
+                         "localhost, [::1]): " + SiteBaseAddress());
+        return kExitInvalidConditions;
+    }
+
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(options.databasePath, error)) {
+        PrintUtf8Message("DBファイルの設定が正しくありません。\n管理者に確認してください。");
+        return kExitInvalidConditions;
+    }
+    ReferenceDatabase database(QString::fromStdString(options.databasePath.string()));
+
+    const StartCheck check = CheckStartConditions(values, database);
+    if (!check.passed) {
+        PrintMessage(check.message);
+        return kExitInvalidConditions;
+    }
+
+    if (std::filesystem::is_directory(options.outputPath, error)) {
+        PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
+        return kExitOutputFailed;
+    }
+    // The worker replaces the file when it starts writing; until then an
+    // earlier file stays as it was.
+    if (!OutputFileReplaceable(options.outputPath)) {
+        PrintUtf8Message("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。");
+        return kExitOutputFailed;
+    }
+
+    const SearchConditions conditions = ConditionsForRun(values, check);
+    std::unique_ptr<RunLog> log;
+    if (!options.logPath.empty()) {
+        log = std::make_unique<RunLog>(options.logPath, options.logPath.parent_path() / "last_list_page.html");
+        if (!log->begin(std::chrono::system_clock::now(), conditions))
+            PrintWithPath("ログファイルに書き込めませんでした: ", options.logPath);
+    }
+
+    PrintUtf8Message("ページ情報を取得中です。しばらくお待ちください。");
+    const WarmUpResult warmUp = FetchSearchPage(kWarmUpTimeLimit, StopSignalled);
+    if (log)
+        log->request("GET", SearchPageAddress(), warmUp.transfer);
+    if (StopSignalled())
+        return Stopped(log.get());
+    if (!warmUp.pageArrived || !IsSiteAddress(warmUp.finalAddress)) {
+        return Outcome(log.get(), "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。",
+                       kExitSiteUnreachable, "site unreachable");
+    }
+    if (!PauseUnlessStopped(options.pacing.afterWarmUp, StopSignalled))
+        return Stopped(log.get());
+
+    RunState state;
+    state.outputPath = options.outputPath;
+    state.siteCookie = Utf8ToShiftJis(warmUp.cookie);
+    RunWorker(conditions, state, options, database, log.get());
+    if (StopSignalled())
+        return Stopped(log.get());
+
+    if (state.outputFailed) {
+        PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
+        return Outcome(log.get(), nullptr, kExitOutputFailed, "output file failed");
+    }
+    if (state.listPageFailed)
+        return Outcome(log.get(), kListFailedMessage, kExitIncomplete, "list page failed, incomplete");
+    switch (state.workerVerdict) {
+    case kVerdictUnknownJobSeeker:
+        return Outcome(log.get(), "指定された求職番号は存在しません。\r\n入力内容を確認してください。",
+                       kExitUnknownJobSeeker, "job-seeker number unknown");
+    case kVerdictLineWritten:
+        return Outcome(log.get(), "求人情報の取得が完了しました。", kExitLinesWritten, "lines written");
+    default:
+        return Outcome(log.get(), "該当する求人情報は見つかりませんでした。", kExitNothingFound, "nothing found");
+    }
+}

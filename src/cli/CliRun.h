@@ -1,0 +1,46 @@
+#pragma once
+// One retrieval run without a window: the same checks, warm-up, worker and
+// CSV as a run started from the window, with the outcome as exit status.
+
+#include "run/SettingsFile.h"
+#include "run/RunPacing.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+class IniFile;
+
+enum CliExitStatus {
+    kExitLinesWritten = 0,
+    kExitNothingFound = 1,
+    kExitStopped = 2,
+    kExitInvalidConditions = 3,
+    kExitOutputFailed = 4,
+    kExitIncomplete = 5, // a result-list page failed: the lines so far are kept
+    kExitUnknownJobSeeker = 8,
+    kExitSiteUnreachable = 9,
+};
+
+struct CliOptions {
+    std::filesystem::path settingsPath; // empty: the values of a first start
+    // The condition options over the settings; a non-empty text (UTF-8)
+    // rejects them.
+    std::function<std::string(SettingsValues&)> applyConditionOptions;
+    std::filesystem::path outputPath;
+    std::filesystem::path databasePath; // the program's km_data.db
+    std::filesystem::path logPath;      // the run log; none when empty
+    RunPacing pacing;
+    bool pacingGiven = false; // allowed only against this machine
+};
+
+// The settings file: code page 932, or UTF-8 after a byte-order mark, whose
+// look-alike characters become their code page 932 forms. False when it
+// cannot be read, its UTF-8 is malformed, or it holds a character that code
+// page 932 cannot hold (then put in refused).
+bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* refused = nullptr);
+
+// Needs a QCoreApplication: the worker reports through its event loop.
+CliExitStatus RunFromCommandLine(const CliOptions& options);

@@ -1,0 +1,32 @@
+#pragma once
+// A page's lines as the detail readers examine them: each line trimmed once,
+// and converted to code page 932 once, on first use. The rules look at the
+// same lines many times over (a window reads up to 80 lines past its label,
+// and the page scan visits those lines again).
+
+#include "pages/PageLines.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class PageText {
+public:
+    explicit PageText(const PageLines& lines);
+
+    int size() const { return static_cast<int>(m_trimmed.size()); }
+    bool exists(int k) const { return k >= 0 && k < size(); }
+    // The line as the site sent it; empty for a line that does not exist.
+    std::string_view raw(int k) const;
+    // The line trimmed, raw bytes; empty for a line that does not exist.
+    std::string_view trimmed(int k) const;
+    // The trimmed line as code page 932 (a character without a code page
+    // 932 form becomes "?"); empty for a line that does not exist.
+    const std::string& text(int k) const;
+
+private:
+    const PageLines& m_lines;
+    std::vector<std::string_view> m_trimmed;
+    mutable std::vector<std::string> m_text;
+    mutable std::vector<bool> m_converted;
+};

@@ -1,0 +1,50 @@
+#include "run/DetailExtraction.h"
+
+#include "site/SiteAccess.h"
+#include "pages/DetailPageScan.h"
+#include "pages/IndustryCategory.h"
+#include "pages/PostingSheet.h"
+
+#include <system_error>
+
+static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
+{
+    // A failed download must read as no page, not as the previous posting's
+    // page still in the file.
+    std::error_code ignored;
+    std::filesystem::remove(run.pageFile, ignored);
+    // A page broken off part-way would give a line whose later fields are
+    // empty: it reads as no page, so the single retry fetches it again.
+    const FetchResult result = HttpGetToFile(url, run.pageFile, run.stopRequested);
+    if (run.log)
+        run.log->request("GET", url, result);
+    if (!result.complete)
+        std::filesystem::remove(run.pageFile, ignored);
+    PauseUnlessStopped(run.pacing.afterDetailPage, run.stopRequested);
+    return LoadPageLines(run.pageFile);
+}
+
+JobRecord ReadJobDetail(const RunContext& run, const std::string& url)
+{
+    const PageLines lines = FetchDetailPage(run, url);
+    DetailPageScan scan = ScanDetailPage(lines, run.stopRequested);
+    // The reference database answers through the host, one name at a time
+    // in page order, as the rows were read.
+    for (const std::string& name : scan.industryNames)
+        StoreIndustryCategory(run.host.LookupIndustryCategory(name), name, scan.record);
+    if (!scan.postingSheetQuery.empty())
+        scan.record[kSlotPostingSheetUrl] = PostingSheetUrl(SiteBaseAddress(), scan.postingSheetQuery);
+    scan.record[kSlotPageUrl] = url;
+    return scan.record;
+}
+
+JobLineOutcome ExtractJobDetail(const RunContext& run, const std::string& url)
+{
+    while (true) {
+        const JobRecord record = ReadJobDetail(run, url);
+        const JobLineOutcome outcome = WriteJobLine(run.csv, record, run.conditions, run.state);
+        if (run.stopAsked() || !record[kSlotJobNumber].empty() || run.state.DetailRetried)
+            return outcome;
+        run.state.DetailRetried = true;
+    }
+}

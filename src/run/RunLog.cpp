@@ -1,0 +1,130 @@
+#include "run/RunLog.h"
+
+#include "text/CodePage932.h"
+#include "site/CurlSession.h"
+
+#include <ctime>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+static constexpr std::string_view kRunMark = "=== run ";
+
+RunLog::RunLog(std::filesystem::path logFile, std::filesystem::path unreadPageFile)
+    : m_file(std::move(logFile))
+    , m_unreadPageFile(std::move(unreadPageFile))
+{
+}
+
+// The earlier runs' sections, oldest first.
+static std::vector<std::string> EarlierRuns(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> runs;
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with(kRunMark) || runs.empty())
+            runs.emplace_back();
+        runs.back() += line + "\n";
+    }
+    return runs;
+}
+
+static std::string LocalTimeText(std::chrono::system_clock::time_point time)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+bool RunLog::begin(std::chrono::system_clock::time_point startTime, const SearchConditions& conditions)
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> runs = EarlierRuns(m_file);
+    const std::size_t kept = kRunLogKeptRuns - 1;
+    if (runs.size() > kept)
+        runs.erase(runs.begin(), runs.end() - static_cast<std::ptrdiff_t>(kept));
+    m_out.close();
+    m_out.open(m_file, std::ios::binary | std::ios::trunc);
+    if (!m_out)
+        return false;
+    for (const std::string& run : runs)
+        m_out << run;
+    m_out << kRunMark << LocalTimeText(startTime) << "\n"
+          << "conditions: " << ConditionsLogText(conditions) << "\n";
+    m_out.flush();
+    return static_cast<bool>(m_out);
+}
+
+void RunLog::line(std::string_view text)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_out.is_open())
+        return;
+    m_out << text << "\n";
+    m_out.flush();
+}
+
+void RunLog::request(std::string_view method, std::string_view url, const FetchResult& result)
+{
+    std::string text = std::string(method) + " " + PathWithoutQuery(url) + " ";
+    text += result.responded ? std::to_string(result.statusCode) : std::string("no-answer");
+    text += " " + std::to_string(result.bytes) + " bytes " + std::to_string(result.elapsedMs) + " ms";
+    if (result.tooLarge)
+        text += " too-large";
+    else if (result.stopped)
+        text += " stopped";
+    else if (result.responded && !result.complete)
+        text += " cut-off";
+    line(text);
+}
+
+void RunLog::unreadListPage(const std::filesystem::path& pageFile)
+{
+    std::error_code error;
+    std::filesystem::copy_file(pageFile, m_unreadPageFile, std::filesystem::copy_options::overwrite_existing,
+                               error);
+    line("list page without a count or an error box"
+         + (error ? std::string(", not kept") : ", kept as " + m_unreadPageFile.string()));
+}
+
+std::string ConditionsLogText(const SearchConditions& c)
+{
+    const auto number = [](const char* name, int value) { return std::string(name) + "=" + std::to_string(value); };
+    const auto text = [](const char* name, const std::string& value) {
+        return std::string(name) + "=\"" + ShiftJisToUtf8(value) + "\"";
+    };
+    std::string checks;
+    for (const bool ticked : c.JobList)
+        checks += ticked ? '1' : '0';
+    const std::string parts[] = {
+        number("Region1", c.Region1), number("Region2", c.Region2), number("Region3", c.Region3),
+        text("CityWord", c.CityWord), text("cityCodes", c.cityCodes), number("JobCheck", c.JobCheck),
+        number("JobHaken", c.JobHaken), number("JobSet1", c.JobSet1), number("JobSet2", c.JobSet2),
+        number("JobSet3", c.JobSet3), number("JobType", c.JobType), number("JobIndustry", c.JobIndustry),
+        text("FreeWord", c.FreeWord), number("WordCheck", c.WordCheck), text("JobCode1", c.JobCode1),
+        text("JobCode2", c.JobCode2), text("JobCode3", c.JobCode3), text("JobCode4", c.JobCode4),
+        number("Retry", c.Retry), "JobList=" + checks,
+    };
+    std::string joined;
+    for (const std::string& part : parts)
+        joined += (joined.empty() ? "" : " ") + part;
+    return joined;
+}
+
+std::string PathWithoutQuery(std::string_view url)
+{
+    const std::size_t scheme = url.find("://");
+    if (scheme != std::string_view::npos) {
+        url.remove_prefix(scheme + 3);
+        const std::size_t slash = url.find('/');
+        url = slash == std::string_view::npos ? std::string_view("/") : url.substr(slash);
+    }
+    return std::string(url.substr(0, url.find_first_of("?#")));
+}

@@ -1,0 +1,148 @@
+#include "run/SearchRequest.h"
+
+#include "text/CodePage932.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view kFixedBlock =
+    "&tatZngyCKBox=1&jkgiRadioBtn=0&kJNoJo1=&searchClear=0&screenId=GECA110030"
+    "&maba_vrbs=infTkRiyoDantaiBtn%2CsearchKantanBtn%2CsearchBtn%2CsearchNoBtn"
+    "%2CsearchClearBtn%2CdispDetailBtn%2CkyujinhyoBtn%2CcheckedKyujinViewBtn"
+    "%2CcheckedKyujinhyoIppanBtn%2CcheckedKyujinhyoDsBtn&preCheckFlg=false";
+
+// The search button's caption " 検索する", form-encoded.
+constexpr std::string_view kSearchButton =
+    "&searchBtn=+%E6%A4%9C%E7%B4%A2%E3%81%99%E3%82%8B";
+
+std::string TwoDigits(int value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%2.2d", value);
+    return buffer;
+}
+
+std::string_view KindOfPostingFields(int jobCheck)
+{
+    switch (jobCheck) {
+    case 1: return "&kjKbnRadioBtn=1&ippanCKBox=1";
+    case 2: return "&kjKbnRadioBtn=1&ippanCKBox=2";
+    case 3: return "&kjKbnRadioBtn=2";
+    case 4: return "&kjKbnRadioBtn=3";
+    case 5: return "&kjKbnRadioBtn=4";
+    case 6: return "&kjKbnRadioBtn=5";
+    case 7: return "&kjKbnRadioBtn=5&sGSYACKBox=1";
+    case 8: return "&kjKbnRadioBtn=5&sGSYACKBox=2";
+    default: return "&kjKbnRadioBtn=1"; // index 0, or nothing selected
+    }
+}
+
+void AppendField(std::string& body, std::string_view name, std::string_view value)
+{
+    body += '&';
+    body += name;
+    body += '=';
+    body += value;
+}
+
+std::string PrefectureList(const SearchConditions& conditions)
+{
+    std::string list;
+    if (!conditions.cityCodes.empty())
+        list = conditions.cityCodes; // the cities stand for the first prefecture
+    else if (conditions.Region1 > 0)
+        list = TwoDigits(conditions.Region1);
+    for (int region : {conditions.Region2, conditions.Region3}) {
+        if (region <= 0)
+            continue;
+        if (!list.empty())
+            list += "%2C";
+        list += TwoDigits(region);
+    }
+    return list;
+}
+
+} // namespace
+
+std::string EncodeFormValue(std::string_view sjisText)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (unsigned char byte : ShiftJisToUtf8(sjisText)) {
+        const bool kept = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
+            || (byte >= '0' && byte <= '9')
+            || std::string_view("!$'()*-._@").find(static_cast<char>(byte)) != std::string_view::npos;
+        if (kept) {
+            encoded += static_cast<char>(byte);
+        } else if (byte == ' ') {
+            encoded += '+';
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
+std::string BuildSearchRequestBody(const SearchConditions& conditions)
+{
+    std::string body(kFixedBlock);
+    body += kSearchButton;
+    if (conditions.JobCheck != 3)
+        body += "&tnseiRadioBtn=0&jginSuRadioBtn=0";
+    body += KindOfPostingFields(conditions.JobCheck);
+
+    if (conditions.JobHaken > 0)
+        AppendField(body, "hakenUkeoinCKBox", std::to_string(conditions.JobHaken));
+
+    if (!conditions.JobNo1.empty() && !conditions.JobNo2.empty()) {
+        AppendField(body, "kSNoJo", conditions.JobNo1);
+        AppendField(body, "kSNoGe", conditions.JobNo2);
+    }
+
+    if (conditions.JobType > 0)
+        AppendField(body, "kiboSuruSKSU1Hidden", TwoDigits(conditions.JobType) + "%2C00");
+
+    if (conditions.JobIndustry > 0)
+        AppendField(body, "kiboSuruSngBrui1In", TwoDigits(conditions.JobIndustry));
+
+    if (!conditions.FreeWord.empty()) {
+        const std::string words = EncodeFormValue(conditions.FreeWord);
+        switch (conditions.WordCheck) {
+        case 0:
+        case 1:
+            AppendField(body, "freeWordRadioBtn", std::to_string(conditions.WordCheck));
+            AppendField(body, "freeWordInput", words);
+            break;
+        case 2:
+            AppendField(body, "nOTKNSKFreeWordInput", words);
+            break;
+        default:
+            break;
+        }
+    }
+
+    const std::pair<std::string_view, const std::string&> codeFields[] = {
+        {"sKGYBRUIJo1", conditions.JobCode1},
+        {"sKGYBRUIGe1", conditions.JobCode2},
+        {"sKGYBRUIJo2", conditions.JobCode3},
+        {"sKGYBRUIGe2", conditions.JobCode4},
+    };
+    for (const auto& [name, value] : codeFields) {
+        if (!value.empty())
+            AppendField(body, name, value);
+    }
+
+    if (conditions.JobSet2)
+        AppendField(body, "newArrivedCKBox", "2");
+    else if (conditions.JobSet1)
+        AppendField(body, "newArrivedCKBox", "1");
+
+    const std::string prefectures = PrefectureList(conditions);
+    if (!prefectures.empty())
+        AppendField(body, "todohukenHidden", prefectures);
+
+    return body;
+}

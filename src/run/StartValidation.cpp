@@ -1,0 +1,130 @@
+#include "run/StartValidation.h"
+
+#include "reference/CityResolution.h"
+#include "text/CodePage932.h"
+#include "text/TextUtils.h"
+
+#include <charconv>
+
+static constexpr int kRetryStep = 30;
+
+// Characters, not bytes: a double-byte character counts once.
+static std::size_t CharacterCount(std::string_view text)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count)
+        i += IsShiftJisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    return count;
+}
+
+// A decimal integer with an optional sign; anything else is 0.
+static int IntegerOrZero(std::string_view text)
+{
+    if (text.starts_with('+'))
+        text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+static StartCheck Failed(std::string_view utf8Message, StartFocus focus)
+{
+    StartCheck check;
+    check.message = Sjis(utf8Message);
+    check.title = Sjis("設定確認");
+    check.focus = focus;
+    return check;
+}
+
+static bool AnyTicked(const OutputFieldChecks& checks)
+{
+    for (const bool ticked : checks) {
+        if (ticked)
+            return true;
+    }
+    return false;
+}
+
+StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase& database)
+{
+    static constexpr const char* kJobNoWrong = "求職番号の入力が正しくありません。";
+    static constexpr const char* kJobNoDigits = "求職番号の入力桁数が正しくありません。";
+    static constexpr const char* kJobCodeWrong = "職業分類コードの入力が正しくありません。";
+
+    if (values.JobNo1.empty() && !values.JobNo2.empty())
+        return Failed(kJobNoWrong, StartFocus::editJobNo1);
+    if (!values.JobNo1.empty() && CharacterCount(values.JobNo1) < 5)
+        return Failed(kJobNoDigits, StartFocus::editJobNo1);
+    if (!values.JobNo1.empty() && values.JobNo2.empty())
+        return Failed(kJobNoWrong, StartFocus::editJobNo2);
+    if (!values.JobNo2.empty() && CharacterCount(values.JobNo2) < 6)
+        return Failed(kJobNoDigits, StartFocus::editJobNo2);
+    if (!values.JobCode2.empty() && values.JobCode1.empty())
+        return Failed(kJobCodeWrong, StartFocus::editJobCode1);
+    if (!values.JobCode4.empty() && values.JobCode3.empty())
+        return Failed(kJobCodeWrong, StartFocus::editJobCode3);
+    if (!AnyTicked(values.JobList))
+        return Failed("ファイルへの出力項目は１つ以上を指定してください。", StartFocus::clstOutput);
+
+    StartCheck check;
+    const std::string cityText = TrimText(values.CityWord);
+    if (!cityText.empty()) {
+        // An index beyond the list selects nothing, like index 0.
+        if (values.Region1 < 1 || values.Region1 > 48)
+            return Failed("市区町村名に対する都道府県を指定してください。", StartFocus::cmbRegion1);
+        CityResolutionResult cities = ResolveCityCodes(database, cityText, values.Region1);
+        if (cities.code != CityResolutionCode::Resolved) {
+            check.message = std::move(cities.message);
+            check.title = std::move(cities.title);
+            check.focus = StartFocus::editCity;
+            return check;
+        }
+        check.cityCodes = std::move(cities.cityCodes);
+    }
+
+    check.retryText = values.Retry;
+    if (values.RetryCheck) {
+        const int position = IntegerOrZero(TrimText(values.Retry));
+        if (position < kRetryStep)
+            return Failed("開始位置の指定は30以上の数値を入力してください。", StartFocus::Unchanged);
+        check.Retry = position / kRetryStep * kRetryStep;
+        check.retryText = std::to_string(check.Retry);
+    }
+    check.passed = true;
+    return check;
+}
+
+// -1 for an index that selects no item of a list of itemCount items.
+static int ListIndex(int index, int itemCount)
+{
+    return index >= 0 && index < itemCount ? index : -1;
+}
+
+SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck& check)
+{
+    SearchConditions conditions;
+    conditions.Region1 = ListIndex(values.Region1, 49);
+    conditions.Region2 = ListIndex(values.Region2, 49);
+    conditions.Region3 = ListIndex(values.Region3, 49);
+    conditions.CityWord = values.CityWord;
+    conditions.cityCodes = check.cityCodes;
+    conditions.JobCheck = ListIndex(values.JobCheck, 9);
+    conditions.JobHaken = ListIndex(values.JobHaken, 4);
+    conditions.JobNo1 = values.JobNo1;
+    conditions.JobNo2 = values.JobNo2;
+    conditions.JobSet1 = values.JobSet1 && !values.JobSet2;
+    conditions.JobSet2 = values.JobSet2;
+    conditions.JobSet3 = values.JobSet3;
+    conditions.JobType = ListIndex(values.JobType, 15);
+    conditions.JobIndustry = ListIndex(values.JobIndustry, 100);
+    conditions.FreeWord = values.FreeWord;
+    conditions.WordCheck = values.WordCheck;
+    conditions.JobCode1 = values.JobCode1;
+    conditions.JobCode2 = values.JobCode2;
+    conditions.JobCode3 = values.JobCode3;
+    conditions.JobCode4 = values.JobCode4;
+    conditions.RetryCheck = values.RetryCheck;
+    conditions.Retry = check.Retry;
+    conditions.JobList = values.JobList;
+    return conditions;
+}

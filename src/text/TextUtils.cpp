@@ -1,0 +1,255 @@
+#include "text/TextUtils.h"
+
+#include "text/CodePage932.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+namespace {
+
+// Length in bytes of the character that starts at text[pos].
+size_t CharLength(std::string_view text, size_t pos)
+{
+    if (IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size())
+        return 2;
+    return 1;
+}
+
+char FoldAsciiCase(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Does needle match text at pos, ASCII letters without case? Case is folded
+// only on single-byte characters: a trail byte that happens to equal a letter
+// ("１" is 0x82 0x50, "Ｑ" is 0x82 0x70) must still compare exactly.
+bool MatchesIgnoringCase(std::string_view text, size_t pos, std::string_view needle)
+{
+    if (text.size() - pos < needle.size())
+        return false;
+    size_t i = 0;
+    while (i < needle.size()) {
+        const size_t len = CharLength(needle, i);
+        if (len == 2) {
+            if (text[pos + i] != needle[i] || text[pos + i + 1] != needle[i + 1])
+                return false;
+        } else if (FoldAsciiCase(text[pos + i]) != FoldAsciiCase(needle[i])) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string TrimText(std::string_view text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
+        --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+int FindText(std::string_view needle, std::string_view text)
+{
+    if (needle.empty())
+        return 0;
+    // Most texts do not hold the needle at all: then no walk is needed.
+    if (text.find(needle) == std::string_view::npos)
+        return 0;
+    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
+        if (text[pos] == needle[0] && text.compare(pos, needle.size(), needle) == 0)
+            return static_cast<int>(pos) + 1;
+    }
+    return 0;
+}
+
+bool ContainsText(std::string_view text, std::string_view needle)
+{
+    return FindText(needle, text) > 0;
+}
+
+std::string ReplaceAllText(std::string_view text, std::string_view oldText,
+                           std::string_view newText)
+{
+    if (oldText.empty())
+        return std::string(text);
+    // Only a byte equal to the first byte of oldText (either case when that
+    // is a letter) can start a match; text without one is returned as it is.
+    const char first = oldText[0];
+    const char firstUpper = FoldAsciiCase(first);
+    const char firstLower = (firstUpper >= 'A' && firstUpper <= 'Z')
+        ? static_cast<char>(firstUpper - 'A' + 'a')
+        : firstUpper;
+    const bool foldsFirst = CharLength(oldText, 0) == 1 && firstUpper != firstLower;
+    const auto mayStartMatch = [&](char c) {
+        return c == first || (foldsFirst && (c == firstUpper || c == firstLower));
+    };
+    if (std::none_of(text.begin(), text.end(), mayStartMatch))
+        return std::string(text);
+    std::string result;
+    result.reserve(text.size());
+    size_t copied = 0;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (mayStartMatch(text[pos]) && MatchesIgnoringCase(text, pos, oldText)) {
+            result.append(text, copied, pos - copied);
+            result += newText;
+            pos += oldText.size();
+            copied = pos;
+        } else {
+            pos += CharLength(text, pos);
+        }
+    }
+    result.append(text, copied, std::string_view::npos);
+    return result;
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && MatchesIgnoringCase(a, 0, b);
+}
+
+std::string StripTags(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    size_t copied = 0;
+    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
+        if (text[pos] != '<')
+            continue;
+        const size_t close = text.find('>', pos + 1);
+        if (close == std::string_view::npos)
+            break; // no tag can close any more: the rest stays as it is
+        result += text.substr(copied, pos - copied);
+        copied = close + 1;
+        pos = close; // the loop steps past the '>'
+    }
+    result += text.substr(copied);
+    return result;
+}
+
+void SplitText(std::string_view text, std::string_view delimiter,
+               std::vector<std::string>& list)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const std::string_view rest = text.substr(pos);
+        const int found = FindText(delimiter, rest);
+        if (found == 0) {
+            list.emplace_back(rest);
+            return;
+        }
+        if (found > 1)
+            list.emplace_back(rest.substr(0, found - 1));
+        pos += found - 1 + delimiter.size();
+    }
+}
+
+std::string NormalizeDigitsAndDashes(std::string_view text)
+{
+    // Each form is one double-byte character and each replacement one ASCII
+    // character, so one walk over the characters replaces them all.
+    std::string result;
+    result.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        if (CharLength(text, pos) == 1) {
+            result += text[pos++];
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        const auto trail = static_cast<unsigned char>(text[pos + 1]);
+        if (lead == 0x81 && trail == 0x40)
+            result += ' '; // ideographic space
+        else if (lead == 0x81 && (trail == 0x7C || trail == 0x5D))
+            result += '-'; // full-width hyphen-minus, hyphen
+        else if (lead == 0x82 && trail >= 0x4F && trail <= 0x58)
+            result += static_cast<char>('0' + (trail - 0x4F)); // full-width digits
+        else
+            result.append(text, pos, 2);
+        pos += 2;
+    }
+    return result;
+}
+
+std::string SubText(std::string_view text, int start, int count)
+{
+    if (start < 1)
+        start = 1;
+    if (count <= 0 || static_cast<size_t>(start) > text.size())
+        return {};
+    return std::string(text.substr(static_cast<size_t>(start) - 1, static_cast<size_t>(count)));
+}
+
+namespace {
+
+// The code page 932 form of one Unicode character from a numeric reference.
+std::string ReferencedCharacter(char32_t code)
+{
+    if (code < 0x20 || code == 0x7F)
+        return " "; // a line break or tab must not split the CSV line
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return "?";
+    const QString text = QString::fromUcs4(&code, 1);
+    const std::string converted = QStringToShiftJis(text);
+    return converted.empty() ? "?" : converted;
+}
+
+// The reference at the start of text and its length, or nothing.
+std::optional<std::pair<std::string, size_t>> ReadReference(std::string_view text)
+{
+    const size_t end = text.find(';');
+    if (end == std::string_view::npos || end < 2 || end > 9)
+        return std::nullopt;
+    const std::string_view name = text.substr(1, end - 1);
+    static const std::pair<std::string_view, std::string_view> kNamed[] = {
+        {"nbsp", " "}, {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}};
+    for (const auto& [known, character] : kNamed) {
+        if (SameTextIgnoringCase(name, known))
+            return std::pair{std::string(character), end + 1};
+    }
+    if (name[0] != '#' || name.size() < 2)
+        return std::nullopt;
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    uint32_t code = 0;
+    const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+    if (digits.empty() || error != std::errc() || last != digits.data() + digits.size())
+        return std::nullopt;
+    return std::pair{ReferencedCharacter(static_cast<char32_t>(code)), end + 1};
+}
+
+} // namespace
+
+std::string DecodeCharacterReferences(std::string_view text)
+{
+    // "&", "#", ";", digits and the letters after "&" are single-byte
+    // characters: none of them can be the trail byte of what precedes them,
+    // since "&" itself never is one.
+    std::string decoded;
+    decoded.reserve(text.size());
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t amp = text.find('&', at);
+        if (amp == std::string_view::npos) {
+            decoded += text.substr(at);
+            break;
+        }
+        decoded += text.substr(at, amp - at);
+        if (const auto reference = ReadReference(text.substr(amp))) {
+            decoded += reference->first;
+            at = amp + reference->second;
+        } else {
+            decoded += '&';
+            at = amp + 1;
+        }
+    }
+    return decoded;
+}

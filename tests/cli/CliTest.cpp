@@ -1,0 +1,366 @@
+// kenmori-cli end to end against the demonstration site: every field of
+// every line against the site's own data, the exit statuses, Ctrl-C.
+
+#include "DemoSite.h"
+#include "run/ConditionChoices.h"
+#include "text/CodePage932.h"
+#include "run/CsvOutput.h"
+#include "run/SearchRequest.h"
+#include "run/WorkerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <csignal>
+#include <cstdint>
+#include <fstream>
+#include <thread>
+
+static void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "cli_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+}
+
+// The fields of one CSV line whose values are all quoted.
+static std::vector<std::string> CsvFields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t at = 0;
+    while (at < line.size() && line[at] == '"') {
+        std::string value;
+        for (++at; at < line.size() && !(line[at] == '"' && line[at + 1] != '"'); ++at) {
+            value += line[at];
+            if (line[at] == '"')
+                ++at; // a doubled quote
+        }
+        fields.push_back(value);
+        at += 2; // closing quote and comma
+    }
+    return fields;
+}
+
+struct CliResult {
+    int exitCode = -1;
+    std::string errorText; // standard error, UTF-8
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::atomic<int> pagerRequests = 0;
+    std::atomic<int> requests = 0;
+    std::atomic<qint64> processId = 0;
+    qint64 lastProcessId = 0;
+    int interruptAtPager = 0; // Ctrl-C while this pager request is answered
+    std::mutex searchBodiesMutex;
+    std::vector<std::string> searchBodies; // every search post's body, in order
+    DemoSite site{SiteOptions()};
+    std::filesystem::path settingsPath = dir.filePath("km.ini").toStdString();
+    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
+    const std::string onlyJobNumber = "JobList=1" + std::string(kOutputFieldCount - 1, '0') + "\r\n";
+
+    DemoSiteOptions SiteOptions()
+    {
+        DemoSiteOptions options{100, "13010-1234567", [this](const std::string& request) {
+                                    ++requests;
+                                    if (request.starts_with("POST /kensaku/GECA110010.do")
+                                        && ++pagerRequests == interruptAtPager && processId > 0)
+                                        ::kill(static_cast<pid_t>(processId.load()), SIGINT);
+                                }};
+        options.searchBodyLog = [this](const std::string& body) {
+            const std::lock_guard lock(searchBodiesMutex);
+            searchBodies.push_back(body);
+        };
+        return options;
+    }
+
+    void SetUp() override
+    {
+        EnsureApplication();
+        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            qunsetenv(name);
+        ASSERT_TRUE(site.start());
+    }
+
+    // A settings file in the program's own format; configLines are UTF-8.
+    void WriteSettings(const std::string& configLines, bool utf8WithMark = false)
+    {
+        WriteSettings(configLines, site.baseAddress(), utf8WithMark);
+    }
+    void WriteSettings(const std::string& configLines, const std::string& baseAddress,
+                       bool utf8WithMark = false)
+    {
+        const std::string text = "[Config]\r\n" + configLines + "[Site]\r\nBaseAddress=" + baseAddress + "\r\n";
+        std::ofstream(settingsPath, std::ios::binary)
+            << (utf8WithMark ? "\xEF\xBB\xBF" + text : Utf8ToShiftJis(text));
+    }
+
+    CliResult RunCli(QStringList extra = {}, bool withSettings = true)
+    {
+        QStringList arguments{"--output", QString::fromStdString(csvPath.string()), "--pacing-ms", "0"};
+        if (withSettings)
+            arguments << "--settings" << QString::fromStdString(settingsPath.string());
+        QProcess process;
+        process.start(KENMORI_CLI_PATH, arguments + extra);
+        EXPECT_TRUE(process.waitForStarted());
+        processId = process.processId();
+        lastProcessId = processId;
+        EXPECT_TRUE(process.waitForFinished(60000));
+        processId = 0;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return {process.exitCode(), process.readAllStandardError().toStdString()};
+    }
+
+    // The postings the site lists for a search with these conditions.
+    std::vector<const DemoPosting*> Hits(const SearchConditions& conditions) const
+    {
+        return site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
+    }
+};
+
+static std::filesystem::path CliDbFolder()
+{
+    return std::filesystem::path(KENMORI_CLI_PATH).parent_path() / "db";
+}
+
+// The id of a process that has ended.
+TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
+{
+    WriteSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n");
+    // A page file that a killed run left behind goes at the next start.
+    QProcess ended;
+    ended.start("sleep", {"0.1"});
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 endedId = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const std::filesystem::path leftOver = CliDbFolder() / ("tmp." + std::to_string(endedId) + ".dat");
+    std::ofstream(leftOver) << "left over";
+    const CliResult result = RunCli();
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    const auto hits = Hits(SearchConditions{});
+    const std::string total = std::to_string(hits.size());
+    EXPECT_NE(result.errorText.find("求人情報 : " + total + "件/" + total + "件 取得中..."), std::string::npos);
+    EXPECT_NE(result.errorText.find("求人情報の取得が完了しました。"), std::string::npos);
+
+    const std::vector<std::string> lines = CsvDataLines(csvPath);
+    ASSERT_EQ(lines.size(), hits.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const DemoFields expected = site.expectedFields(*hits[i]);
+        const std::vector<std::string> fields = CsvFields(ShiftJisToUtf8(lines[i]));
+        ASSERT_EQ(fields.size(), expected.size()) << lines[i];
+        for (int f = 0; f < kOutputFieldCount; ++f)
+            EXPECT_EQ(fields[f], expected[f]) << hits[i]->jobNumber << " " << OutputFieldNamesUtf8()[f];
+    }
+    // Its own page file is gone, and so is the one left over.
+    EXPECT_FALSE(std::filesystem::exists(CliDbFolder() / ("tmp." + std::to_string(lastProcessId) + ".dat")));
+    EXPECT_FALSE(std::filesystem::exists(leftOver));
+}
+
+TEST_F(CliTest, SettingsWithAByteOrderMarkAreReadAsUtf8)
+{
+    SearchConditions conditions;
+    conditions.FreeWord = Utf8ToShiftJis(site.postings().at(0).occupation);
+    const auto hits = Hits(conditions);
+    ASSERT_FALSE(hits.empty());
+    ASSERT_LT(hits.size(), site.postings().size());
+    WriteSettings(onlyJobNumber + "FreeWord=" + site.postings()[0].occupation + "\r\n", true);
+    const CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_EQ(CsvDataLines(csvPath).size(), hits.size());
+}
+
+TEST_F(CliTest, OutcomesOfARunGiveTheirExitStatuses)
+{
+    WriteSettings(onlyJobNumber + "FreeWord=どの求人にもない言葉\r\n");
+    CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 1) << result.errorText;
+    EXPECT_NE(result.errorText.find("該当する求人情報は見つかりませんでした。"), std::string::npos);
+    EXPECT_TRUE(CsvDataLines(csvPath).empty());
+
+    WriteSettings(onlyJobNumber + "JobNo1=99999\r\nJobNo2=9999999\r\n");
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 8) << result.errorText;
+    EXPECT_NE(result.errorText.find("指定された求職番号は存在しません。\n入力内容を確認してください。"),
+              std::string::npos);
+
+    WriteSettings(onlyJobNumber);
+    const std::filesystem::path goodPath = csvPath;
+    csvPath = dir.filePath("missing/out.csv").toStdString();
+    EXPECT_EQ(RunCli().exitCode, 4);
+    csvPath = goodPath;
+
+    std::filesystem::remove(csvPath);
+    site.stop();
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 9) << result.errorText;
+    EXPECT_NE(result.errorText.find("サイトへのアクセスができませんでした。"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(csvPath));
+}
+
+TEST_F(CliTest, InvalidConditionsAreReportedBeforeAnyRequest)
+{
+    // Without JobList no output field is ticked, as in the window.
+    WriteSettings("Region1=13\r\n");
+    CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("ファイルへの出力項目は１つ以上を指定してください。"), std::string::npos);
+
+    WriteSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=29\r\n");
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("開始位置の指定は30以上の数値を入力してください。"), std::string::npos);
+
+    std::filesystem::remove(settingsPath);
+    EXPECT_EQ(RunCli().exitCode, 3);
+    WriteSettings(onlyJobNumber);
+    EXPECT_EQ(RunCli({"--database", dir.filePath("none.db")}).exitCode, 3);
+
+    EXPECT_EQ(requests, 0);
+    EXPECT_FALSE(std::filesystem::exists(csvPath));
+}
+
+TEST_F(CliTest, CtrlCKeepsTheLinesWrittenFromTheStartPosition)
+{
+    // Start at 35 (page 2), Ctrl-C while page 3 is asked for.
+    interruptAtPager = 2;
+    WriteSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=35\r\n");
+    const CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 2) << result.errorText;
+
+    std::vector<std::string> expected;
+    const auto hits = Hits(SearchConditions{});
+    ASSERT_GT(hits.size(), 60u);
+    for (size_t i = 30; i < 60; ++i)
+        expected.push_back("\"" + Utf8ToShiftJis(site.expectedFields(*hits[i])[kSlotJobNumber]) + "\"");
+    EXPECT_EQ(CsvDataLines(csvPath), expected);
+}
+
+TEST_F(CliTest, AListPageThatFailsTwiceEndsIncompleteWithStatusFive)
+{
+    DemoSiteOptions options;
+    options.postingCount = 45;
+    options.fault = DemoFault::ServerError;
+    options.faultShare = 1.0;
+    options.faultTargets = kDemoFaultPager;
+    DemoSite failing(options);
+    ASSERT_TRUE(failing.start());
+    WriteSettings(onlyJobNumber, failing.baseAddress());
+    const std::filesystem::path logPath = dir.filePath("run.log").toStdString();
+    const CliResult result = RunCli({"--log", QString::fromStdString(logPath.string())});
+    EXPECT_EQ(result.exitCode, 5) << result.errorText;
+    EXPECT_NE(result.errorText.find("求人一覧の取得に失敗したため、途中で終了しました。\n"
+                                    "取得済みの求人情報はファイルに保存されています。"),
+              std::string::npos);
+    EXPECT_EQ(CsvDataLines(csvPath).size(), 30u);
+    const std::string log = ReadFileBytes(logPath);
+    EXPECT_NE(log.find("POST /kensaku/GECA110010.do 500 "), std::string::npos) << log;
+    EXPECT_NE(log.find("lines written 30\noutcome: list page failed, incomplete\n"), std::string::npos) << log;
+}
+
+TEST_F(CliTest, ValuesTheBoxesWouldRefuseAreNamedBeforeAnyRequest)
+{
+    WriteSettings(onlyJobNumber + "JobNo1=1&a=1\r\nJobNo2=1234567\r\n");
+    CliResult result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("JobNo1"), std::string::npos) << result.errorText;
+
+    WriteSettings(onlyJobNumber + "JobCode2=123\r\n");
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("JobCode2"), std::string::npos) << result.errorText;
+
+    WriteSettings(onlyJobNumber + "FreeWord=寿司🍣\r\n", true);
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("「🍣」"), std::string::npos) << result.errorText;
+
+    // Shortened pauses only against this machine.
+    WriteSettings(onlyJobNumber, std::string("http://192.0.2.1"));
+    result = RunCli();
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("--pacing-ms"), std::string::npos) << result.errorText;
+
+    EXPECT_EQ(requests, 0);
+    EXPECT_FALSE(std::filesystem::exists(csvPath));
+}
+
+TEST_F(CliTest, CtrlCEndsATricklingTransferAtOnce)
+{
+    DemoSiteOptions options;
+    options.postingCount = 5;
+    options.fault = DemoFault::Trickle;
+    options.faultShare = 1.0;
+    options.faultTargets = kDemoFaultDetail;
+    options.stallLimitMs = 100000;
+    std::atomic<bool> interrupted = false;
+    std::atomic<std::int64_t> interruptedAt = 0;
+    options.requestLog = [&](const std::string& request) {
+        if (request.find("dispDetailBtn") != std::string::npos && processId > 0 && !interrupted.exchange(true)) {
+            // Well into the transfer, which would otherwise last minutes.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            interruptedAt = std::chrono::steady_clock::now().time_since_epoch().count();
+            ::kill(static_cast<pid_t>(processId.load()), SIGINT);
+        }
+    };
+    DemoSite trickling(options);
+    ASSERT_TRUE(trickling.start());
+    WriteSettings(onlyJobNumber, trickling.baseAddress());
+    const CliResult result = RunCli();
+    const auto ended = std::chrono::steady_clock::now();
+    EXPECT_EQ(result.exitCode, 2) << result.errorText;
+    ASSERT_TRUE(interrupted);
+    const auto stopped = ended - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(interruptedAt));
+    EXPECT_LT(stopped, std::chrono::seconds(5));
+    EXPECT_TRUE(CsvDataLines(csvPath).empty());
+}
+
+TEST_F(CliTest, OptionsAloneMakeTheSameRunAsTheSettingsFile)
+{
+    const DemoPosting& posting = site.postings().at(0);
+    const std::string prefecture = PrefectureNames().at(std::stoul(posting.prefectureCode) - 1);
+    // Keys and values as the window stores them; JobList ticks 求人番号,
+    // 事業所名 and 職種. The site ignores occupation, dispatch, category codes
+    // and recency, so the run still finds the posting.
+    std::string fields(kOutputFieldCount, '0');
+    fields[0] = fields[3] = fields[17] = '1';
+    WriteSettings("Region1=" + std::to_string(std::stoi(posting.prefectureCode)) + "\r\nJobCheck=0\r\n"
+                  "JobHaken=1\r\nJobType=5\r\nFreeWord=" + posting.occupation + "\r\nWordCheck=1\r\n"
+                  "JobCode1=011\r\nJobCode2=02\r\nJobSet2=1\r\nJobList=" + fields + "\r\n");
+    CliResult result = RunCli();
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    const std::vector<std::string> fromSettings = CsvDataLines(csvPath);
+    std::filesystem::remove(csvPath);
+
+    result = RunCli({"--prefecture", QString::fromStdString(prefecture), "--kind", "一般（指定なし）",
+                     "--dispatch", "派遣のみ", "--occupation", "介護、福祉",
+                     "--words", QString::fromStdString(posting.occupation), "--words-mode", "and",
+                     "--category-code", "011-02", "--recent", "week", "--fields", "求人番号,事業所名,職種",
+                     "--base-address", QString::fromStdString(site.baseAddress())},
+                    false);
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_EQ(CsvDataLines(csvPath), fromSettings);
+    EXPECT_FALSE(fromSettings.empty());
+
+    const std::lock_guard lock(searchBodiesMutex);
+    ASSERT_EQ(searchBodies.size(), 2u);
+    EXPECT_EQ(searchBodies[0], searchBodies[1]);
+    EXPECT_NE(searchBodies[0].find("&hakenUkeoinCKBox=1"), std::string::npos);
+    EXPECT_NE(searchBodies[0].find("&sKGYBRUIJo1=011&sKGYBRUIGe1=02"), std::string::npos);
+
+    // An unknown name stops before any request and lists the valid ones.
+    const int requestsBefore = requests;
+    result = RunCli({"--prefecture", "東京府"}, false);
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.errorText.find("北海道, 青森"), std::string::npos) << result.errorText;
+    EXPECT_EQ(requests, requestsBefore);
+}

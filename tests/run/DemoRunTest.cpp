@@ -1,0 +1,123 @@
+// The retrieval loop against the demonstration site, after the same warm-up
+// visit a run makes: whole result lists, start position, empty results.
+
+#include "DemoSite.h"
+#include "site/SiteAccess.h"
+#include "text/TextUtils.h"
+#include "site/WarmUp.h"
+#include "run/RetrievalLoop.h"
+#include "run/SearchRequest.h"
+#include "run/WorkerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+class DemoRunTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    DemoSite site{DemoSiteOptions{90, "13010-1234567", {}}};
+    RecordingHost host;
+    SearchConditions conditions;
+    RunState state;
+    CsvOutputFile csv;
+    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                     std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
+    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
+
+    void SetUp() override
+    {
+        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            qunsetenv(name);
+        ASSERT_TRUE(site.start());
+        ClearStoredCookies();
+        SetSiteBaseAddress(site.baseAddress());
+        conditions.JobList[kSlotJobNumber] = true;
+        state.outputPath = csvPath;
+    }
+
+    void Run()
+    {
+        const WarmUpResult warmUp = FetchSearchPage();
+        ASSERT_TRUE(warmUp.pageArrived);
+        state.siteCookie = warmUp.cookie;
+        RunRetrieval(RunContext{conditions, state, csv, host, pacing, {},
+                                dir.filePath("tmp.dat").toStdString()});
+    }
+
+    // The job-number lines the site's own data gives for the search, from
+    // the first-th posting of its list on.
+    std::vector<std::string> ExpectedLines(size_t first = 0) const
+    {
+        std::vector<std::string> lines;
+        const auto hits = site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
+        for (size_t i = first; i < hits.size(); ++i)
+            lines.push_back("\"" + Utf8ToShiftJis(site.expectedFields(*hits[i])[kSlotJobNumber]) + "\"");
+        return lines;
+    }
+};
+
+TEST_F(DemoRunTest, WholeResultListIsFetchedPageAfterPage)
+{
+    Run();
+    const std::vector<std::string> expected = ExpectedLines();
+    const int total = static_cast<int>(expected.size());
+    ASSERT_GT(total, 60); // three pages
+    EXPECT_EQ(state.TotalCount, total);
+    EXPECT_EQ(state.StartedCount, total);
+    EXPECT_EQ(CsvDataLines(csvPath), expected);
+    ASSERT_FALSE(host.steps.empty());
+    EXPECT_EQ(host.steps.back().position, total);
+}
+
+TEST_F(DemoRunTest, StartPositionSkipsTheEarlierPages)
+{
+    conditions.Retry = 30;
+    Run();
+    EXPECT_EQ(CsvDataLines(csvPath), ExpectedLines(30));
+    ASSERT_FALSE(host.steps.empty());
+    EXPECT_EQ(host.steps.front().position, 31);
+}
+
+TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
+{
+    conditions.FreeWord = Utf8ToShiftJis("どの求人にもない言葉");
+    Run();
+    EXPECT_EQ(state.TotalCount, 0);
+    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
+
+    conditions.FreeWord.clear();
+    conditions.JobNo1 = "99999";
+    conditions.JobNo2 = "9999999";
+    state = RunState{};
+    state.outputPath = csvPath;
+    Run();
+    EXPECT_EQ(state.workerVerdict, kVerdictUnknownJobSeeker);
+    EXPECT_TRUE(CsvDataLines(csvPath).empty());
+}
+
+TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
+{
+    conditions.JobList.fill(true);
+    const auto runAgainst = [&](DemoSite& demo) {
+        SetSiteBaseAddress(demo.baseAddress());
+        ClearStoredCookies();
+        state = RunState{};
+        state.outputPath = csvPath;
+        Run();
+        // The addresses in the last two fields name the site's own port.
+        return ReplaceAllText(ReadFileBytes(csvPath), demo.baseAddress(), "{BASE}");
+    };
+    const std::string today = runAgainst(site);
+    DemoSiteOptions options{90, "13010-1234567", {}};
+    options.layout = DemoLayout::Spread;
+    DemoSite spread{options};
+    ASSERT_TRUE(spread.start());
+    const size_t expected = ExpectedLines().size();
+    ASSERT_GT(expected, 60u); // three pages
+    EXPECT_EQ(CsvDataLines(csvPath).size(), expected);
+    EXPECT_TRUE(runAgainst(spread) == today); // not printed: lines of 94 fields
+    EXPECT_EQ(state.StartedCount, static_cast<int>(expected));
+}
