@@ -26,12 +26,13 @@ static std::vector<std::string> FileLines(const std::string& bytes)
 }
 
 // A text key holds the start of its stored text: as many whole characters
-// as fit in maxBytes, or the key's default when nothing is stored.
+// as fit in maxBytes, or the key's default when nothing is stored. A digit
+// key whose stored text is not all digits keeps its default too.
 static void CheckTextKey(const IniFile& ini, std::string_view key, const std::string& value,
-                         std::size_t maxBytes, const std::string& fallback)
+                         std::size_t maxBytes, const std::string& fallback, bool digitsOnly = true)
 {
     const std::string stored = ini.readString(kSettingsSection, key, "");
-    if (stored.empty()) {
+    if (stored.empty() || (digitsOnly && stored.find_first_not_of("0123456789") != std::string::npos)) {
         FUZZ_CHECK(value == fallback);
         return;
     }
@@ -49,8 +50,8 @@ static void CheckTextKey(const IniFile& ini, std::string_view key, const std::st
 static void CheckTextKeys(const IniFile& ini, const SettingsValues& values)
 {
     const SettingsValues defaults;
-    CheckTextKey(ini, "CityWord", values.CityWord, kCityWordBytes, defaults.CityWord);
-    CheckTextKey(ini, "FreeWord", values.FreeWord, kFreeWordBytes, defaults.FreeWord);
+    CheckTextKey(ini, "CityWord", values.CityWord, kCityWordBytes, defaults.CityWord, false);
+    CheckTextKey(ini, "FreeWord", values.FreeWord, kFreeWordBytes, defaults.FreeWord, false);
     CheckTextKey(ini, "Retry", values.Retry, kRetryBytes, defaults.Retry);
     CheckTextKey(ini, "JobNo1", values.JobNo1, kJobNo1Bytes, defaults.JobNo1);
     CheckTextKey(ini, "JobNo2", values.JobNo2, kJobNo2Bytes, defaults.JobNo2);
