@@ -7,7 +7,7 @@
 
 static std::string CellText(std::string_view text)
 {
-    return Cleaned(Replace(text, "</div>", " "));
+    return Cleaned(ReplaceAllText(text, "</div>", " "));
 }
 
 // The label row carries the name in kana, continued by "<br" lines; the
@@ -38,9 +38,9 @@ void RepresentativeRule(const RuleInput& in, int k, int slot, JobRecord& record)
 {
     static const std::string kTitleCaption = Sjis("役職</div>");
     static const std::string kNameCaption = Sjis("代表者名</div>");
-    std::string acc = Cleaned(Remove(AfterLabel(LineText(in.lines, k)), kTitleCaption));
+    std::string acc = Cleaned(RemoveAllText(AfterLabel(LineText(in.lines, k)), kTitleCaption));
     if (LineExists(in.lines, k + 1))
-        AppendWithSpace(acc, Cleaned(Remove(LineText(in.lines, k + 1), kNameCaption)));
+        AppendWithSpace(acc, Cleaned(RemoveAllText(LineText(in.lines, k + 1), kNameCaption)));
     record[static_cast<size_t>(slot)] = TrimText(acc);
 }
 
@@ -59,7 +59,7 @@ static std::string ContactPerson(const RuleInput& in, int k)
             if (RawLineContains(in.lines, j, "\"flex\""))
                 return false;
             const std::string v = CellText(LineText(in.lines, j));
-            if (Contains(v, kTelephoneCaption))
+            if (ContainsText(v, kTelephoneCaption))
                 return false;
             JoinWith(acc, v, kSeparator);
         }
@@ -76,7 +76,7 @@ static bool HasEitherMarker(const PageText& lines, int j, std::string_view marke
 
 static std::string NumberWithout(const PageText& lines, int j, const char* captionUtf8)
 {
-    return TrimText(Remove(Cleaned(LineText(lines, j)), Sjis(captionUtf8)));
+    return TrimText(RemoveAllText(Cleaned(LineText(lines, j)), Sjis(captionUtf8)));
 }
 
 // Contact person, then telephone, FAX and e-mail from the lines marked

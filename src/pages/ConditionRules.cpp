@@ -8,7 +8,7 @@
 
 static std::string CellText(std::string_view text)
 {
-    return Cleaned(Replace(text, "</div>", " "));
+    return Cleaned(ReplaceAllText(text, "</div>", " "));
 }
 
 // Limit and range on the label row and the next, the reason one line further.
@@ -16,13 +16,13 @@ void AgeRule(const RuleInput& in, int k, int, JobRecord& record)
 {
     static const std::string kLimitCaption = Sjis("年齢制限</div>");
     static const std::string kReasonCaption = Sjis("年齢制限該当事由</div>");
-    std::string acc = Cleaned(Replace(AfterLabel(LineText(in.lines, k)), kLimitCaption, " "));
+    std::string acc = Cleaned(ReplaceAllText(AfterLabel(LineText(in.lines, k)), kLimitCaption, " "));
     if (LineExists(in.lines, k + 1))
-        AppendWithSpace(acc, Cleaned(WaveDashRestored(Replace(LineText(in.lines, k + 1), "</div>", " "))));
+        AppendWithSpace(acc, Cleaned(WaveDashRestored(ReplaceAllText(LineText(in.lines, k + 1), "</div>", " "))));
     record[kSlotAge] = TrimText(acc);
     if (LineExists(in.lines, k + 2))
         record[kSlotAgeLimitReason] =
-            Cleaned(Remove(LineText(in.lines, k + 2), kReasonCaption));
+            Cleaned(RemoveAllText(LineText(in.lines, k + 2), kReasonCaption));
 }
 
 void TotalWageRule(const RuleInput& in, int k, int slot, JobRecord& record)
@@ -48,8 +48,8 @@ void HolidayRule(const RuleInput& in, int k, int, JobRecord& record)
             acc = CellText(AfterLabel(a));
         else if (HeadIs(in.lines, j, "<br"))
             AppendWithSpace(acc, Cleaned(a));
-        else if (Contains(a, kWeekendCaption))
-            weekend = CellText(Remove(a, kWeekendCaption));
+        else if (ContainsText(a, kWeekendCaption))
+            weekend = CellText(RemoveAllText(a, kWeekendCaption));
         else
             JoinWith(acc, CellText(a), kSeparator);
         return true;
@@ -67,10 +67,10 @@ void LicenceRule(const RuleInput& in, int k, int slot, JobRecord& record)
             return false;
         const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
-            acc = CellText(Remove(AfterLabel(a), kLicenceCaption));
+            acc = CellText(RemoveAllText(AfterLabel(a), kLicenceCaption));
         else
             AppendWithSpace(acc, CellText(a));
         return true;
     });
-    record[static_cast<size_t>(slot)] = TrimText(WidthNormalised(WaveDashRestored(acc)));
+    record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(WaveDashRestored(acc)));
 }

@@ -4,20 +4,21 @@
 #include "pages/DetailLabels.h"
 #include "pages/FieldRules.h"
 #include "pages/LineOperations.h"
+#include "text/TextUtils.h"
 #include "pages/PostingSheet.h"
 
 static bool IsDeletedPostingMessage(const PageText& page, int k)
 {
     static const std::string kNoMatchingPosting = Sjis("該当する情報は");
     return RawLineContains(page, k, "msg_E\"")
-        && Contains(Cleaned(LineText(page, k)), kNoMatchingPosting);
+        && ContainsText(Cleaned(LineText(page, k)), kNoMatchingPosting);
 }
 
 static void ApplyLabelRow(const RuleInput& in, int k, bool formSeen, DetailPageScan& scan)
 {
     const std::string& a = LineText(in.lines, k);
     static const std::string kNameWithheld = Sjis("事業所の意向により公開していません");
-    if (Contains(a, kNameWithheld))
+    if (ContainsText(a, kNameWithheld))
         scan.record[kSlotCompanyName] = Sjis("（事業所名非公開）");
     const int slot = FindLabelSlot(RowLabel(a));
     // Rows above the form belong to the page's summary, not to the posting.
@@ -39,7 +40,7 @@ DetailPageScan ScanDetailPage(const PageLines& lines, const StopRequested& stopR
             }
         } else if (HeadIs(page, k, "<in")) {
             if (RawLineContains(page, k, "ID_kjhyoKjKbn") && scan.postingSheetQuery.empty()) {
-                scan.postingSheetQuery = PostingSheetQueryAt(lines, k, stopRequested);
+                scan.postingSheetQuery = PostingSheetQueryAt(page, k, stopRequested);
                 formSeen = true;
             }
         } else if (IsLabelLine(page, k)) {

@@ -14,17 +14,17 @@ static std::string GeneralLabelValue(std::string_view text)
                                             Sjis("マイカー通勤</div>"), Sjis("就業形態</div>")};
     std::string v = AfterLabel(text);
     for (const std::string& caption : kCaptions)
-        v = Remove(v, caption);
-    v = Replace(v, "</div>", " ");
-    v = Replace(v, "<br>", " ");
+        v = RemoveAllText(v, caption);
+    v = ReplaceAllText(v, "</div>", " ");
+    v = ReplaceAllText(v, "<br>", " ");
     return Cleaned(v);
 }
 
 static std::string GeneralLineValue(std::string_view text)
 {
-    std::string v = Replace(text, "&nbsp;</div>", " ");
-    v = Replace(v, "</div>", " ");
-    v = Replace(v, "<br>", " ");
+    std::string v = ReplaceAllText(text, "&nbsp;</div>", " ");
+    v = ReplaceAllText(v, "</div>", " ");
+    v = ReplaceAllText(v, "<br>", " ");
     return Cleaned(v);
 }
 
@@ -56,7 +56,7 @@ std::string IndustryNameAt(const RuleInput& in, int k)
 // part can be told, so both stay as they are.
 static void StorePostalAddress(std::string_view acc, JobRecord& record)
 {
-    const std::string text = TrimText(WidthNormalised(acc));
+    const std::string text = TrimText(NormalizeDigitsAndDashes(acc));
     const int space = FindText(" ", text);
     if (space == 0)
         return;
@@ -76,7 +76,7 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     {
         static const std::string kCaption = Sjis("職種解説");
         static const std::string kNewerCaption = Sjis("job tagについて");
-        acc = Remove(Remove(acc, kCaption), kNewerCaption);
+        acc = RemoveAllText(RemoveAllText(acc, kCaption), kNewerCaption);
     }
         break;
     case kSlotWorkingHours:
@@ -88,7 +88,7 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     case kSlotOtherAllowances:
     case kSlotWageForm:
     case kSlotWageClosingDay:
-        acc = WidthNormalised(WaveDashRestored(acc));
+        acc = NormalizeDigitsAndDashes(WaveDashRestored(acc));
         break;
     case kSlotInsurance:
     case kSlotCorporatePension:
@@ -98,7 +98,7 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     {
         static const std::string kFullWidthComma = Sjis("，");
         static const std::string kIdeographicComma = Sjis("、");
-        acc = Replace(acc, kFullWidthComma, kIdeographicComma);
+        acc = ReplaceAllText(acc, kFullWidthComma, kIdeographicComma);
     }
         break;
     default:
@@ -109,7 +109,7 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
 
 static std::string ListPiece(std::string_view text)
 {
-    return Cleaned(Replace(text, "</div>", " "));
+    return Cleaned(ReplaceAllText(text, "</div>", " "));
 }
 
 void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
@@ -130,6 +130,6 @@ void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
         return true;
     });
     static const std::string kFullWidthComma = Sjis("，");
-    acc = Replace(WaveDashRestored(acc), kFullWidthComma, kItemSeparator);
-    record[static_cast<size_t>(slot)] = TrimText(WidthNormalised(acc));
+    acc = ReplaceAllText(WaveDashRestored(acc), kFullWidthComma, kItemSeparator);
+    record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(acc));
 }

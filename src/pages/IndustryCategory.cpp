@@ -10,7 +10,7 @@ std::string IndustryLookupName(std::string_view industryText)
 {
     static const std::string kFullWidthComma = Sjis("，");
     static const std::string kIdeographicComma = Sjis("、");
-    return Replace(TrimText(industryText), kFullWidthComma, kIdeographicComma);
+    return ReplaceAllText(TrimText(industryText), kFullWidthComma, kIdeographicComma);
 }
 
 void StoreIndustryCategory(std::string_view answer, const std::string& name, JobRecord& record)

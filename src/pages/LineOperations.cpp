@@ -3,46 +3,6 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
-bool LineExists(const PageLines& lines, int k)
-{
-    return k >= 0 && static_cast<size_t>(k) < lines.size();
-}
-
-std::string TrimmedLine(const PageLines& lines, int k)
-{
-    return LineExists(lines, k) ? TrimText(lines[static_cast<size_t>(k)]) : std::string();
-}
-
-bool HeadIs(const PageLines& lines, int k, std::string_view head)
-{
-    return SubText(TrimmedLine(lines, k), 1, 3) == head;
-}
-
-bool TrimmedIs(const PageLines& lines, int k, std::string_view text)
-{
-    return TrimmedLine(lines, k) == text;
-}
-
-bool MiddleIs(const PageLines& lines, int k, std::string_view text)
-{
-    return SubText(TrimmedLine(lines, k), 2, 3) == text;
-}
-
-bool IsLabelLine(const PageLines& lines, int k)
-{
-    return HeadIs(lines, k, "<th");
-}
-
-bool RawLineContains(const PageLines& lines, int k, std::string_view marker)
-{
-    return LineExists(lines, k) && ContainsText(lines[static_cast<size_t>(k)], marker);
-}
-
-std::string LineText(const PageLines& lines, int k)
-{
-    return Utf8ToShiftJis(TrimmedLine(lines, k));
-}
-
 bool LineExists(const PageText& page, int k)
 {
     return page.exists(k);
@@ -93,26 +53,6 @@ std::string AfterLabel(std::string_view text)
 {
     const int at = FindText("</th>", text);
     return at > 0 ? std::string(text.substr(static_cast<size_t>(at) - 1)) : std::string(text);
-}
-
-std::string Replace(std::string_view text, std::string_view from, std::string_view to)
-{
-    return ReplaceAllText(text, from, to);
-}
-
-std::string Remove(std::string_view text, std::string_view what)
-{
-    return ReplaceAllText(text, what, {});
-}
-
-bool Contains(std::string_view text, std::string_view what)
-{
-    return ContainsText(text, what);
-}
-
-std::string WidthNormalised(std::string_view text)
-{
-    return NormalizeDigitsAndDashes(text);
 }
 
 std::string WaveDashRestored(std::string_view text)

@@ -16,13 +16,13 @@ static std::string WorkplaceAddress(const RuleInput& in, int k)
             return false;
         const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
-            acc = Cleaned(Remove(AfterLabel(a), kCaption));
+            acc = Cleaned(RemoveAllText(AfterLabel(a), kCaption));
         else
-            JoinWith(acc, Cleaned(Remove(a, kMapLink)), " ");
+            JoinWith(acc, Cleaned(RemoveAllText(a, kMapLink)), " ");
         return true;
     });
     static const std::string kSameAsCompany = Sjis("事業所所在地と同じ");
-    if (Contains(acc, kSameAsCompany))
+    if (ContainsText(acc, kSameAsCompany))
         return kSameAsCompany;
     return acc;
 }
@@ -38,13 +38,13 @@ static std::string WorkplaceStation(const RuleInput& in, int k)
     ScanWindow(in, k, 1, 49, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</td></tr>"))
             return false;
-        if (!HeadIs(in.lines, j, "</d") || !Contains(LineText(in.lines, j), kStationCaption))
+        if (!HeadIs(in.lines, j, "</d") || !ContainsText(LineText(in.lines, j), kStationCaption))
             return true;
-        station = Cleaned(Remove(LineText(in.lines, j), kStationCaption));
+        station = Cleaned(RemoveAllText(LineText(in.lines, j), kStationCaption));
         if (!LineExists(in.lines, j + 2))
             return false;
-        AppendWithSpace(station, Cleaned(Remove(LineText(in.lines, j + 1), kTransportCaption)));
-        AppendWithSpace(station, Cleaned(Remove(LineText(in.lines, j + 2), kTimeCaption)));
+        AppendWithSpace(station, Cleaned(RemoveAllText(LineText(in.lines, j + 1), kTransportCaption)));
+        AppendWithSpace(station, Cleaned(RemoveAllText(LineText(in.lines, j + 2), kTimeCaption)));
         return false;
     });
     return station;
@@ -52,7 +52,7 @@ static std::string WorkplaceStation(const RuleInput& in, int k)
 
 void WorkplaceRule(const RuleInput& in, int k, int, JobRecord& record)
 {
-    record[kSlotWorkplace] = TrimText(WidthNormalised(WorkplaceAddress(in, k)));
+    record[kSlotWorkplace] = TrimText(NormalizeDigitsAndDashes(WorkplaceAddress(in, k)));
     record[kSlotNearestStation] = TrimText(WorkplaceStation(in, k));
 }
 
@@ -70,9 +70,9 @@ static std::string SelectionAddress(const RuleInput& in, int k)
             return false;
         const std::string& a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
-            acc = Cleaned(Replace(AfterLabel(a), "</div>", " "));
+            acc = Cleaned(ReplaceAllText(AfterLabel(a), "</div>", " "));
         else if (StartsWithTag(in.lines, j))
-            AppendWithSpace(acc, Cleaned(Replace(Replace(a, "</div>", " "), kMapLink, " ")));
+            AppendWithSpace(acc, Cleaned(ReplaceAllText(ReplaceAllText(a, "</div>", " "), kMapLink, " ")));
         return true;
     });
     return acc;
@@ -94,11 +94,11 @@ static std::string SelectionStation(const RuleInput& in, int k)
         if (!StartsWithTag(in.lines, j))
             return true;
         const std::string& a = LineText(in.lines, j);
-        if (Contains(a, kStation)) {
-            station = Cleaned(Remove(a, kStationCaption));
+        if (ContainsText(a, kStation)) {
+            station = Cleaned(RemoveAllText(a, kStationCaption));
             stationSeen = true;
         } else if (stationSeen) {
-            AppendWithSpace(station, Cleaned(Remove(a, kStationCaption)));
+            AppendWithSpace(station, Cleaned(RemoveAllText(a, kStationCaption)));
         }
         return true;
     });
@@ -111,5 +111,5 @@ void SelectionPlaceRule(const RuleInput& in, int k, int slot, JobRecord& record)
     const std::string station = SelectionStation(in, k);
     if (!station.empty())
         acc += Sjis("、") + station;
-    record[static_cast<size_t>(slot)] = TrimText(WidthNormalised(acc));
+    record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(acc));
 }

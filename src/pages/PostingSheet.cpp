@@ -8,10 +8,10 @@
 // name="kJNo" -> kJNo: the attribute name, quotes and a closing ">" dropped.
 static std::string AttributeValue(std::string_view part, std::string_view attribute)
 {
-    return Remove(Remove(Remove(part, attribute), "\""), ">");
+    return RemoveAllText(RemoveAllText(RemoveAllText(part, attribute), "\""), ">");
 }
 
-std::string PostingSheetQueryAt(const PageLines& lines, int k, const StopRequested& stopRequested)
+std::string PostingSheetQueryAt(const PageText& lines, int k, const StopRequested& stopRequested)
 {
     const int lastLine = static_cast<int>(lines.size()) - 1;
     std::string pair;
@@ -24,7 +24,7 @@ std::string PostingSheetQueryAt(const PageLines& lines, int k, const StopRequest
             continue; // the marker stands on the page's first line
         if (MiddleIs(lines, j, "/fo") || HeadIs(lines, j, "<fo"))
             break;
-        if (!Contains(TrimmedLine(lines, j), "<input"))
+        if (!ContainsText(TrimmedLine(lines, j), "<input"))
             continue;
         std::vector<std::string> parts;
         SplitText(LineText(lines, j), " ", parts);
@@ -39,7 +39,7 @@ std::string PostingSheetQueryAt(const PageLines& lines, int k, const StopRequest
         }
         query += pair;
     }
-    return Replace(query, "&#x2b;", "%2B");
+    return ReplaceAllText(query, "&#x2b;", "%2B");
 }
 
 std::string PostingSheetUrl(std::string_view baseAddress, std::string_view query)

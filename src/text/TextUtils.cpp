@@ -253,3 +253,8 @@ std::string DecodeCharacterReferences(std::string_view text)
     }
     return decoded;
 }
+
+std::string RemoveAllText(std::string_view text, std::string_view what)
+{
+    return ReplaceAllText(text, what, {});
+}

@@ -20,6 +20,9 @@ bool ContainsText(std::string_view text, std::string_view needle);
 std::string ReplaceAllText(std::string_view text, std::string_view oldText,
                            std::string_view newText);
 
+// ReplaceAllText with nothing in place of what.
+std::string RemoveAllText(std::string_view text, std::string_view what);
+
 // Equal texts, ASCII letters compared without case.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
