@@ -104,28 +104,16 @@ static int ListIndex(int index, int itemCount)
 SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck& check)
 {
     SearchConditions conditions;
-    conditions.Region1 = ListIndex(values.Region1, kRegionItemCount);
-    conditions.Region2 = ListIndex(values.Region2, kRegionItemCount);
-    conditions.Region3 = ListIndex(values.Region3, kRegionItemCount);
-    conditions.CityWord = values.CityWord;
-    conditions.cityCodes = check.cityCodes;
-    conditions.JobCheck = ListIndex(values.JobCheck, kJobCheckItemCount);
-    conditions.JobHaken = ListIndex(values.JobHaken, kJobHakenItemCount);
-    conditions.JobNo1 = values.JobNo1;
-    conditions.JobNo2 = values.JobNo2;
+    static_cast<ConditionValues&>(conditions) = values;
+    conditions.Region1 = ListIndex(conditions.Region1, kRegionItemCount);
+    conditions.Region2 = ListIndex(conditions.Region2, kRegionItemCount);
+    conditions.Region3 = ListIndex(conditions.Region3, kRegionItemCount);
+    conditions.JobCheck = ListIndex(conditions.JobCheck, kJobCheckItemCount);
+    conditions.JobHaken = ListIndex(conditions.JobHaken, kJobHakenItemCount);
+    conditions.JobType = ListIndex(conditions.JobType, kJobTypeItemCount);
+    conditions.JobIndustry = ListIndex(conditions.JobIndustry, kJobIndustryItemCount);
     conditions.JobSet1 = values.JobSet1 && !values.JobSet2;
-    conditions.JobSet2 = values.JobSet2;
-    conditions.JobSet3 = values.JobSet3;
-    conditions.JobType = ListIndex(values.JobType, kJobTypeItemCount);
-    conditions.JobIndustry = ListIndex(values.JobIndustry, kJobIndustryItemCount);
-    conditions.FreeWord = values.FreeWord;
-    conditions.WordCheck = values.WordCheck;
-    conditions.JobCode1 = values.JobCode1;
-    conditions.JobCode2 = values.JobCode2;
-    conditions.JobCode3 = values.JobCode3;
-    conditions.JobCode4 = values.JobCode4;
-    conditions.RetryCheck = values.RetryCheck;
+    conditions.cityCodes = check.cityCodes;
     conditions.Retry = check.Retry;
-    conditions.JobList = values.JobList;
     return conditions;
 }
