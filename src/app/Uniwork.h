@@ -3,6 +3,7 @@
 // list, the buttons of a run and its progress. The window keeps to the
 // controls; reading and writing the settings file is SettingsFile's.
 
+#include "run/RunOutcome.h"
 #include "run/RunRecords.h"
 #include "run/SettingsFile.h"
 #include "run/RunPacing.h"
@@ -37,19 +38,6 @@ class TMyEdit2;
 class TMyThread;
 class TVistaAltFix;
 class WindowRunHost;
-
-// The outcome of a run, turned into its message by FinishRun.
-enum RunResult {
-    kResultLinesWritten = 0,  // also the value while a run is going
-    kResultNothingFound = 1,
-    kResultCancelled = 2,
-    kResultOutputFailed = 3,  // the CSV file could not be created or written
-    kResultListFailed = 4,    // a result-list page failed twice: ended incomplete
-    kResultClosing = 5,       // closing confirmed during a run
-    kResultClosingStopped = 6,
-    kResultUnknownJobSeeker = 8,
-    kResultSiteUnreachable = 9,
-};
 
 // The window's face at 12 pixels: MS P Gothic where it is installed,
 // else the Japanese Gothic face that the setup installs.

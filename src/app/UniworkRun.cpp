@@ -17,6 +17,7 @@
 #include "run/OutputFileCheck.h"
 #include "run/QueuedRunHost.h"
 #include "run/RunLog.h"
+#include "run/RunOutcome.h"
 #include "run/Unithread.h"
 
 #include <QApplication>
@@ -40,26 +41,14 @@
 
 #include <system_error>
 
+static QString Utf8Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 static QString PathText(const std::filesystem::path& path)
 {
     return QString::fromStdU16String(path.u16string());
-}
-
-// The name of the run's outcome in the run log.
-static const char* OutcomeName(int code)
-{
-    switch (code) {
-    case kResultLinesWritten: return "lines written";
-    case kResultNothingFound: return "nothing found";
-    case kResultCancelled: return "cancelled";
-    case kResultOutputFailed: return "output file failed";
-    case kResultListFailed: return "list page failed, incomplete";
-    case kResultClosing:
-    case kResultClosingStopped: return "closed during the run";
-    case kResultUnknownJobSeeker: return "job-seeker number unknown";
-    case kResultSiteUnreachable: return "site unreachable";
-    default: return "ended";
-    }
 }
 
 void TFrmMain::btnStartClick()
@@ -328,28 +317,21 @@ void TFrmMain::btnCancelClick()
 
     // The worker's end report, or a Cancel before any worker exists.
     workerThread = nullptr;
-    if (resultCode == kResultLinesWritten) {
-        if (runState.outputFailed)
-            resultCode = kResultOutputFailed;
-        else if (runState.listPageFailed)
-            resultCode = kResultListFailed;
-        else if (runState.workerVerdict == kVerdictNothingWritten)
-            resultCode = kResultNothingFound;
-        else if (runState.workerVerdict == kVerdictUnknownJobSeeker)
-            resultCode = kResultUnknownJobSeeker;
-    }
+    if (resultCode == kResultLinesWritten)
+        resultCode = WorkerOutcome(runState);
     FinishRun(resultCode);
 }
 
 void TFrmMain::FinishRun(int code)
 {
+    const RunOutcomeText& outcome = OutcomeText(code);
     if (m_runLog) {
         if (code == kResultSiteUnreachable) {
             if (webBrowser->LastTransfer())
                 m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
             m_runLog->line("warm-up: the search page did not arrive");
         }
-        m_runLog->line(std::string("outcome: ") + OutcomeName(code));
+        m_runLog->line("outcome: " + std::string(outcome.logName));
     }
     m_phase = RunPhase::Idle;
     timer->stop();
@@ -358,32 +340,9 @@ void TFrmMain::FinishRun(int code)
     if (code != kResultCancelled)
         AlertUser();
 
-    const QString error = QStringLiteral("Error");
-    switch (code) {
-    case kResultLinesWritten:
-        if (AskQuestion(this,
-                        QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"),
-                        QStringLiteral("処理確認"), true)) {
-            std::error_code missing;
-            if (std::filesystem::exists(runState.outputPath, missing))
-                OpenWithAssociatedProgram(runState.outputPath);
-            else
-                ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"), error);
-        }
-        break;
-    case kResultNothingFound:
-        ShowNotice(this, QStringLiteral("該当する求人情報は見つかりませんでした。"), QStringLiteral("検索終了"));
-        break;
-    case kResultOutputFailed:
-        ShowNotice(this, QStringLiteral("出力ファイルに書き込めませんでした。\r\n保存先を確認してください。"), error);
-        break;
-    case kResultListFailed:
-        ShowNotice(this,
-                   QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。"),
-                   error);
-        break;
-    case kResultClosing:
-    case kResultClosingStopped:
+    const QString message = Utf8Text(outcome.message);
+    const QString title = Utf8Text(outcome.title);
+    if (code == kResultClosing || code == kResultClosingStopped) {
         btnCancel->setEnabled(false);
         try {
             SaveSettings();
@@ -392,16 +351,17 @@ void TFrmMain::FinishRun(int code)
         }
         TerminateApplication();
         return;
-    case kResultUnknownJobSeeker:
-        ShowNotice(this, QStringLiteral("指定された求職番号は存在しません。\r\n入力内容を確認してください。"), error);
-        break;
-    case kResultSiteUnreachable:
-        ShowNotice(this,
-                   QStringLiteral("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。"),
-                   error);
-        break;
-    default:
-        break;
+    }
+    if (outcome.box == OutcomeBox::Question) {
+        if (AskQuestion(this, message + QStringLiteral("\n保存した求人一覧のファイルを開きますか？"), title, true)) {
+            std::error_code missing;
+            if (std::filesystem::exists(runState.outputPath, missing))
+                OpenWithAssociatedProgram(runState.outputPath);
+            else
+                ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"), QStringLiteral("Error"));
+        }
+    } else if (outcome.box == OutcomeBox::Notice) {
+        ShowNotice(this, message, title);
     }
 
     if (runState.taskbarReady)

@@ -13,6 +13,7 @@
 #include "site/WarmUp.h"
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
+#include "run/RunOutcome.h"
 #include "run/QueuedRunHost.h"
 #include "run/Unithread.h"
 
@@ -22,6 +23,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <unistd.h>
 
@@ -66,22 +69,18 @@ static std::filesystem::path RunnerPageFile()
     return RunnerPageFilePath(static_cast<long>(::getpid()));
 }
 
-static constexpr const char* kListFailedMessage =
-    "求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。";
-
-// The outcome's message and status, also written to the run log.
-static CliExitStatus Outcome(RunLog* log, const char* utf8Message, CliExitStatus status, const char* logText)
+// The outcome's message, or the one given instead, and its status; the
+// outcome is also written to the run log.
+static CliExitStatus Outcome(RunLog* log, RunResult result, std::string_view utf8Message = {})
 {
-    if (utf8Message)
+    const RunOutcomeText& outcome = OutcomeText(result);
+    if (utf8Message.empty())
+        utf8Message = outcome.message;
+    if (!utf8Message.empty())
         PrintUtf8Message(utf8Message);
     if (log)
-        log->line(std::string("outcome: ") + logText);
-    return status;
-}
-
-static CliExitStatus Stopped(RunLog* log)
-{
-    return Outcome(log, "取得処理を中断しました。", kExitStopped, "cancelled");
+        log->line("outcome: " + std::string(outcome.logName));
+    return outcome.exitStatus;
 }
 
 // Runs the worker to its end; the event loop serves its calls to the host.
@@ -177,34 +176,22 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     if (log)
         log->request("GET", SearchPageAddress(), warmUp.transfer);
     if (StopSignalled())
-        return Stopped(log.get());
-    if (!warmUp.pageArrived || !IsSiteAddress(warmUp.finalAddress)) {
-        return Outcome(log.get(), "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。",
-                       kExitSiteUnreachable, "site unreachable");
-    }
+        return Outcome(log.get(), kResultCancelled);
+    if (!warmUp.pageArrived || !IsSiteAddress(warmUp.finalAddress))
+        return Outcome(log.get(), kResultSiteUnreachable);
     if (!PauseUnlessStopped(options.pacing.afterWarmUp, StopSignalled))
-        return Stopped(log.get());
+        return Outcome(log.get(), kResultCancelled);
 
     RunState state;
     state.outputPath = options.outputPath;
     state.siteCookie = Utf8ToShiftJis(warmUp.cookie);
     RunWorker(conditions, state, options, database, log.get());
     if (StopSignalled())
-        return Stopped(log.get());
+        return Outcome(log.get(), kResultCancelled);
 
-    if (state.outputFailed) {
-        PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
-        return Outcome(log.get(), nullptr, kExitOutputFailed, "output file failed");
-    }
-    if (state.listPageFailed)
-        return Outcome(log.get(), kListFailedMessage, kExitIncomplete, "list page failed, incomplete");
-    switch (state.workerVerdict) {
-    case kVerdictUnknownJobSeeker:
-        return Outcome(log.get(), "指定された求職番号は存在しません。\r\n入力内容を確認してください。",
-                       kExitUnknownJobSeeker, "job-seeker number unknown");
-    case kVerdictLineWritten:
-        return Outcome(log.get(), "求人情報の取得が完了しました。", kExitLinesWritten, "lines written");
-    default:
-        return Outcome(log.get(), "該当する求人情報は見つかりませんでした。", kExitNothingFound, "nothing found");
-    }
+    const RunResult result = WorkerOutcome(state);
+    // The command line names the file rather than asking to check where it goes.
+    if (result == kResultOutputFailed)
+        return Outcome(log.get(), result, "出力ファイルに書き込めませんでした: " + options.outputPath.string());
+    return Outcome(log.get(), result);
 }

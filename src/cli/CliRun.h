@@ -2,6 +2,7 @@
 // One retrieval run without a window: the same checks, warm-up, worker and
 // CSV as a run started from the window, with the outcome as exit status.
 
+#include "run/RunOutcome.h"
 #include "run/SettingsFile.h"
 #include "run/RunPacing.h"
 
@@ -12,17 +13,6 @@
 #include <string>
 
 class IniFile;
-
-enum CliExitStatus {
-    kExitLinesWritten = 0,
-    kExitNothingFound = 1,
-    kExitStopped = 2,
-    kExitInvalidConditions = 3,
-    kExitOutputFailed = 4,
-    kExitIncomplete = 5, // a result-list page failed: the lines so far are kept
-    kExitUnknownJobSeeker = 8,
-    kExitSiteUnreachable = 9,
-};
 
 struct CliOptions {
     std::filesystem::path settingsPath; // empty: the values of a first start

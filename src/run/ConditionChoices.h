@@ -12,6 +12,14 @@ inline constexpr int kJobHakenCount = 3;
 inline constexpr int kJobTypeCount = 14;
 inline constexpr int kIndustryDivisionCount = 99; // name i is division i + 1
 
+// Items of each window list, its blank first item included where it has one;
+// a stored index at or beyond these selects nothing.
+inline constexpr int kRegionItemCount = kPrefectureCount + 1;
+inline constexpr int kJobCheckItemCount = kOfferTypeCount;
+inline constexpr int kJobHakenItemCount = kJobHakenCount + 1;
+inline constexpr int kJobTypeItemCount = kJobTypeCount + 1;
+inline constexpr int kJobIndustryItemCount = kIndustryDivisionCount + 1;
+
 const std::array<const char*, kPrefectureCount>& PrefectureNames();
 const std::array<const char*, kOfferTypeCount>& OfferTypeNames(); // index 0 is a real choice
 const std::array<const char*, kJobHakenCount>& JobHakenNames();

@@ -1,6 +1,6 @@
 #pragma once
-// The two records that carry one retrieval run: the conditions fixed at
-// Start, and the values the window and the worker share while it lasts.
+// The records that carry one retrieval run: the conditions fixed at Start,
+// and the values the window and the worker share while it lasts.
 // Texts are code page 932.
 
 #include "run/OutputFieldCatalog.h"
@@ -8,14 +8,17 @@
 #include <filesystem>
 #include <string>
 
-struct SearchConditions {
-    // Item indexes of the drop-down lists; -1 (no item selected) counts as 0.
+// The values of the condition controls, one member per settings key: the
+// settings file keeps them and a run's SearchConditions carries them, so both
+// hold the same record. Only the start position differs in kind (the box's
+// text there, the checked number here) and lives beside it in each.
+struct ConditionValues {
+    // Item indexes of the drop-down lists.
     int Region1 = 0;
     int Region2 = 0;
     int Region3 = 0;
     std::string CityWord;
-    std::string cityCodes; // resolved city codes joined by "%2C"
-    int JobCheck = 0;
+    int JobCheck = 0; // kind of posting
     int JobHaken = 0;
     std::string JobNo1;
     std::string JobNo2;
@@ -31,8 +34,14 @@ struct SearchConditions {
     std::string JobCode3;
     std::string JobCode4;
     bool RetryCheck = false;
-    int Retry = 0; // start position: 0, or a multiple of 30
     OutputFieldChecks JobList{};
+};
+
+// The conditions fixed at Start. An item index that selects nothing is -1
+// and counts as 0.
+struct SearchConditions : ConditionValues {
+    std::string cityCodes; // resolved city codes joined by "%2C"
+    int Retry = 0;         // start position: 0, or a multiple of 30
 };
 
 enum WorkerVerdict {

@@ -6,6 +6,7 @@
 
 #include "run/IniFile.h"
 #include "run/OutputFieldCatalog.h"
+#include "run/RunRecords.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -13,31 +14,10 @@
 #include <string>
 #include <string_view>
 
-struct SettingsValues {
-    // Item indexes of the drop-down lists, as stored: -1 or beyond the list
-    // leaves the list without a selection.
-    int Region1 = 0;
-    int Region2 = 0;
-    int Region3 = 0;
-    int JobType = 0;
-    int JobHaken = 0;
-    int JobIndustry = 0;
-    bool JobSet1 = false;
-    bool JobSet2 = false;
-    bool JobSet3 = false;
-    bool RetryCheck = false;
-    int JobCheck = 0; // kind of posting
-    std::string CityWord;
-    std::string FreeWord;
-    std::string Retry = "0";
-    std::string JobNo1;
-    std::string JobNo2;
-    std::string JobCode1;
-    std::string JobCode2;
-    std::string JobCode3;
-    std::string JobCode4;
-    int WordCheck = 0; // 0 OR, 1 AND, 2 NOT
-    OutputFieldChecks JobList{};
+// The drop-down indexes come as stored: -1 or beyond the list leaves the
+// list without a selection.
+struct SettingsValues : ConditionValues {
+    std::string Retry = "0"; // the start position's box text
 
     // [Site] BaseAddress: read so a test or a demonstration can point the
     // program elsewhere; empty when absent, and never written.

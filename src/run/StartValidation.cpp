@@ -1,6 +1,7 @@
 #include "run/StartValidation.h"
 
 #include "reference/CityResolution.h"
+#include "run/ConditionChoices.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
@@ -70,7 +71,7 @@ StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase&
     const std::string cityText = TrimText(values.CityWord);
     if (!cityText.empty()) {
         // An index beyond the list selects nothing, like index 0.
-        if (values.Region1 < 1 || values.Region1 > 48)
+        if (values.Region1 < 1 || values.Region1 > kPrefectureCount)
             return Failed("市区町村名に対する都道府県を指定してください。", StartFocus::cmbRegion1);
         CityResolutionResult cities = ResolveCityCodes(database, cityText, values.Region1);
         if (cities.code != CityResolutionCode::Resolved) {
@@ -103,28 +104,16 @@ static int ListIndex(int index, int itemCount)
 SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck& check)
 {
     SearchConditions conditions;
-    conditions.Region1 = ListIndex(values.Region1, 49);
-    conditions.Region2 = ListIndex(values.Region2, 49);
-    conditions.Region3 = ListIndex(values.Region3, 49);
-    conditions.CityWord = values.CityWord;
-    conditions.cityCodes = check.cityCodes;
-    conditions.JobCheck = ListIndex(values.JobCheck, 9);
-    conditions.JobHaken = ListIndex(values.JobHaken, 4);
-    conditions.JobNo1 = values.JobNo1;
-    conditions.JobNo2 = values.JobNo2;
+    static_cast<ConditionValues&>(conditions) = values;
+    conditions.Region1 = ListIndex(conditions.Region1, kRegionItemCount);
+    conditions.Region2 = ListIndex(conditions.Region2, kRegionItemCount);
+    conditions.Region3 = ListIndex(conditions.Region3, kRegionItemCount);
+    conditions.JobCheck = ListIndex(conditions.JobCheck, kJobCheckItemCount);
+    conditions.JobHaken = ListIndex(conditions.JobHaken, kJobHakenItemCount);
+    conditions.JobType = ListIndex(conditions.JobType, kJobTypeItemCount);
+    conditions.JobIndustry = ListIndex(conditions.JobIndustry, kJobIndustryItemCount);
     conditions.JobSet1 = values.JobSet1 && !values.JobSet2;
-    conditions.JobSet2 = values.JobSet2;
-    conditions.JobSet3 = values.JobSet3;
-    conditions.JobType = ListIndex(values.JobType, 15);
-    conditions.JobIndustry = ListIndex(values.JobIndustry, 100);
-    conditions.FreeWord = values.FreeWord;
-    conditions.WordCheck = values.WordCheck;
-    conditions.JobCode1 = values.JobCode1;
-    conditions.JobCode2 = values.JobCode2;
-    conditions.JobCode3 = values.JobCode3;
-    conditions.JobCode4 = values.JobCode4;
-    conditions.RetryCheck = values.RetryCheck;
+    conditions.cityCodes = check.cityCodes;
     conditions.Retry = check.Retry;
-    conditions.JobList = values.JobList;
     return conditions;
 }
