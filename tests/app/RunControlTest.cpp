@@ -18,7 +18,7 @@
 #include "support/LocalHttpServer.h"
 #include "run/SearchRequest.h"
 #include "run/Unithread.h"
-#include "run/WorkerTestSupport.h"
+#include "support/WorkerTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -177,8 +177,7 @@ struct RunSetup {
             + baseAddress + "\r\n";
         std::ofstream(folder / "db" / "km.ini", std::ios::binary) << Utf8ToShiftJis(text);
         window = std::make_unique<RunWindow>(folder);
-        window->runPacing = RunPacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                                      std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
+        window->runPacing = NoPauses();
         window->show();
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
@@ -251,8 +250,7 @@ private slots:
 
 void RunControlTest::initTestCase()
 {
-    for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-        qunsetenv(name);
+    ClearProxyEnvironment();
 }
 
 void RunControlTest::init()

@@ -4,6 +4,7 @@
 #include "CliOptions.h"
 
 #include "reference/ReferenceDatabase.h"
+#include "support/ReferenceTestSupport.h"
 #include "run/StartValidation.h"
 #include "text/CodePage932.h"
 
@@ -41,8 +42,7 @@ std::string Sjis(const char* utf8)
 
 TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
 {
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    ReferenceDatabase database(ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string())));
+    ReferenceDatabase database(BuiltDatabase());
 
     const std::vector<OptionCase> cases{
         {{}, "", [](const SettingsValues& v) { EXPECT_EQ(v.Region2, 27); EXPECT_EQ(v.FreeWord, "old"); }},

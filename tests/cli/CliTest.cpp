@@ -6,7 +6,7 @@
 #include "text/CodePage932.h"
 #include "run/CsvOutput.h"
 #include "run/SearchRequest.h"
-#include "run/WorkerTestSupport.h"
+#include "support/WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -87,8 +87,7 @@ protected:
     void SetUp() override
     {
         EnsureApplication();
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        ClearProxyEnvironment();
         ASSERT_TRUE(site.start());
     }
 

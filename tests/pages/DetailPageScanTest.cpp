@@ -1,5 +1,5 @@
 #include "pages/DetailPageScan.h"
-#include "pages/DetailTestSupport.h"
+#include "support/DetailTestSupport.h"
 #include "pages/PostingSheet.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "pages/DetailTestSupport.h"
+#include "support/DetailTestSupport.h"
 
 #include <gtest/gtest.h>
 

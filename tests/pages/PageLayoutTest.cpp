@@ -6,9 +6,10 @@
 #include "text/TextUtils.h"
 #include "run/CsvOutput.h"
 #include "pages/DetailPageScan.h"
-#include "pages/DetailTestSupport.h"
+#include "support/DetailTestSupport.h"
 #include "pages/ListPageScan.h"
 #include "pages/PageLayout.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,6 @@
 #include <regex>
 
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // libxml2's own formatted output of the page. References are kept as written
 // (the formatter would otherwise write "&#x2b;" as "+"), so that only the
@@ -96,7 +91,7 @@ TEST(PageLayout, EveryFixtureReadsTheSameInEveryLayout)
     for (const std::string folder : {"detail", "list"}) {
         for (const std::filesystem::path& path : Fixtures(folder)) {
             SCOPED_TRACE(path.filename().string());
-            const std::string html = ReadFile(path);
+            const std::string html = ReadFileBytes(path);
             const auto read = [&](const PageLines& lines) {
                 return folder == "detail" ? DetailReading(lines) : ListReading(lines);
             };
@@ -117,7 +112,7 @@ TEST(PageLayout, EveryFixtureReadsTheSameInEveryLayout)
 TEST(PageLayout, ListsGiveTheirCountLinksAndPager)
 {
     const auto reading = [](const std::string& name) {
-        return ListReading(ReadPageLines(ReadFile(std::string(KENMORI_TEST_DATA_DIR) + "/list/" + name)));
+        return ListReading(ReadPageLines(ReadFileBytes(std::string(KENMORI_TEST_DATA_DIR) + "/list/" + name)));
     };
     EXPECT_EQ(reading("result_page.html"),
               "count 1234\n"

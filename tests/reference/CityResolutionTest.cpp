@@ -2,6 +2,7 @@
 
 #include "reference/CityResolution.h"
 #include "reference/ReferenceDatabase.h"
+#include "support/ReferenceTestSupport.h"
 #include "text/CodePage932.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,6 @@
 #include <filesystem>
 #include <string>
 
-static QString BuiltDatabase()
-{
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    return ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string()));
-}
-
 // Resolves UTF-8 text (the tests are easier to read that way).
 static CityResolutionResult Resolve(ReferenceDatabase& db, const char* utf8, int region1)
 {
@@ -29,21 +24,6 @@ static CityResolutionResult Resolve(ReferenceDatabase& db, const char* utf8, int
 static std::string Sjis(const char* utf8)
 {
     return Utf8ToShiftJis(utf8);
-}
-
-// A database of one statement in dir, closed again.
-static QString MakeDatabase(const QTemporaryDir& dir, const QString& statement)
-{
-    const QString path = dir.filePath("km_data.db");
-    {
-        QSqlDatabase setup = QSqlDatabase::addDatabase("QSQLITE", "setup");
-        setup.setDatabaseName(path);
-        EXPECT_TRUE(setup.open());
-        EXPECT_TRUE(QSqlQuery(setup).exec(statement));
-        setup.close();
-    }
-    QSqlDatabase::removeDatabase("setup");
-    return path;
 }
 
 TEST(CityResolution, BlanksOfBothWidthsSeparateNamesAndRepeatsCountOnce)
@@ -123,8 +103,8 @@ TEST(CityResolution, NameWithApostropheIsFoundAsTyped)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ReferenceDatabase db(MakeDatabase(dir, "CREATE TABLE T02_CITY AS SELECT 5 AS AreaID,"
-                                           " '001' AS CityID, 'O''Town' AS CityName"));
+    ReferenceDatabase db(MakeDatabase(dir, {"CREATE TABLE T02_CITY AS SELECT 5 AS AreaID,"
+                                            " '001' AS CityID, 'O''Town' AS CityName"}));
     EXPECT_EQ(Resolve(db, "O'Town", 5).cityCodes, "05001");
 }
 
@@ -139,7 +119,7 @@ TEST(CityResolution, DatabaseErrorIsReportedNotThrown)
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ReferenceDatabase noTable(MakeDatabase(dir, "CREATE TABLE other (x INTEGER)"));
+    ReferenceDatabase noTable(MakeDatabase(dir, {"CREATE TABLE other (x INTEGER)"}));
     const CityResolutionResult noRows = Resolve(noTable, "千代田区", 13);
     EXPECT_EQ(noRows.code, CityResolutionCode::DatabaseError);
     EXPECT_NE(noRows.message.find("T02_CITY"), std::string::npos);

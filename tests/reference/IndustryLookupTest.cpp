@@ -2,6 +2,7 @@
 
 #include "reference/IndustryLookup.h"
 #include "reference/ReferenceDatabase.h"
+#include "support/ReferenceTestSupport.h"
 #include "text/CodePage932.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@
 #include <filesystem>
 #include <string>
 
-static QString BuiltDatabase()
-{
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    return ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string()));
-}
-
 // Looks up UTF-8 text and gives the UTF-8 result; a database error fails the test.
 static std::string Lookup(ReferenceDatabase& db, const char* utf8)
 {
@@ -28,23 +23,6 @@ static std::string Lookup(ReferenceDatabase& db, const char* utf8)
     const std::string result = LookupIndustryCategory(db, Utf8ToShiftJis(utf8), error);
     EXPECT_TRUE(error.empty()) << utf8 << ": " << error;
     return ShiftJisToUtf8(result);
-}
-
-// A database of the given statements in dir, closed again.
-static QString MakeDatabase(const QTemporaryDir& dir, const QStringList& statements)
-{
-    const QString path = dir.filePath("km_data.db");
-    {
-        QSqlDatabase setup = QSqlDatabase::addDatabase("QSQLITE", "setup");
-        setup.setDatabaseName(path);
-        EXPECT_TRUE(setup.open());
-        QSqlQuery query(setup);
-        for (const QString& statement : statements)
-            EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        setup.close();
-    }
-    QSqlDatabase::removeDatabase("setup");
-    return path;
 }
 
 TEST(IndustryLookup, FindsGroupsOfTheBuiltTable)

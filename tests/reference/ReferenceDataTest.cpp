@@ -1,6 +1,7 @@
 // The built reference database: what the lookups can find in it.
 
 #include "reference/ReferenceDatabase.h"
+#include "support/ReferenceTestSupport.h"
 #include "text/CodePage932.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-static QString BuiltDatabase()
-{
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    return ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string()));
-}
 
 // First row of the query, as UTF-8 texts; fails the test on a database error.
 static std::vector<std::string> Row(ReferenceDatabase& db, const QString& sql,

@@ -7,34 +7,23 @@
 #include "site/WarmUp.h"
 #include "run/RetrievalLoop.h"
 #include "run/SearchRequest.h"
-#include "run/WorkerTestSupport.h"
+#include "support/RunTestFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
 #include <QtGlobal>
 
-class DemoRunTest : public ::testing::Test {
+class DemoRunTest : public RunTestFixture {
 protected:
-    QTemporaryDir dir;
     DemoSite site{DemoSiteOptions{90, "13010-1234567", {}}};
-    RecordingHost host;
-    SearchConditions conditions;
-    RunState state;
-    CsvOutputFile csv;
-    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                     std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
-    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
 
     void SetUp() override
     {
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        RunTestFixture::SetUp();
         ASSERT_TRUE(site.start());
         ClearStoredCookies();
         SetSiteBaseAddress(site.baseAddress());
-        conditions.JobList[kSlotJobNumber] = true;
-        state.outputPath = csvPath;
     }
 
     void Run()
@@ -42,8 +31,7 @@ protected:
         const WarmUpResult warmUp = FetchSearchPage();
         ASSERT_TRUE(warmUp.pageArrived);
         state.siteCookie = warmUp.cookie;
-        RunRetrieval(RunContext{conditions, state, csv, host, pacing, {},
-                                dir.filePath("tmp.dat").toStdString()});
+        RunRetrieval(RunContext{conditions, state, csv, host, pacing, {}, pageFile});
     }
 
     // The job-number lines the site's own data gives for the search, from

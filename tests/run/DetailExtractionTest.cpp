@@ -1,8 +1,9 @@
 #include "site/SiteAccess.h"
 #include "support/LocalHttpServer.h"
 #include "run/DetailExtraction.h"
-#include "pages/DetailTestSupport.h"
+#include "support/DetailTestSupport.h"
 #include "run/RunHost.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -48,14 +49,13 @@ protected:
     SearchConditions conditions;
     RunState state;
     CsvOutputFile csv;
-    RunPacing pacing;
+    RunPacing pacing = NoPauses();
     bool stop = false;
     std::filesystem::path pageFile = dir.filePath("tmp.dat").toStdString();
     std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
 
     void SetUp() override
     {
-        pacing.afterDetailPage = std::chrono::milliseconds(0);
         conditions.JobList.fill(true);
         host.industries = {{"事務用機械器具卸売業", "卸売業、小売業,54,機械器具卸売業,5422"}};
         SetSiteBaseAddress(server.BaseAddress());

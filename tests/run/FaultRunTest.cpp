@@ -15,7 +15,8 @@
 #include "pages/PageLines.h"
 #include "run/RetrievalLoop.h"
 #include "run/SearchRequest.h"
-#include "run/WorkerTestSupport.h"
+#include "support/ReferenceTestSupport.h"
+#include "support/WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,11 +32,6 @@
 #include <set>
 #include <thread>
 
-static std::filesystem::path TestFolder()
-{
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path();
-}
-
 // Answers the industry lookup from the built reference database, so that
 // every field of a line can be checked.
 class ReferenceHost : public RecordingHost {
@@ -48,7 +44,7 @@ public:
         return answer;
     }
 
-    ReferenceDatabase database{ReferenceDatabase::pathInFolder(QString::fromStdString(TestFolder().string()))};
+    ReferenceDatabase database{BuiltDatabase()};
 };
 
 // The values of a line whose values are all quoted; empty when it is not one.
@@ -100,8 +96,7 @@ protected:
 
     void SetUp() override
     {
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        ClearProxyEnvironment();
         // A stalled transfer is given up after about a second.
         SetTransferLimits(TransferLimits{2000, 100000, 1});
         conditions.JobList.fill(true);
@@ -467,8 +462,7 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
         EXPECT_EQ(DemoFaultName(DemoFaultFromName(name).value()), name);
     EXPECT_EQ(DemoFaultFromName("crash"), std::nullopt);
 
-    for (const char* variable : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-        qunsetenv(variable);
+    ClearProxyEnvironment();
     SetTransferLimits(TransferLimits{2000, 100000, 1});
     QTemporaryDir dir;
     const std::filesystem::path file = dir.filePath("page.dat").toStdString();

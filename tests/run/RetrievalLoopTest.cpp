@@ -5,7 +5,7 @@
 #include "run/RetrievalLoop.h"
 #include "run/RunLog.h"
 #include "run/SearchRequest.h"
-#include "run/WorkerTestSupport.h"
+#include "support/RunTestFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,26 +19,14 @@ static std::string PagerBody(int nowPage, int wantedPage, int naviCount = FakeLi
         + "&fwListNaviBtn1=" + std::to_string(wantedPage);
 }
 
-class RetrievalLoopTest : public ::testing::Test {
+class RetrievalLoopTest : public RunTestFixture {
 protected:
-    QTemporaryDir dir;
     FakeListSite site;
-    RecordingHost host;
-    SearchConditions conditions;
-    RunState state;
-    CsvOutputFile csv;
-    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                     std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
-    std::filesystem::path pageFile = dir.filePath("tmp.dat").toStdString();
-    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
 
     void SetUp() override
     {
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        RunTestFixture::SetUp();
         SetSiteBaseAddress(site.BaseAddress());
-        conditions.JobList[kSlotJobNumber] = true;
-        state.outputPath = csvPath;
     }
 
     void Run()

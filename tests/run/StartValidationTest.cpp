@@ -2,18 +2,13 @@
 // conditions a run then takes.
 
 #include "reference/ReferenceDatabase.h"
+#include "support/ReferenceTestSupport.h"
 #include "run/StartValidation.h"
 #include "text/CodePage932.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-static QString BuiltDatabase()
-{
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    return ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string()));
-}
 
 class StartValidationTest : public ::testing::Test {
 protected:

@@ -5,7 +5,7 @@
 #include "run/CsvOutput.h"
 #include "run/QueuedRunHost.h"
 #include "run/Unithread.h"
-#include "run/WorkerTestSupport.h"
+#include "support/RunTestFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -28,27 +28,16 @@ static void EnsureApplication()
     static QCoreApplication app(argc, argv);
 }
 
-class UnithreadTest : public ::testing::Test {
+class UnithreadTest : public RunTestFixture {
 protected:
-    QTemporaryDir dir;
     FakeListSite site;
-    RecordingHost host;
-    SearchConditions conditions;
-    RunState state;
-    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                     std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
-    std::filesystem::path pageFile = dir.filePath("tmp.dat").toStdString();
-    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
     std::atomic<TMyThread*> worker = nullptr;
 
     void SetUp() override
     {
         EnsureApplication();
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        RunTestFixture::SetUp();
         SetSiteBaseAddress(site.BaseAddress());
-        conditions.JobList[kSlotJobNumber] = true;
-        state.outputPath = csvPath;
     }
 
     // Runs one worker until its object is gone; false when that took too long.

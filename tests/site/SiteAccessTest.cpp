@@ -1,5 +1,6 @@
 #include "site/SiteAccess.h"
 #include "support/LocalHttpServer.h"
+#include "support/TestEnvironment.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -29,17 +30,6 @@ static const std::string initialBaseAddress = SiteBaseAddress();
 
 static const std::string searchPath = "/kensaku/GECA110030.do";
 
-static std::string ReadBytes(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-static void WriteBytes(const std::filesystem::path& file, const std::string& bytes)
-{
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
 static std::vector<std::string> SortedPairs(const std::string& cookies)
 {
     std::vector<std::string> pairs;
@@ -57,8 +47,7 @@ protected:
     void SetUp() override
     {
         // The requests below must reach the test's own server directly.
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        ClearProxyEnvironment();
         ClearStoredCookies();
         SetTransferLimits({});
         SetSiteBaseAddress(server.BaseAddress());
@@ -160,7 +149,7 @@ TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
         // Exactly these lines, each once: nothing added, replaced or doubled.
         EXPECT_EQ(request.headers, expected) << request.method;
     }
-    EXPECT_EQ(ReadBytes(file), "list");
+    EXPECT_EQ(ReadFileBytes(file), "list");
 }
 
 TEST_F(SiteAccessTest, PostGoesThroughTheSystemProxyAndGetGoesDirect)
@@ -308,28 +297,28 @@ TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
     const std::string base = server.BaseAddress();
     const auto file = dir / "page.dat";
 
-    WriteBytes(file, "an earlier, longer page");
+    WriteFileBytes(file, "an earlier, longer page");
     const FetchResult missing = HttpGetToFile(base + "/missing", file);
-    EXPECT_EQ(ReadBytes(file), "<html>404 Not Found</html>");
+    EXPECT_EQ(ReadFileBytes(file), "<html>404 Not Found</html>");
     EXPECT_TRUE(missing.responded && missing.stored && missing.complete);
     EXPECT_EQ(missing.statusCode, 404);
 
     HttpGetToFile(base + "/broken", file);
-    EXPECT_EQ(ReadBytes(file), "<html>500 Internal Server Error</html>");
+    EXPECT_EQ(ReadFileBytes(file), "<html>500 Internal Server Error</html>");
     HttpGetToFile(base + "/exact", file);
-    EXPECT_EQ(ReadBytes(file), exact3000);
+    EXPECT_EQ(ReadFileBytes(file), exact3000);
     HttpGetToFile(base + "/nul", file);
-    EXPECT_EQ(ReadBytes(file), withNul);
+    EXPECT_EQ(ReadFileBytes(file), withNul);
     HttpPostToFile("a=1", file, searchPath, "");
-    EXPECT_EQ(ReadBytes(file), "post failed");
+    EXPECT_EQ(ReadFileBytes(file), "post failed");
 
     const FetchResult empty = HttpGetToFile(base + "/empty", file);
     EXPECT_TRUE(std::filesystem::exists(file));
-    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_EQ(ReadFileBytes(file), "");
     EXPECT_TRUE(empty.responded && empty.stored);
 
     const FetchResult moved = HttpGetToFile(base + "/moved", dir / "moved.dat");
-    EXPECT_EQ(ReadBytes(dir / "moved.dat"), exact3000);
+    EXPECT_EQ(ReadFileBytes(dir / "moved.dat"), exact3000);
     EXPECT_EQ(moved.statusCode, 200);
 }
 
@@ -343,10 +332,10 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
     const std::string dead = "http://127.0.0.1:" + std::to_string(closedPort);
     const auto file = dir / "page.dat";
     const std::string earlier = std::string("earlier\0page\r\n\xff", 15);
-    WriteBytes(file, earlier);
+    WriteFileBytes(file, earlier);
 
     const FetchResult get = HttpGetToFile(dead + "/detail", file);
-    EXPECT_EQ(ReadBytes(file), earlier);
+    EXPECT_EQ(ReadFileBytes(file), earlier);
     EXPECT_FALSE(get.responded);
     EXPECT_EQ(get.statusCode, 0);
 
@@ -356,11 +345,11 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
         res.set_content("moved", "text/html");
     });
     EXPECT_FALSE(HttpGetToFile(server.BaseAddress() + "/away", file).responded);
-    EXPECT_EQ(ReadBytes(file), earlier);
+    EXPECT_EQ(ReadFileBytes(file), earlier);
 
     SetSiteBaseAddress(dead);
     const FetchResult post = HttpPostToFile("a=1", file, searchPath, "c=1");
-    EXPECT_EQ(ReadBytes(file), earlier);
+    EXPECT_EQ(ReadFileBytes(file), earlier);
     EXPECT_FALSE(post.responded || post.stored || post.complete);
 
     const auto absent = dir / "absent.dat";
@@ -415,7 +404,7 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
     }
     gate->released.notify_all();
 
-    EXPECT_EQ(ReadBytes(file), "0123456789");
+    EXPECT_EQ(ReadFileBytes(file), "0123456789");
     EXPECT_TRUE(result.responded);
     EXPECT_FALSE(result.complete);
 }

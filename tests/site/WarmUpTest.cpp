@@ -4,6 +4,7 @@
 #include "site/SiteAccess.h"
 #include "site/WarmUp.h"
 #include "support/LocalHttpServer.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +19,7 @@ class WarmUpTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        ClearProxyEnvironment();
         ClearStoredCookies();
         SetSiteBaseAddress(server.BaseAddress());
     }

@@ -13,6 +13,8 @@
 #include "reference/IndustryLookup.h"
 #include "pages/PageLines.h"
 #include "run/SearchRequest.h"
+#include "support/ReferenceTestSupport.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -126,8 +128,7 @@ struct SiteFixture {
 class ReferenceHost : public RunHost {
 public:
     ReferenceHost()
-        : database(ReferenceDatabase::pathInFolder(QString::fromStdString(
-              std::filesystem::read_symlink("/proc/self/exe").parent_path().string())))
+        : database(BuiltDatabase())
     {
     }
     void ResetProgress(int) override {}
@@ -149,7 +150,6 @@ struct DetailRun {
     explicit DetailRun(const std::filesystem::path& folder) : pageFile(folder / "detail.dat")
     {
         conditions.JobList.fill(true);
-        pacing.afterDetailPage = std::chrono::milliseconds(0);
     }
     RunContext context() { return RunContext{conditions, state, csv, host, pacing, {}, pageFile}; }
 
@@ -157,7 +157,7 @@ struct DetailRun {
     RunState state;
     CsvOutputFile csv;
     ReferenceHost host;
-    RunPacing pacing;
+    RunPacing pacing = NoPauses();
     std::filesystem::path pageFile;
 };
 

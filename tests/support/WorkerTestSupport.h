@@ -3,7 +3,8 @@
 // told it, and the CSV's data lines read back.
 
 #include "text/CodePage932.h"
-#include "run/FakeListSite.h"
+#include "support/FakeListSite.h"
+#include "support/TestEnvironment.h"
 #include "run/RunHost.h"
 
 #include <QThread>
@@ -57,12 +58,6 @@ public:
             onFinished();
     }
 };
-
-inline std::string ReadFileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The CSV's lines after the header, without their CR LF; a file that is not
 // made of CR LF lines gives one line "<not CR LF>".

@@ -1,0 +1,38 @@
+#pragma once
+// The reference database for tests: the one the build made, next to the test
+// program, or a small one made in a temporary folder.
+
+#include "reference/ReferenceDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <filesystem>
+
+inline QString BuiltDatabase()
+{
+    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    return ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string()));
+}
+
+// A database of the given statements in dir, closed again.
+inline QString MakeDatabase(const QTemporaryDir& dir, const QStringList& statements)
+{
+    const QString path = dir.filePath("km_data.db");
+    {
+        QSqlDatabase setup = QSqlDatabase::addDatabase("QSQLITE", "setup");
+        setup.setDatabaseName(path);
+        EXPECT_TRUE(setup.open());
+        QSqlQuery query(setup);
+        for (const QString& statement : statements)
+            EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        setup.close();
+    }
+    QSqlDatabase::removeDatabase("setup");
+    return path;
+}

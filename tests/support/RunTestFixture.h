@@ -1,0 +1,36 @@
+#pragma once
+// What every test of a whole retrieval sets up: a temporary folder holding
+// the page and CSV files, conditions asking for the job number only, a host
+// that records what the run told it, and no pauses.
+
+#include "pages/OutputSlots.h"
+#include "run/CsvOutput.h"
+#include "run/RunPacing.h"
+#include "run/RunRecords.h"
+#include "support/TestEnvironment.h"
+#include "support/WorkerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+
+class RunTestFixture : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    RecordingHost host;
+    SearchConditions conditions;
+    RunState state;
+    CsvOutputFile csv;
+    RunPacing pacing = NoPauses();
+    std::filesystem::path pageFile = dir.filePath("tmp.dat").toStdString();
+    std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
+
+    void SetUp() override
+    {
+        ClearProxyEnvironment();
+        conditions.JobList[kSlotJobNumber] = true;
+        state.outputPath = csvPath;
+    }
+};
