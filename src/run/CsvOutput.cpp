@@ -81,18 +81,6 @@ std::string_view Prepared(std::string_view value, std::string& scratch)
     return scratch;
 }
 
-// Bytes 0x00-0x20 off both ends. Trimming before the runs are shortened
-// gives what trimming after would: only runs inside the text are shortened.
-std::string_view Trimmed(std::string_view text)
-{
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 // Writes text with its runs of spaces shortened, and with every double
 // quote doubled when quoted, from to on; gives the end. Writes at most
@@ -124,8 +112,10 @@ char* WriteShortened(std::string_view text, bool quoted, char* to)
 void AppendQuoted(std::string& line, std::string_view value, bool normalize)
 {
     std::string scratch;
+    // Trimming before the runs of spaces are shortened gives what trimming
+    // after would: only runs inside the text are shortened.
     if (normalize)
-        value = Trimmed(Prepared(value, scratch));
+        value = TrimmedView(Prepared(value, scratch));
     if (!line.empty())
         line += ',';
     const size_t start = line.size();
@@ -178,7 +168,7 @@ bool CsvOutputFile::close()
 std::string NormalizeCsvValue(std::string_view value)
 {
     std::string scratch;
-    const std::string_view text = Trimmed(Prepared(value, scratch));
+    const std::string_view text = TrimmedView(Prepared(value, scratch)); // as above
     std::string normalized(text.size(), '\0');
     normalized.resize(static_cast<size_t>(WriteShortened(text, false, normalized.data()) - normalized.data()));
     return normalized;

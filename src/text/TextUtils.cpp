@@ -46,7 +46,7 @@ bool MatchesIgnoringCase(std::string_view text, size_t pos, std::string_view nee
 
 } // namespace
 
-std::string TrimText(std::string_view text)
+std::string_view TrimmedView(std::string_view text)
 {
     size_t begin = 0;
     size_t end = text.size();
@@ -54,7 +54,12 @@ std::string TrimText(std::string_view text)
         ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
         --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::string TrimText(std::string_view text)
+{
+    return std::string(TrimmedView(text));
 }
 
 int FindText(std::string_view needle, std::string_view text)

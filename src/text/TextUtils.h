@@ -9,6 +9,8 @@
 
 // Removes bytes 0x00-0x20 at both ends (the ideographic space stays).
 std::string TrimText(std::string_view text);
+// The same, as a view into text.
+std::string_view TrimmedView(std::string_view text);
 
 // 1-based position of the first occurrence of needle in text, compared byte
 // for byte; 0 when absent or when needle is empty.
