@@ -18,6 +18,19 @@ size_t CharLength(std::string_view text, size_t pos)
     return 1;
 }
 
+// Whether a character starts at text[pos], as a walk over the characters
+// from text[from] (where one starts) would find: every double-byte
+// character's lead byte takes the byte after it, and a byte that is no lead
+// byte always ends a character. So only the lead bytes just before pos need
+// counting, instead of walking the whole text.
+bool StartsCharacter(std::string_view text, size_t pos, size_t from = 0)
+{
+    size_t leads = 0;
+    while (pos - leads > from && IsShiftJisLeadByte(static_cast<unsigned char>(text[pos - 1 - leads])))
+        ++leads;
+    return leads % 2 == 0;
+}
+
 char FoldAsciiCase(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -66,12 +79,9 @@ int FindText(std::string_view needle, std::string_view text)
 {
     if (needle.empty())
         return 0;
-    // Most texts do not hold the needle at all: then no walk is needed.
-    if (text.find(needle) == std::string_view::npos)
-        return 0;
-    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
-        if (text[pos] == needle[0] && text.compare(pos, needle.size(), needle) == 0)
-            return static_cast<int>(pos) + 1;
+    for (size_t at = text.find(needle); at != std::string_view::npos; at = text.find(needle, at + 1)) {
+        if (StartsCharacter(text, at))
+            return static_cast<int>(at) + 1;
     }
     return 0;
 }
@@ -97,20 +107,26 @@ std::string ReplaceAllText(std::string_view text, std::string_view oldText,
     const auto mayStartMatch = [&](char c) {
         return c == first || (foldsFirst && (c == firstUpper || c == firstLower));
     };
-    if (std::none_of(text.begin(), text.end(), mayStartMatch))
+    const auto nextCandidate = [&](size_t from) {
+        if (!foldsFirst)
+            return text.find(first, from);
+        const auto found = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), mayStartMatch);
+        return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
+    };
+    size_t candidate = nextCandidate(0);
+    if (candidate == std::string_view::npos)
         return std::string(text);
     std::string result;
     result.reserve(text.size());
     size_t copied = 0;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        if (mayStartMatch(text[pos]) && MatchesIgnoringCase(text, pos, oldText)) {
-            result.append(text, copied, pos - copied);
+    while (candidate != std::string_view::npos) {
+        if (StartsCharacter(text, candidate, copied) && MatchesIgnoringCase(text, candidate, oldText)) {
+            result.append(text, copied, candidate - copied);
             result += newText;
-            pos += oldText.size();
-            copied = pos;
+            copied = candidate + oldText.size();
+            candidate = nextCandidate(copied);
         } else {
-            pos += CharLength(text, pos);
+            candidate = nextCandidate(candidate + 1);
         }
     }
     result.append(text, copied, std::string_view::npos);
@@ -127,15 +143,15 @@ std::string StripTags(std::string_view text)
     std::string result;
     result.reserve(text.size());
     size_t copied = 0;
-    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) {
-        if (text[pos] != '<')
-            continue;
-        const size_t close = text.find('>', pos + 1);
+    for (size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', open + 1)) {
+        if (!StartsCharacter(text, open, copied))
+            continue; // the second byte of a double-byte character
+        const size_t close = text.find('>', open + 1);
         if (close == std::string_view::npos)
             break; // no tag can close any more: the rest stays as it is
-        result += text.substr(copied, pos - copied);
+        result += text.substr(copied, open - copied);
         copied = close + 1;
-        pos = close; // the loop steps past the '>'
+        open = close;
     }
     result += text.substr(copied);
     return result;

@@ -83,6 +83,51 @@ TEST(TextUtils, NormalizeDigitsAndDashesOnlyTouchesItsThirteenForms)
     EXPECT_EQ(NormalizeDigitsAndDashes(S("Ａ〒ー")), S("Ａ〒ー"));
 }
 
+size_t CharacterLength(std::string_view text, size_t pos)
+{
+    return IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+// The finding, replacing and tag removal as a walk over every character.
+int FindByWalking(std::string_view needle, std::string_view text)
+{
+    for (size_t pos = 0; pos < text.size(); pos += CharacterLength(text, pos)) {
+        if (text.substr(pos, needle.size()) == needle)
+            return static_cast<int>(pos) + 1;
+    }
+    return 0;
+}
+
+std::string ReplaceByWalking(std::string_view text, std::string_view oldText, std::string_view newText)
+{
+    std::string result;
+    for (size_t pos = 0; pos < text.size();) {
+        if (SameTextIgnoringCase(text.substr(pos, oldText.size()), oldText)) {
+            result += newText;
+            pos += oldText.size();
+        } else {
+            result += text.substr(pos, CharacterLength(text, pos));
+            pos += CharacterLength(text, pos);
+        }
+    }
+    return result;
+}
+
+std::string StripTagsByWalking(std::string_view text)
+{
+    std::string result;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t close = text.find('>', pos);
+        if (text[pos] == '<' && close != std::string_view::npos) {
+            pos = close + 1;
+            continue;
+        }
+        result += text.substr(pos, CharacterLength(text, pos));
+        pos += CharacterLength(text, pos);
+    }
+    return result;
+}
+
 // The one-walk replacements give what thirteen replacements, one after the
 // other, gave; the finding and replacing give what a walk over every
 // character gave.
@@ -116,8 +161,11 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
             }
         }
         ASSERT_EQ(ReplaceAllText(text, "</DIV>", "|"), replaced) << text;
-        const int found = FindText("\x40", text);
-        ASSERT_TRUE(found == 0 || text[static_cast<size_t>(found) - 1] == '\x40') << text;
+        for (const std::string_view needle : {"\x40", "<", "\x81\x40", "\x82", "v>", "\x82\x50\x82"})
+            ASSERT_EQ(FindText(needle, text), FindByWalking(needle, text)) << text;
+        for (const std::string_view needle : {"\x81\x40", "\x82", "a"})
+            ASSERT_EQ(ReplaceAllText(text, needle, "|"), ReplaceByWalking(text, needle, "|")) << text;
+        ASSERT_EQ(StripTags(text), StripTagsByWalking(text)) << text;
     }
 }
 
