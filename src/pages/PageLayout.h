@@ -15,10 +15,24 @@
 // Character references are left as the site wrote them ("&amp;", "&#x2b;"):
 // the readers and the CSV value normalisation deal with them. Script and
 // style bodies and comments are dropped.
+//
+// A page whose markup needs no repair is read straight into that layout; any
+// other goes through the parser, which repairs it. Both ways give the same
+// lines for a regular page.
+
+#include "pages/PageLines.h"
 
 #include <string>
 #include <string_view>
 
-// The page in the readers' layout, UTF-8, lines ended by "\n". Bytes that are
-// not UTF-8 are left out; a NUL byte ends the page.
+// The page's lines in the readers' layout, UTF-8. Bytes that are not UTF-8
+// are left out; a NUL byte ends the page.
+PageLines LayoutPageLines(std::string_view html);
+
+// The same lines, each ended by "\n".
 std::string NormalizePageLayout(std::string_view html);
+
+// The lines as the parser's way gives them, and whether the page takes the
+// quick way: for the checks that both ways agree.
+std::string NormalizePageLayoutByParser(std::string_view html);
+bool IsRegularMarkup(std::string_view html);

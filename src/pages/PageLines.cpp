@@ -40,5 +40,5 @@ PageLines LoadPageLines(const std::filesystem::path& file)
 
 PageLines ReadPageLines(std::string_view html)
 {
-    return SplitPageLines(NormalizePageLayout(html));
+    return LayoutPageLines(html);
 }

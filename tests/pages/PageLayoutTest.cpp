@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <regex>
 
 namespace {
@@ -186,4 +187,74 @@ TEST(PageLayout, MalformedPagesGiveLinesNotFaults)
     for (int i = 0; i < 100000; ++i)
         deep += "<div>";
     EXPECT_NO_THROW(NormalizePageLayout(deep + "x"));
+}
+
+// The site's pages need no repair: they take the quick way, which gives the
+// lines libxml2's parser gives, in every layout.
+TEST(PageLayout, RegularPagesTakeTheQuickWayWithTheParsersLines)
+{
+    for (const std::string folder : {"detail", "list"}) {
+        for (const std::filesystem::path& path : Fixtures(folder)) {
+            SCOPED_TRACE(path.filename().string());
+            const std::string html = ReadFileBytes(path);
+            for (const std::string& page : {html, SpreadLayout(html)}) {
+                EXPECT_TRUE(IsRegularMarkup(page));
+                EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page));
+            }
+            const std::string formatted = Libxml2Formatted(html);
+            EXPECT_EQ(NormalizePageLayout(formatted), NormalizePageLayoutByParser(formatted));
+        }
+    }
+}
+
+// Markup at the edges of what the quick way takes: either way, the lines
+// are the parser's.
+TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
+{
+    const struct {
+        std::string_view body;
+        bool regular;
+    } cases[] = {
+        {"<div>a</div></div></span>", true},                         // end tags nothing opened
+        {"<div>a </tr>b <!-- c --> d</div>", true},                  // one text on either side of one
+        {"<p>a<div>b</div></p>", false},                             // a block ends the paragraph
+        {"<input type=\"checkbox\" checked value=\"\" disabled=\"\">", true},
+        {"<P CLASS=\"a\">x</P>", false},
+        {"<p>a <!-- c --> <b>b</b> <i>c</i>\n <img src=\"i\"> <span>y</span></p>", true},
+        {"<th>x</th> <img src=\"a\"> <br> <span>y</span>", true},
+        {"<script>if (a</b) x = '</div>';</script><p>y</p>", true},
+        {"<a href=x/>y</a><a href='q\"r'>z</a>", true},
+        {"<div>a &lt; b & c &#x2b;</div><div title=\"a&amp;b\">d</div>", true},
+        {"<p>x", false},
+        {"x < y", false},
+        {"<p>\tx\r\n  y </p><pre>\n a\n</pre>", true},
+        {"<td>長い<wbr>説明</td>", false},
+        {"<table><tr><td>a<td>b</tr></table>", false},
+        {"<li>a<li>b", false},
+        {"<div/><p/>x", true},
+    };
+    for (const auto& [body, regular] : cases) {
+        const std::string page = "<!DOCTYPE html>\n<html><head><title>t</title></head><body>" + std::string(body)
+            + "</body></html>";
+        SCOPED_TRACE(page);
+        EXPECT_EQ(IsRegularMarkup(page), regular);
+        EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page));
+    }
+    // Outside <body> or without <html>, the parser adds what is missing.
+    for (const std::string_view page : {"<p>x</p>", "<html><head></head>text<body></body></html>",
+                                        "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01//EN\"><html><body> <a>x</a> "
+                                        "<a>y</a></body></html>"}) {
+        EXPECT_FALSE(IsRegularMarkup(page)) << page;
+        EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page)) << page;
+    }
+}
+
+// The parser lets an element it does not know as empty hold the text after
+// it; that text is written after the element, not lost with it.
+TEST(PageLayout, TextAfterAnUnknownEmptyElementStays)
+{
+    const PageLines lines = ReadPageLines("<html><body><table><tr><th>職種</th><td>長い<wbr>説明</td></tr></table>"
+                                          "</body></html>");
+    const std::string all = std::accumulate(lines.begin(), lines.end(), std::string());
+    EXPECT_NE(all.find("長い<wbr>説明"), std::string::npos) << all;
 }

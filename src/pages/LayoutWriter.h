@@ -1,0 +1,54 @@
+#pragma once
+// Writes a page in the readers' line layout (described in PageLayout.h) from
+// its elements and texts as a parser meets them, in document order. Two
+// readers feed it: libxml2's tree for any page, and the quick reader of
+// regular markup; both give it the same calls for the same page.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct MarkupAttribute {
+    std::string_view name;
+    std::string_view value;
+    bool hasValue = false; // false for a bare attribute such as "checked"
+};
+
+class LayoutWriter {
+public:
+    LayoutWriter();
+
+    // Names are lower case; they and the attributes must outlive the writer.
+    void startElement(std::string_view name, const std::vector<MarkupAttribute>& attributes);
+    void endElement();
+    // A text as the page holds it, blank ones included.
+    void text(std::string_view content);
+    // A node that is neither element, text nor comment (a processing instruction).
+    void otherNode();
+
+    std::vector<std::string> finish();
+
+private:
+    struct OpenElement {
+        std::string_view name;
+        unsigned kind = 0;
+        bool holdsBlocks = false;         // a child is a block, a list item or a container
+        bool previousIsSubCaption = false; // the last child that counts is a sub-caption
+    };
+
+    void startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind);
+    void endTag(std::string_view name);
+    void breakLine();
+    void appendEscaped(std::string_view text);
+    void appendOneLineText(std::string_view content);
+    void appendFlowText(std::string_view content);
+
+    std::vector<std::string> m_lines;
+    std::string m_line;
+    std::vector<OpenElement> m_open;
+    int m_oneLineDepth = 0;
+    int m_skippedDepth = 0;      // inside a script or style element
+    bool m_justOpened = false;   // the last thing written opened an element
+    bool m_afterLabel = false;   // the last thing written closed a <th>
+    bool m_onlyEndTags = false;  // the line so far holds end tags alone
+};
