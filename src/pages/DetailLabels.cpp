@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 
@@ -71,18 +72,21 @@ int FindLabelSlot(std::string_view label)
 {
     // A page repeats few labels, and comparing by locale is slow: answers are
     // kept per thread, a bounded number of them.
-    thread_local std::unordered_map<std::string, int> answers;
-    const std::string key(label);
-    if (const auto known = answers.find(key); known != answers.end())
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    thread_local std::unordered_map<std::string, int, Hash, std::equal_to<>> answers;
+    if (const auto known = answers.find(label); known != answers.end())
         return known->second;
     if (answers.size() >= 1024)
         answers.clear();
     const int slot = FindLabelSlotUncached(label);
-    answers.emplace(key, slot);
+    answers.emplace(std::string(label), slot);
     return slot;
 }
 
-std::string AliasedLabel(const std::string& label)
+std::string AliasedLabel(std::string label)
 {
     static const std::pair<std::string, std::string> kAliases[] = {
         {Sjis("月平均労働日数"), Sjis("労働日数")},

@@ -18,7 +18,7 @@ int FindLabelSlot(std::string_view label);
 
 // The name under which the site's other spellings of a label are filed
 // ("代表者名" is "役職／代表者名"); any other label unchanged.
-std::string AliasedLabel(const std::string& label);
+std::string AliasedLabel(std::string label);
 
 // The label of a row from its code page 932 text: what stands before the
 // first "</th>", tags removed, trimmed, aliased.

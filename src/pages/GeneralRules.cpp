@@ -7,6 +7,8 @@
 #include "pages/LineOperations.h"
 #include "pages/SlotRules.h"
 
+#include <utility>
+
 static std::string GeneralLabelValue(std::string_view text)
 {
     // Captions of sub-cells that would otherwise read as part of the value.
@@ -14,18 +16,19 @@ static std::string GeneralLabelValue(std::string_view text)
                                             Sjis("マイカー通勤</div>"), Sjis("就業形態</div>")};
     std::string v = AfterLabel(text);
     for (const std::string& caption : kCaptions)
-        v = RemoveAllText(v, caption);
-    v = ReplaceAllText(v, "</div>", " ");
-    v = ReplaceAllText(v, "<br>", " ");
-    return Cleaned(v);
+        RemoveAllInPlace(v, caption);
+    ReplaceAllInPlace(v, "</div>", " ");
+    ReplaceAllInPlace(v, "<br>", " ");
+    return Cleaned(std::move(v));
 }
 
 static std::string GeneralLineValue(std::string_view text)
 {
-    std::string v = ReplaceAllText(text, "&nbsp;</div>", " ");
-    v = ReplaceAllText(v, "</div>", " ");
-    v = ReplaceAllText(v, "<br>", " ");
-    return Cleaned(v);
+    std::string v(text);
+    ReplaceAllInPlace(v, "&nbsp;</div>", " ");
+    ReplaceAllInPlace(v, "</div>", " ");
+    ReplaceAllInPlace(v, "<br>", " ");
+    return Cleaned(std::move(v));
 }
 
 static std::string GeneralValue(const RuleInput& in, int k)
@@ -98,18 +101,21 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     {
         static const std::string kFullWidthComma = Sjis("，");
         static const std::string kIdeographicComma = Sjis("、");
-        acc = ReplaceAllText(acc, kFullWidthComma, kIdeographicComma);
+        ReplaceAllInPlace(acc, kFullWidthComma, kIdeographicComma);
     }
         break;
     default:
         break;
     }
-    record[static_cast<size_t>(slot)] = TrimText(acc);
+    TrimInPlace(acc);
+    record[static_cast<size_t>(slot)] = std::move(acc);
 }
 
 static std::string ListPiece(std::string_view text)
 {
-    return Cleaned(ReplaceAllText(text, "</div>", " "));
+    std::string piece(text);
+    ReplaceAllInPlace(piece, "</div>", " ");
+    return Cleaned(std::move(piece));
 }
 
 void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)

@@ -1,61 +1,15 @@
 #include "pages/LayoutWriter.h"
 
+#include "pages/ElementTraits.h"
+
 #include <algorithm>
-#include <unordered_map>
+#include <array>
 
 namespace {
-
-// What the writer needs to know of an element, by its name.
-enum ElementKind : unsigned {
-    kVoid = 1u << 0,        // no content: no end tag is written
-    kStartsLine = 1u << 1,  // the start tag always begins a line
-    kBlock = 1u << 2,       // begins a line unless it opens its parent's content or follows a sub-caption
-    kOneLine = 1u << 3,     // written whole on one line: a label, a paragraph, a link
-    kEndsOwnLine = 1u << 4, // a container whose end tag stands on a line of its own
-    kCode = 1u << 5,        // the body is code, never page text
-    kListItem = 1u << 6,    // p, li, dt, dd: a parent holding one holds blocks
-    kCell = 1u << 7,        // td: begins a line unless it opens its row or follows a label
-};
-
-unsigned KindOf(std::string_view name)
-{
-    static const std::unordered_map<std::string_view, unsigned> kinds = [] {
-        std::unordered_map<std::string_view, unsigned> table;
-        const auto mark = [&](std::initializer_list<std::string_view> names, unsigned kind) {
-            for (const std::string_view name : names)
-                table[name] |= kind;
-        };
-        mark({"br", "input", "img", "meta", "link", "hr", "wbr", "area", "col", "base", "param", "source",
-              "embed", "track"},
-             kVoid);
-        mark({"html", "head", "body", "meta", "link", "title", "form", "input", "table", "caption", "thead",
-              "tbody", "tfoot", "tr", "th", "p", "a", "br", "ul", "ol", "li", "dl", "dt", "dd", "hr", "h1", "h2",
-              "h3", "h4", "h5", "h6"},
-             kStartsLine);
-        mark({"div", "section", "article", "header", "footer", "nav", "main", "aside", "fieldset", "figure",
-              "blockquote", "pre", "center", "address"},
-             kBlock);
-        mark({"p", "th", "a", "title", "caption", "option", "button", "h1", "h2", "h3", "h4", "h5", "h6"},
-             kOneLine);
-        mark({"html", "head", "body", "form", "table", "thead", "tbody", "tfoot", "ul", "ol", "dl", "select"},
-             kEndsOwnLine);
-        mark({"script", "style"}, kCode);
-        mark({"p", "li", "dt", "dd"}, kListItem);
-        mark({"td"}, kCell);
-        return table;
-    }();
-    const auto found = kinds.find(name);
-    return found == kinds.end() ? 0u : found->second;
-}
 
 bool IsHtmlSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool IsLineBreak(char c)
-{
-    return c == '\n' || c == '\r';
 }
 
 // A sub-caption such as "役職" or "年齢制限" in front of its value.
@@ -93,16 +47,24 @@ bool IsLeading(std::string_view name)
 
 LayoutWriter::LayoutWriter()
 {
+    m_open.reserve(64);
+    m_lines.reserve(256);
     m_open.push_back(OpenElement{}); // the document itself
 }
 
 void LayoutWriter::startElement(std::string_view name, const std::vector<MarkupAttribute>& attributes)
 {
+    startElement(name, TraitsOf(name), attributes);
+}
+
+void LayoutWriter::startElement(std::string_view name, const ElementTraits& traits,
+                                const std::vector<MarkupAttribute>& attributes)
+{
     if (m_skippedDepth > 0) {
         ++m_skippedDepth;
         return;
     }
-    const unsigned kind = KindOf(name);
+    const unsigned kind = traits.layout;
     OpenElement& parent = m_open.back();
     if (m_oneLineDepth == 0) {
         bool newLine = (kind & (kStartsLine | kCode)) != 0;
@@ -157,75 +119,102 @@ void LayoutWriter::otherNode()
         m_open.back().previousIsSubCaption = false;
 }
 
+namespace {
+
+// What a byte of page text asks of the writer.
+enum TextByte : unsigned char { kPlain, kSpace, kLineBreak, kEscaped };
+
+constexpr std::array<unsigned char, 256> kTextBytes = [] {
+    std::array<unsigned char, 256> table{};
+    table[' '] = table['\t'] = table['\f'] = kSpace;
+    table['\n'] = table['\r'] = kLineBreak;
+    table['<'] = table['>'] = kEscaped;
+    return table;
+}();
+
+TextByte KindOfByte(char c)
+{
+    return static_cast<TextByte>(kTextBytes[static_cast<unsigned char>(c)]);
+}
+
+} // namespace
+
 void LayoutWriter::text(std::string_view content)
 {
     if (m_skippedDepth > 0)
         return;
-    if (!std::all_of(content.begin(), content.end(), IsHtmlSpace))
+    const auto first = std::find_if(content.begin(), content.end(), [](char c) { return !IsHtmlSpace(c); });
+    if (first != content.end())
         m_open.back().previousIsSubCaption = false;
-    if (m_oneLineDepth > 0)
+    if (m_oneLineDepth > 0) {
         appendOneLineText(content);
-    else
-        appendFlowText(content);
+    } else if (first != content.end()) {
+        const auto last = std::find_if(content.rbegin(), content.rend(), [](char c) { return !IsHtmlSpace(c); });
+        appendFlowText(std::string_view(&*first, static_cast<size_t>(last.base() - first)));
+    }
+}
+
+// Text in one pass: runs of blanks that hold a line break go (in the flow of
+// a cell they end the line), other blanks stay, and a "<" or ">" the parser
+// took as text is escaped, so that it cannot read as part of a tag. Gives
+// whether anything was written.
+bool LayoutWriter::appendText(std::string_view content, bool breakLines)
+{
+    bool wrote = false;
+    size_t kept = 0; // content before this is written or dropped
+    const auto keep = [&](size_t end) {
+        if (end > kept) {
+            m_line.append(content, kept, end - kept);
+            wrote = true;
+        }
+    };
+    size_t at = 0;
+    while (at < content.size()) {
+        switch (KindOfByte(content[at])) {
+        case kPlain:
+        case kSpace:
+            ++at;
+            break;
+        case kEscaped:
+            keep(at);
+            m_line += content[at] == '<' ? "&lt;" : "&gt;";
+            wrote = true;
+            kept = ++at;
+            break;
+        case kLineBreak: {
+            size_t runStart = at;
+            while (runStart > kept && IsHtmlSpace(content[runStart - 1]))
+                --runStart;
+            keep(runStart);
+            while (at < content.size() && IsHtmlSpace(content[at]))
+                ++at;
+            kept = at;
+            if (breakLines) {
+                m_justOpened = m_afterLabel = m_onlyEndTags = false;
+                breakLine();
+            }
+            break;
+        }
+        }
+    }
+    keep(content.size());
+    return wrote;
 }
 
 // A label or a paragraph stays on one line: indentation and line breaks
-// inside it go, plain spaces stay.
+// inside it go (with the blanks around them), plain spaces stay.
 void LayoutWriter::appendOneLineText(std::string_view content)
 {
-    bool wrote = false;
-    size_t at = 0;
-    while (at < content.size()) {
-        const size_t runEnd = std::find_if_not(content.begin() + at, content.end(), IsHtmlSpace) - content.begin();
-        if (runEnd > at) {
-            const std::string_view run = content.substr(at, runEnd - at);
-            if (std::none_of(run.begin(), run.end(), IsLineBreak)) {
-                m_line += run;
-                wrote = true;
-            }
-            at = runEnd;
-            continue;
-        }
-        const size_t wordEnd = std::find_if(content.begin() + at, content.end(), IsHtmlSpace) - content.begin();
-        appendEscaped(content.substr(at, wordEnd - at));
-        wrote = true;
-        at = wordEnd;
-    }
-    if (wrote)
+    if (appendText(content, false))
         m_justOpened = m_afterLabel = m_onlyEndTags = false;
 }
 
-// In the flow of a cell: the text's own line breaks stay, the blanks around
-// its ends and the indentation after a break go.
+// In the flow of a cell (content trimmed): the text's own line breaks stay,
+// the indentation after a break goes.
 void LayoutWriter::appendFlowText(std::string_view content)
 {
-    const auto first = std::find_if_not(content.begin(), content.end(), IsHtmlSpace);
-    const auto last = std::find_if_not(content.rbegin(), content.rend(), IsHtmlSpace).base();
-    if (first >= last)
-        return;
-    std::string_view rest(&*first, static_cast<size_t>(last - first));
-    while (!rest.empty()) {
-        size_t breakAt = rest.size();
-        for (size_t i = 0; i < rest.size(); ++i) {
-            if (!IsHtmlSpace(rest[i]))
-                continue;
-            size_t runEnd = i;
-            while (runEnd < rest.size() && IsHtmlSpace(rest[runEnd]))
-                ++runEnd;
-            if (std::any_of(rest.begin() + i, rest.begin() + runEnd, IsLineBreak)) {
-                breakAt = i;
-                break;
-            }
-            i = runEnd - 1;
-        }
-        appendEscaped(rest.substr(0, breakAt));
-        m_justOpened = m_afterLabel = m_onlyEndTags = false;
-        if (breakAt == rest.size())
-            break;
-        rest.remove_prefix(breakAt);
-        rest.remove_prefix(std::find_if_not(rest.begin(), rest.end(), IsHtmlSpace) - rest.begin());
-        breakLine();
-    }
+    appendText(content, true);
+    m_justOpened = m_afterLabel = m_onlyEndTags = false;
 }
 
 void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind)
@@ -239,27 +228,39 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
         if (!attribute.hasValue)
             return;
         tag += "=\"";
-        for (const char c : attribute.value) {
-            switch (c) {
-            case '"': tag += "&quot;"; break;
-            case '<': tag += "&lt;"; break;
-            case '>': tag += "&gt;"; break;
-            // A wrapped attribute value must not break the line.
-            case ' ': case '\t': case '\n': case '\r': case '\f': tag += ' '; break;
-            default: tag += c;
-            }
+        const std::string_view value = attribute.value;
+        size_t copied = 0;
+        for (size_t at = 0; at < value.size(); ++at) {
+            const char c = value[at];
+            const char* replacement = c == '"' ? "&quot;"
+                : c == '<'                     ? "&lt;"
+                : c == '>'                     ? "&gt;"
+                // A wrapped attribute value must not break the line.
+                : IsHtmlSpace(c) && c != ' '   ? " "
+                                               : nullptr;
+            if (!replacement)
+                continue;
+            tag.append(value, copied, at - copied);
+            tag += replacement;
+            copied = at + 1;
         }
+        tag.append(value, copied);
         tag += '"';
     };
-    for (const std::string_view leading : kLeadingAttributes) {
-        const auto found = std::find_if(attributes.begin(), attributes.end(),
-                                        [&](const MarkupAttribute& attribute) { return attribute.name == leading; });
-        if (found != attributes.end())
-            appendAttribute(*found);
-    }
-    for (const MarkupAttribute& attribute : attributes) {
-        if (!IsLeading(attribute.name))
-            appendAttribute(attribute);
+    if (attributes.size() == 1) {
+        appendAttribute(attributes.front());
+    } else if (!attributes.empty()) {
+        for (const std::string_view leading : kLeadingAttributes) {
+            const auto found = std::find_if(attributes.begin(), attributes.end(), [&](const MarkupAttribute& attribute) {
+                return attribute.name == leading;
+            });
+            if (found != attributes.end())
+                appendAttribute(*found);
+        }
+        for (const MarkupAttribute& attribute : attributes) {
+            if (!IsLeading(attribute.name))
+                appendAttribute(attribute);
+        }
     }
     tag += '>';
     m_afterLabel = m_onlyEndTags = false;
@@ -279,23 +280,10 @@ void LayoutWriter::endTag(std::string_view name)
 void LayoutWriter::breakLine()
 {
     if (!m_line.empty()) {
-        m_lines.push_back(std::move(m_line));
+        m_lines.emplace_back(m_line); // one allocation of the right size; m_line keeps its room
         m_line.clear();
     }
     m_onlyEndTags = false;
-}
-
-// A "<" the parser took as text must not read as the start of a tag.
-void LayoutWriter::appendEscaped(std::string_view text)
-{
-    while (!text.empty()) {
-        const size_t at = text.find_first_of("<>");
-        m_line += text.substr(0, at);
-        if (at == std::string_view::npos)
-            return;
-        m_line += text[at] == '<' ? "&lt;" : "&gt;";
-        text.remove_prefix(at + 1);
-    }
 }
 
 std::vector<std::string> LayoutWriter::finish()

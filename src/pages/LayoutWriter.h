@@ -14,12 +14,16 @@ struct MarkupAttribute {
     bool hasValue = false; // false for a bare attribute such as "checked"
 };
 
+struct ElementTraits;
+
 class LayoutWriter {
 public:
     LayoutWriter();
 
-    // Names are lower case; they and the attributes must outlive the writer.
+    // Names are lower case and must outlive the writer.
     void startElement(std::string_view name, const std::vector<MarkupAttribute>& attributes);
+    void startElement(std::string_view name, const ElementTraits& traits,
+                      const std::vector<MarkupAttribute>& attributes);
     void endElement();
     // A text as the page holds it, blank ones included.
     void text(std::string_view content);
@@ -39,7 +43,7 @@ private:
     void startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind);
     void endTag(std::string_view name);
     void breakLine();
-    void appendEscaped(std::string_view text);
+    bool appendText(std::string_view content, bool breakLines);
     void appendOneLineText(std::string_view content);
     void appendFlowText(std::string_view content);
 

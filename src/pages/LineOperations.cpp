@@ -46,7 +46,14 @@ const std::string& LineText(const PageText& page, int k)
 
 std::string Cleaned(std::string_view text)
 {
-    return TrimText(StripTags(text));
+    return Cleaned(std::string(text));
+}
+
+std::string Cleaned(std::string text)
+{
+    StripTagsInPlace(text);
+    TrimInPlace(text);
+    return text;
 }
 
 std::string AfterLabel(std::string_view text)

@@ -27,6 +27,7 @@ const std::string& LineText(const PageText& page, int k);
 
 // Tags removed, then trimmed.
 std::string Cleaned(std::string_view text);
+std::string Cleaned(std::string text);
 
 // From the first "</th>" (kept) to the end; the whole text without one.
 std::string AfterLabel(std::string_view text);

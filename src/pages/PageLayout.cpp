@@ -9,7 +9,10 @@
 #include <libxml/HTMLparser.h>
 #include <libxml/tree.h>
 
+#include <array>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -87,49 +90,103 @@ private:
     LayoutWriter& m_writer;
 };
 
-// Whether the decoding round trip below would give text back unchanged:
-// well-formed UTF-8 (shortest forms, no surrogates, nothing above U+10FFFF)
-// without a byte-order mark (the decoder drops it) or a replacement
-// character (removed below).
-bool RoundTripsUnchanged(std::string_view text)
+struct PageCharacters {
+    // Well-formed UTF-8 (shortest forms, no surrogates, nothing above
+    // U+10FFFF) without a byte-order mark (the decoder drops it) or a
+    // replacement character (removed below): the decoding round trip would
+    // give the text back unchanged.
+    bool roundTrips = true;
+    // Nothing that libxml2 drops from text: no control character but tab and
+    // line breaks, no U+FFFE or U+FFFF. Only such a page may take the quick way.
+    bool plain = true;
+};
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+
+// The bytes of an ASCII word that equal c, each as its high bit.
+std::uint64_t BytesEqual(std::uint64_t word, unsigned char c)
 {
-    const auto byte = [&](size_t at) { return at < text.size() ? static_cast<unsigned char>(text[at]) : 0u; };
-    const auto continues = [&](size_t at) { return (byte(at) & 0xC0u) == 0x80u; };
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const unsigned lead = byte(pos);
+    const std::uint64_t differ = word ^ (0x0101010101010101u * c);
+    return ~(((differ & kLowBits) + kLowBits) | differ) & kHighBits;
+}
+
+// Whether an ASCII word holds a control character that libxml2 drops.
+bool DropsControlCharacter(std::uint64_t word)
+{
+    // Below 0x20 each byte stays below 0x80 when 0x60 is added; no carry
+    // crosses into the next byte, as no ASCII byte reaches 0x100.
+    const std::uint64_t control = ~(word + 0x6060606060606060u) & kHighBits;
+    return (control & ~(BytesEqual(word, '\t') | BytesEqual(word, '\n') | BytesEqual(word, '\r'))) != 0;
+}
+
+PageCharacters ExamineCharacters(std::string_view text)
+{
+    // The control characters libxml2 drops from text.
+    static constexpr auto kDropped = [] {
+        std::array<bool, 0x80> table{};
+        for (unsigned c = 0; c < 0x20; ++c)
+            table[c] = c != '\t' && c != '\n' && c != '\r';
+        return table;
+    }();
+    const auto isContinuation = [](unsigned char c) { return (c & 0xC0u) == 0x80u; };
+    PageCharacters found;
+    const auto* at = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = at + text.size();
+    while (at < end) {
+        const unsigned char lead = *at;
         if (lead < 0x80) {
-            ++pos;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            if (!continues(pos + 1))
-                return false;
-            pos += 2;
+            if (kDropped[lead])
+                found.plain = false;
+            ++at;
+            // Markup is mostly ASCII: eight bytes at a time while it lasts.
+            std::uint64_t word = 0;
+            while (end - at >= 8) {
+                std::memcpy(&word, at, sizeof word);
+                if (word & kHighBits)
+                    break;
+                if (DropsControlCharacter(word))
+                    found.plain = false;
+                at += 8;
+            }
+            continue;
+        }
+        const size_t left = static_cast<size_t>(end - at);
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            if (left < 2 || !isContinuation(at[1]))
+                return {false, false};
+            at += 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
-            const unsigned second = byte(pos + 1);
-            if (!continues(pos + 1) || !continues(pos + 2) || (lead == 0xE0 && second < 0xA0)
-                || (lead == 0xED && second > 0x9F))
-                return false;
-            if (lead == 0xEF && ((second == 0xBB && byte(pos + 2) == 0xBF) || (second == 0xBF && byte(pos + 2) == 0xBD)))
-                return false;
-            pos += 3;
+            if (left < 3 || !isContinuation(at[1]) || !isContinuation(at[2]) || (lead == 0xE0 && at[1] < 0xA0)
+                || (lead == 0xED && at[1] > 0x9F))
+                return {false, false};
+            if (lead == 0xEF && ((at[1] == 0xBB && at[2] == 0xBF) || (at[1] == 0xBF && at[2] == 0xBD)))
+                return {false, false};
+            if (lead == 0xEF && at[1] == 0xBF && at[2] >= 0xBE)
+                found.plain = false;
+            at += 3;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
-            const unsigned second = byte(pos + 1);
-            if (!continues(pos + 1) || !continues(pos + 2) || !continues(pos + 3) || (lead == 0xF0 && second < 0x90)
-                || (lead == 0xF4 && second > 0x8F))
-                return false;
-            pos += 4;
+            if (left < 4 || !isContinuation(at[1]) || !isContinuation(at[2]) || !isContinuation(at[3])
+                || (lead == 0xF0 && at[1] < 0x90) || (lead == 0xF4 && at[1] > 0x8F))
+                return {false, false};
+            at += 4;
         } else {
-            return false;
+            return {false, false};
         }
     }
-    return true;
+    return found;
 }
+
+struct PreparedPage {
+    std::string text;
+    bool plain = false; // see PageCharacters
+};
 
 // Bytes that are not UTF-8 are left out, as a line holding them gave no
 // text before (and libxml2 would read the rest of the page as Latin-1). A
 // tag cut off at the end of a page that broke off is left out too, rather
 // than completed with a truncated address.
-std::string PreparePage(std::string_view html)
+PreparedPage PreparePage(std::string_view html)
 {
     html = html.substr(0, html.find('\0'));
     const size_t lastOpen = html.rfind('<');
@@ -138,11 +195,14 @@ std::string PreparePage(std::string_view html)
         if (lastClose == std::string_view::npos || lastClose < lastOpen)
             html = html.substr(0, lastOpen);
     }
-    if (RoundTripsUnchanged(html))
-        return std::string(html);
+    const PageCharacters characters = ExamineCharacters(html);
+    if (characters.roundTrips)
+        return {std::string(html), characters.plain};
     QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
     text.remove(QChar::ReplacementCharacter);
-    return text.toStdString();
+    PreparedPage prepared{text.toStdString(), false};
+    prepared.plain = ExamineCharacters(prepared.text).plain;
+    return prepared;
 }
 
 struct DocumentDeleter {
@@ -198,13 +258,13 @@ std::string JoinLines(const PageLines& lines)
 
 PageLines LayoutPageLines(std::string_view html)
 {
-    const std::string page = PreparePage(html);
-    if (page.empty())
+    const PreparedPage page = PreparePage(html);
+    if (page.text.empty())
         return {};
     LayoutWriter writer;
-    if (WriteRegularMarkup(page, writer))
+    if (page.plain && WriteRegularMarkup(page.text, writer))
         return writer.finish();
-    return LayoutByParser(page);
+    return LayoutByParser(page.text);
 }
 
 std::string NormalizePageLayout(std::string_view html)
@@ -214,11 +274,12 @@ std::string NormalizePageLayout(std::string_view html)
 
 std::string NormalizePageLayoutByParser(std::string_view html)
 {
-    return JoinLines(LayoutByParser(PreparePage(html)));
+    return JoinLines(LayoutByParser(PreparePage(html).text));
 }
 
 bool IsRegularMarkup(std::string_view html)
 {
+    const PreparedPage page = PreparePage(html);
     LayoutWriter writer;
-    return WriteRegularMarkup(PreparePage(html), writer);
+    return page.plain && WriteRegularMarkup(page.text, writer);
 }

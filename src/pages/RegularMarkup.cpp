@@ -1,90 +1,15 @@
 #include "pages/RegularMarkup.h"
 
+#include "pages/ElementTraits.h"
 #include "pages/LayoutWriter.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace {
-
-// libxml2's HTML parser closes the open element when certain start tags
-// arrive (a <div> ends an open <p>, a <td> an open <td>). Regular markup
-// never relies on that, so meeting one of these pairs means a repair.
-bool StartTagWouldClose(std::string_view open, std::string_view starting)
-{
-    static const std::unordered_map<std::string_view, std::vector<std::string_view>> closers = {
-        {"a", {"a", "fieldset", "table", "td", "th"}},
-        {"address", {"dd", "dl", "dt", "form", "li", "ul"}},
-        {"b", {"center", "p", "td", "th"}},
-        {"big", {"p"}},
-        {"caption", {"col", "colgroup", "tbody", "tfoot", "thead", "tr"}},
-        {"col", {"col", "colgroup", "tbody", "tfoot", "thead", "tr"}},
-        {"colgroup", {"colgroup", "tbody", "tfoot", "thead", "tr"}},
-        {"dd", {"dt"}},
-        {"dir", {"dd", "dl", "dt", "form", "ul"}},
-        {"dl", {"form", "li"}},
-        {"dt", {"dd", "dl"}},
-        {"font", {"center", "td", "th"}},
-        {"form", {"form"}},
-        {"h1", {"fieldset", "form", "li", "p", "table"}},
-        {"h2", {"fieldset", "form", "li", "p", "table"}},
-        {"h3", {"fieldset", "form", "li", "p", "table"}},
-        {"h4", {"fieldset", "form", "li", "p", "table"}},
-        {"h5", {"fieldset", "form", "li", "p", "table"}},
-        {"h6", {"fieldset", "form", "li", "p", "table"}},
-        {"head", {"a",   "abbr",  "acronym", "address", "b",  "bdo",  "big",      "blockquote", "body", "br",
-                  "center", "cite", "code", "dd",  "dfn",  "dir",    "div",  "dl",   "dt",       "em",
-                  "fieldset", "font", "form", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "hr", "i",
-                  "iframe", "img", "kbd", "li", "listing", "map", "menu", "ol", "p", "pre", "q", "s", "samp",
-                  "small", "span", "strike", "strong", "sub", "sup", "table", "tt", "u", "ul", "var", "xmp"}},
-        {"hr", {"form"}},
-        {"i", {"center", "p", "td", "th"}},
-        {"legend", {"fieldset"}},
-        {"li", {"li"}},
-        {"link", {"body", "frameset"}},
-        {"listing", {"dd", "dl", "dt", "fieldset", "form", "li", "table", "ul"}},
-        {"menu", {"dd", "dl", "dt", "form", "ul"}},
-        {"ol", {"form"}},
-        {"option", {"optgroup", "option"}},
-        {"p", {"address", "blockquote", "body", "caption", "center", "col", "colgroup", "dd", "dir", "div",
-               "dl", "dt", "fieldset", "form", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr",
-               "li", "listing", "menu", "ol", "p", "pre", "table", "tbody", "td", "tfoot", "th", "title", "tr",
-               "ul", "xmp"}},
-        {"pre", {"dd", "dl", "dt", "fieldset", "form", "li", "table", "ul"}},
-        {"s", {"p"}},
-        {"script", {"noscript"}},
-        {"small", {"p"}},
-        {"span", {"td", "th"}},
-        {"strike", {"p"}},
-        {"style", {"body", "frameset"}},
-        {"tbody", {"tbody", "tfoot"}},
-        {"td", {"tbody", "td", "tfoot", "th", "tr"}},
-        {"tfoot", {"tbody"}},
-        {"th", {"tbody", "td", "tfoot", "th", "tr"}},
-        {"thead", {"tbody", "tfoot"}},
-        {"title", {"body", "frameset"}},
-        {"tr", {"tbody", "tfoot", "tr"}},
-        {"tt", {"p"}},
-        {"u", {"p", "td", "th"}},
-        {"ul", {"address", "form", "menu", "pre"}},
-        {"xmp", {"dd", "dl", "dt", "fieldset", "form", "li", "table", "ul"}},
-    };
-    const auto found = closers.find(open);
-    return found != closers.end()
-        && std::find(found->second.begin(), found->second.end(), starting) != found->second.end();
-}
-
-// Elements libxml2 knows to have no content; any other start tag opens an
-// element that holds what follows it.
-bool IsEmptyElement(std::string_view name)
-{
-    static constexpr std::string_view kEmpty[] = {"area", "base", "basefont", "br", "col", "frame", "hr",
-                                                  "img", "input", "isindex", "link", "meta", "param"};
-    return std::find(std::begin(kEmpty), std::end(kEmpty), name) != std::end(kEmpty);
-}
 
 // Bare attributes that the parser gives their own name as value.
 bool IsBooleanAttribute(std::string_view name)
@@ -107,22 +32,16 @@ bool IsNameStart(char c)
 
 bool IsNameChar(char c)
 {
-    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
-}
-
-// Control characters and the two non-characters make libxml2 drop or
-// complain; such a page takes the parser's way.
-bool HoldsOnlyPlainCharacters(std::string_view page)
-{
-    for (size_t at = 0; at < page.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(page[at]);
-        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r')
-            return false;
-        if (byte == 0xEF && at + 2 < page.size() && static_cast<unsigned char>(page[at + 1]) == 0xBF
-            && (static_cast<unsigned char>(page[at + 2]) & 0xFE) == 0xBE)
-            return false;
-    }
-    return true;
+    static constexpr auto kNameChars = [] {
+        std::array<bool, 256> table{};
+        for (int c = 'a'; c <= 'z'; ++c)
+            table[static_cast<size_t>(c)] = true;
+        for (int c = '0'; c <= '9'; ++c)
+            table[static_cast<size_t>(c)] = true;
+        table['-'] = table['_'] = table['.'] = true;
+        return table;
+    }();
+    return kNameChars[static_cast<unsigned char>(c)];
 }
 
 constexpr size_t kMaxNameLength = 100;
@@ -146,13 +65,17 @@ private:
     bool readCode(std::string_view name);
     bool readName(std::string_view& name);
     bool readAttributeValue(std::string_view& value);
-    bool mayStart(std::string_view name) const;
+    bool mayStart(std::string_view name, const ElementTraits& traits) const;
     void skipBlanks();
 
     std::string_view m_page;
     size_t m_at = 0;
     LayoutWriter& m_writer;
-    std::vector<std::string_view> m_open; // names of the open elements
+    struct Open {
+        std::string_view name;
+        const ElementTraits* traits;
+    };
+    std::vector<Open> m_open;
     std::vector<MarkupAttribute> m_attributes;
     std::string_view m_text; // text not yet written
     bool m_hasText = false;
@@ -164,8 +87,6 @@ private:
 
 bool RegularMarkupReader::read()
 {
-    if (!HoldsOnlyPlainCharacters(m_page))
-        return false;
     while (m_at < m_page.size()) {
         const size_t tag = m_page.find('<', m_at);
         const size_t textEnd = tag == std::string_view::npos ? m_page.size() : tag;
@@ -204,10 +125,10 @@ bool RegularMarkupReader::writeText()
         return true;
     const std::string_view text = m_text;
     m_hasText = false;
-    const bool blank = std::all_of(text.begin(), text.end(), IsBlank);
+    const auto blank = [&] { return std::all_of(text.begin(), text.end(), IsBlank); };
     if (m_open.empty()) // before <html> or after </html>
-        return blank;
-    if (!blank && (m_open.back() == "html" || m_open.back() == "head"))
+        return blank();
+    if ((m_open.back().name == "html" || m_open.back().name == "head") && !blank())
         return false; // the parser would put it into a paragraph of its own
     m_writer.text(text);
     return true;
@@ -272,7 +193,9 @@ bool RegularMarkupReader::readEndTag()
     if (m_at >= m_page.size() || m_page[m_at] != '>')
         return false;
     ++m_at;
-    const auto open = std::find(m_open.rbegin(), m_open.rend(), name);
+    const auto open = std::find_if(m_open.rbegin(), m_open.rend(), [&](const Open& element) {
+        return element.name == name;
+    });
     if (open == m_open.rend())
         return true; // an end tag nothing opened: the parser passes over it too
     if (open != m_open.rbegin() || !writeText())
@@ -284,7 +207,7 @@ bool RegularMarkupReader::readEndTag()
     return true;
 }
 
-bool RegularMarkupReader::mayStart(std::string_view name) const
+bool RegularMarkupReader::mayStart(std::string_view name, const ElementTraits& traits) const
 {
     if (m_rootClosed)
         return false;
@@ -292,17 +215,20 @@ bool RegularMarkupReader::mayStart(std::string_view name) const
         return name == "html";
     if (m_open.size() >= kMaxDepth || name == "html")
         return false;
-    const std::string_view parent = m_open.back();
+    const std::string_view parent = m_open.back().name;
     if (parent == "html")
         return (name == "head" && !m_seenHead && !m_seenBody) || (name == "body" && !m_seenBody);
-    return name != "head" && name != "body" && !StartTagWouldClose(parent, name);
+    return name != "head" && name != "body" && !StartTagCloses(*m_open.back().traits, traits);
 }
 
 bool RegularMarkupReader::readStartTag()
 {
     ++m_at;
     std::string_view name;
-    if (!readName(name) || !mayStart(name))
+    if (!readName(name))
+        return false;
+    const ElementTraits& traits = TraitsOf(name);
+    if (traits.holdsWhatFollows || !mayStart(name, traits))
         return false;
     m_attributes.clear();
     while (true) {
@@ -338,14 +264,12 @@ bool RegularMarkupReader::readStartTag()
         m_seenHead = true;
     else if (name == "body")
         m_seenBody = true;
-    m_writer.startElement(name, m_attributes);
-    if (selfClosing || IsEmptyElement(name)) {
+    m_writer.startElement(name, traits, m_attributes);
+    if (selfClosing || traits.empty) {
         m_writer.endElement();
         return true;
     }
-    if (name == "wbr" || name == "embed" || name == "source" || name == "track")
-        return false; // the parser lets these hold what follows
-    m_open.push_back(name);
+    m_open.push_back({name, &traits});
     if (name == "script" || name == "style")
         return readCode(name);
     return true;

@@ -12,5 +12,7 @@
 class LayoutWriter;
 
 // False as soon as the page needs a repair; the writer is then spoiled.
-// The page must be UTF-8 without NUL bytes.
+// The page must be UTF-8 whose characters the parser keeps as they are: no
+// control character but tab and line breaks, no U+FFFE or U+FFFF (the parser
+// drops these from text).
 bool WriteRegularMarkup(std::string_view page, LayoutWriter& writer);

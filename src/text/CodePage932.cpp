@@ -1,6 +1,7 @@
 #include "text/CodePage932.h"
 
 #include <array>
+#include <cstring>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -68,9 +69,25 @@ std::string Utf8ToShiftJis(std::string_view utf8)
     while (pos < size) {
         const auto first = static_cast<unsigned char>(utf8[pos]);
         if (first < 0x80) {
-            *to++ = static_cast<char>(first);
-            ++pos;
+            // Markup is mostly ASCII, which stays as it is: copied a run at a time.
+            std::size_t end = pos + 1;
+            while (end < size && static_cast<unsigned char>(utf8[end]) < 0x80)
+                ++end;
+            std::memcpy(to, utf8.data() + pos, end - pos);
+            to += end - pos;
+            pos = end;
             continue;
+        }
+        // Japanese text is almost all three-byte sequences: those first.
+        if (first >= 0xE1 && first <= 0xEF && first != 0xED && size - pos >= 3) {
+            const auto second = static_cast<unsigned char>(utf8[pos + 1]);
+            const auto third = static_cast<unsigned char>(utf8[pos + 2]);
+            if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80) {
+                to = WriteEncoded(to, static_cast<char32_t>(((first & 0x0F) << 12) | ((second & 0x3F) << 6)
+                                                            | (third & 0x3F)));
+                pos += 3;
+                continue;
+            }
         }
         std::size_t length = 0;
         char32_t codePoint = 0;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -75,6 +76,14 @@ std::string TrimText(std::string_view text)
     return std::string(TrimmedView(text));
 }
 
+void TrimInPlace(std::string& text)
+{
+    const std::string_view trimmed = TrimmedView(text);
+    const size_t start = static_cast<size_t>(trimmed.data() - text.data());
+    text.erase(start + trimmed.size());
+    text.erase(0, start);
+}
+
 int FindText(std::string_view needle, std::string_view text)
 {
     if (needle.empty())
@@ -91,46 +100,112 @@ bool ContainsText(std::string_view text, std::string_view needle)
     return FindText(needle, text) > 0;
 }
 
-std::string ReplaceAllText(std::string_view text, std::string_view oldText,
-                           std::string_view newText)
+namespace {
+
+// Calls found(pos) for every place where oldText is replaced, left to right,
+// never inside a replaced stretch; found may rewrite text before pos.
+template <typename Found>
+void ForEachReplacement(std::string_view text, std::string_view oldText, Found&& found)
 {
     if (oldText.empty())
-        return std::string(text);
+        return;
     // Only a byte equal to the first byte of oldText (either case when that
-    // is a letter) can start a match; text without one is returned as it is.
+    // is a letter) can start a match.
     const char first = oldText[0];
     const char firstUpper = FoldAsciiCase(first);
     const char firstLower = (firstUpper >= 'A' && firstUpper <= 'Z')
         ? static_cast<char>(firstUpper - 'A' + 'a')
         : firstUpper;
     const bool foldsFirst = CharLength(oldText, 0) == 1 && firstUpper != firstLower;
-    const auto mayStartMatch = [&](char c) {
-        return c == first || (foldsFirst && (c == firstUpper || c == firstLower));
-    };
     const auto nextCandidate = [&](size_t from) {
         if (!foldsFirst)
             return text.find(first, from);
-        const auto found = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), mayStartMatch);
-        return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
+        for (size_t at = from; at < text.size(); ++at) {
+            if (text[at] == firstUpper || text[at] == firstLower)
+                return at;
+        }
+        return std::string_view::npos;
     };
-    size_t candidate = nextCandidate(0);
-    if (candidate == std::string_view::npos)
-        return std::string(text);
-    std::string result;
-    result.reserve(text.size());
-    size_t copied = 0;
-    while (candidate != std::string_view::npos) {
-        if (StartsCharacter(text, candidate, copied) && MatchesIgnoringCase(text, candidate, oldText)) {
-            result.append(text, copied, candidate - copied);
-            result += newText;
-            copied = candidate + oldText.size();
-            candidate = nextCandidate(copied);
+    // Most needles are markup, ASCII only: compared a byte at a time.
+    const bool asciiNeedle = std::all_of(oldText.begin(), oldText.end(),
+                                         [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const auto matchesAt = [&](size_t pos) {
+        if (!asciiNeedle)
+            return MatchesIgnoringCase(text, pos, oldText);
+        if (text.size() - pos < oldText.size())
+            return false;
+        for (size_t i = 1; i < oldText.size(); ++i) {
+            if (FoldAsciiCase(text[pos + i]) != FoldAsciiCase(oldText[i]))
+                return false;
+        }
+        return true;
+    };
+    size_t walkedFrom = 0; // a character starts here
+    for (size_t candidate = nextCandidate(0); candidate != std::string_view::npos;) {
+        if (matchesAt(candidate) && StartsCharacter(text, candidate, walkedFrom)) {
+            found(candidate);
+            walkedFrom = candidate + oldText.size();
+            candidate = nextCandidate(walkedFrom);
         } else {
             candidate = nextCandidate(candidate + 1);
         }
     }
+}
+
+// Replaces the stretches [start, end) that stretches() reports, in order,
+// each by a text no longer than itself, moving what is kept forward: no new
+// string is made.
+template <typename Stretches>
+void ReplaceStretches(std::string& text, Stretches&& stretches)
+{
+    size_t written = 0;
+    size_t kept = 0;
+    stretches([&](size_t start, size_t end, std::string_view insert) {
+        char* data = text.data();
+        std::memmove(data + written, data + kept, start - kept);
+        written += start - kept;
+        std::memmove(data + written, insert.data(), insert.size());
+        written += insert.size();
+        kept = end;
+    });
+    if (kept > written)
+        text.erase(written, kept - written);
+}
+
+} // namespace
+
+std::string ReplaceAllText(std::string_view text, std::string_view oldText,
+                           std::string_view newText)
+{
+    std::string result;
+    size_t copied = 0;
+    ForEachReplacement(text, oldText, [&](size_t pos) {
+        if (copied == 0 && result.empty())
+            result.reserve(text.size());
+        result.append(text, copied, pos - copied);
+        result += newText;
+        copied = pos + oldText.size();
+    });
     result.append(text, copied, std::string_view::npos);
     return result;
+}
+
+void ReplaceAllInPlace(std::string& text, std::string_view oldText, std::string_view newText)
+{
+    if (newText.size() > oldText.size()) {
+        text = ReplaceAllText(text, oldText, newText);
+        return;
+    }
+    // The replacement is never longer: what is kept only moves forward.
+    ReplaceStretches(text, [&](const auto& remove) {
+        ForEachReplacement(std::string_view(text), oldText,
+                           [&](size_t pos) { remove(pos, pos + oldText.size(), newText); });
+    });
+}
+
+void RemoveAllInPlace(std::string& text, std::string_view what)
+{
+    ReplaceAllInPlace(text, what, {});
 }
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b)
@@ -138,23 +213,45 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && MatchesIgnoringCase(a, 0, b);
 }
 
+namespace {
+
+// Calls tag(open, close) for every "<...>" that StripTags removes.
+template <typename Tag>
+void ForEachTag(std::string_view text, Tag&& tag)
+{
+    size_t walkedFrom = 0; // a character starts here
+    for (size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', open + 1)) {
+        if (!StartsCharacter(text, open, walkedFrom))
+            continue; // the second byte of a double-byte character
+        const size_t close = text.find('>', open + 1);
+        if (close == std::string_view::npos)
+            return; // no tag can close any more: the rest stays as it is
+        tag(open, close);
+        walkedFrom = close + 1;
+        open = close;
+    }
+}
+
+} // namespace
+
 std::string StripTags(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
     size_t copied = 0;
-    for (size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', open + 1)) {
-        if (!StartsCharacter(text, open, copied))
-            continue; // the second byte of a double-byte character
-        const size_t close = text.find('>', open + 1);
-        if (close == std::string_view::npos)
-            break; // no tag can close any more: the rest stays as it is
+    ForEachTag(text, [&](size_t open, size_t close) {
         result += text.substr(copied, open - copied);
         copied = close + 1;
-        open = close;
-    }
+    });
     result += text.substr(copied);
     return result;
+}
+
+void StripTagsInPlace(std::string& text)
+{
+    ReplaceStretches(text, [&](const auto& remove) {
+        ForEachTag(std::string_view(text), [&](size_t open, size_t close) { remove(open, close + 1, {}); });
+    });
 }
 
 void SplitText(std::string_view text, std::string_view delimiter,

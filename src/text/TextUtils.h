@@ -9,6 +9,7 @@
 
 // Removes bytes 0x00-0x20 at both ends (the ideographic space stays).
 std::string TrimText(std::string_view text);
+void TrimInPlace(std::string& text);
 // The same, as a view into text.
 std::string_view TrimmedView(std::string_view text);
 
@@ -25,11 +26,17 @@ std::string ReplaceAllText(std::string_view text, std::string_view oldText,
 // ReplaceAllText with nothing in place of what.
 std::string RemoveAllText(std::string_view text, std::string_view what);
 
+// The same on text itself: the rules chain several of these over each line,
+// and most find nothing to do.
+void ReplaceAllInPlace(std::string& text, std::string_view oldText, std::string_view newText);
+void RemoveAllInPlace(std::string& text, std::string_view what);
+
 // Equal texts, ASCII letters compared without case.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
 // Removes every "<...>" tag; everything outside tags stays byte for byte.
 std::string StripTags(std::string_view text);
+void StripTagsInPlace(std::string& text);
 
 // Appends the non-empty pieces between delimiters to list (not cleared).
 void SplitText(std::string_view text, std::string_view delimiter,

@@ -232,6 +232,10 @@ TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
         {"<table><tr><td>a<td>b</tr></table>", false},
         {"<li>a<li>b", false},
         {"<div/><p/>x", true},
+        {"<p>abcdefgh\tijklmnop\r\nqrstuvwx\x7f</p>", true},
+        {"<p>abcdefgh\x0bijklmnop</p>", false},                   // the parser drops control characters
+        {"<p>abcdefghijklmnop\x0c</p>", false},
+        {"<p>\xef\xbf\xbf</p>", false},
     };
     for (const auto& [body, regular] : cases) {
         const std::string page = "<!DOCTYPE html>\n<html><head><title>t</title></head><body>" + std::string(body)

@@ -138,7 +138,7 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
         {"\x82\x52", "3"}, {"\x82\x53", "4"}, {"\x82\x54", "5"}, {"\x82\x55", "6"}, {"\x82\x56", "7"},
         {"\x82\x57", "8"}, {"\x82\x58", "9"}, {"\x82\x4F", "0"}};
     const std::string pieces[] = {"\x81", "\x82", "\x40", "\x50", "\x4F", "\x58", "\x7C", "\x5D", "\xe0",
-                                  "a", "A", "<", "/", "d", "D", "i", "v", ">", " ", "\x81\x40"};
+                                  "a", "A", "<", "/", "d", "D", "i", "v", ">", " ", "\x81\x40", "</div>", "<b>"};
     std::mt19937 random(14);
     for (int round = 0; round < 20000; ++round) {
         std::string text;
@@ -166,6 +166,19 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
         for (const std::string_view needle : {"\x81\x40", "\x82", "a"})
             ASSERT_EQ(ReplaceAllText(text, needle, "|"), ReplaceByWalking(text, needle, "|")) << text;
         ASSERT_EQ(StripTags(text), StripTagsByWalking(text)) << text;
+
+        // The in-place forms give what the copying forms give.
+        for (const auto& [from, to] : {std::pair{"</div>", " "}, {"\x81\x40", ""}, {"a", "|||"}, {"\x82", "\x81\x40"}}) {
+            std::string inPlace = text;
+            ReplaceAllInPlace(inPlace, from, to);
+            ASSERT_EQ(inPlace, ReplaceAllText(text, from, to)) << text;
+        }
+        std::string stripped = text;
+        StripTagsInPlace(stripped);
+        ASSERT_EQ(stripped, StripTags(text)) << text;
+        std::string trimmed = text;
+        TrimInPlace(trimmed);
+        ASSERT_EQ(trimmed, TrimText(text)) << text;
     }
 }
 
