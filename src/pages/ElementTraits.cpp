@@ -1,5 +1,7 @@
 #include "pages/ElementTraits.h"
 
+#include "text/TextUtils.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -19,7 +21,7 @@ public:
             const int index = m_slots[slot];
             if (index < 0)
                 return nullptr;
-            if (m_entries[static_cast<size_t>(index)].name == name)
+            if (SameShortText(m_entries[static_cast<size_t>(index)].name, name))
                 return &m_entries[static_cast<size_t>(index)].traits;
         }
     }

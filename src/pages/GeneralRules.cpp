@@ -15,9 +15,12 @@ static std::string GeneralLabelValue(std::string_view text)
     static const std::string kCaptions[] = {"&nbsp;</div>", Sjis("転勤の可能性の有無</div>"),
                                             Sjis("マイカー通勤</div>"), Sjis("就業形態</div>")};
     std::string v = AfterLabel(text);
-    for (const std::string& caption : kCaptions)
-        RemoveAllInPlace(v, caption);
-    ReplaceAllInPlace(v, "</div>", " ");
+    // Each caption ends in "</div>": without one, none is there.
+    if (ContainsTextIgnoringCase(v, "</div>")) {
+        for (const std::string& caption : kCaptions)
+            RemoveAllInPlace(v, caption);
+        ReplaceAllInPlace(v, "</div>", " ");
+    }
     ReplaceAllInPlace(v, "<br>", " ");
     return Cleaned(std::move(v));
 }
@@ -25,8 +28,10 @@ static std::string GeneralLabelValue(std::string_view text)
 static std::string GeneralLineValue(std::string_view text)
 {
     std::string v(text);
-    ReplaceAllInPlace(v, "&nbsp;</div>", " ");
-    ReplaceAllInPlace(v, "</div>", " ");
+    if (ContainsTextIgnoringCase(v, "</div>")) {
+        ReplaceAllInPlace(v, "&nbsp;</div>", " ");
+        ReplaceAllInPlace(v, "</div>", " ");
+    }
     ReplaceAllInPlace(v, "<br>", " ");
     return Cleaned(std::move(v));
 }

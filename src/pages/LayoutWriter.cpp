@@ -1,6 +1,7 @@
 #include "pages/LayoutWriter.h"
 
 #include "pages/ElementTraits.h"
+#include "text/TextUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -252,7 +253,7 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
     } else if (!attributes.empty()) {
         for (const std::string_view leading : kLeadingAttributes) {
             const auto found = std::find_if(attributes.begin(), attributes.end(), [&](const MarkupAttribute& attribute) {
-                return attribute.name == leading;
+                return SameShortText(attribute.name, leading);
             });
             if (found != attributes.end())
                 appendAttribute(*found);

@@ -3,45 +3,9 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
-bool LineExists(const PageText& page, int k)
-{
-    return page.exists(k);
-}
-
-std::string_view TrimmedLine(const PageText& page, int k)
-{
-    return page.trimmed(k);
-}
-
-bool HeadIs(const PageText& page, int k, std::string_view head)
-{
-    return page.trimmed(k).substr(0, 3) == head;
-}
-
-bool TrimmedIs(const PageText& page, int k, std::string_view text)
-{
-    return page.trimmed(k) == text;
-}
-
-bool MiddleIs(const PageText& page, int k, std::string_view text)
-{
-    const std::string_view line = page.trimmed(k);
-    return line.size() >= 2 && line.substr(1, 3) == text;
-}
-
-bool IsLabelLine(const PageText& page, int k)
-{
-    return HeadIs(page, k, "<th");
-}
-
 bool RawLineContains(const PageText& page, int k, std::string_view marker)
 {
     return page.exists(k) && ContainsText(page.raw(k), marker);
-}
-
-const std::string& LineText(const PageText& page, int k)
-{
-    return page.text(k);
 }
 
 std::string Cleaned(std::string_view text)

@@ -6,6 +6,7 @@
 
 #include "pages/PageLines.h"
 #include "pages/PageText.h"
+#include "text/TextUtils.h"
 
 #include <string>
 #include <string_view>
@@ -16,14 +17,37 @@
 // row label (starts with "<th"); the raw line holds an ASCII marker; the
 // trimmed line as code page 932 (a character without a code page 932 form
 // becomes "?"), a reference into page.
-bool LineExists(const PageText& page, int k);
-std::string_view TrimmedLine(const PageText& page, int k);
-bool HeadIs(const PageText& page, int k, std::string_view head);
-bool TrimmedIs(const PageText& page, int k, std::string_view text);
-bool MiddleIs(const PageText& page, int k, std::string_view text);
-bool IsLabelLine(const PageText& page, int k);
+// The scan asks these of every line, often several times: they are inline.
+inline bool LineExists(const PageText& page, int k)
+{
+    return page.exists(k);
+}
+inline std::string_view TrimmedLine(const PageText& page, int k)
+{
+    return page.trimmed(k);
+}
+inline bool HeadIs(const PageText& page, int k, std::string_view head)
+{
+    return SameShortText(page.trimmed(k).substr(0, 3), head);
+}
+inline bool TrimmedIs(const PageText& page, int k, std::string_view text)
+{
+    return SameShortText(page.trimmed(k), text);
+}
+inline bool MiddleIs(const PageText& page, int k, std::string_view text)
+{
+    const std::string_view line = page.trimmed(k);
+    return line.size() >= 2 && SameShortText(line.substr(1, 3), text);
+}
+inline bool IsLabelLine(const PageText& page, int k)
+{
+    return HeadIs(page, k, "<th");
+}
 bool RawLineContains(const PageText& page, int k, std::string_view marker);
-const std::string& LineText(const PageText& page, int k);
+inline const std::string& LineText(const PageText& page, int k)
+{
+    return page.text(k);
+}
 
 // Tags removed, then trimmed.
 std::string Cleaned(std::string_view text);

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -178,8 +179,11 @@ PageCharacters ExamineCharacters(std::string_view text)
 }
 
 struct PreparedPage {
-    std::string text;
-    bool plain = false; // see PageCharacters
+    std::string_view original;
+    std::optional<std::string> repaired; // when the page had to be
+    bool plain = false;                  // see PageCharacters
+
+    std::string_view text() const { return repaired ? std::string_view(*repaired) : original; }
 };
 
 // Bytes that are not UTF-8 are left out, as a line holding them gave no
@@ -197,11 +201,11 @@ PreparedPage PreparePage(std::string_view html)
     }
     const PageCharacters characters = ExamineCharacters(html);
     if (characters.roundTrips)
-        return {std::string(html), characters.plain};
+        return {html, std::nullopt, characters.plain};
     QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
     text.remove(QChar::ReplacementCharacter);
-    PreparedPage prepared{text.toStdString(), false};
-    prepared.plain = ExamineCharacters(prepared.text).plain;
+    PreparedPage prepared{html, text.toStdString(), false};
+    prepared.plain = ExamineCharacters(prepared.text()).plain;
     return prepared;
 }
 
@@ -259,12 +263,12 @@ std::string JoinLines(const PageLines& lines)
 PageLines LayoutPageLines(std::string_view html)
 {
     const PreparedPage page = PreparePage(html);
-    if (page.text.empty())
+    if (page.text().empty())
         return {};
     LayoutWriter writer;
-    if (page.plain && WriteRegularMarkup(page.text, writer))
+    if (page.plain && WriteRegularMarkup(page.text(), writer))
         return writer.finish();
-    return LayoutByParser(page.text);
+    return LayoutByParser(page.text());
 }
 
 std::string NormalizePageLayout(std::string_view html)
@@ -274,12 +278,12 @@ std::string NormalizePageLayout(std::string_view html)
 
 std::string NormalizePageLayoutByParser(std::string_view html)
 {
-    return JoinLines(LayoutByParser(PreparePage(html).text));
+    return JoinLines(LayoutByParser(PreparePage(html).text()));
 }
 
 bool IsRegularMarkup(std::string_view html)
 {
     const PreparedPage page = PreparePage(html);
     LayoutWriter writer;
-    return page.plain && WriteRegularMarkup(page.text, writer);
+    return page.plain && WriteRegularMarkup(page.text(), writer);
 }

@@ -16,16 +16,6 @@ PageText::PageText(const PageLines& lines)
     }
 }
 
-std::string_view PageText::raw(int k) const
-{
-    return exists(k) ? std::string_view(m_lines[static_cast<size_t>(k)]) : std::string_view();
-}
-
-std::string_view PageText::trimmed(int k) const
-{
-    return exists(k) ? m_trimmed[static_cast<size_t>(k)] : std::string_view();
-}
-
 const std::string& PageText::text(int k) const
 {
     static const std::string kNone;

@@ -17,9 +17,15 @@ public:
     int size() const { return static_cast<int>(m_trimmed.size()); }
     bool exists(int k) const { return k >= 0 && k < size(); }
     // The line as the site sent it; empty for a line that does not exist.
-    std::string_view raw(int k) const;
+    std::string_view raw(int k) const
+    {
+        return exists(k) ? std::string_view(m_lines[static_cast<size_t>(k)]) : std::string_view();
+    }
     // The line trimmed, raw bytes; empty for a line that does not exist.
-    std::string_view trimmed(int k) const;
+    std::string_view trimmed(int k) const
+    {
+        return exists(k) ? m_trimmed[static_cast<size_t>(k)] : std::string_view();
+    }
     // The trimmed line as code page 932 (a character without a code page
     // 932 form becomes "?"); empty for a line that does not exist.
     const std::string& text(int k) const;

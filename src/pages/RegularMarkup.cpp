@@ -2,6 +2,7 @@
 
 #include "pages/ElementTraits.h"
 #include "pages/LayoutWriter.h"
+#include "text/TextUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -88,7 +89,11 @@ private:
 bool RegularMarkupReader::read()
 {
     while (m_at < m_page.size()) {
-        const size_t tag = m_page.find('<', m_at);
+        size_t tag = m_at; // texts between tags are short: a plain loop
+        while (tag < m_page.size() && m_page[tag] != '<')
+            ++tag;
+        if (tag == m_page.size())
+            tag = std::string_view::npos;
         const size_t textEnd = tag == std::string_view::npos ? m_page.size() : tag;
         if (textEnd > m_at)
             readText(textEnd);
@@ -194,7 +199,7 @@ bool RegularMarkupReader::readEndTag()
         return false;
     ++m_at;
     const auto open = std::find_if(m_open.rbegin(), m_open.rend(), [&](const Open& element) {
-        return element.name == name;
+        return SameShortText(element.name, name);
     });
     if (open == m_open.rend())
         return true; // an end tag nothing opened: the parser passes over it too
@@ -241,7 +246,7 @@ bool RegularMarkupReader::readStartTag()
         if (!readName(attribute.name))
             return false;
         for (const MarkupAttribute& earlier : m_attributes) {
-            if (earlier.name == attribute.name)
+            if (SameShortText(earlier.name, attribute.name))
                 return false; // the parser keeps the first and reports an error
         }
         skipBlanks();

@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -30,6 +32,56 @@ bool StartsCharacter(std::string_view text, size_t pos, size_t from = 0)
     while (pos - leads > from && IsShiftJisLeadByte(static_cast<unsigned char>(text[pos - 1 - leads])))
         ++leads;
     return leads % 2 == 0;
+}
+
+// The first c in text from from on, or npos. Lines and fields are mostly
+// short, where memchr's setup costs more than it saves: eight bytes at a
+// time here, memchr only for long texts.
+size_t FindByte(std::string_view text, char c, size_t from = 0)
+{
+    constexpr size_t kShort = 64;
+    if (from >= text.size())
+        return std::string_view::npos;
+    if (text.size() - from > kShort)
+        return text.find(c, from);
+    constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
+    const std::uint64_t pattern = 0x0101010101010101u * static_cast<unsigned char>(c);
+    size_t at = from;
+    for (; text.size() - at >= 8; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        const std::uint64_t differ = word ^ pattern;
+        // The high bit of each byte that equals c, exactly (no carry crosses bytes).
+        const std::uint64_t equal = ~(((differ & kLowBits) + kLowBits) | differ) & ~kLowBits;
+        if (equal != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return at + static_cast<size_t>(std::countr_zero(equal)) / 8;
+            else
+                return at + static_cast<size_t>(std::countl_zero(equal)) / 8;
+        }
+    }
+    for (; at < text.size(); ++at) {
+        if (text[at] == c)
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+// The first needle in text from from on, byte for byte, or npos.
+size_t FindBytes(std::string_view text, std::string_view needle, size_t from = 0)
+{
+    if (needle.empty() || needle.size() > text.size())
+        return std::string_view::npos;
+    const size_t lastStart = text.size() - needle.size();
+    for (size_t at = FindByte(text, needle[0], from); at != std::string_view::npos && at <= lastStart;
+         at = FindByte(text, needle[0], at + 1)) {
+        size_t i = 1;
+        while (i < needle.size() && text[at + i] == needle[i])
+            ++i;
+        if (i == needle.size())
+            return at;
+    }
+    return std::string_view::npos;
 }
 
 char FoldAsciiCase(char c)
@@ -88,7 +140,7 @@ int FindText(std::string_view needle, std::string_view text)
 {
     if (needle.empty())
         return 0;
-    for (size_t at = text.find(needle); at != std::string_view::npos; at = text.find(needle, at + 1)) {
+    for (size_t at = FindBytes(text, needle); at != std::string_view::npos; at = FindBytes(text, needle, at + 1)) {
         if (StartsCharacter(text, at))
             return static_cast<int>(at) + 1;
     }
@@ -103,7 +155,8 @@ bool ContainsText(std::string_view text, std::string_view needle)
 namespace {
 
 // Calls found(pos) for every place where oldText is replaced, left to right,
-// never inside a replaced stretch; found may rewrite text before pos.
+// never inside a replaced stretch, until found returns false; found may
+// rewrite text before pos.
 template <typename Found>
 void ForEachReplacement(std::string_view text, std::string_view oldText, Found&& found)
 {
@@ -117,9 +170,19 @@ void ForEachReplacement(std::string_view text, std::string_view oldText, Found&&
         ? static_cast<char>(firstUpper - 'A' + 'a')
         : firstUpper;
     const bool foldsFirst = CharLength(oldText, 0) == 1 && firstUpper != firstLower;
+    // The needle's start up to its first ASCII letter compares exactly: a
+    // candidate must hold all of it ("</" of "</div>", the Japanese of a
+    // caption), which rules most bytes out without a call.
+    const std::string_view exactStart = oldText.substr(
+        0, static_cast<size_t>(std::find_if(oldText.begin(), oldText.end(), [](char c) {
+                                   return FoldAsciiCase(c) >= 'A' && FoldAsciiCase(c) <= 'Z';
+                               })
+                               - oldText.begin()));
     const auto nextCandidate = [&](size_t from) {
+        if (exactStart.size() >= 2)
+            return FindBytes(text, exactStart, from);
         if (!foldsFirst)
-            return text.find(first, from);
+            return FindByte(text, first, from);
         for (size_t at = from; at < text.size(); ++at) {
             if (text[at] == firstUpper || text[at] == firstLower)
                 return at;
@@ -143,7 +206,8 @@ void ForEachReplacement(std::string_view text, std::string_view oldText, Found&&
     size_t walkedFrom = 0; // a character starts here
     for (size_t candidate = nextCandidate(0); candidate != std::string_view::npos;) {
         if (matchesAt(candidate) && StartsCharacter(text, candidate, walkedFrom)) {
-            found(candidate);
+            if (!found(candidate))
+                return;
             walkedFrom = candidate + oldText.size();
             candidate = nextCandidate(walkedFrom);
         } else {
@@ -185,6 +249,7 @@ std::string ReplaceAllText(std::string_view text, std::string_view oldText,
         result.append(text, copied, pos - copied);
         result += newText;
         copied = pos + oldText.size();
+        return true;
     });
     result.append(text, copied, std::string_view::npos);
     return result;
@@ -199,8 +264,21 @@ void ReplaceAllInPlace(std::string& text, std::string_view oldText, std::string_
     // The replacement is never longer: what is kept only moves forward.
     ReplaceStretches(text, [&](const auto& remove) {
         ForEachReplacement(std::string_view(text), oldText,
-                           [&](size_t pos) { remove(pos, pos + oldText.size(), newText); });
+                           [&](size_t pos) {
+                               remove(pos, pos + oldText.size(), newText);
+                               return true;
+                           });
     });
+}
+
+bool ContainsTextIgnoringCase(std::string_view text, std::string_view needle)
+{
+    bool found = false;
+    ForEachReplacement(text, needle, [&](size_t) {
+        found = true;
+        return false; // the first one tells
+    });
+    return found;
 }
 
 void RemoveAllInPlace(std::string& text, std::string_view what)
@@ -220,10 +298,10 @@ template <typename Tag>
 void ForEachTag(std::string_view text, Tag&& tag)
 {
     size_t walkedFrom = 0; // a character starts here
-    for (size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', open + 1)) {
+    for (size_t open = FindByte(text, '<'); open != std::string_view::npos; open = FindByte(text, '<', open + 1)) {
         if (!StartsCharacter(text, open, walkedFrom))
             continue; // the second byte of a double-byte character
-        const size_t close = text.find('>', open + 1);
+        const size_t close = FindByte(text, '>', open + 1);
         if (close == std::string_view::npos)
             return; // no tag can close any more: the rest stays as it is
         tag(open, close);

@@ -31,8 +31,25 @@ std::string RemoveAllText(std::string_view text, std::string_view what);
 void ReplaceAllInPlace(std::string& text, std::string_view oldText, std::string_view newText);
 void RemoveAllInPlace(std::string& text, std::string_view what);
 
+// Whether ReplaceAllText would find needle in text.
+bool ContainsTextIgnoringCase(std::string_view text, std::string_view needle);
+
 // Equal texts, ASCII letters compared without case.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
+
+// Equal texts, byte for byte, compared in place: for the many comparisons of
+// a few bytes (tag names, line heads), where calling memcmp costs more than
+// the comparing.
+inline bool SameShortText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
 
 // Removes every "<...>" tag; everything outside tags stays byte for byte.
 std::string StripTags(std::string_view text);

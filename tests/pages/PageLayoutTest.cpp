@@ -2,7 +2,9 @@
 // fixture, re-laid by libxml2's formatter and by the demonstration site's
 // "spread" layout, reads exactly as it reads in the layout it was written in.
 
+#include "DemoGenerator.h"
 #include "DemoLayout.h"
+#include "DemoPages.h"
 #include "text/TextUtils.h"
 #include "run/CsvOutput.h"
 #include "pages/DetailPageScan.h"
@@ -203,6 +205,30 @@ TEST(PageLayout, RegularPagesTakeTheQuickWayWithTheParsersLines)
             }
             const std::string formatted = Libxml2Formatted(html);
             EXPECT_EQ(NormalizePageLayout(formatted), NormalizePageLayoutByParser(formatted));
+        }
+    }
+}
+
+// So do the demonstration site's pages, whose postings each fill their
+// sections differently.
+TEST(PageLayout, DemonstrationPagesTakeTheQuickWayWithTheParsersLines)
+{
+    std::vector<DemoPosting> postings;
+    std::vector<std::string> pages;
+    for (int index = 0; index < 60; ++index) {
+        GeneratedPosting generated = GeneratePosting(index);
+        postings.push_back(generated.posting);
+        pages.push_back(std::move(generated.detailPage));
+    }
+    std::vector<const DemoPosting*> hits;
+    for (const DemoPosting& posting : postings)
+        hits.push_back(&posting);
+    for (int page = 1; page <= 3; ++page)
+        pages.push_back(ResultListPage(hits, page));
+    for (const std::string& html : pages) {
+        for (const std::string& page : {html, SpreadLayout(html)}) {
+            ASSERT_TRUE(IsRegularMarkup(page)) << page;
+            ASSERT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page)) << page;
         }
     }
 }

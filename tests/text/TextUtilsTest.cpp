@@ -166,6 +166,7 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
         for (const std::string_view needle : {"\x81\x40", "\x82", "a"})
             ASSERT_EQ(ReplaceAllText(text, needle, "|"), ReplaceByWalking(text, needle, "|")) << text;
         ASSERT_EQ(StripTags(text), StripTagsByWalking(text)) << text;
+        ASSERT_EQ(ContainsTextIgnoringCase(text, "</DIV>"), ReplaceByWalking(text, "</div>", "|") != text) << text;
 
         // The in-place forms give what the copying forms give.
         for (const auto& [from, to] : {std::pair{"</div>", " "}, {"\x81\x40", ""}, {"a", "|||"}, {"\x82", "\x81\x40"}}) {
