@@ -142,7 +142,7 @@ TraitsTable::TraitsTable()
     closes("link", {"body", "frameset"});
     closes("listing", {"dd", "dl", "dt", "fieldset", "form", "li", "table", "ul"});
     closes("menu", {"dd", "dl", "dt", "form", "ul"});
-    closes("ol", {"form"});
+    closes("ol", {"form", "ul"});
     closes("option", {"optgroup", "option"});
     closes("p", {"address", "blockquote", "body", "caption", "center", "col", "colgroup", "dd", "dir", "div",
                  "dl", "dt", "fieldset", "form", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr",
@@ -164,7 +164,7 @@ TraitsTable::TraitsTable()
     closes("tr", {"tbody", "tfoot", "tr"});
     closes("tt", {"p"});
     closes("u", {"p", "td", "th"});
-    closes("ul", {"address", "form", "menu", "pre"});
+    closes("ul", {"address", "form", "menu", "ol", "pre"});
     closes("xmp", {"dd", "dl", "dt", "fieldset", "form", "li", "table", "ul"});
 }
 
