@@ -44,6 +44,22 @@ bool IsLeading(std::string_view name)
         != std::end(kLeadingAttributes);
 }
 
+// What a byte of page text asks of the writer.
+enum TextByte : unsigned char { kPlain, kSpace, kLineBreak, kEscaped };
+
+constexpr std::array<unsigned char, 256> kTextBytes = [] {
+    std::array<unsigned char, 256> table{};
+    table[' '] = table['\t'] = table['\f'] = kSpace;
+    table['\n'] = table['\r'] = kLineBreak;
+    table['<'] = table['>'] = kEscaped;
+    return table;
+}();
+
+TextByte KindOfByte(char c)
+{
+    return static_cast<TextByte>(kTextBytes[static_cast<unsigned char>(c)]);
+}
+
 } // namespace
 
 LayoutWriter::LayoutWriter()
@@ -119,26 +135,6 @@ void LayoutWriter::otherNode()
     if (m_skippedDepth == 0)
         m_open.back().previousIsSubCaption = false;
 }
-
-namespace {
-
-// What a byte of page text asks of the writer.
-enum TextByte : unsigned char { kPlain, kSpace, kLineBreak, kEscaped };
-
-constexpr std::array<unsigned char, 256> kTextBytes = [] {
-    std::array<unsigned char, 256> table{};
-    table[' '] = table['\t'] = table['\f'] = kSpace;
-    table['\n'] = table['\r'] = kLineBreak;
-    table['<'] = table['>'] = kEscaped;
-    return table;
-}();
-
-TextByte KindOfByte(char c)
-{
-    return static_cast<TextByte>(kTextBytes[static_cast<unsigned char>(c)]);
-}
-
-} // namespace
 
 void LayoutWriter::text(std::string_view content)
 {

@@ -55,6 +55,10 @@ public:
     bool read();
 
 private:
+    struct Open {
+        std::string_view name;
+        const ElementTraits* traits;
+    };
 
     void readText(size_t end);
     bool writeText();
@@ -72,10 +76,6 @@ private:
     std::string_view m_page;
     size_t m_at = 0;
     LayoutWriter& m_writer;
-    struct Open {
-        std::string_view name;
-        const ElementTraits* traits;
-    };
     std::vector<Open> m_open;
     std::vector<MarkupAttribute> m_attributes;
     std::string_view m_text; // text not yet written
@@ -89,17 +89,14 @@ private:
 bool RegularMarkupReader::read()
 {
     while (m_at < m_page.size()) {
-        size_t tag = m_at; // texts between tags are short: a plain loop
+        // Texts between tags are short: a plain loop finds the next tag.
+        size_t tag = m_at;
         while (tag < m_page.size() && m_page[tag] != '<')
             ++tag;
+        if (tag > m_at)
+            readText(tag);
         if (tag == m_page.size())
-            tag = std::string_view::npos;
-        const size_t textEnd = tag == std::string_view::npos ? m_page.size() : tag;
-        if (textEnd > m_at)
-            readText(textEnd);
-        if (tag == std::string_view::npos)
             break;
-        m_at = tag;
         if (!readMarkup())
             return false;
     }
@@ -142,17 +139,14 @@ bool RegularMarkupReader::writeText()
 bool RegularMarkupReader::readMarkup()
 {
     const std::string_view rest = m_page.substr(m_at);
+    // The text so far ends here, unless an end tag that nothing opened
+    // joins it to the text after (see readEndTag).
     if (rest.size() >= 2 && rest[1] != '/' && !writeText())
         return false;
     if (rest.starts_with("<!--"))
         return readComment();
-    if (rest.size() >= 9 && rest[1] == '!') {
-        std::string doctype(rest.substr(2, 7));
-        std::transform(doctype.begin(), doctype.end(), doctype.begin(), [](char c) {
-            return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        });
-        return doctype == "DOCTYPE" && readDoctype();
-    }
+    if (rest.size() >= 9 && rest[1] == '!')
+        return SameTextIgnoringCase(rest.substr(2, 7), "DOCTYPE") && readDoctype();
     if (rest.size() >= 2 && rest[1] == '/')
         return readEndTag();
     if (rest.size() >= 2 && IsNameStart(rest[1]))
@@ -296,7 +290,8 @@ bool RegularMarkupReader::readCode(std::string_view name)
         if (named) {
             if (after[name.size()] != '>' && !IsBlank(after[name.size()]))
                 return false;
-            // An end tag in capitals ends the body too, but the name read next must match.
+            // The parser ends the body at "</SCRIPT" too; such a name fails
+            // to read below, and the page goes to the parser.
             m_at = end;
             return readEndTag();
         }
