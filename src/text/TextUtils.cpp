@@ -228,7 +228,8 @@ void ReplaceStretches(std::string& text, Stretches&& stretches)
         char* data = text.data();
         std::memmove(data + written, data + kept, start - kept);
         written += start - kept;
-        std::memmove(data + written, insert.data(), insert.size());
+        if (!insert.empty()) // an empty view may hold no address at all
+            std::memmove(data + written, insert.data(), insert.size());
         written += insert.size();
         kept = end;
     });
