@@ -38,11 +38,11 @@ const std::array<const char*, kOutputFieldCount>& OutputFieldNamesUtf8()
 
 const std::vector<std::string>& OutputFieldCatalog()
 {
-    static const std::vector<std::string> catalog = [] {
+    static const std::vector<std::string> kCatalog = [] {
         std::vector<std::string> names;
         for (const char* name : OutputFieldNamesUtf8())
             names.push_back(Utf8ToShiftJis(name));
         return names;
     }();
-    return catalog;
+    return kCatalog;
 }
