@@ -28,7 +28,7 @@ struct TableLayout {
 
 static const std::vector<TableLayout>& Layouts()
 {
-    static const std::vector<TableLayout> layouts = {
+    static const std::vector<TableLayout> kLayouts = {
         {"T02_CITY",
          {"AreaID", "CityID", "CityName"},
          {"INTEGER", "TEXT", "TEXT"},
@@ -39,7 +39,7 @@ static const std::vector<TableLayout>& Layouts()
          {"CREATE UNIQUE INDEX IX_T03_CTGR_CODE ON T03_CTGR (Ctgr3Code)",
           "CREATE INDEX IX_T03_CTGR_NAME ON T03_CTGR (Ctgr3Name)"}},
     };
-    return layouts;
+    return kLayouts;
 }
 
 static bool Fail(const QString& message)

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-QString SingleInstance::DefaultFolder()
+QString SingleInstance::defaultFolder()
 {
     // Asked before the application object exists, so read the variable
     // directly rather than through QStandardPaths, which would warn.

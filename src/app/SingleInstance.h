@@ -10,7 +10,7 @@ public:
     // Takes the lock called name: a lock file in folder (the user's runtime
     // folder, or the temporary folder when there is none) on Linux, a named
     // mutex on Windows, where folder is not used.
-    explicit SingleInstance(const QString& name, const QString& folder = DefaultFolder());
+    explicit SingleInstance(const QString& name, const QString& folder = defaultFolder());
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -22,7 +22,7 @@ public:
     bool creationFailed() const { return m_creationFailed; }
     const QString& folder() const { return m_folder; }
 
-    static QString DefaultFolder();
+    static QString defaultFolder();
 
 private:
     bool m_acquired = false;

@@ -12,15 +12,15 @@ SiteBrowser::SiteBrowser(QObject* parent)
 
 SiteBrowser::~SiteBrowser()
 {
-    Stop();
+    stop();
     for (Load& load : m_loads)
         load.thread.join();
 }
 
-void SiteBrowser::NavigateToSearchPage(std::chrono::milliseconds timeLimit)
+void SiteBrowser::navigateToSearchPage(std::chrono::milliseconds timeLimit)
 {
-    Stop();
-    JoinFinishedLoads();
+    stop();
+    joinFinishedLoads();
     m_location.clear();
     m_lastTransfer.reset();
 
@@ -29,21 +29,21 @@ void SiteBrowser::NavigateToSearchPage(std::chrono::milliseconds timeLimit)
     load.thread = std::thread([this, generation, timeLimit, stop = load.stop, done = load.done] {
         const WarmUpResult result = FetchSearchPage(timeLimit, [&stop] { return stop->load(); });
         // The destructor joins this thread, so the browser is still alive here.
-        QMetaObject::invokeMethod(this, [this, generation, result] { Loaded(generation, result); },
+        QMetaObject::invokeMethod(this, [this, generation, result] { loaded(generation, result); },
                                   Qt::QueuedConnection);
         done->store(true);
     });
     m_loads.push_back(std::move(load));
 }
 
-void SiteBrowser::Stop()
+void SiteBrowser::stop()
 {
     ++m_generation;
     for (Load& load : m_loads)
         load.stop->store(true);
 }
 
-std::optional<std::string> SiteBrowser::DocumentCookie() const
+std::optional<std::string> SiteBrowser::documentCookie() const
 {
     if (m_location.empty())
         return std::nullopt;
@@ -51,7 +51,7 @@ std::optional<std::string> SiteBrowser::DocumentCookie() const
     return StoredCookiesForHost(HostOfUrl(m_location), false);
 }
 
-void SiteBrowser::Loaded(unsigned generation, const WarmUpResult& result)
+void SiteBrowser::loaded(unsigned generation, const WarmUpResult& result)
 {
     if (generation != m_generation)
         return;
@@ -59,10 +59,10 @@ void SiteBrowser::Loaded(unsigned generation, const WarmUpResult& result)
     if (!result.pageArrived || result.finalAddress.empty())
         return;
     m_location = result.finalAddress;
-    emit DocumentComplete(QString::fromStdString(m_location));
+    emit documentComplete(QString::fromStdString(m_location));
 }
 
-void SiteBrowser::JoinFinishedLoads()
+void SiteBrowser::joinFinishedLoads()
 {
     std::erase_if(m_loads, [](Load& load) {
         if (!load.done->load())

@@ -27,25 +27,25 @@ public:
 
     // Starts loading the site's search page, giving up after timeLimit. The
     // document loaded before is dropped; a load still going is abandoned.
-    void NavigateToSearchPage(std::chrono::milliseconds timeLimit);
+    void navigateToSearchPage(std::chrono::milliseconds timeLimit);
 
-    // Abandons the load in progress: no DocumentComplete comes for it.
-    void Stop();
+    // Abandons the load in progress: no documentComplete comes for it.
+    void stop();
 
     // Where the loaded document came from; empty while none has loaded.
-    const std::string& LocationURL() const { return m_location; }
+    const std::string& locationUrl() const { return m_location; }
 
     // The loaded document's cookie, "name=value; name2=value2" (UTF-8);
     // nothing while no document has loaded.
-    std::optional<std::string> DocumentCookie() const;
+    std::optional<std::string> documentCookie() const;
 
     // How the last load of the current navigation went, for the run log;
     // nothing while it is still going.
-    const std::optional<FetchResult>& LastTransfer() const { return m_lastTransfer; }
+    const std::optional<FetchResult>& lastTransfer() const { return m_lastTransfer; }
 
 signals:
     // A page has loaded; address is where its redirects ended.
-    void DocumentComplete(const QString& address);
+    void documentComplete(const QString& address);
 
 private:
     struct Load {
@@ -54,8 +54,8 @@ private:
         std::shared_ptr<std::atomic<bool>> done;
     };
 
-    void Loaded(unsigned generation, const WarmUpResult& result);
-    void JoinFinishedLoads();
+    void loaded(unsigned generation, const WarmUpResult& result);
+    void joinFinishedLoads();
 
     std::vector<Load> m_loads;
     unsigned m_generation = 0; // results of earlier generations are dropped

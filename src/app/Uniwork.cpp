@@ -38,13 +38,13 @@ TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
     , m_programFolderGiven(!programFolder.empty())
 {
     m_programFolder = m_programFolderGiven ? std::move(programFolder) : ProgramFolder();
-    BuildLayout();
+    buildLayout();
     webBrowser = new SiteBrowser(this);
     timer = new QTimer(this);
     timer->setSingleShot(true);
-    CreateNumberBoxes();
-    SetTabOrder();
-    ConnectHandlers();
+    createNumberBoxes();
+    applyTabOrder();
+    connectHandlers();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
@@ -54,40 +54,40 @@ TFrmMain::~TFrmMain()
 {
     m_phase = RunPhase::Idle;
     timer->stop();
-    webBrowser->Stop();
+    webBrowser->stop();
     if (!m_liveWorker)
         return;
     // The worker of a run that ended the program is still finishing, or the
     // window goes in the middle of a run: the worker is told to stop, its
     // calls to the window find nobody, and the window waits for its end.
-    m_host->Detach();
-    RequestWorkerStop();
+    m_host->detach();
+    requestWorkerStop();
     while (!m_liveWorker->wait(QDeadlineTimer(20)))
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     delete m_liveWorker.data();
 }
 
-std::filesystem::path TFrmMain::SettingsPath() const
+std::filesystem::path TFrmMain::settingsPath() const
 {
     return SettingsFilePath(m_programFolder);
 }
 
-std::filesystem::path TFrmMain::DatabasePath() const
+std::filesystem::path TFrmMain::databasePath() const
 {
     return ReferenceDatabasePath(m_programFolder);
 }
 
-std::filesystem::path TFrmMain::RunLogFile() const
+std::filesystem::path TFrmMain::runLogFile() const
 {
     return m_programFolderGiven ? m_programFolder / "db" / "run.log" : RunLogPath();
 }
 
-std::filesystem::path TFrmMain::LastListPageFile() const
+std::filesystem::path TFrmMain::lastListPageFile() const
 {
     return m_programFolderGiven ? m_programFolder / "db" / "last_list_page.html" : LastListPagePath();
 }
 
-void TFrmMain::ConnectHandlers()
+void TFrmMain::connectHandlers()
 {
     // Handlers follow the check state whoever changes it, so that loading
     // the settings obeys the same rules as a click.
@@ -99,7 +99,7 @@ void TFrmMain::ConnectHandlers()
     connect(btnStart, &QPushButton::clicked, this, &TFrmMain::btnStartClick);
     connect(btnClear, &QPushButton::clicked, this, &TFrmMain::btnClearClick);
     connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
-    connect(webBrowser, &SiteBrowser::DocumentComplete, this, &TFrmMain::webBrowserDocumentComplete);
+    connect(webBrowser, &SiteBrowser::documentComplete, this, &TFrmMain::webBrowserDocumentComplete);
     connect(timer, &QTimer::timeout, this, &TFrmMain::timerTimer);
     for (TMyEdit* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
         connect(box, &TMyEdit::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
@@ -128,10 +128,10 @@ void TFrmMain::FormCreate()
         RemoveStalePageFiles();
     std::error_code error;
     // The connection itself opens on the first query.
-    databaseReady = std::filesystem::exists(DatabasePath(), error);
-    m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(DatabasePath().u16string()));
+    databaseReady = std::filesystem::exists(databasePath(), error);
+    m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(databasePath().u16string()));
     m_host = std::make_unique<WindowRunHost>(*prgBar, *lblStatus, runState.taskbarReady, *m_database,
-                                             [this] { WorkerEndReport(); }, this);
+                                             [this] { workerEndReport(); }, this);
     m_queuedHost = std::make_unique<QueuedRunHost>(*m_host);
 }
 
@@ -159,10 +159,10 @@ void TFrmMain::WMAfterShow()
     }
     ShowNotice(this, QStringLiteral("DBファイルの設定が正しくありません。\n管理者に確認してください。"),
                QStringLiteral("設定エラー"));
-    TerminateApplication();
+    terminateApplication();
 }
 
-void TFrmMain::TerminateApplication()
+void TFrmMain::terminateApplication()
 {
     QCoreApplication::exit(0);
 }
@@ -254,7 +254,7 @@ void TFrmMain::editJobNoDblClick(QLineEdit* box)
     box->selectAll();
 }
 
-void TFrmMain::SetAllRowsChecked(bool checked)
+void TFrmMain::setAllRowsChecked(bool checked)
 {
     // The rows change by program here, not by the user's hand.
     const QSignalBlocker quiet(clstOutput);
@@ -263,7 +263,7 @@ void TFrmMain::SetAllRowsChecked(bool checked)
     clstOutput->viewport()->update();
 }
 
-void TFrmMain::SetOutputTickSilently(bool checked)
+void TFrmMain::setOutputTickSilently(bool checked)
 {
     const QSignalBlocker quiet(chkOutput);
     chkOutput->setChecked(checked);
@@ -273,7 +273,7 @@ void TFrmMain::chkOutputClick()
 {
     if (clstOutput->count() == 0)
         return;
-    SetAllRowsChecked(chkOutput->isChecked());
+    setAllRowsChecked(chkOutput->isChecked());
     clstOutput->setFocus();
 }
 
@@ -284,9 +284,9 @@ void TFrmMain::clstOutputClickCheck()
         allTicked = clstOutput->item(row)->checkState() == Qt::Checked;
     // The select-all box follows the rows without touching them.
     if (chkOutput->isChecked() && !allTicked)
-        SetOutputTickSilently(false);
+        setOutputTickSilently(false);
     else if (!chkOutput->isChecked() && allTicked)
-        SetOutputTickSilently(true);
+        setOutputTickSilently(true);
 }
 
 void TFrmMain::btnClearClick()
@@ -316,7 +316,7 @@ void TFrmMain::btnClearClick()
 
     rdoWordType1->setChecked(true);
 
-    SetAllRowsChecked(true);
+    setAllRowsChecked(true);
     chkOutput->setChecked(true);
     clstOutput->setCurrentRow(0);
     cmbRegion1->setFocus();
@@ -336,9 +336,9 @@ static void FillWhenGiven(QLineEdit* box, const std::string& text)
 
 void TFrmMain::LoadSettings()
 {
-    const std::optional<SettingsValues> stored = ReadSettingsFile(SettingsPath());
+    const std::optional<SettingsValues> stored = ReadSettingsFile(settingsPath());
     if (!stored) {
-        SetAllRowsChecked(true);
+        setAllRowsChecked(true);
         chkOutput->setChecked(true);
         clstOutput->setCurrentRow(0);
         return;
@@ -391,18 +391,18 @@ void TFrmMain::LoadSettings()
 bool TFrmMain::SaveSettings()
 {
     std::error_code error;
-    if (!std::filesystem::is_directory(SettingsPath().parent_path(), error))
+    if (!std::filesystem::is_directory(settingsPath().parent_path(), error))
         return true; // nowhere to keep them, as before any db folder existed
-    if (WriteSettingsFile(SettingsPath(), CurrentSettings()))
+    if (WriteSettingsFile(settingsPath(), currentSettings()))
         return true;
     ShowNotice(this,
                QStringLiteral("設定ファイルを保存できませんでした。\r\n%1")
-                   .arg(QString::fromStdU16String(SettingsPath().u16string())),
+                   .arg(QString::fromStdU16String(settingsPath().u16string())),
                QStringLiteral("Error"));
     return false;
 }
 
-SettingsValues TFrmMain::CurrentSettings() const
+SettingsValues TFrmMain::currentSettings() const
 {
     SettingsValues values;
     values.Region1 = cmbRegion1->currentIndex();

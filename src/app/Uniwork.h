@@ -56,10 +56,10 @@ public:
     // it was, or when there is no db folder to write it in.
     bool SaveSettings();
 
-    std::filesystem::path SettingsPath() const;
-    std::filesystem::path DatabasePath() const;
-    std::filesystem::path RunLogFile() const;
-    std::filesystem::path LastListPageFile() const;
+    std::filesystem::path settingsPath() const;
+    std::filesystem::path databasePath() const;
+    std::filesystem::path runLogFile() const;
+    std::filesystem::path lastListPageFile() const;
 
     bool databaseReady = false; // db/km_data.db existed at creation
     int resultCode = 0;         // outcome of the current or last run, a RunResult
@@ -158,28 +158,28 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Ends the message loop without closing the window, so nothing is saved.
-    virtual void TerminateApplication();
+    virtual void terminateApplication();
     // The question sound and the flashing taskbar button at the end of a run.
-    virtual void AlertUser();
+    virtual void alertUser();
     // Opens the finished file with the desktop's program for it.
-    virtual void OpenWithAssociatedProgram(const std::filesystem::path& file);
+    virtual void openWithAssociatedProgram(const std::filesystem::path& file);
     // Starts the worker just created for the run.
-    virtual void LaunchWorker(TMyThread* worker);
+    virtual void launchWorker(TMyThread* worker);
 
 private:
-    void BuildLayout();
-    void CreateNumberBoxes();
-    void SetTabOrder();
-    void ConnectHandlers();
+    void buildLayout();
+    void createNumberBoxes();
+    void applyTabOrder();
+    void connectHandlers();
     void FormCreate();
     void FormShow();
     void FormCloseQuery(bool& canClose);
 
-    void SetAllRowsChecked(bool checked);
-    void SetOutputTickSilently(bool checked);
+    void setAllRowsChecked(bool checked);
+    void setOutputTickSilently(bool checked);
 
     // What the controls hold, as the settings file keeps it.
-    SettingsValues CurrentSettings() const;
+    SettingsValues currentSettings() const;
 
     // Where a run stands, as the window sees it.
     enum class RunPhase {
@@ -190,16 +190,16 @@ private:
         WorkerEnded,    // inside the end report
     };
 
-    bool ValidateStart(const SettingsValues& values, StartCheck& check);
-    bool CheckTextBoxCharacters();
-    std::optional<std::filesystem::path> ChooseOutputFile();
-    void SetConditionControlsEnabled(bool enabled);
-    std::optional<std::string> ReadSiteCookie() const;
-    void BeginWorkerStart(const std::string& cookie);
-    void StartWorker();
-    void RequestWorkerStop();
-    void WorkerEndReport();
-    void RestoreCursor();
+    bool validateStart(const SettingsValues& values, StartCheck& check);
+    bool checkTextBoxCharacters();
+    std::optional<std::filesystem::path> chooseOutputFile();
+    void setConditionControlsEnabled(bool enabled);
+    std::optional<std::string> readSiteCookie() const;
+    void beginWorkerStart(const std::string& cookie);
+    void startWorker();
+    void requestWorkerStop();
+    void workerEndReport();
+    void restoreCursor();
 
     std::filesystem::path m_programFolder;
     bool m_programFolderGiven = false; // tests: every file under it

@@ -117,7 +117,7 @@ static QStringList JobIndustryItems()
     return items;
 }
 
-void TFrmMain::BuildLayout()
+void TFrmMain::buildLayout()
 {
     setWindowTitle(QStringLiteral("Kenmori"));
     setFont(MainWindowFont());
@@ -231,7 +231,7 @@ static Box* MakeNumberBox(QWidget* group, int tag, int left, int width, int maxL
     return box;
 }
 
-void TFrmMain::CreateNumberBoxes()
+void TFrmMain::createNumberBoxes()
 {
     editJobNo1 = MakeNumberBox<TMyEdit>(group5, 0, 12, 48, 5);
     editJobNo2 = MakeNumberBox<TMyEdit>(group5, 1, 71, 67, 8);
@@ -247,7 +247,7 @@ void TFrmMain::CreateNumberBoxes()
     chkRetryClick(); // the button-face colour of the disabled box
 }
 
-void TFrmMain::SetTabOrder()
+void TFrmMain::applyTabOrder()
 {
     QWidget* const order[] = {
         cmbRegion1, cmbRegion2, cmbRegion3, editCity, cmbOfferType, cmbJobHaken,

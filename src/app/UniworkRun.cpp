@@ -55,15 +55,15 @@ void TFrmMain::btnStartClick()
 {
     if (m_phase != RunPhase::Idle)
         return;
-    if (!CheckTextBoxCharacters())
+    if (!checkTextBoxCharacters())
         return;
-    const SettingsValues values = CurrentSettings();
+    const SettingsValues values = currentSettings();
     StartCheck check;
-    if (!ValidateStart(values, check))
+    if (!validateStart(values, check))
         return;
     if (values.RetryCheck)
         editRetry->setText(ShiftJisToQString(check.retryText));
-    const std::optional<std::filesystem::path> outputFile = ChooseOutputFile();
+    const std::optional<std::filesystem::path> outputFile = chooseOutputFile();
     if (!outputFile)
         return;
 
@@ -83,16 +83,16 @@ void TFrmMain::btnStartClick()
     runState.DetailRetried = false;
     runState.outputFailed = false;
     runState.listPageFailed = false;
-    runState.LinesWritten = 0;
+    runState.linesWritten = 0;
     cityCodes = check.cityCodes;
     m_runConditions = ConditionsForRun(values, check);
-    m_runLog = std::make_unique<RunLog>(RunLogFile(), LastListPageFile());
+    m_runLog = std::make_unique<RunLog>(runLogFile(), lastListPageFile());
     m_runLog->begin(std::chrono::system_clock::now(), m_runConditions);
-    m_host->BeginRun();
+    m_host->beginRun();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     m_cursorOverridden = true;
 
-    SetConditionControlsEnabled(false);
+    setConditionControlsEnabled(false);
     QPalette colours = lblStatus->palette();
     colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
     lblStatus->setPalette(colours);
@@ -103,10 +103,10 @@ void TFrmMain::btnStartClick()
     m_phase = RunPhase::WarmingUp;
     m_stopFlag = std::make_shared<std::atomic<bool>>(false);
     timer->start(warmUpTimeLimit);
-    webBrowser->NavigateToSearchPage(warmUpTimeLimit);
+    webBrowser->navigateToSearchPage(warmUpTimeLimit);
 }
 
-bool TFrmMain::CheckTextBoxCharacters()
+bool TFrmMain::checkTextBoxCharacters()
 {
     // The search carries code page 932: a character it cannot hold would go
     // as "?" and search for something else.
@@ -123,7 +123,7 @@ bool TFrmMain::CheckTextBoxCharacters()
     return true;
 }
 
-bool TFrmMain::ValidateStart(const SettingsValues& values, StartCheck& check)
+bool TFrmMain::validateStart(const SettingsValues& values, StartCheck& check)
 {
     check = CheckStartConditions(values, *m_database);
     if (check.passed)
@@ -145,7 +145,7 @@ bool TFrmMain::ValidateStart(const SettingsValues& values, StartCheck& check)
     return false;
 }
 
-std::optional<std::filesystem::path> TFrmMain::ChooseOutputFile()
+std::optional<std::filesystem::path> TFrmMain::chooseOutputFile()
 {
     QString chosen = AskSaveFilePath(this, QStringLiteral("求人取得リスト.csv"));
     if (chosen.isEmpty())
@@ -169,7 +169,7 @@ std::optional<std::filesystem::path> TFrmMain::ChooseOutputFile()
     return file;
 }
 
-void TFrmMain::SetConditionControlsEnabled(bool enabled)
+void TFrmMain::setConditionControlsEnabled(bool enabled)
 {
     QWidget* const controls[] = {
         lblSelRegion1, lblSelRegion2, lblSelRegion3, lblRegionComment, lblCityComment,
@@ -191,12 +191,12 @@ void TFrmMain::SetConditionControlsEnabled(bool enabled)
     }
 }
 
-std::optional<std::string> TFrmMain::ReadSiteCookie() const
+std::optional<std::string> TFrmMain::readSiteCookie() const
 {
     // Only a page of the site itself carries the site's cookie.
-    if (!IsSiteAddress(webBrowser->LocationURL()))
+    if (!IsSiteAddress(webBrowser->locationUrl()))
         return std::nullopt;
-    return webBrowser->DocumentCookie();
+    return webBrowser->documentCookie();
 }
 
 void TFrmMain::webBrowserDocumentComplete(const QString& address)
@@ -209,8 +209,8 @@ void TFrmMain::webBrowserDocumentComplete(const QString& address)
     if (!IsSiteAddress(address.toStdString()))
         return;
     timer->stop();
-    if (const std::optional<std::string> cookie = ReadSiteCookie())
-        BeginWorkerStart(*cookie);
+    if (const std::optional<std::string> cookie = readSiteCookie())
+        beginWorkerStart(*cookie);
 }
 
 void TFrmMain::timerTimer()
@@ -218,31 +218,31 @@ void TFrmMain::timerTimer()
     timer->stop();
     if (m_phase != RunPhase::WarmingUp)
         return;
-    if (const std::optional<std::string> cookie = ReadSiteCookie()) {
-        BeginWorkerStart(*cookie);
+    if (const std::optional<std::string> cookie = readSiteCookie()) {
+        beginWorkerStart(*cookie);
         return;
     }
     resultCode = kResultSiteUnreachable;
     FinishRun(resultCode);
 }
 
-void TFrmMain::BeginWorkerStart(const std::string& cookie)
+void TFrmMain::beginWorkerStart(const std::string& cookie)
 {
-    if (m_runLog && webBrowser->LastTransfer())
-        m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
+    if (m_runLog && webBrowser->lastTransfer())
+        m_runLog->request("GET", SearchPageAddress(), *webBrowser->lastTransfer());
     runState.siteCookie = Utf8ToShiftJis(cookie);
-    webBrowser->Stop();
+    webBrowser->stop();
     m_phase = RunPhase::StartingWorker;
     // The pause runs on the event loop, so the window stays responsive; a
     // run that ends meanwhile gets no worker.
     const unsigned serial = m_runSerial;
     QTimer::singleShot(runPacing.afterWarmUp, this, [this, serial] {
         if (m_phase == RunPhase::StartingWorker && serial == m_runSerial)
-            StartWorker();
+            startWorker();
     });
 }
 
-void TFrmMain::StartWorker()
+void TFrmMain::startWorker()
 {
     if (workerThread)
         return;
@@ -254,15 +254,15 @@ void TFrmMain::StartWorker()
     workerThread = worker;
     m_liveWorker = worker;
     m_phase = RunPhase::WorkerActive;
-    LaunchWorker(worker);
+    launchWorker(worker);
 }
 
-void TFrmMain::LaunchWorker(TMyThread* worker)
+void TFrmMain::launchWorker(TMyThread* worker)
 {
     worker->start();
 }
 
-void TFrmMain::RequestWorkerStop()
+void TFrmMain::requestWorkerStop()
 {
     // Qt forgets an interruption asked for before the thread runs; the flag
     // is seen in any case.
@@ -272,7 +272,7 @@ void TFrmMain::RequestWorkerStop()
         m_liveWorker->requestInterruption();
 }
 
-void TFrmMain::WorkerEndReport()
+void TFrmMain::workerEndReport()
 {
     if (m_phase != RunPhase::WorkerActive)
         return;
@@ -296,13 +296,13 @@ void TFrmMain::btnCancelClick()
             || resultCode != kResultLinesWritten)
             return;
         resultCode = kResultCancelled;
-        RequestWorkerStop();
+        requestWorkerStop();
         return;
     }
     if (workerRunning) {
         // A stop is under way or closing was confirmed: the worker's end
         // report finishes the run, never this click.
-        RequestWorkerStop();
+        requestWorkerStop();
         if (resultCode == kResultClosing)
             resultCode = kResultClosingStopped;
         return;
@@ -327,18 +327,18 @@ void TFrmMain::FinishRun(int code)
     const RunOutcomeText& outcome = OutcomeText(code);
     if (m_runLog) {
         if (code == kResultSiteUnreachable) {
-            if (webBrowser->LastTransfer())
-                m_runLog->request("GET", SearchPageAddress(), *webBrowser->LastTransfer());
+            if (webBrowser->lastTransfer())
+                m_runLog->request("GET", SearchPageAddress(), *webBrowser->lastTransfer());
             m_runLog->line("warm-up: the search page did not arrive");
         }
         m_runLog->line("outcome: " + std::string(outcome.logName));
     }
     m_phase = RunPhase::Idle;
     timer->stop();
-    webBrowser->Stop();
-    RestoreCursor();
+    webBrowser->stop();
+    restoreCursor();
     if (code != kResultCancelled)
-        AlertUser();
+        alertUser();
 
     const QString message = Utf8Text(outcome.message);
     const QString title = Utf8Text(outcome.title);
@@ -349,14 +349,14 @@ void TFrmMain::FinishRun(int code)
         } catch (...) {
             // The program ends as the user asked, settings kept or not.
         }
-        TerminateApplication();
+        terminateApplication();
         return;
     }
     if (outcome.box == OutcomeBox::Question) {
         if (AskQuestion(this, message + QStringLiteral("\n保存した求人一覧のファイルを開きますか？"), title, true)) {
             std::error_code missing;
             if (std::filesystem::exists(runState.outputPath, missing))
-                OpenWithAssociatedProgram(runState.outputPath);
+                openWithAssociatedProgram(runState.outputPath);
             else
                 ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"), QStringLiteral("Error"));
         }
@@ -368,10 +368,10 @@ void TFrmMain::FinishRun(int code)
         SetTaskbarProgressState(tbpsNone);
     lblStatus->clear();
     prgBar->setValue(0);
-    SetConditionControlsEnabled(true);
+    setConditionControlsEnabled(true);
 }
 
-void TFrmMain::RestoreCursor()
+void TFrmMain::restoreCursor()
 {
     if (!m_cursorOverridden)
         return;
@@ -379,7 +379,7 @@ void TFrmMain::RestoreCursor()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void TFrmMain::AlertUser()
+void TFrmMain::alertUser()
 {
 #ifdef _WIN32
     MessageBeep(MB_ICONQUESTION);
@@ -389,7 +389,7 @@ void TFrmMain::AlertUser()
     QApplication::alert(this, 0); // until the window is active again
 }
 
-void TFrmMain::OpenWithAssociatedProgram(const std::filesystem::path& file)
+void TFrmMain::openWithAssociatedProgram(const std::filesystem::path& file)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(file)));
 }

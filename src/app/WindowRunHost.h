@@ -28,10 +28,10 @@ public:
     void NotifyRunFinished() override;
 
     // The window is going away: later calls change nothing and find nothing.
-    void Detach() { m_detached = true; }
+    void detach() { m_detached = true; }
 
     // A new run: its first database failure will be shown again.
-    void BeginRun() { m_lookupFailureShown = false; }
+    void beginRun() { m_lookupFailureShown = false; }
 
 private:
     QProgressBar& m_bar;

@@ -95,14 +95,14 @@ int PrefectureIndex(const QString& name)
 int IndustryIndex(const QString& value)
 {
     const auto names = std::span(IndustryDivisionNames());
-    static const QRegularExpression code(QStringLiteral("^\\d{1,2}$"));
-    if (code.match(value).hasMatch()) {
+    static const QRegularExpression kCode(QStringLiteral("^\\d{1,2}$"));
+    if (kCode.match(value).hasMatch()) {
         const int number = value.toInt();
         if (number >= 1 && number <= kIndustryDivisionCount)
             return number;
     }
-    static const QRegularExpression item(QStringLiteral("^(\\d{2}) : (.+)$"));
-    const QRegularExpressionMatch parts = item.match(value);
+    static const QRegularExpression kItem(QStringLiteral("^(\\d{2}) : (.+)$"));
+    const QRegularExpressionMatch parts = kItem.match(value);
     const QString name = parts.hasMatch() ? parts.captured(2) : value;
     if (const auto index = Find(names, name); index && (!parts.hasMatch() || parts.captured(1).toInt() == *index + 1))
         return *index + 1;
@@ -126,14 +126,14 @@ void ApplyCategoryCodes(const QStringList& codes, SettingsValues& values)
 {
     if (codes.size() > 2)
         Fail(QStringLiteral("category-code"), QStringLiteral("at most two codes can be given"));
-    static const QRegularExpression shape(QStringLiteral("^(\\d{1,3})(?:-(\\d{1,2}))?$"));
+    static const QRegularExpression kShape(QStringLiteral("^(\\d{1,3})(?:-(\\d{1,2}))?$"));
     std::string* const parts[] = {&values.JobCode1, &values.JobCode2, &values.JobCode3, &values.JobCode4};
     for (int i = 0; i < 2; ++i) {
         parts[2 * i]->clear();
         parts[2 * i + 1]->clear();
         if (i >= codes.size())
             continue;
-        const QRegularExpressionMatch match = shape.match(codes[i]);
+        const QRegularExpressionMatch match = kShape.match(codes[i]);
         if (!match.hasMatch())
             Fail(QStringLiteral("category-code"),
                  QStringLiteral("\"%1\" is not MAJOR[-MINOR] (up to 3 and 2 digits)").arg(codes[i]));
@@ -144,8 +144,8 @@ void ApplyCategoryCodes(const QStringList& codes, SettingsValues& values)
 
 void ApplyJobSeeker(const QString& number, SettingsValues& values)
 {
-    static const QRegularExpression shape(QStringLiteral("^(\\d{1,5})-(\\d{1,8})$"));
-    const QRegularExpressionMatch match = shape.match(number);
+    static const QRegularExpression kShape(QStringLiteral("^(\\d{1,5})-(\\d{1,8})$"));
+    const QRegularExpressionMatch match = kShape.match(number);
     if (!match.hasMatch())
         Fail(QStringLiteral("job-seeker"), QStringLiteral("\"%1\" is not NNNNN-NNNNNNNN").arg(number));
     values.JobNo1 = match.captured(1).toStdString();
@@ -220,8 +220,8 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     if (set("named-only"))
         values.JobSet3 = true;
     if (set("start")) {
-        static const QRegularExpression digits(QStringLiteral("^\\d{1,7}$"));
-        if (!digits.match(value("start")).hasMatch())
+        static const QRegularExpression kDigits(QStringLiteral("^\\d{1,7}$"));
+        if (!kDigits.match(value("start")).hasMatch())
             Fail(QStringLiteral("start"), QStringLiteral("\"%1\" is not a number of up to 7 digits").arg(value("start")));
         values.RetryCheck = true;
         values.Retry = value("start").toStdString();

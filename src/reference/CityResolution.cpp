@@ -15,8 +15,8 @@
 // Distinct names in the order typed; blanks of both widths separate them.
 static std::vector<std::string> CityNames(std::string_view cityText)
 {
-    static const std::string ideographicSpace = Utf8ToShiftJis("　");
-    const std::string text = TrimText(ReplaceAllText(cityText, ideographicSpace, " "));
+    static const std::string kIdeographicSpace = Utf8ToShiftJis("　");
+    const std::string text = TrimText(ReplaceAllText(cityText, kIdeographicSpace, " "));
     std::vector<std::string> pieces;
     SplitText(text, " ", pieces);
     std::vector<std::string> names;
@@ -28,16 +28,16 @@ static std::vector<std::string> CityNames(std::string_view cityText)
 
 static std::string UnmatchedMessage(const std::vector<std::string>& names)
 {
-    static const std::string separator = Utf8ToShiftJis("、");
-    static const std::string tail = Utf8ToShiftJis(
+    static const std::string kSeparator = Utf8ToShiftJis("、");
+    static const std::string kTail = Utf8ToShiftJis(
         "の市区町村名は指定できません。\r\n別の市区町村名を指定してください。");
     std::string message;
     for (const std::string& name : names) {
         if (!message.empty())
-            message += separator;
+            message += kSeparator;
         message += '\'' + name + '\'';
     }
-    return message + tail;
+    return message + kTail;
 }
 
 static CityResolutionResult DatabaseFailure(std::string errorText)

@@ -4,6 +4,8 @@
 
 const std::array<const char*, kOutputFieldCount>& OutputFieldNamesUtf8()
 {
+    // Four fields to a row, so that a field's number is easy to find.
+    // clang-format off
     static constexpr std::array<const char*, kOutputFieldCount> kNames = {
         "求人番号", "求人区分", "事業所番号", "事業所名",
         "事業所名カナ", "役職／代表者名", "法人番号", "郵便番号",
@@ -30,16 +32,17 @@ const std::array<const char*, kOutputFieldCount>& OutputFieldNamesUtf8()
         "求人に関する特記事項", "受付年月日", "紹介期限日", "受理安定所",
         "求人票PDFURL", "ページURL",
     };
+    // clang-format on
     return kNames;
 }
 
 const std::vector<std::string>& OutputFieldCatalog()
 {
-    static const std::vector<std::string> catalog = [] {
+    static const std::vector<std::string> kCatalog = [] {
         std::vector<std::string> names;
         for (const char* name : OutputFieldNamesUtf8())
             names.push_back(Utf8ToShiftJis(name));
         return names;
     }();
-    return catalog;
+    return kCatalog;
 }

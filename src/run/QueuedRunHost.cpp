@@ -10,7 +10,7 @@ QueuedRunHost::QueuedRunHost(RunHost& target)
 {
 }
 
-void QueuedRunHost::RunOnHostThread(const std::function<void()>& call)
+void QueuedRunHost::runOnHostThread(const std::function<void()>& call)
 {
     if (QThread::currentThread() == m_anchor.thread()) {
         call();
@@ -34,22 +34,22 @@ void QueuedRunHost::RunOnHostThread(const std::function<void()>& call)
 
 void QueuedRunHost::ResetProgress(int total)
 {
-    RunOnHostThread([&] { m_target.ResetProgress(total); });
+    runOnHostThread([&] { m_target.ResetProgress(total); });
 }
 
 void QueuedRunHost::StepProgress(int position, int total, const std::string& statusText)
 {
-    RunOnHostThread([&] { m_target.StepProgress(position, total, statusText); });
+    runOnHostThread([&] { m_target.StepProgress(position, total, statusText); });
 }
 
 std::string QueuedRunHost::LookupIndustryCategory(const std::string& industryName)
 {
     std::string answer;
-    RunOnHostThread([&] { answer = m_target.LookupIndustryCategory(industryName); });
+    runOnHostThread([&] { answer = m_target.LookupIndustryCategory(industryName); });
     return answer;
 }
 
 void QueuedRunHost::NotifyRunFinished()
 {
-    RunOnHostThread([&] { m_target.NotifyRunFinished(); });
+    runOnHostThread([&] { m_target.NotifyRunFinished(); });
 }

@@ -22,7 +22,7 @@ public:
     void NotifyRunFinished() override;
 
 private:
-    void RunOnHostThread(const std::function<void()>& call);
+    void runOnHostThread(const std::function<void()>& call);
 
     RunHost& m_target;
     QObject m_anchor; // lives on the host's thread and receives the calls

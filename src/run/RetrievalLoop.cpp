@@ -96,7 +96,7 @@ static bool FetchPostingsOfPage(const RunContext& run, const std::vector<std::st
             return false;
         }
         if (outcome == JobLineOutcome::Written)
-            ++state.LinesWritten;
+            ++state.linesWritten;
         if (state.StartedCount >= state.TotalCount || run.stopAsked())
             return false;
     }
@@ -167,5 +167,5 @@ void RunRetrieval(const RunContext& run)
     RetrieveJobList(run);
     if (!run.csv.close())
         run.state.outputFailed = true;
-    LogLine(run, "lines written " + std::to_string(run.state.LinesWritten));
+    LogLine(run, "lines written " + std::to_string(run.state.linesWritten));
 }

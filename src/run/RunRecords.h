@@ -68,5 +68,5 @@ struct RunState {
     // A result-list page failed twice: the run ended there, incomplete; the
     // lines written so far are in the file.
     bool listPageFailed = false;
-    int LinesWritten = 0;
+    int linesWritten = 0;
 };

@@ -35,12 +35,12 @@ static bool AllDigits(std::string_view text)
 SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
 {
     // A text key fills its box only when it holds something.
-    const auto ReadText = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
+    const auto readText = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
         const std::string text = ini.readString(kSettingsSection, key, "");
         if (!text.empty())
             target = cutToBoxes ? CutToBytes(text, maxBytes) : text;
     };
-    const auto ReadDigits = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
+    const auto readDigits = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
         const std::string text = ini.readString(kSettingsSection, key, "");
         if (text.empty())
             return;
@@ -62,15 +62,15 @@ SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
     values.JobSet3 = ini.readBool(kSettingsSection, "JobSet3", false);
     values.RetryCheck = ini.readBool(kSettingsSection, "RetryCheck", false);
     values.JobCheck = ini.readInteger(kSettingsSection, "JobCheck", 0);
-    ReadText("CityWord", kCityWordBytes, values.CityWord);
-    ReadText("FreeWord", kFreeWordBytes, values.FreeWord);
-    ReadDigits("Retry", kRetryBytes, values.Retry);
-    ReadDigits("JobNo1", kJobNo1Bytes, values.JobNo1);
-    ReadDigits("JobNo2", kJobNo2Bytes, values.JobNo2);
-    ReadDigits("JobCode1", kJobCodeMajorBytes, values.JobCode1);
-    ReadDigits("JobCode2", kJobCodeMinorBytes, values.JobCode2);
-    ReadDigits("JobCode3", kJobCodeMajorBytes, values.JobCode3);
-    ReadDigits("JobCode4", kJobCodeMinorBytes, values.JobCode4);
+    readText("CityWord", kCityWordBytes, values.CityWord);
+    readText("FreeWord", kFreeWordBytes, values.FreeWord);
+    readDigits("Retry", kRetryBytes, values.Retry);
+    readDigits("JobNo1", kJobNo1Bytes, values.JobNo1);
+    readDigits("JobNo2", kJobNo2Bytes, values.JobNo2);
+    readDigits("JobCode1", kJobCodeMajorBytes, values.JobCode1);
+    readDigits("JobCode2", kJobCodeMinorBytes, values.JobCode2);
+    readDigits("JobCode3", kJobCodeMajorBytes, values.JobCode3);
+    readDigits("JobCode4", kJobCodeMinorBytes, values.JobCode4);
 
     const int wordCheck = ini.readInteger(kSettingsSection, "WordCheck", 0);
     values.WordCheck = (wordCheck == 1 || wordCheck == 2) ? wordCheck : 0;

@@ -29,7 +29,7 @@ void TMyThread::run()
     m_state.workerVerdict = kVerdictNothingWritten;
     m_state.outputFailed = false;
     m_state.listPageFailed = false;
-    m_state.LinesWritten = 0;
+    m_state.linesWritten = 0;
     {
         CsvOutputFile csv;
         const StopRequested stopRequested = [this] {

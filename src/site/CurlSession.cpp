@@ -32,7 +32,7 @@ static void UnlockShared(CURL*, curl_lock_data data, void* user)
 // destroyed: a request on another thread may still run while statics die.
 static CurlSharedSession& Session()
 {
-    static CurlSharedSession* const session = [] {
+    static CurlSharedSession* const kSession = [] {
         curl_global_init(CURL_GLOBAL_DEFAULT);
         auto* created = new CurlSharedSession;
         created->share = curl_share_init();
@@ -44,7 +44,7 @@ static CurlSharedSession& Session()
         }
         return created;
     }();
-    return *session;
+    return *kSession;
 }
 
 static std::mutex limitsMutex;
@@ -61,7 +61,7 @@ struct CurlBodyFile {
     long long limit = 0; // 0: none
     bool tooLarge = false;
 
-    void Open()
+    void open()
     {
         if (opened)
             return;
@@ -70,16 +70,16 @@ struct CurlBodyFile {
         failed = !out.is_open();
     }
 
-    void Write(const char* data, std::size_t size)
+    void write(const char* data, std::size_t size)
     {
-        Open();
+        open();
         if (failed || size == 0)
             return;
         out.write(data, static_cast<std::streamsize>(size));
         failed = !out;
     }
 
-    void Close()
+    void close()
     {
         if (!out.is_open())
             return;
@@ -114,7 +114,7 @@ static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void*
         body->tooLarge = true;
         return 0;
     }
-    body->Write(data, size * count);
+    body->write(data, size * count);
     return size * count;
 }
 
@@ -239,8 +239,8 @@ FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file,
         result.elapsedMs = static_cast<long long>(elapsedUs / 1000);
     result.responded = body.opened || tracker.finalArrived || result.complete;
     if (result.responded)
-        body.Open();
-    body.Close();
+        body.open();
+    body.close();
     result.stored = result.responded && !body.failed;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &result.statusCode);
     return result;
@@ -276,10 +276,10 @@ std::string StoredCookiesForHost(std::string_view host, bool withHttpOnly)
         if (fields.size() != 7)
             continue;
         std::string_view domain = fields[0];
-        constexpr std::string_view httpOnlyMark = "#HttpOnly_";
-        const bool httpOnly = domain.starts_with(httpOnlyMark);
+        constexpr std::string_view kHttpOnlyMark = "#HttpOnly_";
+        const bool httpOnly = domain.starts_with(kHttpOnlyMark);
         if (httpOnly)
-            domain.remove_prefix(httpOnlyMark.size());
+            domain.remove_prefix(kHttpOnlyMark.size());
         long long expires = 0;
         std::from_chars(fields[4].data(), fields[4].data() + fields[4].size(), expires);
         if ((httpOnly && !withHttpOnly) || (expires != 0 && expires <= now)

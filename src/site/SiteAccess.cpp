@@ -21,7 +21,7 @@ static std::string& BaseAddressSetting()
     return address;
 }
 
-int AgentGenerator::Next(int n)
+int AgentGenerator::next(int n)
 {
     state = state * 134775813u + 1u;
     if (n < 1)
@@ -38,7 +38,7 @@ AgentGenerator ProcessAgentGenerator()
 std::string_view DrawUserAgent()
 {
     std::lock_guard lock(agentMutex);
-    return UserAgentTable[static_cast<std::size_t>(processAgents.Next(static_cast<int>(UserAgentTable.size())))];
+    return UserAgentTable[static_cast<std::size_t>(processAgents.next(static_cast<int>(UserAgentTable.size())))];
 }
 
 std::string SiteBaseAddress()

@@ -32,7 +32,7 @@ struct AgentGenerator {
     std::uint32_t state = 0;
 
     // Index in 0..n-1 (0 when n < 1).
-    int Next(int n);
+    int next(int n);
 };
 
 // A copy of the process-wide generator, to predict the next agents.

@@ -21,7 +21,7 @@ private slots:
 private:
     // Collects the visible texts of the next modal dialog into m_texts and
     // closes it.
-    void TextsOfNextDialog();
+    void textsOfNextDialog();
     QStringList m_texts;
 };
 
@@ -31,7 +31,7 @@ void JapaneseDialogsTest::initTestCase()
         QSKIP("Qt's Japanese translation (qt6-translations-l10n) is not installed");
 }
 
-void JapaneseDialogsTest::TextsOfNextDialog()
+void JapaneseDialogsTest::textsOfNextDialog()
 {
     m_texts.clear();
     QTimer::singleShot(0, this, [this] {
@@ -54,13 +54,13 @@ static bool AnyContains(const QStringList& texts, const QString& part)
 
 void JapaneseDialogsTest::standardDialogsShowJapaneseTexts()
 {
-    TextsOfNextDialog();
+    textsOfNextDialog();
     QVERIFY(!AskQuestion(nullptr, QStringLiteral("取得処理を中断しますか？"), QStringLiteral("中断確認")));
     QVERIFY2(AnyContains(m_texts, QStringLiteral("はい")), qPrintable(m_texts.join('|')));
     QVERIFY2(AnyContains(m_texts, QStringLiteral("いいえ")), qPrintable(m_texts.join('|')));
     QVERIFY(!AnyContains(m_texts, QStringLiteral("Yes")));
 
-    TextsOfNextDialog();
+    textsOfNextDialog();
     QVERIFY(AskSaveFilePath(nullptr, QStringLiteral("kenmori.csv")).isEmpty());
     QVERIFY2(AnyContains(m_texts, QStringLiteral("保存")), qPrintable(m_texts.join('|')));
     QVERIFY2(AnyContains(m_texts, QStringLiteral("キャンセル")), qPrintable(m_texts.join('|')));

@@ -27,7 +27,7 @@ public:
     int terminations = 0;
 
 protected:
-    void TerminateApplication() override { ++terminations; }
+    void terminateApplication() override { ++terminations; }
 };
 
 static std::string FileBytes(const std::filesystem::path& path)

@@ -52,20 +52,20 @@ public:
     TMyThread* heldWorker = nullptr;
 
 protected:
-    void TerminateApplication() override { ++terminations; }
-    void AlertUser() override
+    void terminateApplication() override { ++terminations; }
+    void alertUser() override
     {
         ++alerts;
         if (onAlert)
             onAlert();
     }
-    void OpenWithAssociatedProgram(const std::filesystem::path& file) override { opened.push_back(file); }
-    void LaunchWorker(TMyThread* worker) override
+    void openWithAssociatedProgram(const std::filesystem::path& file) override { opened.push_back(file); }
+    void launchWorker(TMyThread* worker) override
     {
         if (holdWorker)
             heldWorker = worker;
         else
-            TFrmMain::LaunchWorker(worker);
+            TFrmMain::launchWorker(worker);
     }
 };
 
@@ -75,7 +75,7 @@ class RequestGate {
 public:
     std::function<bool(const std::string&)> holds;
 
-    void Pass(const std::string& request)
+    void pass(const std::string& request)
     {
         std::unique_lock lock(m_mutex);
         if (!holds || !holds(request))
@@ -86,17 +86,17 @@ public:
         m_reached = true;
         m_wake.wait(lock, [this] { return m_released; });
     }
-    bool Reached()
+    bool reached()
     {
         std::lock_guard lock(m_mutex);
         return m_reached;
     }
-    int Matches()
+    int matches()
     {
         std::lock_guard lock(m_mutex);
         return m_matches;
     }
-    void Release()
+    void release()
     {
         {
             std::lock_guard lock(m_mutex);
@@ -142,7 +142,7 @@ struct RunSetup {
     std::unique_ptr<RunWindow> window;
 
     explicit RunSetup(int postings = 75, DemoFault fault = DemoFault::None, int faultTargets = kDemoFaultAnyPage)
-        : site(Options(postings, fault, faultTargets))
+        : site(options(postings, fault, faultTargets))
         , folder(dir.path().toStdString())
     {
         std::filesystem::create_directories(folder / "db");
@@ -152,20 +152,20 @@ struct RunSetup {
     }
     ~RunSetup()
     {
-        gate.Release();
+        gate.release();
         window.reset();
     }
 
-    DemoSiteOptions Options(int postings, DemoFault fault, int faultTargets)
+    DemoSiteOptions options(int postings, DemoFault fault, int faultTargets)
     {
-        DemoSiteOptions options{postings, "13010-1234567", [this](const std::string& request) { gate.Pass(request); }};
+        DemoSiteOptions options{postings, "13010-1234567", [this](const std::string& request) { gate.pass(request); }};
         options.fault = fault;
         options.faultShare = 1.0;
         options.faultTargets = faultTargets;
         return options;
     }
 
-    void Open(const std::string& configLines = {}, std::string baseAddress = {})
+    void open(const std::string& configLines = {}, std::string baseAddress = {})
     {
         if (baseAddress.empty())
             baseAddress = site.baseAddress();
@@ -183,25 +183,25 @@ struct RunSetup {
         QCoreApplication::processEvents();
     }
 
-    std::filesystem::path Csv(const char* name = "list.csv") const { return folder / name; }
+    std::filesystem::path csv(const char* name = "list.csv") const { return folder / name; }
 
     // Start with the file name answered; true when the window locked for a run.
-    bool Start(const std::filesystem::path& file)
+    bool start(const std::filesystem::path& file)
     {
         answers.savePaths.push_back(QString::fromStdString(file.string()));
         window->btnStartClick();
         return window->btnCancel->isEnabled();
     }
 
-    bool WaitForEnd() const
+    bool waitForEnd() const
     {
         return QTest::qWaitFor([this] { return !window->btnCancel->isEnabled(); }, kLongWait);
     }
 
-    const ShownDialog& Last() const { return answers.shown.back(); }
+    const ShownDialog& last() const { return answers.shown.back(); }
 
     // The postings the site lists for the conditions of the settings file.
-    std::vector<const DemoPosting*> Hits() const
+    std::vector<const DemoPosting*> hits() const
     {
         const std::optional<SettingsValues> values = ReadSettingsFile(folder / "db" / "km.ini");
         const SearchConditions conditions = ConditionsForRun(values.value_or(SettingsValues{}), StartCheck{});
@@ -261,14 +261,14 @@ void RunControlTest::init()
 void RunControlTest::startChecksTheConditions()
 {
     RunSetup run;
-    run.Open();
+    run.open();
     RunWindow& w = *run.window;
     const auto failsWith = [&](const QString& message, QWidget* focus) {
         w.btnStart->setFocus();
         const size_t before = run.answers.shown.size();
         w.btnStartClick();
-        return run.answers.shown.size() == before + 1 && run.Last().kind == DialogKind::Notice
-            && run.Last().title == QStringLiteral("設定確認") && run.Last().text == message
+        return run.answers.shown.size() == before + 1 && run.last().kind == DialogKind::Notice
+            && run.last().title == QStringLiteral("設定確認") && run.last().text == message
             && w.focusWidget() == focus && Unlocked(w);
     };
     const auto jobNumber = [&](const char* first, const char* second) {
@@ -305,7 +305,7 @@ void RunControlTest::startChecksTheConditions()
     w.cmbRegion1->setCurrentIndex(13);
     w.editCity->setText(QStringLiteral("存在しない区"));
     w.btnStartClick();
-    QVERIFY(run.Last().text.contains(QStringLiteral("存在しない区")) && w.focusWidget() == w.editCity);
+    QVERIFY(run.last().text.contains(QStringLiteral("存在しない区")) && w.focusWidget() == w.editCity);
 
     // The start position: at least 30, else the focus stays where it was.
     w.editCity->setText(QStringLiteral("新宿区"));
@@ -340,8 +340,8 @@ void RunControlTest::startChecksTheConditions()
     const size_t before = run.answers.shown.size();
     w.btnStartClick();
     QCOMPARE(run.answers.shown.size(), before + 1);
-    QVERIFY(run.Last().kind == DialogKind::SaveFile);
-    QCOMPARE(run.Last().text, QStringLiteral("求人取得リスト.csv"));
+    QVERIFY(run.last().kind == DialogKind::SaveFile);
+    QCOMPARE(run.last().text, QStringLiteral("求人取得リスト.csv"));
     QCOMPARE(w.editRetry->text(), QStringLiteral("90"));
     QVERIFY(Unlocked(w));
 }
@@ -351,10 +351,10 @@ void RunControlTest::outputFileName()
     // Each run is cancelled during its warm-up, before any page arrives.
     LocalHttpServer quiet;
     RunSetup run(0);
-    run.Open({}, quiet.BaseAddress());
+    run.open({}, quiet.baseAddress());
     RunWindow& w = *run.window;
     const auto startAndCancel = [&](const std::filesystem::path& chosen) {
-        const bool locked = run.Start(chosen);
+        const bool locked = run.start(chosen);
         if (locked)
             w.btnCancelClick(); // before any worker: the run ends at once
         return locked;
@@ -373,7 +373,7 @@ void RunControlTest::outputFileName()
     // Cancel during the warm-up asks nothing and ends silently, as a
     // confirmed Cancel does: nothing was searched.
     QCOMPARE(w.resultCode, int(kResultCancelled));
-    QVERIFY(run.Last().kind == DialogKind::SaveFile);
+    QVERIFY(run.last().kind == DialogKind::SaveFile);
     QCOMPARE(w.alerts, 0);
     QVERIFY(Unlocked(w));
     QVERIFY(w.lblStatus->text().isEmpty());
@@ -383,10 +383,10 @@ void RunControlTest::outputFileName()
     // A name that cannot be cleared away stops the run before it starts.
     std::filesystem::create_directories(run.folder / "busy.csv" / "inside");
     const size_t before = run.answers.shown.size();
-    QVERIFY(!run.Start(run.folder / "busy.csv"));
+    QVERIFY(!run.start(run.folder / "busy.csv"));
     QCOMPARE(run.answers.shown.size(), before + 2);
-    QCOMPARE(run.Last().title, QStringLiteral("Error"));
-    QCOMPARE(run.Last().text,
+    QCOMPARE(run.last().title, QStringLiteral("Error"));
+    QCOMPARE(run.last().text,
              QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"));
     QVERIFY(Unlocked(w));
 }
@@ -394,21 +394,21 @@ void RunControlTest::outputFileName()
 void RunControlTest::fullRunWritesTheSitesPostings()
 {
     RunSetup run;
-    run.Open();
+    run.open();
     RunWindow& w = *run.window;
-    const auto hits = run.Hits();
+    const auto hits = run.hits();
     QVERIFY(hits.size() > 60); // three list pages
-    QVERIFY(run.Start(run.folder / "list"));
+    QVERIFY(run.start(run.folder / "list"));
     QVERIFY(Locked(w));
     QCOMPARE(w.lblStatus->text(), QStringLiteral("ページ情報を取得中です。しばらくお待ちください。"));
-    QVERIFY(run.WaitForEnd());
+    QVERIFY(run.waitForEnd());
 
     // The open-file question, No by default and answered No.
     QCOMPARE(run.answers.shown.size(), size_t(2));
-    QVERIFY(run.Last().kind == DialogKind::Question);
-    QCOMPARE(run.Last().title, QStringLiteral("処理確認"));
-    QCOMPARE(run.Last().text, QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"));
-    QVERIFY(run.Last().defaultNo);
+    QVERIFY(run.last().kind == DialogKind::Question);
+    QCOMPARE(run.last().title, QStringLiteral("処理確認"));
+    QCOMPARE(run.last().text, QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"));
+    QVERIFY(run.last().defaultNo);
     QVERIFY(w.opened.empty());
     QCOMPARE(w.resultCode, int(kResultLinesWritten));
     QCOMPARE(w.alerts, 1);
@@ -420,7 +420,7 @@ void RunControlTest::fullRunWritesTheSitesPostings()
     QVERIFY(!std::filesystem::exists(run.folder / "db" / "tmp.dat"));
 
     // Three list pages of postings, every field as the site's own data has it.
-    const std::vector<std::string> lines = CsvDataLines(run.Csv());
+    const std::vector<std::string> lines = CsvDataLines(run.csv());
     QCOMPARE(lines.size(), hits.size());
     for (size_t i = 0; i < lines.size(); ++i)
         QCOMPARE(QString::fromStdString(ShiftJisToUtf8(lines[i])),
@@ -430,36 +430,36 @@ void RunControlTest::fullRunWritesTheSitesPostings()
 void RunControlTest::endOfRunMessages()
 {
     RunSetup run(3);
-    run.Open();
+    run.open();
     RunWindow& w = *run.window;
     const auto runEndsWith = [&](const std::filesystem::path& file, int code, const QString& title,
                                  const QString& text) {
         const int alerts = w.alerts;
-        return run.Start(file) && run.WaitForEnd() && w.resultCode == code && run.Last().title == title
-            && run.Last().text == text && w.alerts == alerts + 1 && Unlocked(w);
+        return run.start(file) && run.waitForEnd() && w.resultCode == code && run.last().title == title
+            && run.last().text == text && w.alerts == alerts + 1 && Unlocked(w);
     };
     const QString error = QStringLiteral("Error");
 
     // Yes to the open-file question opens the file; a file gone by then is reported.
     run.answers.questionAnswers = {true};
-    QVERIFY(run.Start(run.Csv()) && run.WaitForEnd());
-    QCOMPARE(w.opened, std::vector<std::filesystem::path>{run.Csv()});
-    w.onAlert = [&] { std::filesystem::remove(run.Csv()); };
+    QVERIFY(run.start(run.csv()) && run.waitForEnd());
+    QCOMPARE(w.opened, std::vector<std::filesystem::path>{run.csv()});
+    w.onAlert = [&] { std::filesystem::remove(run.csv()); };
     run.answers.questionAnswers = {true};
-    QVERIFY(runEndsWith(run.Csv(), kResultLinesWritten, error, QStringLiteral("該当するファイルが見つかりませんでした。")));
+    QVERIFY(runEndsWith(run.csv(), kResultLinesWritten, error, QStringLiteral("該当するファイルが見つかりませんでした。")));
     QCOMPARE(w.opened.size(), size_t(1));
     w.onAlert = nullptr;
 
     QVERIFY(runEndsWith(run.folder / "missing" / "list.csv", kResultOutputFailed, error,
                         QStringLiteral("出力ファイルに書き込めませんでした。\r\n保存先を確認してください。")));
     w.editWord->setText(QStringLiteral("どの求人にもない言葉"));
-    QVERIFY(runEndsWith(run.Csv(), kResultNothingFound, QStringLiteral("検索終了"), kNothingFound));
+    QVERIFY(runEndsWith(run.csv(), kResultNothingFound, QStringLiteral("検索終了"), kNothingFound));
     w.editWord->clear();
     w.editJobNo1->setText("99999");
     w.editJobNo2->setText("9999999");
-    QVERIFY(runEndsWith(run.Csv(), kResultUnknownJobSeeker, error,
+    QVERIFY(runEndsWith(run.csv(), kResultUnknownJobSeeker, error,
                         QStringLiteral("指定された求職番号は存在しません。\r\n入力内容を確認してください。")));
-    QVERIFY(CsvDataLines(run.Csv()).empty());
+    QVERIFY(CsvDataLines(run.csv()).empty());
 }
 
 void RunControlTest::unreachableSite()
@@ -467,44 +467,44 @@ void RunControlTest::unreachableSite()
     std::string closedAddress;
     {
         LocalHttpServer closed;
-        closedAddress = closed.BaseAddress();
+        closedAddress = closed.baseAddress();
     }
     RunSetup run(0);
-    run.Open({}, closedAddress);
+    run.open({}, closedAddress);
     RunWindow& w = *run.window;
     w.warmUpTimeLimit = std::chrono::milliseconds(300);
-    std::ofstream(run.Csv(), std::ios::binary) << "earlier run";
+    std::ofstream(run.csv(), std::ios::binary) << "earlier run";
     const QString unreachable =
         QStringLiteral("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
-    QVERIFY(run.Start(run.Csv()));
-    QVERIFY(run.WaitForEnd());
+    QVERIFY(run.start(run.csv()));
+    QVERIFY(run.waitForEnd());
     QCOMPARE(w.resultCode, int(kResultSiteUnreachable));
-    QCOMPARE(run.Last().title, QStringLiteral("Error"));
-    QCOMPARE(run.Last().text, unreachable);
+    QCOMPARE(run.last().title, QStringLiteral("Error"));
+    QCOMPARE(run.last().text, unreachable);
     QCOMPARE(w.alerts, 1);
     QVERIFY(Unlocked(w));
-    QCOMPARE(ReadFileBytes(run.Csv()), std::string("earlier run")); // the user's file survives
+    QCOMPARE(ReadFileBytes(run.csv()), std::string("earlier run")); // the user's file survives
 
     // A search page that sends the browser to another host is not the
     // site's: the run ends the same way instead of waiting for a Cancel.
     LocalHttpServer elsewhere;
-    elsewhere.Get("/kensaku/GECA110010.do", [&](const httplib::Request&, httplib::Response& response) {
-        response.set_redirect("http://localhost:" + std::to_string(elsewhere.Port()) + "/away");
+    elsewhere.get("/kensaku/GECA110010.do", [&](const httplib::Request&, httplib::Response& response) {
+        response.set_redirect("http://localhost:" + std::to_string(elsewhere.port()) + "/away");
     });
-    elsewhere.Get("/away", [](const httplib::Request&, httplib::Response& response) {
+    elsewhere.get("/away", [](const httplib::Request&, httplib::Response& response) {
         response.set_content("<html>away</html>", "text/html");
     });
-    SetSiteBaseAddress(elsewhere.BaseAddress());
-    QSignalSpy completed(w.webBrowser, &SiteBrowser::DocumentComplete);
+    SetSiteBaseAddress(elsewhere.baseAddress());
+    QSignalSpy completed(w.webBrowser, &SiteBrowser::documentComplete);
     w.warmUpTimeLimit = std::chrono::milliseconds(3000);
-    QVERIFY(run.Start(run.Csv()));
+    QVERIFY(run.start(run.csv()));
     QVERIFY(completed.wait(kLongWait));
     QVERIFY(completed.at(0).at(0).toString().startsWith("http://localhost:"));
     QVERIFY(w.btnCancel->isEnabled());
-    QVERIFY(run.WaitForEnd());
+    QVERIFY(run.waitForEnd());
     QCOMPARE(w.resultCode, int(kResultSiteUnreachable));
-    QCOMPARE(run.Last().text, unreachable);
-    for (const RecordedRequest& request : elsewhere.Requests())
+    QCOMPARE(run.last().text, unreachable);
+    for (const RecordedRequest& request : elsewhere.requests())
         QVERIFY(request.method == "GET");
 }
 
@@ -512,20 +512,20 @@ void RunControlTest::failedListPageEndsTheRunIncomplete()
 {
     // The second list page fails every time it is asked for.
     RunSetup run(75, DemoFault::ServerError, kDemoFaultPager);
-    run.Open("JobNo1=13010\r\nJobNo2=1234567\r\n");
+    run.open("JobNo1=13010\r\nJobNo2=1234567\r\n");
     RunWindow& w = *run.window;
     w.clstOutput->item(5)->setCheckState(Qt::Unchecked);
-    QVERIFY(run.Start(run.Csv()));
+    QVERIFY(run.start(run.csv()));
     // The conditions are kept as the run starts.
     QVERIFY(!ReadSettingsFile(run.folder / "db" / "km.ini")->JobList[5]);
-    QVERIFY(run.WaitForEnd());
+    QVERIFY(run.waitForEnd());
 
     QCOMPARE(w.resultCode, int(kResultListFailed));
-    QCOMPARE(run.Last().title, QStringLiteral("Error"));
-    QCOMPARE(run.Last().text, QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
+    QCOMPARE(run.last().title, QStringLiteral("Error"));
+    QCOMPARE(run.last().text, QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
                                              "取得済みの求人情報はファイルに保存されています。"));
     QVERIFY(Unlocked(w));
-    QCOMPARE(CsvDataLines(run.Csv()).size(), std::min<size_t>(30, run.Hits().size()));
+    QCOMPARE(CsvDataLines(run.csv()).size(), std::min<size_t>(30, run.hits().size()));
 
     // The run log tells what happened, without the job-seeker number.
     const std::string log = ReadFileBytes(run.folder / "db" / "run.log");
@@ -547,11 +547,11 @@ void RunControlTest::cancelDuringRetrieval()
 {
     RunSetup run;
     run.gate.holds = IsDetailRequest;
-    run.Open("JobList=1\r\n");
+    run.open("JobList=1\r\n");
     RunWindow& w = *run.window;
-    QVERIFY(run.Start(run.Csv()));
-    QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
-    const QString total = QString::number(run.Hits().size());
+    QVERIFY(run.start(run.csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
+    const QString total = QString::number(run.hits().size());
     QCOMPARE(w.lblStatus->text(), QStringLiteral("求人情報 : 1件/%1件 取得中...").arg(total));
     QCOMPARE(w.prgBar->maximum(), total.toInt());
     QCOMPARE(w.prgBar->value(), 1);
@@ -559,9 +559,9 @@ void RunControlTest::cancelDuringRetrieval()
     // No: the run goes on.
     run.answers.questionAnswers = {false};
     QTest::mouseClick(w.btnCancel, Qt::LeftButton);
-    QVERIFY(run.Last().kind == DialogKind::Question);
-    QCOMPARE(run.Last().title, QStringLiteral("中断確認"));
-    QCOMPARE(run.Last().text, QStringLiteral("取得処理を中断します。\nよろしいですか？"));
+    QVERIFY(run.last().kind == DialogKind::Question);
+    QCOMPARE(run.last().title, QStringLiteral("中断確認"));
+    QCOMPARE(run.last().text, QStringLiteral("取得処理を中断します。\nよろしいですか？"));
     QCOMPARE(w.resultCode, 0);
     QVERIFY(Locked(w));
 
@@ -576,29 +576,29 @@ void RunControlTest::cancelDuringRetrieval()
     QVERIFY(Locked(w));
     QVERIFY(w.workerThread != nullptr);
 
-    run.gate.Release();
-    QVERIFY(run.WaitForEnd());
+    run.gate.release();
+    QVERIFY(run.waitForEnd());
     QCOMPARE(run.answers.shown.size(), shown); // silent
     QCOMPARE(w.alerts, 0);
     QCOMPARE(w.resultCode, int(kResultCancelled));
     QVERIFY(Unlocked(w));
-    QCOMPARE(run.gate.Matches(), 1); // no posting after the one in hand
-    QVERIFY(CsvDataLines(run.Csv()).size() <= 1);
+    QCOMPARE(run.gate.matches(), 1); // no posting after the one in hand
+    QVERIFY(CsvDataLines(run.csv()).size() <= 1);
 }
 
 void RunControlTest::closingDuringRetrieval()
 {
     RunSetup run;
     run.gate.holds = IsDetailRequest;
-    run.Open("JobList=1\r\n");
+    run.open("JobList=1\r\n");
     RunWindow& w = *run.window;
-    QVERIFY(run.Start(run.Csv()));
-    QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
+    QVERIFY(run.start(run.csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
     w.cmbRegion1->setCurrentIndex(13); // shows whether the settings are saved at the end
 
     run.answers.questionAnswers = {false, true};
     QVERIFY(!w.close());
-    QCOMPARE(run.Last().title, QStringLiteral("終了確認"));
+    QCOMPARE(run.last().title, QStringLiteral("終了確認"));
     QCOMPARE(w.resultCode, 0);
     QVERIFY(Locked(w));
     QVERIFY(!w.close());
@@ -606,7 +606,7 @@ void RunControlTest::closingDuringRetrieval()
     QVERIFY(Locked(w));
     std::filesystem::remove(run.folder / "db" / "km.ini");
 
-    run.gate.Release();
+    run.gate.release();
     QTRY_COMPARE_WITH_TIMEOUT(w.terminations, 1, kLongWait);
     QCOMPARE(run.answers.shown.size(), size_t(3)); // the file and the two questions only
     QVERIFY(!w.btnCancel->isEnabled());
@@ -618,10 +618,10 @@ void RunControlTest::closingDuringRetrieval()
 void RunControlTest::cancelBeforeTheWorkerRuns()
 {
     RunSetup run;
-    run.Open("JobList=1\r\n");
+    run.open("JobList=1\r\n");
     RunWindow& w = *run.window;
     w.holdWorker = true;
-    QVERIFY(run.Start(run.Csv()));
+    QVERIFY(run.start(run.csv()));
     QTRY_VERIFY_WITH_TIMEOUT(w.heldWorker != nullptr, kLongWait);
     QCOMPARE(w.workerThread, w.heldWorker);
 
@@ -629,17 +629,17 @@ void RunControlTest::cancelBeforeTheWorkerRuns()
     // window stays locked until the worker itself reports its end.
     run.answers.questionAnswers = {true};
     w.btnCancelClick();
-    QCOMPARE(run.Last().title, QStringLiteral("中断確認"));
+    QCOMPARE(run.last().title, QStringLiteral("中断確認"));
     QCOMPARE(w.resultCode, int(kResultCancelled));
     w.btnCancelClick();
     QVERIFY(Locked(w));
 
     w.heldWorker->start();
-    QVERIFY(run.WaitForEnd());
+    QVERIFY(run.waitForEnd());
     QCOMPARE(w.resultCode, int(kResultCancelled));
-    QCOMPARE(run.Last().title, QStringLiteral("中断確認"));
+    QCOMPARE(run.last().title, QStringLiteral("中断確認"));
     QVERIFY(Unlocked(w));
-    QVERIFY(CsvDataLines(run.Csv()).empty());
+    QVERIFY(CsvDataLines(run.csv()).empty());
 }
 
 void RunControlTest::lateWarmUpNoticesStartNothing()
@@ -648,13 +648,13 @@ void RunControlTest::lateWarmUpNoticesStartNothing()
     run.gate.holds = [](const std::string& request) {
         return request.starts_with("GET /kensaku/GECA110010.do?action=initDisp");
     };
-    run.Open("JobList=1\r\n");
+    run.open("JobList=1\r\n");
     RunWindow& w = *run.window;
-    QVERIFY(run.Start(run.Csv()));
-    QTRY_VERIFY_WITH_TIMEOUT(run.gate.Reached(), kLongWait);
+    QVERIFY(run.start(run.csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
     w.btnCancelClick();
     QCOMPARE(w.resultCode, int(kResultCancelled)); // silent, as a confirmed Cancel
-    QVERIFY(run.Last().kind == DialogKind::SaveFile);
+    QVERIFY(run.last().kind == DialogKind::SaveFile);
     QVERIFY(Unlocked(w));
 
     // The page completes, or the timer fires, after the run has ended.
@@ -667,11 +667,11 @@ void RunControlTest::lateWarmUpNoticesStartNothing()
     QCOMPARE(run.answers.shown.size(), shown);
 
     // The held page arrives late; the next run still starts its worker once.
-    run.gate.Release();
-    QVERIFY(run.Start(run.Csv()));
-    QVERIFY(run.WaitForEnd());
+    run.gate.release();
+    QVERIFY(run.start(run.csv()));
+    QVERIFY(run.waitForEnd());
     QCOMPARE(w.resultCode, int(kResultLinesWritten));
-    QCOMPARE(CsvDataLines(run.Csv()).size(), run.Hits().size());
+    QCOMPARE(CsvDataLines(run.csv()).size(), run.hits().size());
 }
 
 void RunControlTest::hostShowsProgress()
@@ -702,13 +702,13 @@ void RunControlTest::hostShowsProgress()
             QVERIFY(failing.LookupIndustryCategory(Utf8ToShiftJis("耕種農業")).empty());
         QCOMPARE(answers.shown.size(), size_t(1));
         QCOMPARE(answers.shown[0].title, QStringLiteral("Error"));
-        failing.BeginRun();
+        failing.beginRun();
         failing.LookupIndustryCategory(Utf8ToShiftJis("耕種農業"));
         QCOMPARE(answers.shown.size(), size_t(2));
     }
 
     // Once the window is going, nothing reaches it.
-    host.Detach();
+    host.detach();
     host.StepProgress(1, 1, "c");
     host.NotifyRunFinished();
     QVERIFY(host.LookupIndustryCategory(Utf8ToShiftJis("耕種農業")).empty());
@@ -719,22 +719,22 @@ void RunControlTest::hostShowsProgress()
 void RunControlTest::browserReadsThePagesCookie()
 {
     LocalHttpServer server;
-    server.Get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& response) {
+    server.get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& response) {
         response.set_header("Set-Cookie", "JSESSIONID=abc; Path=/");
         response.headers.emplace("Set-Cookie", "hidden=1; Path=/; HttpOnly");
         response.set_content("<html>search</html>", "text/html");
     });
-    SetSiteBaseAddress(server.BaseAddress());
+    SetSiteBaseAddress(server.baseAddress());
     SiteBrowser browser;
-    QSignalSpy completed(&browser, &SiteBrowser::DocumentComplete);
-    browser.NavigateToSearchPage(std::chrono::milliseconds(5000));
-    QVERIFY(!browser.DocumentCookie() && completed.wait(kLongWait));
-    QCOMPARE(completed.at(0).at(0).toString().toStdString(), browser.LocationURL());
-    QVERIFY(browser.LocationURL().ends_with("/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010"));
-    QCOMPARE(browser.DocumentCookie().value_or("none"), std::string("JSESSIONID=abc")); // as a script sees it
+    QSignalSpy completed(&browser, &SiteBrowser::documentComplete);
+    browser.navigateToSearchPage(std::chrono::milliseconds(5000));
+    QVERIFY(!browser.documentCookie() && completed.wait(kLongWait));
+    QCOMPARE(completed.at(0).at(0).toString().toStdString(), browser.locationUrl());
+    QVERIFY(browser.locationUrl().ends_with("/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010"));
+    QCOMPARE(browser.documentCookie().value_or("none"), std::string("JSESSIONID=abc")); // as a script sees it
     // A new visit drops the old document until its own page has loaded.
-    browser.NavigateToSearchPage(std::chrono::milliseconds(5000));
-    QVERIFY(!browser.DocumentCookie());
+    browser.navigateToSearchPage(std::chrono::milliseconds(5000));
+    QVERIFY(!browser.documentCookie());
 }
 
 QTEST_MAIN(RunControlTest)

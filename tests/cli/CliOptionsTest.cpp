@@ -44,6 +44,8 @@ TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
 {
     ReferenceDatabase database(BuiltDatabase());
 
+    // One case to a row: arguments, the expected error, what the result must hold.
+    // clang-format off
     const std::vector<OptionCase> cases{
         {{}, "", [](const SettingsValues& v) { EXPECT_EQ(v.Region2, 27); EXPECT_EQ(v.FreeWord, "old"); }},
         {{"--prefecture", "東京", "--prefecture", "京都府", "--prefecture", "北海道"}, "",
@@ -101,6 +103,7 @@ TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
         {{"--base-address", "ftp://example.jp"}, "is not a scheme and host"},
         {{"--base-address", "https://example.jp/kensaku?x=1"}, "is not a scheme and host"},
     };
+    // clang-format on
 
     for (const OptionCase& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -64,12 +64,12 @@ protected:
     int interruptAtPager = 0; // Ctrl-C while this pager request is answered
     std::mutex searchBodiesMutex;
     std::vector<std::string> searchBodies; // every search post's body, in order
-    DemoSite site{SiteOptions()};
+    DemoSite site{siteOptions()};
     std::filesystem::path settingsPath = dir.filePath("km.ini").toStdString();
     std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
     const std::string onlyJobNumber = "JobList=1" + std::string(kOutputFieldCount - 1, '0') + "\r\n";
 
-    DemoSiteOptions SiteOptions()
+    DemoSiteOptions siteOptions()
     {
         DemoSiteOptions options{100, "13010-1234567", [this](const std::string& request) {
                                     ++requests;
@@ -92,11 +92,11 @@ protected:
     }
 
     // A settings file in the program's own format; configLines are UTF-8.
-    void WriteSettings(const std::string& configLines, bool utf8WithMark = false)
+    void writeSettings(const std::string& configLines, bool utf8WithMark = false)
     {
-        WriteSettings(configLines, site.baseAddress(), utf8WithMark);
+        writeSettings(configLines, site.baseAddress(), utf8WithMark);
     }
-    void WriteSettings(const std::string& configLines, const std::string& baseAddress,
+    void writeSettings(const std::string& configLines, const std::string& baseAddress,
                        bool utf8WithMark = false)
     {
         const std::string text = "[Config]\r\n" + configLines + "[Site]\r\nBaseAddress=" + baseAddress + "\r\n";
@@ -104,7 +104,7 @@ protected:
             << (utf8WithMark ? "\xEF\xBB\xBF" + text : Utf8ToShiftJis(text));
     }
 
-    CliResult RunCli(QStringList extra = {}, bool withSettings = true)
+    CliResult runCli(QStringList extra = {}, bool withSettings = true)
     {
         QStringList arguments{"--output", QString::fromStdString(csvPath.string()), "--pacing-ms", "0"};
         if (withSettings)
@@ -121,7 +121,7 @@ protected:
     }
 
     // The postings the site lists for a search with these conditions.
-    std::vector<const DemoPosting*> Hits(const SearchConditions& conditions) const
+    std::vector<const DemoPosting*> listedHits(const SearchConditions& conditions) const
     {
         return site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
     }
@@ -135,7 +135,7 @@ static std::filesystem::path CliDbFolder()
 // The id of a process that has ended.
 TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
 {
-    WriteSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n");
+    writeSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n");
     // A page file that a killed run left behind goes at the next start.
     QProcess ended;
     ended.start("sleep", {"0.1"});
@@ -144,9 +144,9 @@ TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
     ASSERT_TRUE(ended.waitForFinished());
     const std::filesystem::path leftOver = CliDbFolder() / ("tmp." + std::to_string(endedId) + ".dat");
     std::ofstream(leftOver) << "left over";
-    const CliResult result = RunCli();
+    const CliResult result = runCli();
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
-    const auto hits = Hits(SearchConditions{});
+    const auto hits = listedHits(SearchConditions{});
     const std::string total = std::to_string(hits.size());
     EXPECT_NE(result.errorText.find("求人情報 : " + total + "件/" + total + "件 取得中..."), std::string::npos);
     EXPECT_NE(result.errorText.find("求人情報の取得が完了しました。"), std::string::npos);
@@ -169,38 +169,38 @@ TEST_F(CliTest, SettingsWithAByteOrderMarkAreReadAsUtf8)
 {
     SearchConditions conditions;
     conditions.FreeWord = Utf8ToShiftJis(site.postings().at(0).occupation);
-    const auto hits = Hits(conditions);
+    const auto hits = listedHits(conditions);
     ASSERT_FALSE(hits.empty());
     ASSERT_LT(hits.size(), site.postings().size());
-    WriteSettings(onlyJobNumber + "FreeWord=" + site.postings()[0].occupation + "\r\n", true);
-    const CliResult result = RunCli();
+    writeSettings(onlyJobNumber + "FreeWord=" + site.postings()[0].occupation + "\r\n", true);
+    const CliResult result = runCli();
     EXPECT_EQ(result.exitCode, 0) << result.errorText;
     EXPECT_EQ(CsvDataLines(csvPath).size(), hits.size());
 }
 
 TEST_F(CliTest, OutcomesOfARunGiveTheirExitStatuses)
 {
-    WriteSettings(onlyJobNumber + "FreeWord=どの求人にもない言葉\r\n");
-    CliResult result = RunCli();
+    writeSettings(onlyJobNumber + "FreeWord=どの求人にもない言葉\r\n");
+    CliResult result = runCli();
     EXPECT_EQ(result.exitCode, 1) << result.errorText;
     EXPECT_NE(result.errorText.find("該当する求人情報は見つかりませんでした。"), std::string::npos);
     EXPECT_TRUE(CsvDataLines(csvPath).empty());
 
-    WriteSettings(onlyJobNumber + "JobNo1=99999\r\nJobNo2=9999999\r\n");
-    result = RunCli();
+    writeSettings(onlyJobNumber + "JobNo1=99999\r\nJobNo2=9999999\r\n");
+    result = runCli();
     EXPECT_EQ(result.exitCode, 8) << result.errorText;
     EXPECT_NE(result.errorText.find("指定された求職番号は存在しません。\n入力内容を確認してください。"),
               std::string::npos);
 
-    WriteSettings(onlyJobNumber);
+    writeSettings(onlyJobNumber);
     const std::filesystem::path goodPath = csvPath;
     csvPath = dir.filePath("missing/out.csv").toStdString();
-    EXPECT_EQ(RunCli().exitCode, 4);
+    EXPECT_EQ(runCli().exitCode, 4);
     csvPath = goodPath;
 
     std::filesystem::remove(csvPath);
     site.stop();
-    result = RunCli();
+    result = runCli();
     EXPECT_EQ(result.exitCode, 9) << result.errorText;
     EXPECT_NE(result.errorText.find("サイトへのアクセスができませんでした。"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(csvPath));
@@ -209,20 +209,20 @@ TEST_F(CliTest, OutcomesOfARunGiveTheirExitStatuses)
 TEST_F(CliTest, InvalidConditionsAreReportedBeforeAnyRequest)
 {
     // Without JobList no output field is ticked, as in the window.
-    WriteSettings("Region1=13\r\n");
-    CliResult result = RunCli();
+    writeSettings("Region1=13\r\n");
+    CliResult result = runCli();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("ファイルへの出力項目は１つ以上を指定してください。"), std::string::npos);
 
-    WriteSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=29\r\n");
-    result = RunCli();
+    writeSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=29\r\n");
+    result = runCli();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("開始位置の指定は30以上の数値を入力してください。"), std::string::npos);
 
     std::filesystem::remove(settingsPath);
-    EXPECT_EQ(RunCli().exitCode, 3);
-    WriteSettings(onlyJobNumber);
-    EXPECT_EQ(RunCli({"--database", dir.filePath("none.db")}).exitCode, 3);
+    EXPECT_EQ(runCli().exitCode, 3);
+    writeSettings(onlyJobNumber);
+    EXPECT_EQ(runCli({"--database", dir.filePath("none.db")}).exitCode, 3);
 
     EXPECT_EQ(requests, 0);
     EXPECT_FALSE(std::filesystem::exists(csvPath));
@@ -232,12 +232,12 @@ TEST_F(CliTest, CtrlCKeepsTheLinesWrittenFromTheStartPosition)
 {
     // Start at 35 (page 2), Ctrl-C while page 3 is asked for.
     interruptAtPager = 2;
-    WriteSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=35\r\n");
-    const CliResult result = RunCli();
+    writeSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=35\r\n");
+    const CliResult result = runCli();
     EXPECT_EQ(result.exitCode, 2) << result.errorText;
 
     std::vector<std::string> expected;
-    const auto hits = Hits(SearchConditions{});
+    const auto hits = listedHits(SearchConditions{});
     ASSERT_GT(hits.size(), 60u);
     for (size_t i = 30; i < 60; ++i)
         expected.push_back("\"" + Utf8ToShiftJis(site.expectedFields(*hits[i])[kSlotJobNumber]) + "\"");
@@ -253,9 +253,9 @@ TEST_F(CliTest, AListPageThatFailsTwiceEndsIncompleteWithStatusFive)
     options.faultTargets = kDemoFaultPager;
     DemoSite failing(options);
     ASSERT_TRUE(failing.start());
-    WriteSettings(onlyJobNumber, failing.baseAddress());
+    writeSettings(onlyJobNumber, failing.baseAddress());
     const std::filesystem::path logPath = dir.filePath("run.log").toStdString();
-    const CliResult result = RunCli({"--log", QString::fromStdString(logPath.string())});
+    const CliResult result = runCli({"--log", QString::fromStdString(logPath.string())});
     EXPECT_EQ(result.exitCode, 5) << result.errorText;
     EXPECT_NE(result.errorText.find("求人一覧の取得に失敗したため、途中で終了しました。\n"
                                     "取得済みの求人情報はファイルに保存されています。"),
@@ -268,24 +268,24 @@ TEST_F(CliTest, AListPageThatFailsTwiceEndsIncompleteWithStatusFive)
 
 TEST_F(CliTest, ValuesTheBoxesWouldRefuseAreNamedBeforeAnyRequest)
 {
-    WriteSettings(onlyJobNumber + "JobNo1=1&a=1\r\nJobNo2=1234567\r\n");
-    CliResult result = RunCli();
+    writeSettings(onlyJobNumber + "JobNo1=1&a=1\r\nJobNo2=1234567\r\n");
+    CliResult result = runCli();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("JobNo1"), std::string::npos) << result.errorText;
 
-    WriteSettings(onlyJobNumber + "JobCode2=123\r\n");
-    result = RunCli();
+    writeSettings(onlyJobNumber + "JobCode2=123\r\n");
+    result = runCli();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("JobCode2"), std::string::npos) << result.errorText;
 
-    WriteSettings(onlyJobNumber + "FreeWord=寿司🍣\r\n", true);
-    result = RunCli();
+    writeSettings(onlyJobNumber + "FreeWord=寿司🍣\r\n", true);
+    result = runCli();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("「🍣」"), std::string::npos) << result.errorText;
 
     // Shortened pauses only against this machine.
-    WriteSettings(onlyJobNumber, std::string("http://192.0.2.1"));
-    result = RunCli();
+    writeSettings(onlyJobNumber, std::string("http://192.0.2.1"));
+    result = runCli();
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("--pacing-ms"), std::string::npos) << result.errorText;
 
@@ -313,8 +313,8 @@ TEST_F(CliTest, CtrlCEndsATricklingTransferAtOnce)
     };
     DemoSite trickling(options);
     ASSERT_TRUE(trickling.start());
-    WriteSettings(onlyJobNumber, trickling.baseAddress());
-    const CliResult result = RunCli();
+    writeSettings(onlyJobNumber, trickling.baseAddress());
+    const CliResult result = runCli();
     const auto ended = std::chrono::steady_clock::now();
     EXPECT_EQ(result.exitCode, 2) << result.errorText;
     ASSERT_TRUE(interrupted);
@@ -332,15 +332,15 @@ TEST_F(CliTest, OptionsAloneMakeTheSameRunAsTheSettingsFile)
     // and recency, so the run still finds the posting.
     std::string fields(kOutputFieldCount, '0');
     fields[0] = fields[3] = fields[17] = '1';
-    WriteSettings("Region1=" + std::to_string(std::stoi(posting.prefectureCode)) + "\r\nJobCheck=0\r\n"
+    writeSettings("Region1=" + std::to_string(std::stoi(posting.prefectureCode)) + "\r\nJobCheck=0\r\n"
                   "JobHaken=1\r\nJobType=5\r\nFreeWord=" + posting.occupation + "\r\nWordCheck=1\r\n"
                   "JobCode1=011\r\nJobCode2=02\r\nJobSet2=1\r\nJobList=" + fields + "\r\n");
-    CliResult result = RunCli();
+    CliResult result = runCli();
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
     const std::vector<std::string> fromSettings = CsvDataLines(csvPath);
     std::filesystem::remove(csvPath);
 
-    result = RunCli({"--prefecture", QString::fromStdString(prefecture), "--kind", "一般（指定なし）",
+    result = runCli({"--prefecture", QString::fromStdString(prefecture), "--kind", "一般（指定なし）",
                      "--dispatch", "派遣のみ", "--occupation", "介護、福祉",
                      "--words", QString::fromStdString(posting.occupation), "--words-mode", "and",
                      "--category-code", "011-02", "--recent", "week", "--fields", "求人番号,事業所名,職種",
@@ -358,7 +358,7 @@ TEST_F(CliTest, OptionsAloneMakeTheSameRunAsTheSettingsFile)
 
     // An unknown name stops before any request and lists the valid ones.
     const int requestsBefore = requests;
-    result = RunCli({"--prefecture", "東京府"}, false);
+    result = runCli({"--prefecture", "東京府"}, false);
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("北海道, 青森"), std::string::npos) << result.errorText;
     EXPECT_EQ(requests, requestsBefore);

@@ -23,12 +23,12 @@ private slots:
 
 private:
     // Runs program with arguments; its exit code, or -1 when it did not end.
-    static int Run(const QString& program, const QStringList& arguments,
+    static int run(const QString& program, const QStringList& arguments,
                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
                    QString* output = nullptr);
 };
 
-int InstallTest::Run(const QString& program, const QStringList& arguments,
+int InstallTest::run(const QString& program, const QStringList& arguments,
                      const QProcessEnvironment& environment, QString* output)
 {
     QProcess process;
@@ -53,7 +53,7 @@ void InstallTest::installedProgramsUsePerUserFolders()
     QTemporaryDir dir;
     const fs::path prefix = dir.filePath("prefix").toStdString();
     const QString prefixText = QString::fromStdString(prefix.string());
-    QCOMPARE(Run(KENMORI_CMAKE_COMMAND, {"--install", KENMORI_BUILD_DIR, "--prefix", prefixText}), 0);
+    QCOMPARE(run(KENMORI_CMAKE_COMMAND, {"--install", KENMORI_BUILD_DIR, "--prefix", prefixText}), 0);
 
     const fs::path bin = prefix / "bin";
     const fs::path share = prefix / "share";
@@ -73,12 +73,12 @@ void InstallTest::installedProgramsUsePerUserFolders()
     if (desktopValidator.isEmpty())
         qInfo("desktop-file-validate is not installed: desktop entry not validated");
     else
-        QCOMPARE(Run(desktopValidator, {QString::fromStdString(desktopEntry.string())}), 0);
+        QCOMPARE(run(desktopValidator, {QString::fromStdString(desktopEntry.string())}), 0);
     const QString appstream = QStandardPaths::findExecutable("appstreamcli");
     if (appstream.isEmpty())
         qInfo("appstreamcli is not installed: metainfo not validated");
     else
-        QCOMPARE(Run(appstream, {"validate", "--no-net", QString::fromStdString(metainfo.string())}), 0);
+        QCOMPARE(run(appstream, {"validate", "--no-net", QString::fromStdString(metainfo.string())}), 0);
 
     // A temporary home with the desktop's default folders.
     const fs::path home = dir.filePath("home").toStdString();
@@ -91,7 +91,7 @@ void InstallTest::installedProgramsUsePerUserFolders()
 
     const QString cli = QString::fromStdString((bin / "kenmori-cli").string());
     QString version;
-    QCOMPARE(Run(cli, {"--version"}, environment, &version), 0);
+    QCOMPARE(run(cli, {"--version"}, environment, &version), 0);
     QVERIFY2(version.startsWith("kenmori-cli "), qPrintable(version));
 
     // A whole run from options alone: the installed database resolves the
@@ -99,14 +99,14 @@ void InstallTest::installedProgramsUsePerUserFolders()
     DemoSite site{DemoSiteOptions{40, "13010-1234567", {}}};
     QVERIFY(site.start());
     const fs::path csv = home / "out.csv";
-    const int cityRun = Run(cli,
+    const int cityRun = run(cli,
                             {"--output", QString::fromStdString(csv.string()), "--pacing-ms", "0", "--fields",
                              "求人番号", "--prefecture", "東京都", "--city", "新宿区", "--base-address",
                              QString::fromStdString(site.baseAddress())},
                             environment);
     QVERIFY2(cityRun == 0 || cityRun == 1, qPrintable(QString::number(cityRun))); // lines, or none in that city
     QVERIFY(fs::is_directory(home / ".cache" / "kenmori"));
-    QCOMPARE(Run(cli, {"--output", QString::fromStdString(csv.string()), "--pacing-ms", "0", "--fields", "求人番号",
+    QCOMPARE(run(cli, {"--output", QString::fromStdString(csv.string()), "--pacing-ms", "0", "--fields", "求人番号",
                        "--base-address", QString::fromStdString(site.baseAddress())},
                  environment),
              0);
@@ -119,7 +119,7 @@ void InstallTest::installedProgramsUsePerUserFolders()
     qputenv("XDG_CACHE_HOME", QFile::encodeName(QString::fromStdString((home / ".cache").string())));
     TFrmMain window(bin);
     QVERIFY(window.databaseReady);
-    QCOMPARE(window.SettingsPath(), home / ".config" / "kenmori" / "km.ini");
+    QCOMPARE(window.settingsPath(), home / ".config" / "kenmori" / "km.ini");
     window.SaveSettings();
     QVERIFY(fs::exists(home / ".config" / "kenmori" / "km.ini"));
     QVERIFY(!fs::exists(bin / "db"));

@@ -36,7 +36,7 @@ protected:
 
     // The job-number lines the site's own data gives for the search, from
     // the first-th posting of its list on.
-    std::vector<std::string> ExpectedLines(size_t first = 0) const
+    std::vector<std::string> expectedLines(size_t first = 0) const
     {
         std::vector<std::string> lines;
         const auto hits = site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
@@ -49,7 +49,7 @@ protected:
 TEST_F(DemoRunTest, WholeResultListIsFetchedPageAfterPage)
 {
     Run();
-    const std::vector<std::string> expected = ExpectedLines();
+    const std::vector<std::string> expected = expectedLines();
     const int total = static_cast<int>(expected.size());
     ASSERT_GT(total, 60); // three pages
     EXPECT_EQ(state.TotalCount, total);
@@ -63,7 +63,7 @@ TEST_F(DemoRunTest, StartPositionSkipsTheEarlierPages)
 {
     conditions.Retry = 30;
     Run();
-    EXPECT_EQ(CsvDataLines(csvPath), ExpectedLines(30));
+    EXPECT_EQ(CsvDataLines(csvPath), expectedLines(30));
     ASSERT_FALSE(host.steps.empty());
     EXPECT_EQ(host.steps.front().position, 31);
 }
@@ -103,7 +103,7 @@ TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
     options.layout = DemoLayout::Spread;
     DemoSite spread{options};
     ASSERT_TRUE(spread.start());
-    const size_t expected = ExpectedLines().size();
+    const size_t expected = expectedLines().size();
     ASSERT_GT(expected, 60u); // three pages
     EXPECT_EQ(CsvDataLines(csvPath).size(), expected);
     EXPECT_TRUE(runAgainst(spread) == today); // not printed: lines of 94 fields

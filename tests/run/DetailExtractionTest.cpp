@@ -58,25 +58,25 @@ protected:
     {
         conditions.JobList.fill(true);
         host.industries = {{"事務用機械器具卸売業", "卸売業、小売業,54,機械器具卸売業,5422"}};
-        SetSiteBaseAddress(server.BaseAddress());
+        SetSiteBaseAddress(server.baseAddress());
         ASSERT_TRUE(WriteCsvHeader(csv, csvPath, conditions.JobList));
     }
 
-    RunContext Context()
+    RunContext context()
     {
         return RunContext{conditions, state, csv, host, pacing, [this] { return stop; }, pageFile};
     }
 
-    std::string DetailUrl(const std::string& base) const
+    std::string detailUrl(const std::string& base) const
     {
         return base + kDetailPath + "?screenId=GECA110020&action=dispDetailBtn&kJNo=13010-12345678";
     }
 
     // Answers the n-th request with the n-th fixture; the last one repeats.
-    void Serve(std::vector<std::string> fixtures)
+    void serve(std::vector<std::string> fixtures)
     {
         auto served = std::make_shared<size_t>(0);
-        server.Get(kDetailPath, [fixtures, served](const httplib::Request&, httplib::Response& response) {
+        server.get(kDetailPath, [fixtures, served](const httplib::Request&, httplib::Response& response) {
             const std::string& name = fixtures[std::min(*served, fixtures.size() - 1)];
             ++*served;
             response.set_content(ReadAll(DetailFixturePath(name)), "text/html; charset=UTF-8");
@@ -84,7 +84,7 @@ protected:
     }
 
     // The data lines written so far (the header dropped).
-    std::vector<std::string> DataLines()
+    std::vector<std::string> dataLines()
     {
         csv.close();
         std::vector<std::string> lines;
@@ -99,43 +99,43 @@ protected:
 
 TEST_F(DetailExtractionTest, FullPostingGivesTheExpectedLineByteForByte)
 {
-    Serve({"full_posting.html"});
-    EXPECT_EQ(ExtractJobDetail(Context(), DetailUrl(server.BaseAddress())), JobLineOutcome::Written);
+    serve({"full_posting.html"});
+    EXPECT_EQ(ExtractJobDetail(context(), detailUrl(server.baseAddress())), JobLineOutcome::Written);
     ASSERT_TRUE(csv.close());
 
     std::string expected = ReadAll(DetailFixturePath("full_posting.expected.csv"));
     ASSERT_TRUE(expected.ends_with('\n'));
     expected.pop_back();
     for (size_t at; (at = expected.find("{BASE}")) != std::string::npos;)
-        expected.replace(at, 6, server.BaseAddress());
+        expected.replace(at, 6, server.baseAddress());
     EXPECT_EQ(ReadAll(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n" + S(expected) + "\r\n");
 
-    ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Requests()[0].target, DetailUrl(""));
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].target, detailUrl(""));
     EXPECT_FALSE(state.DetailRetried);
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
 }
 
 TEST_F(DetailExtractionTest, PageWithoutJobNumberIsFetchedOnceMore)
 {
-    Serve({"busy_page.html", "wave_dash.html"});
-    EXPECT_EQ(ExtractJobDetail(Context(), DetailUrl(server.BaseAddress())), JobLineOutcome::Written);
+    serve({"busy_page.html", "wave_dash.html"});
+    EXPECT_EQ(ExtractJobDetail(context(), detailUrl(server.baseAddress())), JobLineOutcome::Written);
     EXPECT_TRUE(state.DetailRetried);
-    const auto requests = server.Requests();
+    const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].target, requests[0].target);
-    const auto lines = DataLines();
+    const auto lines = dataLines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(lines[0].starts_with("\"27010-55556666\",")) << lines[0];
 }
 
 TEST_F(DetailExtractionTest, RetryRunsAtMostOnceAndNeverAfterAStop)
 {
-    Serve({"busy_page.html"});
+    serve({"busy_page.html"});
     const auto requestsFor = [&] {
-        server.ClearRequests();
-        ExtractJobDetail(Context(), DetailUrl(server.BaseAddress()));
-        return server.Requests().size();
+        server.clearRequests();
+        ExtractJobDetail(context(), detailUrl(server.baseAddress()));
+        return server.requests().size();
     };
     EXPECT_EQ(requestsFor(), 2u);
     EXPECT_EQ(requestsFor(), 1u); // this posting was already retried
@@ -143,7 +143,7 @@ TEST_F(DetailExtractionTest, RetryRunsAtMostOnceAndNeverAfterAStop)
     stop = true;
     EXPECT_EQ(requestsFor(), 0u); // a stop abandons the download itself
     EXPECT_FALSE(state.DetailRetried);
-    EXPECT_TRUE(DataLines().empty());
+    EXPECT_TRUE(dataLines().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
 }
 
@@ -152,25 +152,25 @@ TEST_F(DetailExtractionTest, FailedDownloadNeverRereadsThePreviousPage)
     std::string deadBase;
     {
         LocalHttpServer gone;
-        deadBase = gone.BaseAddress();
+        deadBase = gone.baseAddress();
     }
     // The previous posting's page is still in the page file.
     std::filesystem::copy_file(DetailFixturePath("full_posting.html"), pageFile);
-    EXPECT_EQ(ExtractJobDetail(Context(), DetailUrl(deadBase)), JobLineOutcome::NoJobNumber);
+    EXPECT_EQ(ExtractJobDetail(context(), detailUrl(deadBase)), JobLineOutcome::NoJobNumber);
     EXPECT_TRUE(state.DetailRetried);
     EXPECT_FALSE(std::filesystem::exists(pageFile));
-    EXPECT_TRUE(DataLines().empty());
+    EXPECT_TRUE(dataLines().empty());
 }
 
 // Where the scan itself stops is DetailPageScan's test; here the stop comes
 // while the run asks for the industry the page named.
 TEST_F(DetailExtractionTest, StopDuringTheReadingWritesWhatWasReadWithoutRetry)
 {
-    Serve({"full_posting.html"});
+    serve({"full_posting.html"});
     host.onLookup = [this] { stop = true; };
-    EXPECT_EQ(ExtractJobDetail(Context(), DetailUrl(server.BaseAddress())), JobLineOutcome::Written);
-    EXPECT_EQ(server.Requests().size(), 1u);
-    const auto lines = DataLines();
+    EXPECT_EQ(ExtractJobDetail(context(), detailUrl(server.baseAddress())), JobLineOutcome::Written);
+    EXPECT_EQ(server.requests().size(), 1u);
+    const auto lines = dataLines();
     ASSERT_EQ(lines.size(), 1u);
     const std::string line = U(lines[0]);
     EXPECT_TRUE(line.starts_with("\"13010-12345678\",")) << line;

@@ -108,7 +108,7 @@ protected:
     std::atomic<int> listRequests = 0;
 
     // Faulty() whose site counts the detail and list requests it gets.
-    DemoSiteOptions Counted(DemoSiteOptions options)
+    DemoSiteOptions counted(DemoSiteOptions options)
     {
         options.requestLog = [this](const std::string& request) {
             detailRequests += request.find("dispDetailBtn") != std::string::npos;
@@ -161,13 +161,13 @@ protected:
         return outcome;
     }
 
-    std::vector<const DemoPosting*> Hits(const DemoSite& site) const { return ::Hits(site, conditions); }
+    std::vector<const DemoPosting*> listedHits(const DemoSite& site) const { return ::Hits(site, conditions); }
 
-    void RunWithBrokenDetailPages(long keptBytes);
+    void runWithBrokenDetailPages(long keptBytes);
 
     // Checks every line against the site's data for the posting at the
     // address in its last field; gives the postings written, in file order.
-    static std::vector<const DemoPosting*> CheckLines(const DemoSite& site, const std::vector<std::string>& lines)
+    static std::vector<const DemoPosting*> checkLines(const DemoSite& site, const std::vector<std::string>& lines)
     {
         std::map<std::string, const DemoPosting*> byAddress;
         for (const DemoPosting& posting : site.postings())
@@ -255,8 +255,8 @@ static std::vector<std::string> JobNumbers(const std::vector<const DemoPosting*>
 
 TEST_F(FaultRunTest, ServerErrorsOnDetailPagesAreFetchedOnceMoreThenSkipped)
 {
-    DemoSite site(Counted(Faulty(DemoFault::ServerError, 0.5, kDemoFaultDetail)));
-    const auto hits = Hits(site);
+    DemoSite site(counted(Faulty(DemoFault::ServerError, 0.5, kDemoFaultDetail)));
+    const auto hits = listedHits(site);
     int retried = 0;
     int lost = 0;
     const auto survivors = Survivors(site, hits, &retried, &lost);
@@ -266,7 +266,7 @@ TEST_F(FaultRunTest, ServerErrorsOnDetailPagesAreFetchedOnceMoreThenSkipped)
     const RunOutcome run = Run(site);
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(run.state.TotalCount, static_cast<int>(hits.size()));
-    EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(survivors));
+    EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(survivors));
     EXPECT_EQ(run.detailRequests, DetailRequests(site, hits));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
 }
@@ -275,7 +275,7 @@ TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine
 {
     // Every search answered with the error page: asked twice, then the run
     // ends incomplete, not as "nothing found".
-    DemoSite searchFails(Counted(Faulty(DemoFault::ServerError, 1.0, kDemoFaultSearch)));
+    DemoSite searchFails(counted(Faulty(DemoFault::ServerError, 1.0, kDemoFaultSearch)));
     RunOutcome run = Run(searchFails);
     EXPECT_TRUE(run.ended);
     EXPECT_TRUE(run.state.listPageFailed);
@@ -285,13 +285,13 @@ TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine
     EXPECT_EQ(listRequests, 2);
 
     // The second page fails twice: the first page's postings are kept.
-    DemoSite pagerFails(Counted(Faulty(DemoFault::ServerError, 1.0, kDemoFaultPager)));
-    const auto hits = Hits(pagerFails);
+    DemoSite pagerFails(counted(Faulty(DemoFault::ServerError, 1.0, kDemoFaultPager)));
+    const auto hits = listedHits(pagerFails);
     ASSERT_GT(hits.size(), 30u);
     run = Run(pagerFails);
     EXPECT_TRUE(run.ended);
     EXPECT_TRUE(run.state.listPageFailed);
-    EXPECT_EQ(JobNumbers(CheckLines(pagerFails, run.lines)), JobNumbers(hits, 30));
+    EXPECT_EQ(JobNumbers(checkLines(pagerFails, run.lines)), JobNumbers(hits, 30));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
     EXPECT_EQ(listRequests, 3);
 }
@@ -304,50 +304,50 @@ TEST_F(FaultRunTest, AListPageThatFailsOnceIsAskedForAgain)
     for (const DemoFault fault : {DemoFault::ServerError, DemoFault::ConnectionReset, DemoFault::CutShort,
                                   DemoFault::Stall, DemoFault::Trickle, DemoFault::GiantPage}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
-        DemoSiteOptions options = Counted(Faulty(fault, 1.0, kDemoFaultSearch | kDemoFaultPager));
+        DemoSiteOptions options = counted(Faulty(fault, 1.0, kDemoFaultSearch | kDemoFaultPager));
         options.faultAttempts = 1;
         options.stallLimitMs = 5000;
         DemoSite site(options);
-        const auto hits = Hits(site);
+        const auto hits = listedHits(site);
         ASSERT_GT(hits.size(), 30u);
 
         const RunOutcome run = Run(site);
         EXPECT_TRUE(run.ended);
         EXPECT_FALSE(run.state.listPageFailed);
         EXPECT_EQ(run.state.TotalCount, static_cast<int>(hits.size()));
-        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(hits));
+        EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(hits));
         EXPECT_EQ(listRequests, 4); // two pages, each twice
     }
 }
 
 // Resets, cuts and stalls of detail pages after keptBytes: a broken page
 // counts as no page, so it is fetched once more.
-void FaultRunTest::RunWithBrokenDetailPages(long keptBytes)
+void FaultRunTest::runWithBrokenDetailPages(long keptBytes)
 {
     for (const auto& [fault, share] : {std::pair{DemoFault::ConnectionReset, 0.5},
                                        std::pair{DemoFault::CutShort, 0.5}, std::pair{DemoFault::Stall, 0.08}}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
-        DemoSite site(Counted(Faulty(fault, share, kDemoFaultDetail, keptBytes)));
-        const auto hits = Hits(site);
+        DemoSite site(counted(Faulty(fault, share, kDemoFaultDetail, keptBytes)));
+        const auto hits = listedHits(site);
         int retried = 0;
         const auto survivors = Survivors(site, hits, &retried);
         ASSERT_GT(retried, 0);
 
         const RunOutcome run = Run(site);
         EXPECT_TRUE(run.ended);
-        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(survivors));
+        EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(survivors));
         EXPECT_EQ(run.detailRequests, DetailRequests(site, hits));
     }
 }
 
 TEST_F(FaultRunTest, DetailPagesBrokenOffBeforeTheJobNumberAreFetchedOnceMore)
 {
-    RunWithBrokenDetailPages(100); // before even a deleted posting's notice
+    runWithBrokenDetailPages(100); // before even a deleted posting's notice
 }
 
 TEST_F(FaultRunTest, DetailPagesBrokenOffHalfWayWriteNoPartialLine)
 {
-    RunWithBrokenDetailPages(-1);
+    runWithBrokenDetailPages(-1);
 }
 
 // A list page broken off half-way, every time it is asked for: no half page
@@ -356,14 +356,14 @@ TEST_F(FaultRunTest, ListPagesBrokenOffEveryTimeEndTheRunIncomplete)
 {
     for (const DemoFault fault : {DemoFault::ConnectionReset, DemoFault::CutShort, DemoFault::Stall}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
-        DemoSite site(Counted(Faulty(fault, 1.0, kDemoFaultPager)));
-        const auto hits = Hits(site);
+        DemoSite site(counted(Faulty(fault, 1.0, kDemoFaultPager)));
+        const auto hits = listedHits(site);
         ASSERT_GT(hits.size(), 30u);
 
         const RunOutcome run = Run(site);
         EXPECT_TRUE(run.ended);
         EXPECT_TRUE(run.state.listPageFailed);
-        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(hits, 30));
+        EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(hits, 30));
     }
 }
 
@@ -374,44 +374,44 @@ TEST_F(FaultRunTest, TricklingAndOversizedDetailPagesAreGivenUp)
     SetTransferLimits(TransferLimits{2000, 1, 60, 800, 20LL * 1024 * 1024});
     for (const DemoFault fault : {DemoFault::Trickle, DemoFault::GiantPage}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
-        DemoSiteOptions options = Counted(Faulty(fault, 0.2, kDemoFaultDetail, -1, 20));
+        DemoSiteOptions options = counted(Faulty(fault, 0.2, kDemoFaultDetail, -1, 20));
         options.stallLimitMs = 5000;
         DemoSite site(options);
-        const auto hits = Hits(site);
+        const auto hits = listedHits(site);
         int retried = 0;
         const auto survivors = Survivors(site, hits, &retried);
         ASSERT_TRUE(retried > 0 || survivors.size() < hits.size());
 
         const RunOutcome run = Run(site);
         EXPECT_TRUE(run.ended);
-        EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(survivors));
+        EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(survivors));
         EXPECT_EQ(run.detailRequests, DetailRequests(site, hits));
     }
 }
 
 TEST_F(FaultRunTest, MalformedUtf8InPagesChangesNoLine)
 {
-    DemoSite site(Counted(Faulty(DemoFault::InvalidUtf8, 0.5, kDemoFaultAnyPage, -1, 40, 1)));
-    const auto hits = Hits(site);
+    DemoSite site(counted(Faulty(DemoFault::InvalidUtf8, 0.5, kDemoFaultAnyPage, -1, 40, 1)));
+    const auto hits = listedHits(site);
     ASSERT_TRUE(site.faultStrikesListPage(1, 1) && site.faultStrikesListPage(2, 1));
     ASSERT_LT(Survivors(site, hits).size(), hits.size()); // some detail pages carry the bytes
 
     const RunOutcome run = Run(site);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(hits));
+    EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(hits));
     EXPECT_EQ(run.detailRequests, DetailRequests(hits));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
 }
 
 TEST_F(FaultRunTest, FiveMegabytePagesAreReadWhole)
 {
-    DemoSite site(Counted(Faulty(DemoFault::HugePage, 0.2, kDemoFaultAnyPage)));
-    const auto hits = Hits(site);
+    DemoSite site(counted(Faulty(DemoFault::HugePage, 0.2, kDemoFaultAnyPage)));
+    const auto hits = listedHits(site);
     ASSERT_LT(Survivors(site, hits).size(), hits.size());
 
     const RunOutcome run = Run(site);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(CheckLines(site, run.lines)), JobNumbers(hits));
+    EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(hits));
     EXPECT_EQ(run.detailRequests, DetailRequests(hits));
 }
 
@@ -419,17 +419,17 @@ TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunWithoutDuplicates)
 {
     // Page 2 answers page 1 again: only the first page's postings, once each.
     DemoSite always(Faulty(DemoFault::RepeatedListPage, 1.0, kDemoFaultAnyPage, -1, 100));
-    auto hits = Hits(always);
+    auto hits = listedHits(always);
     ASSERT_GT(hits.size(), 60u);
     RunOutcome run = Run(always);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(CheckLines(always, run.lines)),
+    EXPECT_EQ(JobNumbers(checkLines(always, run.lines)),
               JobNumbers(hits, 30));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
 
     // Sometimes: the run ends at the first page that repeats.
     DemoSite sometimes(Faulty(DemoFault::RepeatedListPage, 0.5, kDemoFaultAnyPage, -1, 100));
-    hits = Hits(sometimes);
+    hits = listedHits(sometimes);
     size_t page = 2;
     while (!sometimes.faultStrikesListPage(static_cast<int>(page), 1) && (page - 1) * 30 < hits.size())
         ++page;
@@ -437,7 +437,7 @@ TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunWithoutDuplicates)
     ASSERT_LT((page - 1) * 30, hits.size());
     run = Run(sometimes);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(CheckLines(sometimes, run.lines)),
+    EXPECT_EQ(JobNumbers(checkLines(sometimes, run.lines)),
               JobNumbers(hits, (page - 1) * 30));
 }
 

@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         RunTestFixture::SetUp();
-        SetSiteBaseAddress(site.BaseAddress());
+        SetSiteBaseAddress(site.baseAddress());
     }
 
     void Run()
@@ -36,20 +36,20 @@ protected:
         RunRetrieval(RunContext{conditions, state, csv, host, pacing, {}, pageFile});
     }
 
-    std::string Header() const { return ShiftJisToUtf8(CsvHeaderLine(conditions.JobList)); }
+    std::string header() const { return ShiftJisToUtf8(CsvHeaderLine(conditions.JobList)); }
 };
 
 TEST_F(RetrievalLoopTest, ZeroHitsShowTheCountsOnceAndFetchNothing)
 {
     for (const bool showCount : {true, false}) {
         SCOPED_TRACE(showCount);
-        site.server.ClearRequests();
+        site.server.clearRequests();
         host = RecordingHost();
         site.showCount = showCount;
         Run();
         EXPECT_EQ(host.resets, std::vector<int>{0});
         EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
-        const auto requests = site.server.Requests();
+        const auto requests = site.server.requests();
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(requests[0].path, "/kensaku/GECA110030.do");
         EXPECT_EQ(requests[0].body, BuildSearchRequestBody(conditions));
@@ -64,15 +64,15 @@ TEST_F(RetrievalLoopTest, OnePageFetchesEachPostingInPageOrderUpToTheCount)
     site.totalCount = 3;
     site.postingCount = 30; // more links than the count
     Run();
-    EXPECT_EQ(site.DetailRequests(), (std::vector<std::string>{FakeListSite::JobNumber(1),
-                                                               FakeListSite::JobNumber(2),
-                                                               FakeListSite::JobNumber(3)}));
+    EXPECT_EQ(site.detailRequests(), (std::vector<std::string>{FakeListSite::jobNumber(1),
+                                                               FakeListSite::jobNumber(2),
+                                                               FakeListSite::jobNumber(3)}));
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 3));
     EXPECT_EQ(host.resets, std::vector<int>{3});
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{1, 3, "求人情報 : 1件/3件 取得中..."},
                                                      {2, 3, "求人情報 : 2件/3件 取得中..."},
                                                      {3, 3, "求人情報 : 3件/3件 取得中..."}}));
-    EXPECT_TRUE(site.PagerBodies().empty());
+    EXPECT_TRUE(site.pagerBodies().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
     EXPECT_EQ(ShiftJisToUtf8(StatusText(1, 57, true)), "求人情報 : 1件/57件 抽出中...");
 }
@@ -81,7 +81,7 @@ TEST_F(RetrievalLoopTest, FurtherPagesComeThroughThePagerUntilAllAreStarted)
 {
     site.totalCount = 75;
     Run();
-    EXPECT_EQ(site.PagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
+    EXPECT_EQ(site.pagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 75));
     EXPECT_EQ(state.StartedCount, 75);
     EXPECT_EQ(state.TotalCount, 75);
@@ -94,19 +94,19 @@ TEST_F(RetrievalLoopTest, StartPositionBeginsWithItsPageAndCountsFromIt)
     site.totalCount = 75;
     conditions.Retry = 30;
     Run();
-    EXPECT_EQ(site.PagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
+    EXPECT_EQ(site.pagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(31, 75));
     ASSERT_FALSE(host.steps.empty());
     EXPECT_EQ(host.steps.front(), (ProgressStep{31, 75, "求人情報 : 31件/75件 取得中..."}));
     EXPECT_EQ(state.StartedCount, 75);
 
     // At or past the end nothing is left to fetch.
-    site.server.ClearRequests();
+    site.server.clearRequests();
     host = RecordingHost();
     conditions.Retry = 90;
     Run();
-    EXPECT_TRUE(site.PagerBodies().empty());
-    EXPECT_TRUE(site.DetailRequests().empty());
+    EXPECT_TRUE(site.pagerBodies().empty());
+    EXPECT_TRUE(site.detailRequests().empty());
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{75, 75, "求人情報 : 75件/75件 取得中..."}}));
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
 }
@@ -120,15 +120,15 @@ TEST_F(RetrievalLoopTest, GroupedCountIsReadAndARunEndsOnAPageWithoutNewPostings
     EXPECT_EQ(state.TotalCount, 1234);
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 40));
     // Page 3 lists nothing: the run ends there.
-    EXPECT_EQ(site.PagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
+    EXPECT_EQ(site.pagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
 
     // A site that answers the first page again and again.
-    site.server.ClearRequests();
+    site.server.clearRequests();
     site.postingCount = -1;
     site.repeatFirstPage = true;
     Run();
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 30));
-    EXPECT_EQ(site.PagerBodies().size(), 1u);
+    EXPECT_EQ(site.pagerBodies().size(), 1u);
     EXPECT_EQ(state.StartedCount, 30);
 }
 
@@ -138,7 +138,7 @@ TEST_F(RetrievalLoopTest, UnknownJobSeekerNumberGivesItsVerdict)
     site.totalCount = 5;
     Run();
     EXPECT_EQ(state.workerVerdict, kVerdictUnknownJobSeeker);
-    EXPECT_TRUE(site.DetailRequests().empty());
+    EXPECT_TRUE(site.detailRequests().empty());
     EXPECT_EQ(host.steps.size(), 1u);
 }
 
@@ -146,11 +146,11 @@ TEST_F(RetrievalLoopTest, UnreachableSiteEndsIncompleteWithNothingWritten)
 {
     {
         LocalHttpServer gone;
-        SetSiteBaseAddress(gone.BaseAddress());
+        SetSiteBaseAddress(gone.baseAddress());
     }
     // A page left in the file must not be taken for the answer.
     site.totalCount = 5;
-    std::ofstream(pageFile, std::ios::binary) << site.ListPage(1);
+    std::ofstream(pageFile, std::ios::binary) << site.listPage(1);
     Run();
     EXPECT_EQ(state.TotalCount, 0);
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
@@ -168,7 +168,7 @@ TEST_F(RetrievalLoopTest, OutputFileThatCannotBeCreatedEndsTheRunAtOnce)
                                           : std::filesystem::path(dir.filePath(path).toStdString());
         Run();
         EXPECT_TRUE(state.outputFailed);
-        EXPECT_TRUE(site.server.Requests().empty());
+        EXPECT_TRUE(site.server.requests().empty());
         EXPECT_TRUE(host.steps.empty());
         EXPECT_TRUE(host.resets.empty());
     }

@@ -15,12 +15,12 @@ protected:
     ReferenceDatabase database{BuiltDatabase()};
     SettingsValues values = FirstStartSettings();
 
-    StartCheck Check() { return CheckStartConditions(values, database); }
+    StartCheck runCheck() { return CheckStartConditions(values, database); }
 
     // The message (UTF-8) and focus of a failed check; "" and Unchanged when it passed.
-    std::pair<std::string, StartFocus> Failure()
+    std::pair<std::string, StartFocus> failure()
     {
-        const StartCheck check = Check();
+        const StartCheck check = runCheck();
         if (check.passed)
             return {"", StartFocus::Unchanged};
         EXPECT_FALSE(check.message.empty());
@@ -36,7 +36,7 @@ TEST_F(StartValidationTest, JobSeekerNumberIsAbsentOrFivePlusSixToEightDigits)
     const auto with = [&](const char* first, const char* second) {
         values.JobNo1 = first;
         values.JobNo2 = second;
-        return Failure();
+        return failure();
     };
     EXPECT_EQ(with("", ""), passed);
     EXPECT_EQ(with("12345", "1234567"), passed);
@@ -48,7 +48,7 @@ TEST_F(StartValidationTest, JobSeekerNumberIsAbsentOrFivePlusSixToEightDigits)
     EXPECT_EQ(with("12345", ""), std::make_pair(wrong, StartFocus::editJobNo2));
     // The digit count is checked before the missing second part.
     EXPECT_EQ(with("123", ""), std::make_pair(digits, StartFocus::editJobNo1));
-    const StartCheck failed = Check();
+    const StartCheck failed = runCheck();
     EXPECT_EQ(ShiftJisToUtf8(failed.title), "設定確認");
 }
 
@@ -56,24 +56,24 @@ TEST_F(StartValidationTest, MinorCategoryCodeNeedsItsMajorCode)
 {
     const std::string wrong = "職業分類コードの入力が正しくありません。";
     values.JobCode1 = "011";
-    EXPECT_TRUE(Check().passed);
+    EXPECT_TRUE(runCheck().passed);
     values.JobCode1 = "";
     values.JobCode2 = "02";
-    EXPECT_EQ(Failure(), std::make_pair(wrong, StartFocus::editJobCode1));
+    EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::editJobCode1));
     values.JobCode2 = "";
     values.JobCode4 = "02";
-    EXPECT_EQ(Failure(), std::make_pair(wrong, StartFocus::editJobCode3));
+    EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::editJobCode3));
     values.JobCode3 = "1";
-    EXPECT_TRUE(Check().passed); // lengths are not checked here
+    EXPECT_TRUE(runCheck().passed); // lengths are not checked here
 }
 
 TEST_F(StartValidationTest, AtLeastOneOutputFieldMustBeTicked)
 {
     values.JobList.fill(false);
-    EXPECT_EQ(Failure(), std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"),
+    EXPECT_EQ(failure(), std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"),
                                         StartFocus::clstOutput));
     values.JobList[93] = true;
-    EXPECT_TRUE(Check().passed);
+    EXPECT_TRUE(runCheck().passed);
 }
 
 TEST_F(StartValidationTest, CityNamesNeedTheFirstPrefectureAndResolveToCodes)
@@ -81,18 +81,18 @@ TEST_F(StartValidationTest, CityNamesNeedTheFirstPrefectureAndResolveToCodes)
     const std::string noPrefecture = "市区町村名に対する都道府県を指定してください。";
     values.CityWord = Utf8ToShiftJis("新宿区");
     values.Region2 = 13;
-    EXPECT_EQ(Failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
+    EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
     values.Region1 = 99; // beyond the list: nothing selected
-    EXPECT_EQ(Failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
+    EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
 
     values.Region1 = 13;
     values.CityWord = Utf8ToShiftJis("  新宿区 渋谷区 ");
-    StartCheck check = Check();
+    StartCheck check = runCheck();
     ASSERT_TRUE(check.passed);
     EXPECT_EQ(check.cityCodes, "13104%2C13113");
 
     values.CityWord = Utf8ToShiftJis("どこにもない町");
-    check = Check();
+    check = runCheck();
     EXPECT_FALSE(check.passed);
     EXPECT_EQ(check.focus, StartFocus::editCity);
     EXPECT_FALSE(check.message.empty());
@@ -100,34 +100,34 @@ TEST_F(StartValidationTest, CityNamesNeedTheFirstPrefectureAndResolveToCodes)
     // Blanks alone are no city names.
     values.Region1 = 0;
     values.CityWord = "   ";
-    EXPECT_TRUE(Check().passed);
+    EXPECT_TRUE(runCheck().passed);
 }
 
 TEST_F(StartValidationTest, StartPositionIsThirtyOrMoreRoundedDownToAPage)
 {
     const std::string tooSmall = "開始位置の指定は30以上の数値を入力してください。";
     values.Retry = "29";
-    EXPECT_TRUE(Check().passed); // not ticked: not looked at
-    EXPECT_EQ(Check().Retry, 0);
+    EXPECT_TRUE(runCheck().passed); // not ticked: not looked at
+    EXPECT_EQ(runCheck().Retry, 0);
 
     values.RetryCheck = true;
-    EXPECT_EQ(Failure(), std::make_pair(tooSmall, StartFocus::Unchanged));
+    EXPECT_EQ(failure(), std::make_pair(tooSmall, StartFocus::Unchanged));
     for (const char* text : {"abc", "", "-30", "30x"}) {
         values.Retry = text;
-        EXPECT_EQ(Failure(), std::make_pair(tooSmall, StartFocus::Unchanged)) << text;
+        EXPECT_EQ(failure(), std::make_pair(tooSmall, StartFocus::Unchanged)) << text;
     }
     values.Retry = " 95 ";
-    StartCheck check = Check();
+    StartCheck check = runCheck();
     ASSERT_TRUE(check.passed);
     EXPECT_EQ(check.Retry, 90);
     EXPECT_EQ(check.retryText, "90");
     values.Retry = "30";
-    EXPECT_EQ(Check().Retry, 30);
+    EXPECT_EQ(runCheck().Retry, 30);
 
     // The earlier checks come first.
     values.Retry = "5";
     values.JobList.fill(false);
-    EXPECT_EQ(Failure().second, StartFocus::clstOutput);
+    EXPECT_EQ(failure().second, StartFocus::clstOutput);
 }
 
 TEST_F(StartValidationTest, RunConditionsFollowWhatTheWindowWouldShow)
@@ -146,7 +146,7 @@ TEST_F(StartValidationTest, RunConditionsFollowWhatTheWindowWouldShow)
     values.FreeWord = Utf8ToShiftJis("事務");
     values.JobList.fill(false);
     values.JobList[5] = true;
-    const StartCheck check = Check();
+    const StartCheck check = runCheck();
     ASSERT_TRUE(check.passed);
     const SearchConditions conditions = ConditionsForRun(values, check);
     EXPECT_EQ(conditions.Region1, 13);

@@ -37,11 +37,11 @@ protected:
     {
         EnsureApplication();
         RunTestFixture::SetUp();
-        SetSiteBaseAddress(site.BaseAddress());
+        SetSiteBaseAddress(site.baseAddress());
     }
 
     // Runs one worker until its object is gone; false when that took too long.
-    bool RunWorker()
+    bool runWorker()
     {
         QueuedRunHost queuedHost(host);
         QPointer<TMyThread> thread = new TMyThread(conditions, state, queuedHost, pageFile, pacing);
@@ -66,7 +66,7 @@ TEST_F(UnithreadTest, RunsOnItsOwnThreadAndReportsOnTheHostsThread)
     std::ofstream(pageFile) << "left over";
     bool runningAtEnd = true;
     host.onFinished = [&] { runningAtEnd = state.workerRunning; };
-    ASSERT_TRUE(RunWorker());
+    ASSERT_TRUE(runWorker());
 
     EXPECT_EQ(host.finished, 1);
     EXPECT_FALSE(runningAtEnd);
@@ -84,9 +84,9 @@ TEST_F(UnithreadTest, StopDuringTheCountScanFetchesNoPosting)
     site.onSearch = [this] { worker.load()->requestInterruption(); };
     // The stop also cuts the pause after the search short.
     pacing.afterSearch = std::chrono::minutes(10);
-    ASSERT_TRUE(RunWorker());
+    ASSERT_TRUE(runWorker());
     EXPECT_EQ(host.finished, 1);
-    EXPECT_TRUE(site.DetailRequests().empty());
+    EXPECT_TRUE(site.detailRequests().empty());
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
     EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n");
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
@@ -99,13 +99,13 @@ TEST_F(UnithreadTest, StopDuringTheLinkScanKeepsTheLinesSoFar)
         if (position == 2)
             worker.load()->requestInterruption();
     };
-    ASSERT_TRUE(RunWorker());
+    ASSERT_TRUE(runWorker());
     EXPECT_EQ(host.finished, 1);
     // The download of the posting in hand is abandoned at the stop, so
     // only the earlier line stays.
-    EXPECT_EQ(site.DetailRequests().size(), 1u);
+    EXPECT_EQ(site.detailRequests().size(), 1u);
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 1));
-    EXPECT_TRUE(site.PagerBodies().empty());
+    EXPECT_TRUE(site.pagerBodies().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
     EXPECT_FALSE(state.workerRunning);
 }
@@ -115,10 +115,10 @@ TEST_F(UnithreadTest, OutputFileThatCannotBeCreatedStillEndsTheRun)
     site.totalCount = 3;
     state.outputPath = dir.filePath("missing/out.csv").toStdString();
     std::ofstream(pageFile) << "left over";
-    ASSERT_TRUE(RunWorker());
+    ASSERT_TRUE(runWorker());
     EXPECT_EQ(host.finished, 1);
     EXPECT_TRUE(state.outputFailed);
-    EXPECT_TRUE(site.server.Requests().empty());
+    EXPECT_TRUE(site.server.requests().empty());
     EXPECT_FALSE(std::filesystem::exists(pageFile));
     EXPECT_FALSE(state.workerRunning);
 }
@@ -130,7 +130,7 @@ TEST_F(UnithreadTest, UnexpectedFailureStillEndsTheRunOnce)
         if (position == 2)
             throw std::runtime_error("host failed");
     };
-    ASSERT_TRUE(RunWorker());
+    ASSERT_TRUE(runWorker());
     EXPECT_EQ(host.finished, 1);
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 1));
     EXPECT_FALSE(state.workerRunning);

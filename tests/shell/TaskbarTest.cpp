@@ -13,7 +13,7 @@ class TaskbarTest : public QObject {
 public slots:
     void launcherUpdate(const QString& application, const QVariantMap& properties)
     {
-        updates << qMakePair(application, properties);
+        m_updates << qMakePair(application, properties);
     }
 
 private slots:
@@ -22,9 +22,9 @@ private slots:
     void cleanupTestCase();
 
 private:
-    QList<QPair<QString, QVariantMap>> updates;
-    QTemporaryDir busDir;
-    QProcess bus;
+    QList<QPair<QString, QVariantMap>> m_updates;
+    QTemporaryDir m_busDir;
+    QProcess m_bus;
 };
 
 void TaskbarTest::withoutBusEverythingReturnsFalse()
@@ -42,12 +42,12 @@ void TaskbarTest::progressGoesToTheLauncherEntry()
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (daemon.isEmpty())
         QSKIP("dbus-daemon is not installed");
-    bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
+    m_bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
                        QStringLiteral("--print-address=1"),
-                       QStringLiteral("--address=unix:path=") + busDir.filePath(QStringLiteral("bus"))});
-    QVERIFY(bus.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(bus.canReadLine(), 10000);
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+                       QStringLiteral("--address=unix:path=") + m_busDir.filePath(QStringLiteral("bus"))});
+    QVERIFY(m_bus.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
+    const QString address = QString::fromUtf8(m_bus.readLine()).trimmed();
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
 
     QDBusConnection listener = QDBusConnection::connectToBus(address, QStringLiteral("listener"));
@@ -62,20 +62,20 @@ void TaskbarTest::progressGoesToTheLauncherEntry()
     QVERIFY(SetTaskbarProgressValue(3, 4));
     QVERIFY(SetTaskbarProgressValue(5, 0));
     QVERIFY(SetTaskbarProgressState(tbpsNone));
-    QTRY_COMPARE(updates.size(), 3);
-    QCOMPARE(updates[0].first, QStringLiteral("application://kenmori.desktop"));
-    QCOMPARE(updates[0].second.value(QStringLiteral("progress")).toDouble(), 0.75);
-    QCOMPARE(updates[0].second.value(QStringLiteral("progress-visible")).toBool(), true);
-    QCOMPARE(updates[1].second.value(QStringLiteral("progress")).toDouble(), 0.0);
-    QCOMPARE(updates[2].second.value(QStringLiteral("progress-visible")).toBool(), false);
-    QVERIFY(!updates[2].second.contains(QStringLiteral("progress")));
+    QTRY_COMPARE(m_updates.size(), 3);
+    QCOMPARE(m_updates[0].first, QStringLiteral("application://kenmori.desktop"));
+    QCOMPARE(m_updates[0].second.value(QStringLiteral("progress")).toDouble(), 0.75);
+    QCOMPARE(m_updates[0].second.value(QStringLiteral("progress-visible")).toBool(), true);
+    QCOMPARE(m_updates[1].second.value(QStringLiteral("progress")).toDouble(), 0.0);
+    QCOMPARE(m_updates[2].second.value(QStringLiteral("progress-visible")).toBool(), false);
+    QVERIFY(!m_updates[2].second.contains(QStringLiteral("progress")));
 }
 
 void TaskbarTest::cleanupTestCase()
 {
-    if (bus.state() != QProcess::NotRunning) {
-        bus.kill();
-        bus.waitForFinished();
+    if (m_bus.state() != QProcess::NotRunning) {
+        m_bus.kill();
+        m_bus.waitForFinished();
     }
 }
 

@@ -17,7 +17,7 @@
 #include <random>
 #include <thread>
 
-static const std::vector<std::string> expectedAgents{
+static const std::vector<std::string> kExpectedAgents{
     "Mozilla/5.0 (Windows NT 6.2; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/52.0.2743.116 Safari/537.36 Edge/15.15063",
     "Mozilla/5.0 (Windows NT 6.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/52.0.2743.116 Safari/537.36 Edge/15.15063",
     "Mozilla/5.0 (Windows NT 6.3; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/51.0.2704.79 Safari/537.36 Edge/14.14393",
@@ -26,9 +26,9 @@ static const std::vector<std::string> expectedAgents{
 };
 
 // Taken before any test can change it.
-static const std::string initialBaseAddress = SiteBaseAddress();
+static const std::string kInitialBaseAddress = SiteBaseAddress();
 
-static const std::string searchPath = "/kensaku/GECA110030.do";
+static const std::string kSearchPath = "/kensaku/GECA110030.do";
 
 static std::vector<std::string> SortedPairs(const std::string& cookies)
 {
@@ -50,7 +50,7 @@ protected:
         ClearProxyEnvironment();
         ClearStoredCookies();
         SetTransferLimits({});
-        SetSiteBaseAddress(server.BaseAddress());
+        SetSiteBaseAddress(server.baseAddress());
         dir = std::filesystem::temp_directory_path()
             / ("kenmori_siteaccess_" + std::to_string(std::random_device()()));
         std::filesystem::create_directories(dir);
@@ -71,53 +71,53 @@ TEST(AgentGeneratorTest, DrawsTheFixedSequence)
     AgentGenerator fresh;
     std::vector<int> draws;
     for (int i = 0; i < 10; ++i)
-        draws.push_back(fresh.Next(5));
+        draws.push_back(fresh.next(5));
     EXPECT_EQ(draws, (std::vector<int>{0, 0, 4, 1, 1, 3, 1, 0, 1, 2}));
 
     AgentGenerator copy = fresh;
-    EXPECT_EQ(copy.Next(1000), fresh.Next(1000));
+    EXPECT_EQ(copy.next(1000), fresh.next(1000));
     EXPECT_EQ(copy.state, fresh.state);
 
     AgentGenerator edge;
-    EXPECT_EQ(edge.Next(0), 0);
-    EXPECT_EQ(edge.Next(-7), 0);
-    EXPECT_EQ(edge.Next(1), 0);
+    EXPECT_EQ(edge.next(0), 0);
+    EXPECT_EQ(edge.next(-7), 0);
+    EXPECT_EQ(edge.next(1), 0);
 
-    ASSERT_EQ(UserAgentTable.size(), expectedAgents.size());
-    for (std::size_t i = 0; i < expectedAgents.size(); ++i)
-        EXPECT_EQ(UserAgentTable[i], expectedAgents[i]) << i;
+    ASSERT_EQ(UserAgentTable.size(), kExpectedAgents.size());
+    for (std::size_t i = 0; i < kExpectedAgents.size(); ++i)
+        EXPECT_EQ(UserAgentTable[i], kExpectedAgents[i]) << i;
 }
 
 TEST(SiteBaseAddressTest, DefaultsToTheSiteAndDropsTrailingSlashes)
 {
-    EXPECT_EQ(initialBaseAddress, "https://www.hellowork.mhlw.go.jp");
+    EXPECT_EQ(kInitialBaseAddress, "https://www.hellowork.mhlw.go.jp");
     SetSiteBaseAddress("http://127.0.0.1:8080//");
     EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
 }
 
 TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
 {
-    server.Get("/kensaku/GECA110020.do",
+    server.get("/kensaku/GECA110020.do",
                [](const httplib::Request&, httplib::Response& res) { res.set_content("detail", "text/html"); });
-    server.Post(searchPath,
+    server.post(kSearchPath,
                 [](const httplib::Request&, httplib::Response& res) { res.set_content("list", "text/html"); });
-    const std::string detailUrl = server.BaseAddress() + "/kensaku/GECA110020.do?screenId=GECA110020&kJNo=1";
+    const std::string detailUrl = server.baseAddress() + "/kensaku/GECA110020.do?screenId=GECA110020&kJNo=1";
     const std::string body = "kSNo=&kjKbnRadioBtn=1&freeWordInput=%E3%81%82+x&fwListNaiyo=a%26b&x=\xff";
     const auto file = dir / "page.dat";
 
     AgentGenerator predicted = ProcessAgentGenerator();
     HttpGetToFile(detailUrl, file);
-    HttpPostToFile(body, file, searchPath, "");
+    HttpPostToFile(body, file, kSearchPath, "");
     HttpGetToFile(detailUrl, file);
     HttpGetToFile(detailUrl, file);
-    HttpPostToFile(body, file, searchPath, "");
+    HttpPostToFile(body, file, kSearchPath, "");
 
-    const std::vector<RecordedRequest> requests = server.Requests();
+    const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 5u);
     for (const RecordedRequest& request : requests) {
-        const std::string agent = expectedAgents[static_cast<std::size_t>(predicted.Next(5))];
+        const std::string agent = kExpectedAgents[static_cast<std::size_t>(predicted.next(5))];
         httplib::Headers expected{
-            {"Host", "127.0.0.1:" + std::to_string(server.Port())},
+            {"Host", "127.0.0.1:" + std::to_string(server.port())},
             {"User-Agent", agent},
         };
         if (request.method == "GET") {
@@ -133,7 +133,7 @@ TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
             });
         } else {
             EXPECT_EQ(request.method, "POST");
-            EXPECT_EQ(request.target, searchPath);
+            EXPECT_EQ(request.target, kSearchPath);
             EXPECT_EQ(request.version, "HTTP/1.0");
             EXPECT_EQ(request.body, body);
             expected.insert({
@@ -142,7 +142,7 @@ TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
                 {"Accept-Encoding", "none"},
                 {"Content-Type", "application/x-www-form-urlencoded"},
                 {"Connection", "keep-alive"},
-                {"Referer", server.BaseAddress() + searchPath},
+                {"Referer", server.baseAddress() + kSearchPath},
                 {"Content-Length", std::to_string(body.size())},
             });
         }
@@ -156,17 +156,17 @@ TEST_F(SiteAccessTest, PostGoesThroughTheSystemProxyAndGetGoesDirect)
 {
     LocalHttpServer proxy;
     const auto file = dir / "page.dat";
-    qputenv("http_proxy", QByteArray::fromStdString(proxy.BaseAddress()));
-    HttpPostToFile("a=1", file, searchPath, "");
-    HttpGetToFile(server.BaseAddress() + "/detail", file);
+    qputenv("http_proxy", QByteArray::fromStdString(proxy.baseAddress()));
+    HttpPostToFile("a=1", file, kSearchPath, "");
+    HttpGetToFile(server.baseAddress() + "/detail", file);
     qunsetenv("http_proxy");
 
-    const std::vector<RecordedRequest> viaProxy = proxy.Requests();
+    const std::vector<RecordedRequest> viaProxy = proxy.requests();
     ASSERT_EQ(viaProxy.size(), 1u);
     EXPECT_EQ(viaProxy[0].method, "POST");
-    EXPECT_EQ(viaProxy[0].target, server.BaseAddress() + searchPath);
+    EXPECT_EQ(viaProxy[0].target, server.baseAddress() + kSearchPath);
     EXPECT_EQ(viaProxy[0].body, "a=1");
-    const std::vector<RecordedRequest> direct = server.Requests();
+    const std::vector<RecordedRequest> direct = server.requests();
     ASSERT_EQ(direct.size(), 1u);
     EXPECT_EQ(direct[0].method, "GET");
 }
@@ -174,48 +174,48 @@ TEST_F(SiteAccessTest, PostGoesThroughTheSystemProxyAndGetGoesDirect)
 TEST_F(SiteAccessTest, RunCookieTravelsWithEveryLaterRequest)
 {
     const auto file = dir / "page.dat";
-    const std::string detailUrl = server.BaseAddress() + "/detail";
+    const std::string detailUrl = server.baseAddress() + "/detail";
 
-    HttpPostToFile("a=1", file, searchPath, "");
-    HttpPostToFile("a=1", file, searchPath, "JSESSIONID=abc; lang=ja");
+    HttpPostToFile("a=1", file, kSearchPath, "");
+    HttpPostToFile("a=1", file, kSearchPath, "JSESSIONID=abc; lang=ja");
     HttpGetToFile(detailUrl, file);
-    HttpPostToFile("a=1", file, searchPath, "");
-    HttpPostToFile("a=1", file, searchPath, "k = 2");
+    HttpPostToFile("a=1", file, kSearchPath, "");
+    HttpPostToFile("a=1", file, kSearchPath, "k = 2");
     HttpGetToFile(detailUrl, file);
 
-    const std::vector<RecordedRequest> requests = server.Requests();
+    const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 6u);
     // An empty cookie text sets nothing and clears nothing.
-    EXPECT_TRUE(requests[0].HeaderValues("Cookie").empty());
+    EXPECT_TRUE(requests[0].headerValues("Cookie").empty());
     // libcurl reads the line as a Set-Cookie header: the value ends at the
     // first semicolon, the rest of the text counts as unknown attributes.
     const std::vector<std::string> first{"MyCookie=MyCookie = JSESSIONID=abc"};
-    EXPECT_EQ(requests[1].HeaderValues("Cookie"), first);
-    EXPECT_EQ(requests[2].HeaderValues("Cookie"), first);
-    EXPECT_EQ(requests[3].HeaderValues("Cookie"), first);
+    EXPECT_EQ(requests[1].headerValues("Cookie"), first);
+    EXPECT_EQ(requests[2].headerValues("Cookie"), first);
+    EXPECT_EQ(requests[3].headerValues("Cookie"), first);
     const std::vector<std::string> replaced{"MyCookie=MyCookie = k = 2"};
-    EXPECT_EQ(requests[4].HeaderValues("Cookie"), replaced);
-    EXPECT_EQ(requests[5].HeaderValues("Cookie"), replaced);
+    EXPECT_EQ(requests[4].headerValues("Cookie"), replaced);
+    EXPECT_EQ(requests[5].headerValues("Cookie"), replaced);
     EXPECT_EQ(StoredSiteCookies(), "MyCookie=MyCookie = k = 2");
 }
 
 TEST_F(SiteAccessTest, RunCookieStaysWithTheSiteHost)
 {
     // Named and numeric addresses of one server are different hosts to a cookie.
-    const std::string named = "http://localhost:" + std::to_string(server.Port());
+    const std::string named = "http://localhost:" + std::to_string(server.port());
     SetSiteBaseAddress(named);
     const auto file = dir / "page.dat";
 
-    HttpPostToFile("a=1", file, searchPath, "sid=9");
+    HttpPostToFile("a=1", file, kSearchPath, "sid=9");
     HttpGetToFile(named + "/detail", file);
-    HttpGetToFile(server.BaseAddress() + "/detail", file);
+    HttpGetToFile(server.baseAddress() + "/detail", file);
 
-    const std::vector<RecordedRequest> requests = server.Requests();
+    const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
     const std::vector<std::string> cookie{"MyCookie=MyCookie = sid=9"};
-    EXPECT_EQ(requests[0].HeaderValues("Cookie"), cookie);
-    EXPECT_EQ(requests[1].HeaderValues("Cookie"), cookie);
-    EXPECT_TRUE(requests[2].HeaderValues("Cookie").empty());
+    EXPECT_EQ(requests[0].headerValues("Cookie"), cookie);
+    EXPECT_EQ(requests[1].headerValues("Cookie"), cookie);
+    EXPECT_TRUE(requests[2].headerValues("Cookie").empty());
     EXPECT_EQ(StoredSiteCookies(), "MyCookie=MyCookie = sid=9");
     EXPECT_EQ(StoredCookiesForHost("127.0.0.1", true), "");
     EXPECT_EQ(StoredCookiesForHost("sub.localhost", true), "MyCookie=MyCookie = sid=9");
@@ -224,14 +224,14 @@ TEST_F(SiteAccessTest, RunCookieStaysWithTheSiteHost)
 
 TEST_F(SiteAccessTest, CookiesSetByTheSiteTravelWithLaterRequests)
 {
-    server.Get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& res) {
+    server.get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& res) {
         res.set_header("Set-Cookie", "JSESSIONID=s1; Path=/; HttpOnly");
         res.set_header("Set-Cookie", "visible=v1; Path=/");
         res.set_header("Set-Cookie", "gone=x; Path=/; Expires=Thu, 01-Jan-1970 00:00:01 GMT");
         res.set_content("search page", "text/html");
     });
     const auto file = dir / "page.dat";
-    const std::string warmUp = server.BaseAddress() + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
+    const std::string warmUp = server.baseAddress() + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
 
     // The visit runs on another thread, as the warm-up does.
     std::thread visit([&] { HttpGetToFile(warmUp, dir / "warmup.dat"); });
@@ -240,33 +240,33 @@ TEST_F(SiteAccessTest, CookiesSetByTheSiteTravelWithLaterRequests)
     EXPECT_EQ(SortedPairs(StoredSiteCookies(true)),
               (std::vector<std::string>{"JSESSIONID=s1", "visible=v1"}));
 
-    HttpPostToFile("a=1", file, searchPath, StoredSiteCookies());
-    HttpGetToFile(server.BaseAddress() + "/detail", file);
+    HttpPostToFile("a=1", file, kSearchPath, StoredSiteCookies());
+    HttpGetToFile(server.baseAddress() + "/detail", file);
 
-    const std::vector<RecordedRequest> requests = server.Requests();
+    const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_TRUE(requests[0].HeaderValues("Cookie").empty());
+    EXPECT_TRUE(requests[0].headerValues("Cookie").empty());
     const std::vector<std::string> all{"JSESSIONID=s1; MyCookie=MyCookie = visible=v1; visible=v1"};
-    EXPECT_EQ(requests[1].HeaderValues("Cookie"), all);
-    EXPECT_EQ(requests[2].HeaderValues("Cookie"), all);
+    EXPECT_EQ(requests[1].headerValues("Cookie"), all);
+    EXPECT_EQ(requests[2].headerValues("Cookie"), all);
 }
 
 TEST_F(SiteAccessTest, CookieStoreHoldsUpUnderConcurrentRequests)
 {
-    server.Get("/set/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
+    server.get("/set/(\\d+)", [](const httplib::Request& req, httplib::Response& res) {
         res.set_header("Set-Cookie", "c" + req.matches[0].str().substr(5) + "=1; Path=/");
     });
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
             for (int i = 0; i < 3; ++i)
-                HttpGetToFile(server.BaseAddress() + "/set/" + std::to_string(t * 3 + i),
+                HttpGetToFile(server.baseAddress() + "/set/" + std::to_string(t * 3 + i),
                               dir / ("t" + std::to_string(t) + ".dat"));
         });
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(SortedPairs(StoredSiteCookies()).size(), 12u);
-    EXPECT_EQ(server.Requests().size(), 12u);
+    EXPECT_EQ(server.requests().size(), 12u);
 }
 
 TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
@@ -276,7 +276,7 @@ TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
         exact3000 += static_cast<char>('0' + i % 43);
     const std::string withNul = std::string("<html>before", 12) + '\0' + "after</html>" + std::string(1500, 'z');
     const auto route = [&](const std::string& path, int status, const std::string& body) {
-        server.Get(path, [status, body](const httplib::Request&, httplib::Response& res) {
+        server.get(path, [status, body](const httplib::Request&, httplib::Response& res) {
             res.status = status;
             res.set_content(body, "text/html");
         });
@@ -286,15 +286,15 @@ TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
     route("/exact", 200, exact3000);
     route("/nul", 200, withNul);
     route("/empty", 200, "");
-    server.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+    server.get("/moved", [](const httplib::Request&, httplib::Response& res) {
         res.set_redirect("/exact");
         res.set_content("moved", "text/html");
     });
-    server.Post(searchPath, [](const httplib::Request&, httplib::Response& res) {
+    server.post(kSearchPath, [](const httplib::Request&, httplib::Response& res) {
         res.status = 500;
         res.set_content("post failed", "text/html");
     });
-    const std::string base = server.BaseAddress();
+    const std::string base = server.baseAddress();
     const auto file = dir / "page.dat";
 
     WriteFileBytes(file, "an earlier, longer page");
@@ -309,7 +309,7 @@ TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
     EXPECT_EQ(ReadFileBytes(file), exact3000);
     HttpGetToFile(base + "/nul", file);
     EXPECT_EQ(ReadFileBytes(file), withNul);
-    HttpPostToFile("a=1", file, searchPath, "");
+    HttpPostToFile("a=1", file, kSearchPath, "");
     EXPECT_EQ(ReadFileBytes(file), "post failed");
 
     const FetchResult empty = HttpGetToFile(base + "/empty", file);
@@ -327,7 +327,7 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
     int closedPort = 0;
     {
         LocalHttpServer closed;
-        closedPort = closed.Port();
+        closedPort = closed.port();
     }
     const std::string dead = "http://127.0.0.1:" + std::to_string(closedPort);
     const auto file = dir / "page.dat";
@@ -340,15 +340,15 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
     EXPECT_EQ(get.statusCode, 0);
 
     // A redirect is no answer of its own when its target cannot be reached.
-    server.Get("/away", [dead](const httplib::Request&, httplib::Response& res) {
+    server.get("/away", [dead](const httplib::Request&, httplib::Response& res) {
         res.set_redirect(dead + "/detail");
         res.set_content("moved", "text/html");
     });
-    EXPECT_FALSE(HttpGetToFile(server.BaseAddress() + "/away", file).responded);
+    EXPECT_FALSE(HttpGetToFile(server.baseAddress() + "/away", file).responded);
     EXPECT_EQ(ReadFileBytes(file), earlier);
 
     SetSiteBaseAddress(dead);
-    const FetchResult post = HttpPostToFile("a=1", file, searchPath, "c=1");
+    const FetchResult post = HttpPostToFile("a=1", file, kSearchPath, "c=1");
     EXPECT_EQ(ReadFileBytes(file), earlier);
     EXPECT_FALSE(post.responded || post.stored || post.complete);
 
@@ -357,17 +357,17 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
                                   std::string("file:///etc/hostname"), std::string("http://[::1")})
         HttpGetToFile(url, absent);
     SetSiteBaseAddress("::bad base::");
-    HttpPostToFile("a=1", absent, searchPath, "c=1");
+    HttpPostToFile("a=1", absent, kSearchPath, "c=1");
     EXPECT_FALSE(std::filesystem::exists(absent));
 }
 
 TEST_F(SiteAccessTest, ReadsTheBodyEvenWhenTheFileCannotBeCreated)
 {
-    server.Get("/detail", [](const httplib::Request&, httplib::Response& res) {
+    server.get("/detail", [](const httplib::Request&, httplib::Response& res) {
         res.set_content(std::string(5000, 'x'), "text/html");
     });
     const auto file = dir / "no such folder" / "page.dat";
-    const FetchResult result = HttpGetToFile(server.BaseAddress() + "/detail", file);
+    const FetchResult result = HttpGetToFile(server.baseAddress() + "/detail", file);
     EXPECT_TRUE(result.responded);
     EXPECT_TRUE(result.complete);
     EXPECT_FALSE(result.stored);
@@ -386,7 +386,7 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
         bool open = false;
     };
     const auto gate = std::make_shared<Gate>();
-    server.Get("/stall", [gate](const httplib::Request&, httplib::Response& res) {
+    server.get("/stall", [gate](const httplib::Request&, httplib::Response& res) {
         res.set_content_provider(100, "text/html", [gate](std::size_t offset, std::size_t, httplib::DataSink& sink) {
             if (offset == 0)
                 return sink.write("0123456789", 10);
@@ -397,7 +397,7 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
     });
     const auto file = dir / "page.dat";
 
-    const FetchResult result = HttpGetToFile(server.BaseAddress() + "/stall", file);
+    const FetchResult result = HttpGetToFile(server.baseAddress() + "/stall", file);
     {
         std::lock_guard lock(gate->mutex);
         gate->open = true;
@@ -412,14 +412,14 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
 // A byte every 20 ms for at most five seconds, and a chunked body of 1 MB.
 static void AddSlowAndLargeRoutes(LocalHttpServer& server)
 {
-    server.Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+    server.get("/trickle", [](const httplib::Request&, httplib::Response& res) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         res.set_content_provider(100000, "text/html", [end](std::size_t, std::size_t, httplib::DataSink& sink) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             return std::chrono::steady_clock::now() < end && sink.is_writable() && sink.write("x", 1);
         });
     });
-    server.Get("/large", [](const httplib::Request&, httplib::Response& res) {
+    server.get("/large", [](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/html", [](std::size_t offset, httplib::DataSink& sink) {
             if (offset >= 1000000) {
                 sink.done();
@@ -438,12 +438,12 @@ TEST_F(SiteAccessTest, TransfersEndAtTheTimeAndSizeLimitsAndOnAStop)
     // The floor of 1 byte a second lets the trickle pass; only the overall
     // limit ends it.
     SetTransferLimits({2000, 1, 60, 300, 100000});
-    FetchResult result = HttpGetToFile(server.BaseAddress() + "/trickle", file);
+    FetchResult result = HttpGetToFile(server.baseAddress() + "/trickle", file);
     EXPECT_TRUE(result.responded);
     EXPECT_FALSE(result.complete);
     EXPECT_FALSE(result.usable());
 
-    result = HttpGetToFile(server.BaseAddress() + "/large", file);
+    result = HttpGetToFile(server.baseAddress() + "/large", file);
     EXPECT_TRUE(result.tooLarge);
     EXPECT_FALSE(result.usable());
     EXPECT_LE(std::filesystem::file_size(file), 100000u);
@@ -456,7 +456,7 @@ TEST_F(SiteAccessTest, TransfersEndAtTheTimeAndSizeLimitsAndOnAStop)
         stop = true;
     });
     const auto started = std::chrono::steady_clock::now();
-    result = HttpGetToFile(server.BaseAddress() + "/trickle", file, [&] { return stop.load(); });
+    result = HttpGetToFile(server.baseAddress() + "/trickle", file, [&] { return stop.load(); });
     stopper.join();
     EXPECT_TRUE(result.stopped);
     EXPECT_FALSE(result.usable());
@@ -473,23 +473,23 @@ TEST_F(SiteAccessTest, RunCookieExpiresOneYearAfterItIsSet)
     EXPECT_EQ(RunCookieData("", date(2027, 1, 1) + std::chrono::hours(13) + std::chrono::minutes(5)),
               "MyCookie = ; expires = Sat, 01-Jan-2028 13:05:00 GMT; Path = /");
 
-    server.Post(searchPath, [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
+    server.post(kSearchPath, [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
     const auto file = dir / "page.dat";
     // Set in 2030, the cookie still travels: its expiry lies a year ahead.
     SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2030, 6, 1)); });
-    HttpPostToFile("a=1", file, searchPath, "sid=1");
-    HttpPostToFile("a=1", file, searchPath, "");
+    HttpPostToFile("a=1", file, kSearchPath, "sid=1");
+    HttpPostToFile("a=1", file, kSearchPath, "");
     // Dated in 2000, it has long expired: libcurl drops it.
     ClearStoredCookies();
     SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2000, 1, 1)); });
-    HttpPostToFile("a=1", file, searchPath, "sid=2");
+    HttpPostToFile("a=1", file, kSearchPath, "sid=2");
     SetCookieClock({});
 
-    const auto requests = server.Requests();
+    const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0].HeaderValues("Cookie"), std::vector<std::string>{"MyCookie=MyCookie = sid=1"});
-    EXPECT_EQ(requests[1].HeaderValues("Cookie"), std::vector<std::string>{"MyCookie=MyCookie = sid=1"});
-    EXPECT_TRUE(requests[2].HeaderValues("Cookie").empty());
+    EXPECT_EQ(requests[0].headerValues("Cookie"), std::vector<std::string>{"MyCookie=MyCookie = sid=1"});
+    EXPECT_EQ(requests[1].headerValues("Cookie"), std::vector<std::string>{"MyCookie=MyCookie = sid=1"});
+    EXPECT_TRUE(requests[2].headerValues("Cookie").empty());
 }
 
 TEST(SiteAccessAddressTest, OnlyThisMachineIsLoopback)

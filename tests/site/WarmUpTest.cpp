@@ -21,7 +21,7 @@ protected:
     {
         ClearProxyEnvironment();
         ClearStoredCookies();
-        SetSiteBaseAddress(server.BaseAddress());
+        SetSiteBaseAddress(server.baseAddress());
     }
 
     void TearDown() override
@@ -34,9 +34,9 @@ protected:
     }
 
     // A handler that answers only when the test ends.
-    void HoldSearchPage()
+    void holdSearchPage()
     {
-        server.Get(kSearchPagePath, [this](const httplib::Request&, httplib::Response& response) {
+        server.get(kSearchPagePath, [this](const httplib::Request&, httplib::Response& response) {
             std::unique_lock lock(mutex);
             wake.wait(lock, [this] { return released; });
             response.set_content("late", "text/html");
@@ -51,7 +51,7 @@ protected:
 
 TEST_F(WarmUpTest, VisitGivesTheSitesCookieWithAFixedAgent)
 {
-    server.Get(kSearchPagePath, [](const httplib::Request&, httplib::Response& response) {
+    server.get(kSearchPagePath, [](const httplib::Request&, httplib::Response& response) {
         response.set_header("Set-Cookie", "JSESSIONID=abc123; Path=/");
         response.headers.emplace("Set-Cookie", "hidden=1; Path=/; HttpOnly");
         response.set_content("<html>search</html>", "text/html; charset=UTF-8");
@@ -66,33 +66,33 @@ TEST_F(WarmUpTest, VisitGivesTheSitesCookieWithAFixedAgent)
     EXPECT_EQ(result.cookie, "JSESSIONID=abc123");
     EXPECT_EQ(ProcessAgentGenerator().state, before.state);
 
-    const auto requests = server.Requests();
+    const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].target, "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010");
-    EXPECT_EQ(requests[0].Header("User-Agent"), kWarmUpUserAgent);
-    EXPECT_EQ(requests[0].Header("Accept-Language"), "ja-JP");
+    EXPECT_EQ(requests[0].header("User-Agent"), kWarmUpUserAgent);
+    EXPECT_EQ(requests[0].header("Accept-Language"), "ja-JP");
 
     // The cookie now travels with the run's requests.
     HttpPostToFile("", std::filesystem::temp_directory_path() / "kenmori_warmup_unused.dat",
                    "/kensaku/GECA110030.do", result.cookie);
     std::filesystem::remove(std::filesystem::temp_directory_path() / "kenmori_warmup_unused.dat");
-    ASSERT_EQ(server.Requests().size(), 2u);
-    EXPECT_NE(server.Requests()[1].Header("Cookie").find("JSESSIONID=abc123"), std::string::npos);
+    ASSERT_EQ(server.requests().size(), 2u);
+    EXPECT_NE(server.requests()[1].header("Cookie").find("JSESSIONID=abc123"), std::string::npos);
 }
 
 TEST_F(WarmUpTest, RedirectsAreFollowedAndAnErrorPageStillArrives)
 {
-    server.Get(kSearchPagePath, [](const httplib::Request&, httplib::Response& response) {
+    server.get(kSearchPagePath, [](const httplib::Request&, httplib::Response& response) {
         response.set_redirect("/kensaku/moved.html");
     });
-    server.Get("/kensaku/moved.html", [](const httplib::Request&, httplib::Response& response) {
+    server.get("/kensaku/moved.html", [](const httplib::Request&, httplib::Response& response) {
         response.status = 503;
         response.set_content("busy", "text/html");
     });
     const WarmUpResult result = FetchSearchPage(std::chrono::milliseconds(5000));
     EXPECT_TRUE(result.pageArrived);
-    EXPECT_EQ(result.finalAddress, server.BaseAddress() + "/kensaku/moved.html");
+    EXPECT_EQ(result.finalAddress, server.baseAddress() + "/kensaku/moved.html");
     EXPECT_TRUE(result.cookie.empty());
 }
 
@@ -100,14 +100,14 @@ TEST_F(WarmUpTest, NoPageArrivesFromAMissingSlowOrAbandonedSite)
 {
     {
         LocalHttpServer gone;
-        SetSiteBaseAddress(gone.BaseAddress());
+        SetSiteBaseAddress(gone.baseAddress());
     }
     WarmUpResult result = FetchSearchPage(std::chrono::milliseconds(5000));
     EXPECT_FALSE(result.pageArrived);
     EXPECT_TRUE(result.finalAddress.empty());
 
-    SetSiteBaseAddress(server.BaseAddress());
-    HoldSearchPage();
+    SetSiteBaseAddress(server.baseAddress());
+    holdSearchPage();
     const auto start = std::chrono::steady_clock::now();
     result = FetchSearchPage(std::chrono::milliseconds(200));
     EXPECT_FALSE(result.pageArrived);

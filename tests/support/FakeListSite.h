@@ -26,31 +26,31 @@ public:
 
     FakeListSite()
     {
-        server.Get("/kensaku/GECA110010.do", [](const httplib::Request& request, httplib::Response& response) {
-            response.set_content(DetailPage(request.get_param_value("kJNo")), "text/html; charset=UTF-8");
+        server.get("/kensaku/GECA110010.do", [](const httplib::Request& request, httplib::Response& response) {
+            response.set_content(detailPage(request.get_param_value("kJNo")), "text/html; charset=UTF-8");
         });
-        server.Post("/kensaku/GECA110030.do", [this](const httplib::Request&, httplib::Response& response) {
+        server.post("/kensaku/GECA110030.do", [this](const httplib::Request&, httplib::Response& response) {
             if (onSearch)
                 onSearch();
-            response.set_content(ListPage(1), "text/html; charset=UTF-8");
+            response.set_content(listPage(1), "text/html; charset=UTF-8");
         });
-        server.Post("/kensaku/GECA110010.do", [this](const httplib::Request& request, httplib::Response& response) {
+        server.post("/kensaku/GECA110010.do", [this](const httplib::Request& request, httplib::Response& response) {
             const auto at = request.body.find("&fwListNaviBtn1=");
             const int wanted = at == std::string::npos ? 0 : std::atoi(request.body.c_str() + at + 16);
-            response.set_content(ListPage(repeatFirstPage ? 1 : wanted), "text/html; charset=UTF-8");
+            response.set_content(listPage(repeatFirstPage ? 1 : wanted), "text/html; charset=UTF-8");
         });
     }
 
-    std::string BaseAddress() const { return server.BaseAddress(); }
+    std::string baseAddress() const { return server.baseAddress(); }
 
-    static std::string JobNumber(int posting)
+    static std::string jobNumber(int posting)
     {
         char text[32];
         std::snprintf(text, sizeof text, "13010-%08d", posting);
         return text;
     }
 
-    std::string ListPage(int page) const
+    std::string listPage(int page) const
     {
         std::string html = "<html>\n<body>\n<form name=\"listForm\">\n";
         if (unknownJobSeeker)
@@ -63,11 +63,11 @@ public:
         const int last = std::min(page * 30, postingCount < 0 ? totalCount : postingCount);
         for (int posting = (page - 1) * 30 + 1; page >= 1 && posting <= last; ++posting)
             html += "<a class=\"button\" id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?screenId=GECA110010"
-                    "&amp;action=dispDetailBtn&amp;kJNo=" + JobNumber(posting) + "&amp;kJKbn=1\" target=\"_blank\">詳細を表示</a>\n";
+                    "&amp;action=dispDetailBtn&amp;kJNo=" + jobNumber(posting) + "&amp;kJKbn=1\" target=\"_blank\">詳細を表示</a>\n";
         return html + "</form>\n</body>\n</html>\n";
     }
 
-    static std::string DetailPage(const std::string& jobNumber)
+    static std::string detailPage(const std::string& jobNumber)
     {
         return "<form name=\"detailForm\" action=\"/kensaku/GECA110020.do\" method=\"post\">\n"
                "<input type=\"hidden\" name=\"kjhyoKjKbn\" value=\"1\" id=\"ID_kjhyoKjKbn\">\n</form>\n"
@@ -76,10 +76,10 @@ public:
     }
 
     // The job numbers of the detail pages asked for, in order.
-    std::vector<std::string> DetailRequests() const
+    std::vector<std::string> detailRequests() const
     {
         std::vector<std::string> numbers;
-        for (const RecordedRequest& request : server.Requests()) {
+        for (const RecordedRequest& request : server.requests()) {
             const auto at = request.target.find("kJNo=");
             if (request.method == "GET" && at != std::string::npos)
                 numbers.push_back(request.target.substr(at + 5, 14));
@@ -88,10 +88,10 @@ public:
     }
 
     // The bodies of the pager requests, in order.
-    std::vector<std::string> PagerBodies() const
+    std::vector<std::string> pagerBodies() const
     {
         std::vector<std::string> bodies;
-        for (const RecordedRequest& request : server.Requests()) {
+        for (const RecordedRequest& request : server.requests()) {
             if (request.method == "POST" && request.path == "/kensaku/GECA110010.do")
                 bodies.push_back(request.body);
         }

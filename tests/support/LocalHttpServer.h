@@ -21,7 +21,7 @@ struct RecordedRequest {
     httplib::Headers headers;
     std::string body;
 
-    std::vector<std::string> HeaderValues(const std::string& name) const
+    std::vector<std::string> headerValues(const std::string& name) const
     {
         std::vector<std::string> values;
         const auto [first, last] = headers.equal_range(name);
@@ -31,7 +31,7 @@ struct RecordedRequest {
     }
 
     // The first value of the header, empty when absent.
-    std::string Header(const std::string& name) const
+    std::string header(const std::string& name) const
     {
         const auto it = headers.find(name);
         return it == headers.end() ? std::string() : it->second;
@@ -45,63 +45,63 @@ public:
     LocalHttpServer()
     {
         const auto dispatch = [this](const httplib::Request& request, httplib::Response& response) {
-            Record(request);
-            if (const Handler handler = FindRoute(request.method, request.path))
+            record(request);
+            if (const Handler handler = findRoute(request.method, request.path))
                 handler(request, response);
             else
                 response.status = 404;
         };
-        server_.Get(".*", dispatch);
-        server_.Post(".*", dispatch);
-        server_.Put(".*", dispatch);
-        server_.Patch(".*", dispatch);
-        server_.Delete(".*", dispatch);
-        server_.Options(".*", dispatch);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        if (port_ <= 0)
+        m_server.Get(".*", dispatch);
+        m_server.Post(".*", dispatch);
+        m_server.Put(".*", dispatch);
+        m_server.Patch(".*", dispatch);
+        m_server.Delete(".*", dispatch);
+        m_server.Options(".*", dispatch);
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        if (m_port <= 0)
             return;
-        thread_ = std::thread([this] {
-            server_.listen_after_bind();
-            listenEnded_ = true;
+        m_thread = std::thread([this] {
+            m_server.listen_after_bind();
+            m_listenEnded = true;
         });
         // stop() only works once the accept loop runs.
-        while (!server_.is_running() && !listenEnded_)
+        while (!m_server.is_running() && !m_listenEnded)
             std::this_thread::yield();
     }
 
     ~LocalHttpServer()
     {
-        server_.stop();
-        if (thread_.joinable())
-            thread_.join();
+        m_server.stop();
+        if (m_thread.joinable())
+            m_thread.join();
     }
 
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
-    int Port() const { return port_; }
-    std::string BaseAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    int port() const { return m_port; }
+    std::string baseAddress() const { return "http://127.0.0.1:" + std::to_string(m_port); }
 
     // The first route whose method matches and whose pattern matches the whole
     // path answers; a request without one gets an empty 404.
-    void On(const std::string& method, const std::string& pathPattern, Handler handler)
+    void on(const std::string& method, const std::string& pathPattern, Handler handler)
     {
-        std::lock_guard lock(mutex_);
-        routes_.push_back({method, std::regex(pathPattern), std::move(handler)});
+        std::lock_guard lock(m_mutex);
+        m_routes.push_back({method, std::regex(pathPattern), std::move(handler)});
     }
-    void Get(const std::string& pathPattern, Handler handler) { On("GET", pathPattern, std::move(handler)); }
-    void Post(const std::string& pathPattern, Handler handler) { On("POST", pathPattern, std::move(handler)); }
+    void get(const std::string& pathPattern, Handler handler) { on("GET", pathPattern, std::move(handler)); }
+    void post(const std::string& pathPattern, Handler handler) { on("POST", pathPattern, std::move(handler)); }
 
-    std::vector<RecordedRequest> Requests() const
+    std::vector<RecordedRequest> requests() const
     {
-        std::lock_guard lock(mutex_);
-        return requests_;
+        std::lock_guard lock(m_mutex);
+        return m_requests;
     }
 
-    void ClearRequests()
+    void clearRequests()
     {
-        std::lock_guard lock(mutex_);
-        requests_.clear();
+        std::lock_guard lock(m_mutex);
+        m_requests.clear();
     }
 
 private:
@@ -111,31 +111,31 @@ private:
         Handler handler;
     };
 
-    void Record(const httplib::Request& request)
+    void record(const httplib::Request& request)
     {
         RecordedRequest recorded{request.method, request.target, request.path,
                                  request.version, request.headers, request.body};
         // Added by the server itself, never sent by the client.
         for (const char* name : {"REMOTE_ADDR", "REMOTE_PORT", "LOCAL_ADDR", "LOCAL_PORT"})
             recorded.headers.erase(name);
-        std::lock_guard lock(mutex_);
-        requests_.push_back(std::move(recorded));
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(std::move(recorded));
     }
 
-    Handler FindRoute(const std::string& method, const std::string& path) const
+    Handler findRoute(const std::string& method, const std::string& path) const
     {
-        std::lock_guard lock(mutex_);
-        for (const Route& route : routes_)
+        std::lock_guard lock(m_mutex);
+        for (const Route& route : m_routes)
             if (route.method == method && std::regex_match(path, route.pattern))
                 return route.handler;
         return {};
     }
 
-    httplib::Server server_;
-    int port_ = -1;
-    std::thread thread_;
-    std::atomic<bool> listenEnded_ = false;
-    mutable std::mutex mutex_;
-    std::vector<Route> routes_;
-    std::vector<RecordedRequest> requests_;
+    httplib::Server m_server;
+    int m_port = -1;
+    std::thread m_thread;
+    std::atomic<bool> m_listenEnded = false;
+    mutable std::mutex m_mutex;
+    std::vector<Route> m_routes;
+    std::vector<RecordedRequest> m_requests;
 };

@@ -83,6 +83,6 @@ inline std::vector<std::string> QuotedJobNumbers(int first, int last)
 {
     std::vector<std::string> lines;
     for (int posting = first; posting <= last; ++posting)
-        lines.push_back("\"" + FakeListSite::JobNumber(posting) + "\"");
+        lines.push_back("\"" + FakeListSite::jobNumber(posting) + "\"");
     return lines;
 }

@@ -295,7 +295,9 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
     // Kind of posting: general part-time, graduates, disabled full-time.
     const std::pair<int, std::pair<int, int>> kinds[] = {
         {2, {kDemoKindGeneral, kDemoPartTime}}, {3, {kDemoKindGraduate, 0}}, {7, {kDemoKindDisabled, kDemoFullTime}}};
-    for (const auto& [jobCheck, wanted] : kinds) {
+    for (const auto& [jobCheck, kindAndStyle] : kinds) {
+        // A copy: clang 14, which clang-tidy runs on, cannot capture a structured binding.
+        const std::pair<int, int> wanted = kindAndStyle;
         conditions = {};
         conditions.JobCheck = jobCheck;
         hits = hitsOf(conditions);

@@ -6,7 +6,7 @@
 namespace {
 
 struct Token {
-    enum Kind { Text, StartTag, EndTag, Other } kind;
+    enum Kind { kText, kStartTag, kEndTag, kOther } kind;
     std::string text; // the whole tag, or the text
     std::string name; // lower-case element name of a tag
 };
@@ -40,13 +40,13 @@ std::vector<Token> Tokenize(std::string_view html)
     while (at < html.size()) {
         if (html[at] != '<') {
             const size_t next = std::min(html.find('<', at), html.size());
-            tokens.push_back({Token::Text, std::string(html.substr(at, next - at)), {}});
+            tokens.push_back({Token::kText, std::string(html.substr(at, next - at)), {}});
             at = next;
             continue;
         }
         if (html.substr(at, 4) == "<!--") {
             const size_t end = std::min(html.find("-->", at), html.size() - 3) + 3;
-            tokens.push_back({Token::Other, std::string(html.substr(at, end - at)), {}});
+            tokens.push_back({Token::kOther, std::string(html.substr(at, end - at)), {}});
             at = end;
             continue;
         }
@@ -60,13 +60,13 @@ std::vector<Token> Tokenize(std::string_view html)
             ++end;
         }
         end = std::min(end + 1, html.size());
-        Token token{Token::StartTag, std::string(html.substr(at, end - at)), {}};
+        Token token{Token::kStartTag, std::string(html.substr(at, end - at)), {}};
         size_t nameStart = at + 1;
         if (nameStart < end && html[nameStart] == '/') {
-            token.kind = Token::EndTag;
+            token.kind = Token::kEndTag;
             ++nameStart;
         } else if (nameStart < end && html[nameStart] == '!') {
-            token.kind = Token::Other;
+            token.kind = Token::kOther;
         }
         size_t nameEnd = nameStart;
         while (nameEnd < end && !IsSpace(html[nameEnd]) && html[nameEnd] != '>' && html[nameEnd] != '/')
@@ -170,31 +170,31 @@ std::string SpreadLayout(std::string_view html)
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         switch (token.kind) {
-        case Token::Text:
+        case Token::kText:
             out.text(depth, token.text);
             break;
-        case Token::Other:
+        case Token::kOther:
             out.line(depth, token.text);
             break;
-        case Token::EndTag:
+        case Token::kEndTag:
             depth = std::max(depth - 1, 0);
             out.line(depth, token.text);
             break;
-        case Token::StartTag:
+        case Token::kStartTag:
             if (token.name == "tr")
                 out.blankLine();
             if (token.name == "br") {
                 // <br> and the text after it share a line.
-                const bool textFollows = i + 1 < tokens.size() && tokens[i + 1].kind == Token::Text;
+                const bool textFollows = i + 1 < tokens.size() && tokens[i + 1].kind == Token::kText;
                 out.line(depth, token.text + std::string(textFollows ? Trimmed(tokens[++i].text) : ""));
             } else if (IsVoid(token.name) || token.text.ends_with("/>")) {
                 out.startTag(depth, token.text);
-            } else if (i + 2 < tokens.size() && tokens[i + 1].kind == Token::Text
-                       && tokens[i + 2].kind == Token::EndTag && tokens[i + 2].name == token.name) {
+            } else if (i + 2 < tokens.size() && tokens[i + 1].kind == Token::kText
+                       && tokens[i + 2].kind == Token::kEndTag && tokens[i + 2].name == token.name) {
                 // Holding only text: the element stays on one line.
                 out.startTag(depth, token.text, std::string(Trimmed(tokens[i + 1].text)) + tokens[i + 2].text);
                 i += 2;
-            } else if (i + 1 < tokens.size() && tokens[i + 1].kind == Token::EndTag
+            } else if (i + 1 < tokens.size() && tokens[i + 1].kind == Token::kEndTag
                        && tokens[i + 1].name == token.name) {
                 out.startTag(depth, token.text, tokens[++i].text);
             } else {

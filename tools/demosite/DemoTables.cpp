@@ -1,5 +1,7 @@
 #include "DemoTables.h"
 
+// The tables are laid out by hand, one record to a row where it fits.
+// clang-format off
 static const DemoPlace kPlaces[] = {
     {"13", "東京都", "13104", "新宿区", "160", "03", "13030", "新宿公共職業安定所",
      {"西新宿", "高田馬場", "四谷"}, {"新宿駅", "高田馬場駅", "四ツ谷駅"}, 8},
@@ -267,6 +269,7 @@ static const char* const kSurnames[] = {"山田", "佐藤", "鈴木", "高橋", 
                                         "渡辺", "中村", "小林", "加藤", "吉田", "松本"};
 static const char* const kGivenNames[] = {"一郎", "健太", "大輔", "花子", "美咲", "直樹",
                                           "恵子", "翔太", "由美", "浩二", "真理子", "拓也"};
+// clang-format on
 
 std::span<const DemoPlace> DemoPlaces() { return kPlaces; }
 std::span<const DemoIndustry> DemoIndustries() { return kIndustries; }
