@@ -21,9 +21,9 @@
 
 struct TableLayout {
     QString name;
-    QStringList columns;      // also the header line of the CSV file
-    QStringList types;        // SQL type of each column
-    QStringList indexes;      // CREATE INDEX statements
+    QStringList columns; // also the header line of the CSV file
+    QStringList types;   // SQL type of each column
+    QStringList indexes; // CREATE INDEX statements
 };
 
 static const std::vector<TableLayout>& Layouts()
@@ -84,7 +84,9 @@ static bool LoadTable(QSqlDatabase& db, const TableLayout& layout, const QString
         const QStringList values = line.split(',');
         if (values.size() != layout.columns.size() || values.contains(QString()))
             return Fail(QString("%1:%2: expected %3 non-empty values")
-                            .arg(csvPath).arg(lineNo).arg(layout.columns.size()));
+                            .arg(csvPath)
+                            .arg(lineNo)
+                            .arg(layout.columns.size()));
         for (qsizetype i = 0; i < values.size(); ++i) {
             if (layout.types[i] != "INTEGER") {
                 query.bindValue(int(i), values[i]);

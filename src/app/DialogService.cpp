@@ -17,9 +17,8 @@ DialogAnswers::~DialogAnswers()
         installedAnswers = nullptr;
 }
 
-static QMessageBox::StandardButton ShowBox(QWidget* parent, QMessageBox::Icon icon,
-                                           const QString& text, const QString& title,
-                                           QMessageBox::StandardButtons buttons,
+static QMessageBox::StandardButton ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                           const QString& title, QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton)
 {
     // The texts carry Windows line ends; a lone CR would show as a glyph.
@@ -52,8 +51,7 @@ bool AskQuestion(QWidget* parent, const QString& text, const QString& title, boo
         installedAnswers->questionAnswers.pop_front();
         return answer;
     }
-    return ShowBox(parent, QMessageBox::Question, text, title,
-                   QMessageBox::Yes | QMessageBox::No,
+    return ShowBox(parent, QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No,
                    defaultNo ? QMessageBox::No : QMessageBox::Yes)
         == QMessageBox::Yes;
 }
@@ -89,6 +87,6 @@ void ShowFailure(const QString& text)
         installedAnswers->shown.push_back({DialogKind::Failure, QApplication::applicationName(), text});
         return;
     }
-    ShowBox(QApplication::activeWindow(), QMessageBox::Critical, text,
-            QApplication::applicationName(), QMessageBox::Ok, QMessageBox::Ok);
+    ShowBox(QApplication::activeWindow(), QMessageBox::Critical, text, QApplication::applicationName(),
+            QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -21,15 +21,14 @@ enum class DialogKind {
 struct ShownDialog {
     DialogKind kind;
     QString title;
-    QString text; // the save dialog: the suggested file name
+    QString text;           // the save dialog: the suggested file name
     bool defaultNo = false; // a question whose default button is No
 };
 
 void ShowNotice(QWidget* parent, const QString& text, const QString& title);
 
 // True for Yes. The default button is Yes unless defaultNo is set.
-bool AskQuestion(QWidget* parent, const QString& text, const QString& title,
-                 bool defaultNo = false);
+bool AskQuestion(QWidget* parent, const QString& text, const QString& title, bool defaultNo = false);
 
 // The chosen path, or the empty text when the user cancelled.
 QString AskSaveFilePath(QWidget* parent, const QString& suggestedName);

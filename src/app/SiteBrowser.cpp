@@ -29,8 +29,8 @@ void SiteBrowser::navigateToSearchPage(std::chrono::milliseconds timeLimit)
     load.thread = std::thread([this, generation, timeLimit, stop = load.stop, done = load.done] {
         const WarmUpResult result = FetchSearchPage(timeLimit, [&stop] { return stop->load(); });
         // The destructor joins this thread, so the browser is still alive here.
-        QMetaObject::invokeMethod(this, [this, generation, result] { loaded(generation, result); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, generation, result] { loaded(generation, result); }, Qt::QueuedConnection);
         done->store(true);
     });
     m_loads.push_back(std::move(load));

@@ -32,9 +32,9 @@
 #include <system_error>
 
 TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_programFolderGiven(!programFolder.empty())
 {
     m_programFolder = m_programFolderGiven ? std::move(programFolder) : ProgramFolder();
@@ -130,8 +130,8 @@ void TFrmMain::FormCreate()
     // The connection itself opens on the first query.
     databaseReady = std::filesystem::exists(databasePath(), error);
     m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(databasePath().u16string()));
-    m_host = std::make_unique<WindowRunHost>(*prgBar, *lblStatus, runState.taskbarReady, *m_database,
-                                             [this] { workerEndReport(); }, this);
+    m_host = std::make_unique<WindowRunHost>(
+        *prgBar, *lblStatus, runState.taskbarReady, *m_database, [this] { workerEndReport(); }, this);
     m_queuedHost = std::make_unique<QueuedRunHost>(*m_host);
 }
 
@@ -188,8 +188,7 @@ void TFrmMain::FormCloseQuery(bool& canClose)
         return;
     }
     canClose = false;
-    if (!AskQuestion(this, QStringLiteral("取得処理の実行中ですが終了しますか？"),
-                     QStringLiteral("終了確認")))
+    if (!AskQuestion(this, QStringLiteral("取得処理の実行中ですが終了しますか？"), QStringLiteral("終了確認")))
         return;
     if (!btnCancel->isEnabled()) {
         // The run ended while the question was open: close as when idle.
@@ -233,8 +232,7 @@ void TFrmMain::chkRetryClick()
     const bool ticked = chkRetry->isChecked();
     editRetry->setEnabled(ticked);
     QPalette colours = editRetry->palette();
-    colours.setColor(QPalette::Base,
-                     QApplication::palette().color(ticked ? QPalette::Base : QPalette::Button));
+    colours.setColor(QPalette::Base, QApplication::palette().color(ticked ? QPalette::Base : QPalette::Button));
     editRetry->setPalette(colours);
     lblRetry->setEnabled(ticked);
 }
@@ -300,8 +298,8 @@ void TFrmMain::btnClearClick()
     lblStatus->setPalette(colours);
     lblStatus->clear();
 
-    for (QComboBox* list : {cmbRegion1, cmbRegion2, cmbRegion3, cmbOfferType, cmbJobType,
-                            cmbJobHaken, cmbJobIndustry})
+    for (QComboBox* list :
+         {cmbRegion1, cmbRegion2, cmbRegion3, cmbOfferType, cmbJobType, cmbJobHaken, cmbJobIndustry})
         list->setCurrentIndex(0);
 
     for (QCheckBox* check : {chkJobSet1, chkJobSet2, chkJobSet3, chkRetry})

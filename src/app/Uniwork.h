@@ -211,7 +211,7 @@ private:
     std::unique_ptr<QueuedRunHost> m_queuedHost;
     std::unique_ptr<RunLog> m_runLog;
     RunPhase m_phase = RunPhase::Idle;
-    unsigned m_runSerial = 0;      // tells a pending step of an earlier run
+    unsigned m_runSerial = 0; // tells a pending step of an earlier run
     SearchConditions m_runConditions;
     // The stop request of the current run; also seen by a worker that has
     // not started running yet.

@@ -31,8 +31,7 @@ QFont MainWindowFont()
     return font;
 }
 
-static QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top,
-                            int width, int height)
+static QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width, int height)
 {
     auto* group = new QGroupBox(title, parent);
     group->setGeometry(left, top, width, height);
@@ -47,8 +46,7 @@ static QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top
     return label;
 }
 
-static QComboBox* MakeCombo(QWidget* parent, int left, int top, int width,
-                            const QStringList& items)
+static QComboBox* MakeCombo(QWidget* parent, int left, int top, int width, const QStringList& items)
 {
     auto* combo = new QComboBox(parent);
     combo->setGeometry(left, top, width, kComboHeight);
@@ -249,12 +247,11 @@ void TFrmMain::createNumberBoxes()
 
 void TFrmMain::applyTabOrder()
 {
-    QWidget* const order[] = {
-        cmbRegion1, cmbRegion2, cmbRegion3, editCity, cmbOfferType, cmbJobHaken,
-        editJobNo1, editJobNo2, chkJobSet1, chkJobSet2, chkJobSet3, cmbJobType,
-        cmbJobIndustry, editWord, rdoWordType1, rdoWordType2, rdoWordType3,
-        editJobCode1, editJobCode2, editJobCode3, editJobCode4, chkRetry, editRetry,
-        chkOutput, clstOutput, btnStart, btnClear, btnCancel};
+    QWidget* const order[] = {cmbRegion1,     cmbRegion2,   cmbRegion3,   editCity,     cmbOfferType, cmbJobHaken,
+                              editJobNo1,     editJobNo2,   chkJobSet1,   chkJobSet2,   chkJobSet3,   cmbJobType,
+                              cmbJobIndustry, editWord,     rdoWordType1, rdoWordType2, rdoWordType3, editJobCode1,
+                              editJobCode2,   editJobCode3, editJobCode4, chkRetry,     editRetry,    chkOutput,
+                              clstOutput,     btnStart,     btnClear,     btnCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -115,7 +115,8 @@ bool TFrmMain::checkTextBoxCharacters()
         const QString refused = FirstCharacterWithoutCodePage932Form(box->text());
         if (refused.isEmpty())
             continue;
-        ShowNotice(this, QStringLiteral("「%1」は使用できない文字です。\n別の文字で入力してください。").arg(refused),
+        ShowNotice(this,
+                   QStringLiteral("「%1」は使用できない文字です。\n別の文字で入力してください。").arg(refused),
                    QStringLiteral("設定確認"));
         box->setFocus();
         return false;
@@ -161,9 +162,10 @@ std::optional<std::filesystem::path> TFrmMain::chooseOutputFile()
     // name) stops the run here.
     const std::filesystem::path file(chosen.toStdU16String());
     if (!OutputFileReplaceable(file)) {
-        ShowNotice(this,
-                   QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"),
-                   QStringLiteral("Error"));
+        ShowNotice(
+            this,
+            QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"),
+            QStringLiteral("Error"));
         return std::nullopt;
     }
     return file;
@@ -171,13 +173,13 @@ std::optional<std::filesystem::path> TFrmMain::chooseOutputFile()
 
 void TFrmMain::setConditionControlsEnabled(bool enabled)
 {
-    QWidget* const controls[] = {
-        lblSelRegion1, lblSelRegion2, lblSelRegion3, lblRegionComment, lblCityComment,
-        lblWordComment, lblJobNo, lblJobCode1, lblJobCode2, lblJobCodeBar1, lblJobCodeBar2,
-        cmbRegion1, cmbRegion2, cmbRegion3, cmbOfferType, cmbJobHaken, cmbJobType, cmbJobIndustry,
-        chkJobSet1, chkJobSet2, chkJobSet3, chkOutput, chkRetry, editCity, editWord,
-        editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4,
-        rdoWordType1, rdoWordType2, rdoWordType3, clstOutput};
+    QWidget* const controls[] = {lblSelRegion1,  lblSelRegion2, lblSelRegion3,  lblRegionComment, lblCityComment,
+                                 lblWordComment, lblJobNo,      lblJobCode1,    lblJobCode2,      lblJobCodeBar1,
+                                 lblJobCodeBar2, cmbRegion1,    cmbRegion2,     cmbRegion3,       cmbOfferType,
+                                 cmbJobHaken,    cmbJobType,    cmbJobIndustry, chkJobSet1,       chkJobSet2,
+                                 chkJobSet3,     chkOutput,     chkRetry,       editCity,         editWord,
+                                 editJobNo1,     editJobNo2,    editJobCode1,   editJobCode2,     editJobCode3,
+                                 editJobCode4,   rdoWordType1,  rdoWordType2,   rdoWordType3,     clstOutput};
     for (QWidget* control : controls)
         control->setEnabled(enabled);
     btnStart->setEnabled(enabled);
@@ -247,9 +249,8 @@ void TFrmMain::startWorker()
     if (workerThread)
         return;
     const std::shared_ptr<std::atomic<bool>> stopFlag = m_stopFlag;
-    auto* worker = new TMyThread(m_runConditions, runState, *m_queuedHost,
-                                 PageFilePath(m_programFolder), runPacing,
-                                 [stopFlag] { return stopFlag && stopFlag->load(); });
+    auto* worker = new TMyThread(m_runConditions, runState, *m_queuedHost, PageFilePath(m_programFolder),
+                                 runPacing, [stopFlag] { return stopFlag && stopFlag->load(); });
     worker->setRunLog(m_runLog.get());
     workerThread = worker;
     m_liveWorker = worker;
@@ -292,8 +293,7 @@ void TFrmMain::btnCancelClick()
                          QStringLiteral("中断確認")))
             return;
         // The worker may have ended while the question was open.
-        if (m_phase != RunPhase::WorkerActive || serial != m_runSerial
-            || resultCode != kResultLinesWritten)
+        if (m_phase != RunPhase::WorkerActive || serial != m_runSerial || resultCode != kResultLinesWritten)
             return;
         resultCode = kResultCancelled;
         requestWorkerStop();
@@ -353,12 +353,14 @@ void TFrmMain::FinishRun(int code)
         return;
     }
     if (outcome.box == OutcomeBox::Question) {
-        if (AskQuestion(this, message + QStringLiteral("\n保存した求人一覧のファイルを開きますか？"), title, true)) {
+        if (AskQuestion(this, message + QStringLiteral("\n保存した求人一覧のファイルを開きますか？"), title,
+                        true)) {
             std::error_code missing;
             if (std::filesystem::exists(runState.outputPath, missing))
                 openWithAssociatedProgram(runState.outputPath);
             else
-                ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"), QStringLiteral("Error"));
+                ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"),
+                           QStringLiteral("Error"));
         }
     } else if (outcome.box == OutcomeBox::Notice) {
         ShowNotice(this, message, title);

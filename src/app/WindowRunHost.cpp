@@ -11,8 +11,7 @@
 #include <algorithm>
 
 WindowRunHost::WindowRunHost(QProgressBar& bar, QLabel& status, const bool& taskbarReady,
-                             ReferenceDatabase& database, std::function<void()> runFinished,
-                             QWidget* window)
+                             ReferenceDatabase& database, std::function<void()> runFinished, QWidget* window)
     : m_bar(bar)
     , m_status(status)
     , m_taskbarReady(taskbarReady)
@@ -41,8 +40,7 @@ void WindowRunHost::StepProgress(int position, int total, const std::string& sta
     const int value = std::clamp(position, 0, m_bar.maximum());
     m_bar.setValue(value);
     if (m_taskbarReady)
-        SetTaskbarProgressValue(static_cast<std::uint64_t>(value),
-                                static_cast<std::uint64_t>(std::max(total, 0)));
+        SetTaskbarProgressValue(static_cast<std::uint64_t>(value), static_cast<std::uint64_t>(std::max(total, 0)));
     m_status.setText(ShiftJisToQString(statusText));
     m_status.repaint();
 }

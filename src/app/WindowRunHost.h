@@ -18,9 +18,8 @@ public:
     // taskbarReady is read at every step; runFinished is the window's end of
     // the run.
     // window is the parent of the database failure's notice.
-    WindowRunHost(QProgressBar& bar, QLabel& status, const bool& taskbarReady,
-                  ReferenceDatabase& database, std::function<void()> runFinished,
-                  QWidget* window = nullptr);
+    WindowRunHost(QProgressBar& bar, QLabel& status, const bool& taskbarReady, ReferenceDatabase& database,
+                  std::function<void()> runFinished, QWidget* window = nullptr);
 
     void ResetProgress(int total) override;
     void StepProgress(int position, int total, const std::string& statusText) override;

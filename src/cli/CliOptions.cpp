@@ -104,13 +104,15 @@ int IndustryIndex(const QString& value)
     static const QRegularExpression kItem(QStringLiteral("^(\\d{2}) : (.+)$"));
     const QRegularExpressionMatch parts = kItem.match(value);
     const QString name = parts.hasMatch() ? parts.captured(2) : value;
-    if (const auto index = Find(names, name); index && (!parts.hasMatch() || parts.captured(1).toInt() == *index + 1))
+    if (const auto index = Find(names, name);
+        index && (!parts.hasMatch() || parts.captured(1).toInt() == *index + 1))
         return *index + 1;
     QStringList valid;
     for (int i = 0; i < kIndustryDivisionCount; ++i)
         valid << QStringLiteral("%1 %2").arg(i + 1, 2, 10, QLatin1Char('0')).arg(QString::fromUtf8(names[i]));
-    Fail(QStringLiteral("industry"), QStringLiteral("unknown industry \"%1\". Valid codes and names: %2")
-                                         .arg(value, valid.join(QStringLiteral(", "))));
+    Fail(QStringLiteral("industry"),
+         QStringLiteral("unknown industry \"%1\". Valid codes and names: %2")
+             .arg(value, valid.join(QStringLiteral(", "))));
 }
 
 void ApplyPrefectures(const QStringList& names, SettingsValues& values)
@@ -163,8 +165,9 @@ void ApplyFields(const QString& list, SettingsValues& values)
     for (const QString& name : list.split(QLatin1Char(','))) {
         const auto index = Find(names, name.trimmed());
         if (!index)
-            Fail(QStringLiteral("fields"), QStringLiteral("unknown field \"%1\". Valid fields: all, or any of %2")
-                                               .arg(name.trimmed(), ChoiceList(names)));
+            Fail(QStringLiteral("fields"),
+                 QStringLiteral("unknown field \"%1\". Valid fields: all, or any of %2")
+                     .arg(name.trimmed(), ChoiceList(names)));
         checks[static_cast<size_t>(*index)] = true;
     }
     values.JobList = checks;
@@ -173,9 +176,8 @@ void ApplyFields(const QString& list, SettingsValues& values)
 std::string BaseAddress(const QString& text)
 {
     const QUrl url(text, QUrl::StrictMode);
-    const bool plain = url.isValid() && !url.host().isEmpty() && url.userInfo().isEmpty()
-                       && !url.hasQuery() && !url.hasFragment()
-                       && (url.path().isEmpty() || url.path() == QLatin1String("/"));
+    const bool plain = url.isValid() && !url.host().isEmpty() && url.userInfo().isEmpty() && !url.hasQuery()
+        && !url.hasFragment() && (url.path().isEmpty() || url.path() == QLatin1String("/"));
     if (!plain || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
         Fail(QStringLiteral("base-address"),
              QStringLiteral("\"%1\" is not a scheme and host such as https://www.example.jp").arg(text));
@@ -222,7 +224,8 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     if (set("start")) {
         static const QRegularExpression kDigits(QStringLiteral("^\\d{1,7}$"));
         if (!kDigits.match(value("start")).hasMatch())
-            Fail(QStringLiteral("start"), QStringLiteral("\"%1\" is not a number of up to 7 digits").arg(value("start")));
+            Fail(QStringLiteral("start"),
+                 QStringLiteral("\"%1\" is not a number of up to 7 digits").arg(value("start")));
         values.RetryCheck = true;
         values.Retry = value("start").toStdString();
     }
@@ -237,7 +240,9 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
 void AddConditionOptions(QCommandLineParser& parser)
 {
     parser.addOptions({
-        {"prefecture", "Prefecture as in the window's list (東京, 大阪, 北海道 ...; 東京都 etc. too); up to three times.", "NAME"},
+        {"prefecture",
+         "Prefecture as in the window's list (東京, 大阪, 北海道 ...; 東京都 etc. too); up to three times.",
+         "NAME"},
         {"city", "City names within the first prefecture, separated by blanks.", "NAMES"},
         {"kind", "Kind of posting as in the window (一般（指定なし） ... 障害（パート）).", "TEXT"},
         {"dispatch", "派遣のみ, 請負のみ or 派遣・請負を除く.", "TEXT"},

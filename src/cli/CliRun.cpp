@@ -84,15 +84,14 @@ static CliExitStatus Outcome(RunLog* log, RunResult result, std::string_view utf
 }
 
 // Runs the worker to its end; the event loop serves its calls to the host.
-static void RunWorker(const SearchConditions& conditions, RunState& state,
-                      const CliOptions& options, ReferenceDatabase& database, RunLog* log)
+static void RunWorker(const SearchConditions& conditions, RunState& state, const CliOptions& options,
+                      ReferenceDatabase& database, RunLog* log)
 {
     CliHost host(database, ::isatty(STDERR_FILENO) == 1);
     QueuedRunHost queuedHost(host);
     // A signal handler cannot reach the thread object; the worker polls the
     // signal flag beside its interruption flag instead.
-    auto* worker = new TMyThread(conditions, state, queuedHost, RunnerPageFile(), options.pacing,
-                                 StopSignalled);
+    auto* worker = new TMyThread(conditions, state, queuedHost, RunnerPageFile(), options.pacing, StopSignalled);
     worker->setRunLog(log);
     QEventLoop loop;
     QObject::connect(worker, &QObject::destroyed, &loop, &QEventLoop::quit);
@@ -111,8 +110,8 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         QString refused;
         if (!LoadSettingsText(options.settingsPath, ini, &refused)) {
             if (!refused.isEmpty())
-                PrintUtf8Message("「" + refused.toStdString() + "」は使用できない文字です: "
-                                 + options.settingsPath.string());
+                PrintUtf8Message("「" + refused.toStdString()
+                                 + "」は使用できない文字です: " + options.settingsPath.string());
             else
                 PrintWithPath("設定ファイルを読み込めませんでした: ", options.settingsPath);
             return kExitInvalidConditions;
@@ -135,7 +134,8 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     // Shortened pauses would hammer a real site.
     if (options.pacingGiven && !IsLoopbackAddress(SiteBaseAddress())) {
         PrintUtf8Message("--pacing-ms can only be used with a site on this machine (127.0.0.0/8, "
-                         "localhost, [::1]): " + SiteBaseAddress());
+                         "localhost, [::1]): "
+                         + SiteBaseAddress());
         return kExitInvalidConditions;
     }
 

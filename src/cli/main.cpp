@@ -33,7 +33,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption help({"h", "help"}, "Shows this help.");
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOption({"settings", "Settings file (km.ini format); without it, the conditions of a first start.", "FILE"});
+    parser.addOption(
+        {"settings", "Settings file (km.ini format); without it, the conditions of a first start.", "FILE"});
     parser.addOption({"output", "CSV file to write.", "FILE"});
     parser.addOption({"database", "Reference database (default: the program's km_data.db).", "FILE"});
     parser.addOption({"log", "Appends the run log to FILE (keeps the last 5 runs).", "FILE"});
@@ -67,8 +68,7 @@ int main(int argc, char* argv[])
         return ApplyConditionOptions(parser, values);
     };
     options.outputPath = PathOption(parser, "output");
-    options.databasePath = parser.isSet("database") ? PathOption(parser, "database")
-                                                    : ReferenceDatabasePath();
+    options.databasePath = parser.isSet("database") ? PathOption(parser, "database") : ReferenceDatabasePath();
     if (parser.isSet(pacing)) {
         bool valid = false;
         const int ms = parser.value(pacing).toInt(&valid);

@@ -4,8 +4,7 @@
 
 void MakeDigitsOnly(QLineEdit* box)
 {
-    box->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]*")), box));
+    box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
     box->setInputMethodHints(Qt::ImhDigitsOnly);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
 }

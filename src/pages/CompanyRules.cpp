@@ -68,8 +68,7 @@ static std::string ContactPerson(const RuleInput& in, int k)
     return acc;
 }
 
-static bool HasEitherMarker(const PageText& lines, int j, std::string_view marker,
-                            std::string_view otherMarker)
+static bool HasEitherMarker(const PageText& lines, int j, std::string_view marker, std::string_view otherMarker)
 {
     return RawLineContains(lines, j, marker) || RawLineContains(lines, j, otherMarker);
 }

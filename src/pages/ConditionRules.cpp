@@ -21,8 +21,7 @@ void AgeRule(const RuleInput& in, int k, int, JobRecord& record)
         AppendWithSpace(acc, Cleaned(WaveDashRestored(ReplaceAllText(LineText(in.lines, k + 1), "</div>", " "))));
     record[kSlotAge] = TrimText(acc);
     if (LineExists(in.lines, k + 2))
-        record[kSlotAgeLimitReason] =
-            Cleaned(RemoveAllText(LineText(in.lines, k + 2), kReasonCaption));
+        record[kSlotAgeLimitReason] = Cleaned(RemoveAllText(LineText(in.lines, k + 2), kReasonCaption));
 }
 
 void TotalWageRule(const RuleInput& in, int k, int slot, JobRecord& record)

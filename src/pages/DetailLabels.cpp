@@ -13,6 +13,7 @@
 
 const std::array<std::string, kDetailLabelCount>& DetailLabelTable()
 {
+    // clang-format off
     static constexpr std::array<const char*, kDetailLabelCount> kLabels = {
         "求人番号", "求人区分", "事業所番号", "事業所名", "*",
         "役職／代表者名", "法人番号", "所在地", "*", "担当者",
@@ -35,6 +36,7 @@ const std::array<std::string, kDetailLabelCount>& DetailLabelTable()
         "選考場所", "既卒者・中退者の応募可否", "既卒者等の入社日", "*", "*",
         "求人に関する特記事項", "受付年月日", "紹介期限日", "受理安定所",
     };
+    // clang-format on
     static const std::array<std::string, kDetailLabelCount> table = [] {
         std::array<std::string, kDetailLabelCount> labels;
         std::transform(kLabels.begin(), kLabels.end(), labels.begin(), Sjis);

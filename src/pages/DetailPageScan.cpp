@@ -10,8 +10,7 @@
 static bool IsDeletedPostingMessage(const PageText& page, int k)
 {
     static const std::string kNoMatchingPosting = Sjis("該当する情報は");
-    return RawLineContains(page, k, "msg_E\"")
-        && ContainsText(Cleaned(LineText(page, k)), kNoMatchingPosting);
+    return RawLineContains(page, k, "msg_E\"") && ContainsText(Cleaned(LineText(page, k)), kNoMatchingPosting);
 }
 
 static void ApplyLabelRow(const RuleInput& in, int k, bool formSeen, DetailPageScan& scan)

@@ -85,9 +85,9 @@ TraitsTable::TraitsTable()
     mark({"br", "input", "img", "meta", "link", "hr", "wbr", "area", "col", "base", "param", "source", "embed",
           "track"},
          kVoid);
-    mark({"html", "head", "body", "meta", "link", "title", "form", "input", "table", "caption", "thead", "tbody",
-          "tfoot", "tr", "th", "p", "a", "br", "ul", "ol", "li", "dl", "dt", "dd", "hr", "h1", "h2", "h3", "h4",
-          "h5", "h6"},
+    mark({"html",  "head",  "body", "meta", "link", "title", "form", "input", "table", "caption", "thead",
+          "tbody", "tfoot", "tr",   "th",   "p",    "a",     "br",   "ul",    "ol",    "li",      "dl",
+          "dt",    "dd",    "hr",   "h1",   "h2",   "h3",    "h4",   "h5",    "h6"},
          kStartsLine);
     mark({"div", "section", "article", "header", "footer", "nav", "main", "aside", "fieldset", "figure",
           "blockquote", "pre", "center", "address"},
@@ -128,13 +128,13 @@ TraitsTable::TraitsTable()
     closes("h4", {"fieldset", "form", "li", "p", "table"});
     closes("h5", {"fieldset", "form", "li", "p", "table"});
     closes("h6", {"fieldset", "form", "li", "p", "table"});
-    closes("head", {"a",      "abbr",  "acronym", "address",  "b",    "bdo",  "big",  "blockquote", "body",
-                    "br",     "center", "cite",   "code",     "dd",   "dfn",  "dir",  "div",        "dl",
-                    "dt",     "em",    "fieldset", "font",    "form", "frameset", "h1", "h2",       "h3",
-                    "h4",     "h5",    "h6",      "hr",       "i",    "iframe", "img", "kbd",       "li",
-                    "listing", "map",  "menu",    "ol",       "p",    "pre",  "q",    "s",          "samp",
-                    "small",  "span",  "strike",  "strong",   "sub",  "sup",  "table", "tt",        "u",
-                    "ul",     "var",   "xmp"});
+    closes("head",
+           {"a",        "abbr",  "acronym", "address",  "b",    "bdo",   "big",     "blockquote", "body",   "br",
+            "center",   "cite",  "code",    "dd",       "dfn",  "dir",   "div",     "dl",         "dt",     "em",
+            "fieldset", "font",  "form",    "frameset", "h1",   "h2",    "h3",      "h4",         "h5",     "h6",
+            "hr",       "i",     "iframe",  "img",      "kbd",  "li",    "listing", "map",        "menu",   "ol",
+            "p",        "pre",   "q",       "s",        "samp", "small", "span",    "strike",     "strong", "sub",
+            "sup",      "table", "tt",      "u",        "ul",   "var",   "xmp"});
     closes("hr", {"form"});
     closes("i", {"center", "p", "td", "th"});
     closes("legend", {"fieldset"});
@@ -144,10 +144,11 @@ TraitsTable::TraitsTable()
     closes("menu", {"dd", "dl", "dt", "form", "ul"});
     closes("ol", {"form", "ul"});
     closes("option", {"optgroup", "option"});
-    closes("p", {"address", "blockquote", "body", "caption", "center", "col", "colgroup", "dd", "dir", "div",
-                 "dl", "dt", "fieldset", "form", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr",
-                 "li", "listing", "menu", "ol", "p", "pre", "table", "tbody", "td", "tfoot", "th", "title",
-                 "tr", "ul", "xmp"});
+    closes("p",
+           {"address", "blockquote", "body",     "caption", "center",   "col",  "colgroup", "dd", "dir", "div",
+            "dl",      "dt",         "fieldset", "form",    "frameset", "h1",   "h2",       "h3", "h4",  "h5",
+            "h6",      "head",       "hr",       "li",      "listing",  "menu", "ol",       "p",  "pre", "table",
+            "tbody",   "td",         "tfoot",    "th",      "title",    "tr",   "ul",       "xmp"});
     closes("pre", {"dd", "dl", "dt", "fieldset", "form", "li", "table", "ul"});
     closes("s", {"p"});
     closes("script", {"noscript"});

@@ -22,9 +22,9 @@ constexpr size_t kMaxClosingTags = 96;
 
 struct ElementTraits {
     unsigned layout = 0;
-    bool empty = false;             // the parser gives it no content
-    bool holdsWhatFollows = false;  // written as empty, but the parser lets it hold what follows it
-    int closingIndex = -1;          // its place among the start tags that close an open element
+    bool empty = false;                    // the parser gives it no content
+    bool holdsWhatFollows = false;         // written as empty, but the parser lets it hold what follows it
+    int closingIndex = -1;                 // its place among the start tags that close an open element
     std::bitset<kMaxClosingTags> closedBy; // the start tags that close it while it is the open element
 };
 

@@ -10,12 +10,12 @@ static std::array<SlotRule, kDetailLabelCount> BuildRuleTable()
 {
     std::array<SlotRule, kDetailLabelCount> rules;
     rules.fill(GeneralRule);
-    for (int slot : {kSlotCompanyKana, kSlotAddress, kSlotFax, kSlotAgeLimitReason,
-                     kSlotNearestStation, kSlotIndustryMajor, kSlotIndustryMiddle, kSlotIndustryMinor,
-                     kSlotContactPerson, kSlotContactEmail})
+    for (int slot :
+         {kSlotCompanyKana, kSlotAddress, kSlotFax, kSlotAgeLimitReason, kSlotNearestStation, kSlotIndustryMajor,
+          kSlotIndustryMiddle, kSlotIndustryMinor, kSlotContactPerson, kSlotContactEmail})
         rules[slot] = nullptr;
-    for (int slot : {kSlotOvertime, kSlotPayRaise, kSlotBonus, kSlotWorkRules, kSlotEmployeeCount,
-                     kSlotApplicationDocuments})
+    for (int slot :
+         {kSlotOvertime, kSlotPayRaise, kSlotBonus, kSlotWorkRules, kSlotEmployeeCount, kSlotApplicationDocuments})
         rules[slot] = ListRule;
     rules[kSlotCompanyName] = NameRule;
     rules[kSlotRepresentative] = RepresentativeRule;

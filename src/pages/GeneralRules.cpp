@@ -76,16 +76,14 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
 {
     std::string acc = GeneralValue(in, k);
     switch (slot) {
-    case kSlotPostalCode:
-        StorePostalAddress(acc, record);
-        return;
+    case kSlotPostalCode: StorePostalAddress(acc, record); return;
     case kSlotOccupation:
         // The link captions beside the title, older and newer pages.
-    {
-        static const std::string kCaption = Sjis("職種解説");
-        static const std::string kNewerCaption = Sjis("job tagについて");
-        acc = RemoveAllText(RemoveAllText(acc, kCaption), kNewerCaption);
-    }
+        {
+            static const std::string kCaption = Sjis("職種解説");
+            static const std::string kNewerCaption = Sjis("job tagについて");
+            acc = RemoveAllText(RemoveAllText(acc, kCaption), kNewerCaption);
+        }
         break;
     case kSlotWorkingHours:
     case kSlotBreakTime:
@@ -95,22 +93,17 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     case kSlotFixedOvertimePay:
     case kSlotOtherAllowances:
     case kSlotWageForm:
-    case kSlotWageClosingDay:
-        acc = NormalizeDigitsAndDashes(WaveDashRestored(acc));
-        break;
+    case kSlotWageClosingDay: acc = NormalizeDigitsAndDashes(WaveDashRestored(acc)); break;
     case kSlotInsurance:
     case kSlotCorporatePension:
     case kSlotSelectionMethod:
     case kSlotSelectionResult:
-    case kSlotApplicantNotice:
-    {
+    case kSlotApplicantNotice: {
         static const std::string kFullWidthComma = Sjis("，");
         static const std::string kIdeographicComma = Sjis("、");
         ReplaceAllInPlace(acc, kFullWidthComma, kIdeographicComma);
-    }
-        break;
-    default:
-        break;
+    } break;
+    default: break;
     }
     TrimInPlace(acc);
     record[static_cast<size_t>(slot)] = std::move(acc);

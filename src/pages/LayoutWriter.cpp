@@ -123,8 +123,7 @@ void LayoutWriter::endElement()
         return;
     if (element.kind & kOneLine)
         --m_oneLineDepth;
-    if (m_oneLineDepth == 0
-        && ((element.kind & kEndsOwnLine) || ((element.kind & kBlock) && element.holdsBlocks)))
+    if (m_oneLineDepth == 0 && ((element.kind & kEndsOwnLine) || ((element.kind & kBlock) && element.holdsBlocks)))
         breakLine();
     endTag(element.name);
     m_afterLabel = element.name == "th";
@@ -169,9 +168,7 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
     while (at < content.size()) {
         switch (KindOfByte(content[at])) {
         case kPlain:
-        case kSpace:
-            ++at;
-            break;
+        case kSpace: ++at; break;
         case kEscaped:
             keep(at);
             m_line += content[at] == '<' ? "&lt;" : "&gt;";
@@ -233,8 +230,8 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
                 : c == '<'                     ? "&lt;"
                 : c == '>'                     ? "&gt;"
                 // A wrapped attribute value must not break the line.
-                : IsHtmlSpace(c) && c != ' '   ? " "
-                                               : nullptr;
+                : IsHtmlSpace(c) && c != ' ' ? " "
+                                             : nullptr;
             if (!replacement)
                 continue;
             tag.append(value, copied, at - copied);
@@ -248,9 +245,9 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
         appendAttribute(attributes.front());
     } else if (!attributes.empty()) {
         for (const std::string_view leading : kLeadingAttributes) {
-            const auto found = std::find_if(attributes.begin(), attributes.end(), [&](const MarkupAttribute& attribute) {
-                return SameShortText(attribute.name, leading);
-            });
+            const auto found = std::find_if(
+                attributes.begin(), attributes.end(),
+                [&](const MarkupAttribute& attribute) { return SameShortText(attribute.name, leading); });
             if (found != attributes.end())
                 appendAttribute(*found);
         }

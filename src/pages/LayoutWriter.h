@@ -36,7 +36,7 @@ private:
     struct OpenElement {
         std::string_view name;
         unsigned kind = 0;
-        bool holdsBlocks = false;         // a child is a block, a list item or a container
+        bool holdsBlocks = false;          // a child is a block, a list item or a container
         bool previousIsSubCaption = false; // the last child that counts is a sub-caption
     };
 
@@ -51,8 +51,8 @@ private:
     std::string m_line;
     std::vector<OpenElement> m_open;
     int m_oneLineDepth = 0;
-    int m_skippedDepth = 0;      // inside a script or style element
-    bool m_justOpened = false;   // the last thing written opened an element
-    bool m_afterLabel = false;   // the last thing written closed a <th>
-    bool m_onlyEndTags = false;  // the line so far holds end tags alone
+    int m_skippedDepth = 0;     // inside a script or style element
+    bool m_justOpened = false;  // the last thing written opened an element
+    bool m_afterLabel = false;  // the last thing written closed a <th>
+    bool m_onlyEndTags = false; // the line so far holds end tags alone
 };

@@ -29,9 +29,8 @@ int ParseHitCount(std::string_view text)
     size_t start = 0;
     for (bool first = true;; first = false) {
         const size_t comma = text.find(',', start);
-        const std::string_view group = text.substr(start, comma == std::string_view::npos
-                                                              ? std::string_view::npos
-                                                              : comma - start);
+        const std::string_view group = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         const bool sized = first ? !group.empty() && (group.size() <= 3 || comma == std::string_view::npos)
                                  : group.size() == 3;
         if (!AllDigits(group) || !sized)
@@ -150,7 +149,6 @@ PagerFields ScanPagerFields(const PageLines& lines)
 std::string BuildPagerRequestBody(int nowPage, int wantedPage, int naviCount)
 {
     const std::string wanted = std::to_string(wantedPage);
-    return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage)
-        + "&fwListLeftPage=" + wanted + "&fwListNaviCount=" + std::to_string(naviCount)
-        + "&fwListNaviBtn1=" + wanted;
+    return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage) + "&fwListLeftPage=" + wanted
+        + "&fwListNaviCount=" + std::to_string(naviCount) + "&fwListNaviBtn1=" + wanted;
 }

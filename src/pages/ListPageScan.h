@@ -14,10 +14,10 @@ inline constexpr int kPostingsPerListPage = 30;
 inline constexpr int kDefaultPagerNaviCount = 7;
 
 struct HitCountScan {
-    int totalCount = 0;             // 0 when the page shows no usable count
-    bool unknownJobSeeker = false;  // the error box names the job-seeker number
-    bool countFound = false;        // the count paragraph (or hidden input) was there
-    bool errorBox = false;          // the error box was there
+    int totalCount = 0;            // 0 when the page shows no usable count
+    bool unknownJobSeeker = false; // the error box names the job-seeker number
+    bool countFound = false;       // the count paragraph (or hidden input) was there
+    bool errorBox = false;         // the error box was there
 };
 
 // "1234" or "1,234" (code page 932, trimmed) to its value; anything else,

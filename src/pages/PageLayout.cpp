@@ -28,7 +28,10 @@ std::string_view NameOf(const xmlNode* node)
 // Tells the writer what libxml2's tree holds, in document order.
 class TreeWalk {
 public:
-    explicit TreeWalk(LayoutWriter& writer) : m_writer(writer) {}
+    explicit TreeWalk(LayoutWriter& writer)
+        : m_writer(writer)
+    {
+    }
 
     void walk(const xmlNode* first)
     {
@@ -60,10 +63,8 @@ private:
             if (node->content)
                 m_writer.text(reinterpret_cast<const char*>(node->content));
             return false;
-        case XML_COMMENT_NODE:
-            return false;
-        case XML_ELEMENT_NODE:
-            break;
+        case XML_COMMENT_NODE: return false;
+        case XML_ELEMENT_NODE: break;
         default:
             m_writer.otherNode(); // the doctype, a processing instruction
             return false;
@@ -77,7 +78,8 @@ private:
                     value += reinterpret_cast<const char*>(part->content);
             }
             values.push_back(std::move(value));
-            attributes.push_back({reinterpret_cast<const char*>(attribute->name), {}, attribute->children != nullptr});
+            attributes.push_back(
+                {reinterpret_cast<const char*>(attribute->name), {}, attribute->children != nullptr});
         }
         for (size_t i = 0; i < attributes.size(); ++i)
             attributes[i].value = values[i];
@@ -237,8 +239,8 @@ PageLines LayoutByParser(std::string_view page)
     const std::string escaped = EscapeAmpersands(page);
     if (escaped.empty() || escaped.size() > static_cast<size_t>(INT_MAX))
         return {};
-    constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
-        | HTML_PARSE_NONET | HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC;
+    constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET
+        | HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC;
     const std::unique_ptr<xmlDoc, DocumentDeleter> document(
         htmlReadMemory(escaped.data(), static_cast<int>(escaped.size()), nullptr, "UTF-8", kOptions));
     if (!document)

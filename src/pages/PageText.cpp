@@ -3,7 +3,9 @@
 #include "text/CodePage932.h"
 
 PageText::PageText(const PageLines& lines)
-    : m_lines(lines), m_text(lines.size()), m_converted(lines.size(), false)
+    : m_lines(lines)
+    , m_text(lines.size())
+    , m_converted(lines.size(), false)
 {
     m_trimmed.reserve(lines.size());
     for (const std::string& line : lines) {

@@ -15,9 +15,9 @@ namespace {
 // Bare attributes that the parser gives their own name as value.
 bool IsBooleanAttribute(std::string_view name)
 {
-    static constexpr std::string_view kBoolean[] = {"checked",  "compact",  "declare", "defer",    "disabled",
-                                                    "ismap",    "multiple", "nohref",  "noresize", "noshade",
-                                                    "nowrap",   "readonly", "selected"};
+    static constexpr std::string_view kBoolean[] = {"checked", "compact",  "declare", "defer",    "disabled",
+                                                    "ismap",   "multiple", "nohref",  "noresize", "noshade",
+                                                    "nowrap",  "readonly", "selected"};
     return std::find(std::begin(kBoolean), std::end(kBoolean), name) != std::end(kBoolean);
 }
 
@@ -50,7 +50,11 @@ constexpr size_t kMaxDepth = 200;
 
 class RegularMarkupReader {
 public:
-    RegularMarkupReader(std::string_view page, LayoutWriter& writer) : m_page(page), m_writer(writer) {}
+    RegularMarkupReader(std::string_view page, LayoutWriter& writer)
+        : m_page(page)
+        , m_writer(writer)
+    {
+    }
 
     bool read();
 
@@ -192,9 +196,8 @@ bool RegularMarkupReader::readEndTag()
     if (m_at >= m_page.size() || m_page[m_at] != '>')
         return false;
     ++m_at;
-    const auto open = std::find_if(m_open.rbegin(), m_open.rend(), [&](const Open& element) {
-        return SameShortText(element.name, name);
-    });
+    const auto open = std::find_if(m_open.rbegin(), m_open.rend(),
+                                   [&](const Open& element) { return SameShortText(element.name, name); });
     if (open == m_open.rend())
         return true; // an end tag nothing opened: the parser passes over it too
     if (open != m_open.rbegin() || !writeText())
@@ -285,8 +288,8 @@ bool RegularMarkupReader::readCode(std::string_view name)
         const std::string_view after = m_page.substr(end + 2);
         const bool named = after.size() > name.size()
             && std::equal(name.begin(), name.end(), after.begin(), [](char a, char b) {
-                   return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
-               });
+                               return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
+                           });
         if (named) {
             if (after[name.size()] != '>' && !IsBlank(after[name.size()]))
                 return false;
@@ -309,8 +312,8 @@ bool RegularMarkupReader::readName(std::string_view& name)
     if (m_at - start > kMaxNameLength)
         return false;
     name = m_page.substr(start, m_at - start);
-    return m_at < m_page.size() && (IsBlank(m_page[m_at]) || m_page[m_at] == '>' || m_page[m_at] == '/'
-                                    || m_page[m_at] == '=');
+    return m_at < m_page.size()
+        && (IsBlank(m_page[m_at]) || m_page[m_at] == '>' || m_page[m_at] == '/' || m_page[m_at] == '=');
 }
 
 bool RegularMarkupReader::readAttributeValue(std::string_view& value)

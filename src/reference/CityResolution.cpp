@@ -49,8 +49,7 @@ static CityResolutionResult DatabaseFailure(std::string errorText)
     return result;
 }
 
-CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_view cityText,
-                                      int region1)
+CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_view cityText, int region1)
 {
     CityResolutionResult result;
     const std::vector<std::string> names = CityNames(cityText);

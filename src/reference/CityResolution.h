@@ -31,5 +31,4 @@ inline constexpr std::size_t kMaxCityNames = 5;
 // cityText: the trimmed content of editCity; region1: the item index of
 // cmbRegion1, which equals the prefecture code. An empty text resolves to no
 // codes without touching the database.
-CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_view cityText,
-                                      int region1);
+CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_view cityText, int region1);

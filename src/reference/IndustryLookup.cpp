@@ -28,18 +28,18 @@ std::string LookupIndustryCategory(ReferenceDatabase& database, std::string_view
     if (industryName.empty())
         return {};
 
-    static const QString kSelect =
-        QStringLiteral("SELECT Ctgr1Name, Ctgr2Code, Ctgr2Name, Ctgr3Code FROM T03_CTGR ");
+    static const QString kSelect = QStringLiteral(
+        "SELECT Ctgr1Name, Ctgr2Code, Ctgr2Name, Ctgr3Code FROM T03_CTGR ");
     const QString name = ShiftJisToQString(industryName);
     std::optional<std::vector<std::string>> row;
     // The equal name first, so that a name never gets a longer group that
     // merely contains it.
-    bool ok = database.selectFirstRow(
-        kSelect + QStringLiteral("WHERE Ctgr3Name = ? ORDER BY Ctgr3Code"), {name}, row);
+    bool ok = database.selectFirstRow(kSelect + QStringLiteral("WHERE Ctgr3Name = ? ORDER BY Ctgr3Code"), {name},
+                                      row);
     if (ok && !row)
-        ok = database.selectFirstRow(
-            kSelect + QStringLiteral("WHERE Ctgr3Name LIKE ? ESCAPE '\\' ORDER BY Ctgr3Code"),
-            {LikeContaining(name)}, row);
+        ok = database.selectFirstRow(kSelect
+                                         + QStringLiteral("WHERE Ctgr3Name LIKE ? ESCAPE '\\' ORDER BY Ctgr3Code"),
+                                     {LikeContaining(name)}, row);
     if (!ok) {
         errorText = database.errorText();
         return {};

@@ -21,9 +21,9 @@ static QString NextConnectionName()
 }
 
 ReferenceDatabase::ReferenceDatabase(QString filePath)
-    : m_connectionName(NextConnectionName()),
-      m_filePath(std::move(filePath)),
-      m_ownerThread(QThread::currentThread())
+    : m_connectionName(NextConnectionName())
+    , m_filePath(std::move(filePath))
+    , m_ownerThread(QThread::currentThread())
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(m_filePath);

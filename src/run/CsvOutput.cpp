@@ -24,8 +24,7 @@ char LowerAscii(char c)
 // where a plain space is meant.
 bool IsSpaceReferenceAt(std::string_view text, size_t pos)
 {
-    if (text.size() - pos < 6 || text[pos + 1] != '#' || LowerAscii(text[pos + 2]) != 'x'
-        || text[pos + 5] != ';')
+    if (text.size() - pos < 6 || text[pos + 1] != '#' || LowerAscii(text[pos + 2]) != 'x' || text[pos + 5] != ';')
         return false;
     const char high = LowerAscii(text[pos + 3]);
     const char low = text[pos + 4];
@@ -80,7 +79,6 @@ std::string_view Prepared(std::string_view value, std::string& scratch)
         scratch = DecodeCharacterReferences(scratch);
     return scratch;
 }
-
 
 // Writes text with its runs of spaces shortened, and with every double
 // quote doubled when quoted, from to on; gives the end. Writes at most
@@ -196,14 +194,13 @@ std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks
     return line;
 }
 
-bool WriteCsvHeader(CsvOutputFile& file, const std::filesystem::path& path,
-                    const OutputFieldChecks& checks)
+bool WriteCsvHeader(CsvOutputFile& file, const std::filesystem::path& path, const OutputFieldChecks& checks)
 {
     return file.open(path) && file.writeLine(CsvHeaderLine(checks));
 }
 
-JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record,
-                            const SearchConditions& conditions, RunState& state)
+JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const SearchConditions& conditions,
+                            RunState& state)
 {
     if (record[kSlotJobNumber].empty())
         return JobLineOutcome::NoJobNumber;

@@ -36,12 +36,11 @@ std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks
 
 // Opens the file and writes the header line; false when the file cannot be
 // created or written.
-bool WriteCsvHeader(CsvOutputFile& file, const std::filesystem::path& path,
-                    const OutputFieldChecks& checks);
+bool WriteCsvHeader(CsvOutputFile& file, const std::filesystem::path& path, const OutputFieldChecks& checks);
 
 enum class JobLineOutcome { Written, NoJobNumber, FilteredOut, WriteFailed };
 
 // Writes the record unless it has no job number or the company-name filter
 // drops it; a written line sets the run's verdict to "a line written".
-JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record,
-                            const SearchConditions& conditions, RunState& state);
+JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const SearchConditions& conditions,
+                            RunState& state);

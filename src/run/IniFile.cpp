@@ -33,8 +33,7 @@ std::optional<std::string_view> SectionName(std::string_view line)
 
 std::string_view Unquoted(std::string_view value)
 {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
-        && value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
 }
@@ -139,8 +138,7 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     return std::string(Unquoted(keyLine->value));
 }
 
-std::string IniFile::readString(std::string_view section, std::string_view key,
-                                std::string_view fallback) const
+std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view fallback) const
 {
     return value(section, key).value_or(std::string(fallback));
 }

@@ -21,8 +21,7 @@ public:
     std::string toBytes() const;
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
-    std::string readString(std::string_view section, std::string_view key,
-                           std::string_view fallback) const;
+    std::string readString(std::string_view section, std::string_view key, std::string_view fallback) const;
     // Decimal, or hexadecimal after "0x"; anything else gives the fallback.
     int readInteger(std::string_view section, std::string_view key, int fallback) const;
     // True for any non-zero integer.

@@ -22,9 +22,10 @@ std::filesystem::path SettingsFolder(const std::filesystem::path& programFolder 
 // folder is created when missing.
 std::filesystem::path DataFolder(const std::filesystem::path& programFolder = ProgramFolder());
 
-std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder = ProgramFolder());      // km.ini
-std::filesystem::path ReferenceDatabasePath(const std::filesystem::path& programFolder = ProgramFolder()); // km_data.db
-std::filesystem::path PageFilePath(const std::filesystem::path& programFolder = ProgramFolder());          // tmp.dat
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder = ProgramFolder()); // km.ini
+std::filesystem::path
+ReferenceDatabasePath(const std::filesystem::path& programFolder = ProgramFolder());              // km_data.db
+std::filesystem::path PageFilePath(const std::filesystem::path& programFolder = ProgramFolder()); // tmp.dat
 std::filesystem::path RunLogPath();       // run.log beside the page file
 std::filesystem::path LastListPagePath(); // last_list_page.html beside the page file
 

@@ -15,16 +15,15 @@ static constexpr const char* kListPath = "/kensaku/GECA110010.do";
 
 std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly)
 {
-    return Sjis("求人情報 : ") + std::to_string(startedCount) + Sjis("件/")
-        + std::to_string(totalCount) + Sjis(companyNamesOnly ? "件 抽出中..." : "件 取得中...");
+    return Sjis("求人情報 : ") + std::to_string(startedCount) + Sjis("件/") + std::to_string(totalCount)
+        + Sjis(companyNamesOnly ? "件 抽出中..." : "件 取得中...");
 }
 
 // One step on the host's progress display, with the status text.
 static void ShowProgress(const RunContext& run)
 {
     run.host.StepProgress(run.state.StartedCount, run.state.TotalCount,
-                          StatusText(run.state.StartedCount, run.state.TotalCount,
-                                     run.conditions.JobSet3));
+                          StatusText(run.state.StartedCount, run.state.TotalCount, run.conditions.JobSet3));
 }
 
 // A list page as it came, or the sign that it could not be had.
@@ -36,8 +35,8 @@ struct ListPage {
 // A failed request must read as an empty page, not as whatever page the file
 // held before. It is asked once more after its pause: losing a list page
 // would lose every posting on it and all that follow.
-static ListPage PostForListPage(const RunContext& run, const std::string& body,
-                                const char* objectPath, std::chrono::milliseconds pause)
+static ListPage PostForListPage(const RunContext& run, const std::string& body, const char* objectPath,
+                                std::chrono::milliseconds pause)
 {
     for (int attempt = 1;; ++attempt) {
         std::error_code ignored;
@@ -59,13 +58,11 @@ static ListPage PostForListPage(const RunContext& run, const std::string& body,
 }
 
 // The pager of the page in hand asks the site for wantedPage of the search.
-static ListPage FetchListPage(const RunContext& run, const PageLines& current, int currentPage,
-                              int wantedPage)
+static ListPage FetchListPage(const RunContext& run, const PageLines& current, int currentPage, int wantedPage)
 {
     const PagerFields pager = ScanPagerFields(current);
-    const std::string body = BuildPagerRequestBody(
-        pager.nowPage.value_or(currentPage), wantedPage,
-        pager.naviCount.value_or(kDefaultPagerNaviCount));
+    const std::string body = BuildPagerRequestBody(pager.nowPage.value_or(currentPage), wantedPage,
+                                                   pager.naviCount.value_or(kDefaultPagerNaviCount));
     return PostForListPage(run, body, kListPath, run.pacing.afterListPage);
 }
 
@@ -122,8 +119,11 @@ void RetrieveJobList(const RunContext& run)
     state.TotalCount = count.totalCount;
     if (count.unknownJobSeeker)
         state.workerVerdict = kVerdictUnknownJobSeeker;
-    LogLine(run, "count " + std::to_string(count.totalCount)
-                     + (count.errorBox ? " (error box)" : count.countFound ? "" : " (no count)"));
+    LogLine(run,
+            "count " + std::to_string(count.totalCount)
+                + (count.errorBox         ? " (error box)"
+                       : count.countFound ? ""
+                                          : " (no count)"));
     if (!count.countFound && !count.errorBox && !run.stopAsked() && run.log)
         run.log->unreadListPage(run.pageFile);
 

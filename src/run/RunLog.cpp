@@ -96,7 +96,9 @@ void RunLog::unreadListPage(const std::filesystem::path& pageFile)
 
 std::string ConditionsLogText(const SearchConditions& c)
 {
-    const auto number = [](const char* name, int value) { return std::string(name) + "=" + std::to_string(value); };
+    const auto number = [](const char* name, int value) {
+        return std::string(name) + "=" + std::to_string(value);
+    };
     const auto text = [](const char* name, const std::string& value) {
         return std::string(name) + "=\"" + ShiftJisToUtf8(value) + "\"";
     };
@@ -104,13 +106,16 @@ std::string ConditionsLogText(const SearchConditions& c)
     for (const bool ticked : c.JobList)
         checks += ticked ? '1' : '0';
     const std::string parts[] = {
-        number("Region1", c.Region1), number("Region2", c.Region2), number("Region3", c.Region3),
-        text("CityWord", c.CityWord), text("cityCodes", c.cityCodes), number("JobCheck", c.JobCheck),
-        number("JobHaken", c.JobHaken), number("JobSet1", c.JobSet1), number("JobSet2", c.JobSet2),
-        number("JobSet3", c.JobSet3), number("JobType", c.JobType), number("JobIndustry", c.JobIndustry),
-        text("FreeWord", c.FreeWord), number("WordCheck", c.WordCheck), text("JobCode1", c.JobCode1),
-        text("JobCode2", c.JobCode2), text("JobCode3", c.JobCode3), text("JobCode4", c.JobCode4),
-        number("Retry", c.Retry), "JobList=" + checks,
+        number("Region1", c.Region1),   number("Region2", c.Region2),
+        number("Region3", c.Region3),   text("CityWord", c.CityWord),
+        text("cityCodes", c.cityCodes), number("JobCheck", c.JobCheck),
+        number("JobHaken", c.JobHaken), number("JobSet1", c.JobSet1),
+        number("JobSet2", c.JobSet2),   number("JobSet3", c.JobSet3),
+        number("JobType", c.JobType),   number("JobIndustry", c.JobIndustry),
+        text("FreeWord", c.FreeWord),   number("WordCheck", c.WordCheck),
+        text("JobCode1", c.JobCode1),   text("JobCode2", c.JobCode2),
+        text("JobCode3", c.JobCode3),   text("JobCode4", c.JobCode4),
+        number("Retry", c.Retry),       "JobList=" + checks,
     };
     std::string joined;
     for (const std::string& part : parts)

@@ -3,16 +3,14 @@
 const RunOutcomeText& OutcomeText(int result)
 {
     static constexpr std::string_view kError = "Error";
-    static const RunOutcomeText kLinesWritten{
-        "求人情報の取得が完了しました。", "処理確認", OutcomeBox::Question, kExitLinesWritten, "lines written"};
-    static const RunOutcomeText kNothingFound{
-        "該当する求人情報は見つかりませんでした。", "検索終了", OutcomeBox::Notice, kExitNothingFound,
-        "nothing found"};
+    static const RunOutcomeText kLinesWritten{"求人情報の取得が完了しました。", "処理確認", OutcomeBox::Question,
+                                              kExitLinesWritten, "lines written"};
+    static const RunOutcomeText kNothingFound{"該当する求人情報は見つかりませんでした。", "検索終了",
+                                              OutcomeBox::Notice, kExitNothingFound, "nothing found"};
     static const RunOutcomeText kCancelled{
         "取得処理を中断しました。", {}, OutcomeBox::None, kExitStopped, "cancelled"};
-    static const RunOutcomeText kOutputFailed{
-        "出力ファイルに書き込めませんでした。\r\n保存先を確認してください。", kError, OutcomeBox::Notice,
-        kExitOutputFailed, "output file failed"};
+    static const RunOutcomeText kOutputFailed{"出力ファイルに書き込めませんでした。\r\n保存先を確認してください。",
+                                              kError, OutcomeBox::Notice, kExitOutputFailed, "output file failed"};
     static const RunOutcomeText kListFailed{
         "求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。",
         kError, OutcomeBox::Notice, kExitIncomplete, "list page failed, incomplete"};

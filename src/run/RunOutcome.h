@@ -9,12 +9,12 @@
 
 // The outcome of a run, as the window keeps it while the run goes on.
 enum RunResult {
-    kResultLinesWritten = 0,  // also the value while a run is going
+    kResultLinesWritten = 0, // also the value while a run is going
     kResultNothingFound = 1,
     kResultCancelled = 2,
-    kResultOutputFailed = 3,  // the CSV file could not be created or written
-    kResultListFailed = 4,    // a result-list page failed twice: ended incomplete
-    kResultClosing = 5,       // closing confirmed during a run
+    kResultOutputFailed = 3, // the CSV file could not be created or written
+    kResultListFailed = 4,   // a result-list page failed twice: ended incomplete
+    kResultClosing = 5,      // closing confirmed during a run
     kResultClosingStopped = 6,
     kResultUnknownJobSeeker = 8,
     kResultSiteUnreachable = 9,

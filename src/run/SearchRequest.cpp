@@ -13,8 +13,7 @@ constexpr std::string_view kFixedBlock =
     "%2CcheckedKyujinhyoIppanBtn%2CcheckedKyujinhyoDsBtn&preCheckFlg=false";
 
 // The search button's caption " 検索する", form-encoded.
-constexpr std::string_view kSearchButton =
-    "&searchBtn=+%E6%A4%9C%E7%B4%A2%E3%81%99%E3%82%8B";
+constexpr std::string_view kSearchButton = "&searchBtn=+%E6%A4%9C%E7%B4%A2%E3%81%99%E3%82%8B";
 
 std::string TwoDigits(int value)
 {
@@ -116,11 +115,8 @@ std::string BuildSearchRequestBody(const SearchConditions& conditions)
             AppendField(body, "freeWordRadioBtn", std::to_string(conditions.WordCheck));
             AppendField(body, "freeWordInput", words);
             break;
-        case 2:
-            AppendField(body, "nOTKNSKFreeWordInput", words);
-            break;
-        default:
-            break;
+        case 2: AppendField(body, "nOTKNSKFreeWordInput", words); break;
+        default: break;
         }
     }
 

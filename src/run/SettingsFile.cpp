@@ -10,8 +10,7 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes)
 {
     std::size_t end = 0;
     while (end < text.size() && end < maxBytes) {
-        const bool doubleByte = IsShiftJisLeadByte(static_cast<unsigned char>(text[end]))
-            && end + 1 < text.size();
+        const bool doubleByte = IsShiftJisLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size();
         const std::size_t width = doubleByte ? 2 : 1;
         if (end + width > maxBytes)
             break;

@@ -7,9 +7,8 @@
 
 #include <system_error>
 
-TMyThread::TMyThread(SearchConditions conditions, RunState& state, RunHost& host,
-                     std::filesystem::path pageFile, RunPacing pacing, StopRequested alsoStop,
-                     QObject* parent)
+TMyThread::TMyThread(SearchConditions conditions, RunState& state, RunHost& host, std::filesystem::path pageFile,
+                     RunPacing pacing, StopRequested alsoStop, QObject* parent)
     : QThread(parent)
     , m_conditions(std::move(conditions))
     , m_state(state)
@@ -35,8 +34,7 @@ void TMyThread::run()
         const StopRequested stopRequested = [this] {
             return isInterruptionRequested() || (m_alsoStop && m_alsoStop());
         };
-        const RunContext context{m_conditions, m_state, csv, m_host, m_pacing, stopRequested,
-                                 m_pageFile, m_log};
+        const RunContext context{m_conditions, m_state, csv, m_host, m_pacing, stopRequested, m_pageFile, m_log};
         try {
             RunRetrieval(context);
         } catch (...) {

@@ -20,9 +20,8 @@ public:
     // thread (wrap a host that lives elsewhere in a QueuedRunHost).
     // alsoStop, when given, is polled with the interruption flag: a stop
     // source that cannot reach the thread object, such as a signal flag.
-    TMyThread(SearchConditions conditions, RunState& state, RunHost& host,
-              std::filesystem::path pageFile, RunPacing pacing = {},
-              StopRequested alsoStop = {}, QObject* parent = nullptr);
+    TMyThread(SearchConditions conditions, RunState& state, RunHost& host, std::filesystem::path pageFile,
+              RunPacing pacing = {}, StopRequested alsoStop = {}, QObject* parent = nullptr);
 
     // The run's log, which must outlive the thread; none by default.
     void setRunLog(RunLog* log) { m_log = log; }

@@ -23,8 +23,7 @@ bool InitializeTaskbarAPI()
     if (taskbarList)
         return true;
     ITaskbarList* basic = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr,
-                                CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                 IID_ITaskbarList, reinterpret_cast<void**>(&basic)))
         || !basic)
         return false;
@@ -121,10 +120,10 @@ bool SetTaskbarProgressState(TTaskBarProgressState state)
 
 bool SetTaskbarProgressValue(std::uint64_t completed, std::uint64_t total)
 {
-    const double progress = total == 0 ? 0.0
+    const double progress = total == 0
+        ? 0.0
         : static_cast<double>(completed > total ? total : completed) / static_cast<double>(total);
-    return SendUpdate({{QStringLiteral("progress"), progress},
-                       {QStringLiteral("progress-visible"), true}});
+    return SendUpdate({{QStringLiteral("progress"), progress}, {QStringLiteral("progress-visible"), true}});
 }
 
 #endif

@@ -92,8 +92,7 @@ static bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size()
         && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a))
-                   == std::tolower(static_cast<unsigned char>(b));
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
 }
 
@@ -208,8 +207,7 @@ CurlEasy OpenSessionHandle()
     return handle;
 }
 
-FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file,
-                          const TransferStop& stopRequested)
+FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file, const TransferStop& stopRequested)
 {
     FetchResult result;
     if (!handle)

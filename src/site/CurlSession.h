@@ -79,8 +79,7 @@ struct FetchResult {
 // created the body is still read to its end. A body beyond the size limit and
 // a stop request end the transfer. Takes over the handle's write, header and
 // progress callbacks.
-FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file,
-                          const TransferStop& stopRequested = {});
+FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file, const TransferStop& stopRequested = {});
 
 // Host part of url, IPv6 brackets removed; empty when url does not parse.
 std::string HostOfUrl(const std::string& url);

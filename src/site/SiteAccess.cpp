@@ -104,10 +104,11 @@ std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::ti
     const std::chrono::year_month_day date(day);
     const std::chrono::hh_mm_ss time(expiry - day);
     char text[40];
-    std::snprintf(text, sizeof text, "%s, %02u-%s-%04d %02d:%02d:%02d", kDays[std::chrono::weekday(day).c_encoding()],
-                  static_cast<unsigned>(date.day()), kMonths[static_cast<unsigned>(date.month()) - 1],
-                  static_cast<int>(date.year()), static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+    std::snprintf(text, sizeof text, "%s, %02u-%s-%04d %02d:%02d:%02d",
+                  kDays[std::chrono::weekday(day).c_encoding()], static_cast<unsigned>(date.day()),
+                  kMonths[static_cast<unsigned>(date.month()) - 1], static_cast<int>(date.year()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
     return "MyCookie = " + std::string(cookie) + "; expires = " + text + " GMT; Path = /";
 }
 
@@ -153,10 +154,8 @@ FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path&
     const std::string base = SiteBaseAddress();
     const CurlSlist headers = HeaderList({
         "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
-        "Accept-Language: ja,en-US;q=0.9,en;q=0.8",
-        "Accept-Encoding: none",
-        "Content-Type: application/x-www-form-urlencoded",
-        "Connection: keep-alive",
+        "Accept-Language: ja,en-US;q=0.9,en;q=0.8", "Accept-Encoding: none",
+        "Content-Type: application/x-www-form-urlencoded", "Connection: keep-alive",
         "Referer: " + base + "/kensaku/GECA110030.do",
         "Expect:", // only stops libcurl from adding its own
     });
@@ -164,8 +163,7 @@ FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path&
     if (handle && !cookie.empty()) {
         const std::string host = HostOfUrl(base);
         if (!host.empty())
-            curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST,
-                             RunCookieLine(cookie, host).c_str());
+            curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, RunCookieLine(cookie, host).c_str());
     }
     const std::string agent(DrawUserAgent());
     if (!headers || !handle)

@@ -23,8 +23,7 @@ static std::size_t DiscardBody(char*, std::size_t size, std::size_t count, void*
 static int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     const auto* progress = static_cast<WarmUpProgress*>(user);
-    const bool stop = progress->stopRequested && *progress->stopRequested
-        && (*progress->stopRequested)();
+    const bool stop = progress->stopRequested && *progress->stopRequested && (*progress->stopRequested)();
     return stop ? 1 : 0;
 }
 
@@ -33,8 +32,7 @@ std::string SearchPageAddress()
     return SiteBaseAddress() + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
 }
 
-WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit,
-                             const std::function<bool()>& stopRequested)
+WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit, const std::function<bool()>& stopRequested)
 {
     WarmUpResult result;
     const CurlEasy handle = OpenSessionHandle();

@@ -83,8 +83,8 @@ std::string Utf8ToShiftJis(std::string_view utf8)
             const auto second = static_cast<unsigned char>(utf8[pos + 1]);
             const auto third = static_cast<unsigned char>(utf8[pos + 2]);
             if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80) {
-                to = WriteEncoded(to, static_cast<char32_t>(((first & 0x0F) << 12) | ((second & 0x3F) << 6)
-                                                            | (third & 0x3F)));
+                to = WriteEncoded(
+                    to, static_cast<char32_t>(((first & 0x0F) << 12) | ((second & 0x3F) << 6) | (third & 0x3F)));
                 pos += 3;
                 continue;
             }
@@ -192,8 +192,7 @@ std::string QStringToShiftJis(const QString& text)
     const qsizetype size = text.size();
     for (qsizetype pos = 0; pos < size; ++pos) {
         const char16_t unit = text.at(pos).unicode();
-        if (QChar::isHighSurrogate(unit) && pos + 1 < size
-            && QChar::isLowSurrogate(text.at(pos + 1).unicode())) {
+        if (QChar::isHighSurrogate(unit) && pos + 1 < size && QChar::isLowSurrogate(text.at(pos + 1).unicode())) {
             // Nothing outside the BMP has a 932 form: one "?" per character.
             out.push_back('?');
             ++pos;
@@ -209,9 +208,8 @@ std::string QStringToShiftJis(const QString& text)
 QString WithCodePage932Forms(const QString& text)
 {
     static constexpr std::pair<char16_t, char16_t> kLookAlikes[] = {
-        {u'\u301C', u'\uFF5E'}, {u'\u2212', u'\uFF0D'}, {u'\u2016', u'\u2225'},
-        {u'\u2014', u'\u2015'}, {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'},
-        {u'\u00AC', u'\uFFE2'}, {u'\u00A6', u'\uFFE4'},
+        {u'\u301C', u'\uFF5E'}, {u'\u2212', u'\uFF0D'}, {u'\u2016', u'\u2225'}, {u'\u2014', u'\u2015'},
+        {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'}, {u'\u00AC', u'\uFFE2'}, {u'\u00A6', u'\uFFE4'},
     };
     QString out = text;
     for (QChar& character : out) {

@@ -166,18 +166,17 @@ void ForEachReplacement(std::string_view text, std::string_view oldText, Found&&
     // is a letter) can start a match.
     const char first = oldText[0];
     const char firstUpper = FoldAsciiCase(first);
-    const char firstLower = (firstUpper >= 'A' && firstUpper <= 'Z')
-        ? static_cast<char>(firstUpper - 'A' + 'a')
-        : firstUpper;
+    const char firstLower = (firstUpper >= 'A' && firstUpper <= 'Z') ? static_cast<char>(firstUpper - 'A' + 'a')
+                                                                     : firstUpper;
     const bool foldsFirst = CharLength(oldText, 0) == 1 && firstUpper != firstLower;
     // The needle's start up to its first ASCII letter compares exactly: a
     // candidate must hold all of it ("</" of "</div>", the Japanese of a
     // caption), which rules most bytes out without a call.
     const std::string_view exactStart = oldText.substr(
-        0, static_cast<size_t>(std::find_if(oldText.begin(), oldText.end(), [](char c) {
-                                   return FoldAsciiCase(c) >= 'A' && FoldAsciiCase(c) <= 'Z';
-                               })
-                               - oldText.begin()));
+        0,
+        static_cast<size_t>(std::find_if(oldText.begin(), oldText.end(),
+                                         [](char c) { return FoldAsciiCase(c) >= 'A' && FoldAsciiCase(c) <= 'Z'; })
+                            - oldText.begin()));
     const auto nextCandidate = [&](size_t from) {
         if (exactStart.size() >= 2)
             return FindBytes(text, exactStart, from);
@@ -239,8 +238,7 @@ void ReplaceStretches(std::string& text, Stretches&& stretches)
 
 } // namespace
 
-std::string ReplaceAllText(std::string_view text, std::string_view oldText,
-                           std::string_view newText)
+std::string ReplaceAllText(std::string_view text, std::string_view oldText, std::string_view newText)
 {
     std::string result;
     size_t copied = 0;
@@ -264,11 +262,10 @@ void ReplaceAllInPlace(std::string& text, std::string_view oldText, std::string_
     }
     // The replacement is never longer: what is kept only moves forward.
     ReplaceStretches(text, [&](const auto& remove) {
-        ForEachReplacement(std::string_view(text), oldText,
-                           [&](size_t pos) {
-                               remove(pos, pos + oldText.size(), newText);
-                               return true;
-                           });
+        ForEachReplacement(std::string_view(text), oldText, [&](size_t pos) {
+            remove(pos, pos + oldText.size(), newText);
+            return true;
+        });
     });
 }
 
@@ -333,8 +330,7 @@ void StripTagsInPlace(std::string& text)
     });
 }
 
-void SplitText(std::string_view text, std::string_view delimiter,
-               std::vector<std::string>& list)
+void SplitText(std::string_view text, std::string_view delimiter, std::vector<std::string>& list)
 {
     size_t pos = 0;
     while (pos < text.size()) {

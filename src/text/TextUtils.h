@@ -20,8 +20,7 @@ bool ContainsText(std::string_view text, std::string_view needle);
 
 // Replaces every occurrence of oldText, ASCII letters compared without case,
 // left to right; replaced text is never scanned again.
-std::string ReplaceAllText(std::string_view text, std::string_view oldText,
-                           std::string_view newText);
+std::string ReplaceAllText(std::string_view text, std::string_view oldText, std::string_view newText);
 
 // ReplaceAllText with nothing in place of what.
 std::string RemoveAllText(std::string_view text, std::string_view what);
@@ -56,8 +55,7 @@ std::string StripTags(std::string_view text);
 void StripTagsInPlace(std::string& text);
 
 // Appends the non-empty pieces between delimiters to list (not cleared).
-void SplitText(std::string_view text, std::string_view delimiter,
-               std::vector<std::string>& list);
+void SplitText(std::string_view text, std::string_view delimiter, std::vector<std::string>& list);
 
 // Ideographic space, full-width hyphen-minus, hyphen and full-width digits
 // to their ASCII forms.

@@ -95,9 +95,8 @@ void MainWindowTest::firstStartTicksEveryField()
     QCOMPARE(TickedRows(window->clstOutput), 94);
     QVERIFY(window->chkOutput->isChecked());
     QCOMPARE(window->clstOutput->currentRow(), 0);
-    for (QComboBox* list : {window->cmbRegion1, window->cmbRegion2, window->cmbRegion3,
-                            window->cmbOfferType, window->cmbJobHaken, window->cmbJobType,
-                            window->cmbJobIndustry})
+    for (QComboBox* list : {window->cmbRegion1, window->cmbRegion2, window->cmbRegion3, window->cmbOfferType,
+                            window->cmbJobHaken, window->cmbJobType, window->cmbJobIndustry})
         QCOMPARE(list->currentIndex(), 0);
     QCOMPARE(window->cmbRegion1->count(), 49);
     QCOMPARE(window->cmbRegion1->itemText(13), QStringLiteral("東京"));
@@ -122,12 +121,16 @@ void MainWindowTest::firstStartTicksEveryField()
 void MainWindowTest::loadAndSaveRoundTrip()
 {
     const std::string foreign = "[Other]\r\nKey=" + Sjis("値") + "\r\n; " + Sjis("メモ") + "\r\n";
-    const std::string settings = "[Config]\r\nRegion1=13\r\nRegion2=99\r\nRegion3=0x1B\r\nJobType=14\r\n"
+    const std::string settings =
+        "[Config]\r\nRegion1=13\r\nRegion2=99\r\nRegion3=0x1B\r\nJobType=14\r\n"
         "JobHaken=3\r\nJobIndustry=99\r\nJobSet1=1\r\nJobSet2=1\r\nJobSet3=1\r\nRetryCheck=1\r\n"
-        "JobCheck=8\r\nCityWord=" + Sjis("新宿区 渋谷区") + "\r\nFreeWord=" + Sjis("看護師") + "\r\n"
-        "Retry=90\r\nJobNo1=12345\r\nJobNo2=123456789012\r\nJobCode1=011\r\nJobCode2=02\r\n"
-        "JobCode3=\r\nJobCode4=45\r\nWordCheck=7\r\nJobList=1\r\n\r\n"
-        "[Site]\r\nBaseAddress=http://127.0.0.1:9/\r\n" + foreign;
+        "JobCheck=8\r\nCityWord="
+        + Sjis("新宿区 渋谷区") + "\r\nFreeWord=" + Sjis("看護師")
+        + "\r\n"
+          "Retry=90\r\nJobNo1=12345\r\nJobNo2=123456789012\r\nJobCode1=011\r\nJobCode2=02\r\n"
+          "JobCode3=\r\nJobCode4=45\r\nWordCheck=7\r\nJobList=1\r\n\r\n"
+          "[Site]\r\nBaseAddress=http://127.0.0.1:9/\r\n"
+        + foreign;
     DialogAnswers answers;
     QTemporaryDir dir;
     const auto folder = ProgramFolderIn(dir, true, settings);
@@ -164,10 +167,15 @@ void MainWindowTest::loadAndSaveRoundTrip()
     QCOMPARE(FileBytes(folder / "db" / "km.ini"),
              "[Config]\r\nRegion1=13\r\nRegion2=-1\r\nRegion3=27\r\nJobType=14\r\nJobHaken=3\r\n"
              "JobIndustry=99\r\nJobSet1=0\r\nJobSet2=1\r\nJobSet3=1\r\nRetryCheck=0\r\nJobCheck=8\r\n"
-             "CityWord=" + Sjis("新宿区 渋谷区") + "\r\nFreeWord=" + Sjis("看護師") + "\r\nRetry=0\r\n"
-             "JobNo1=12345\r\nJobNo2=12345678\r\nJobCode1=011\r\nJobCode2=02\r\nJobCode3=\r\n"
-             "JobCode4=45\r\nWordCheck=2\r\nJobList=1" + std::string(92, '0') + "1\r\n\r\n"
-             "[Site]\r\nBaseAddress=http://127.0.0.1:9/\r\n" + foreign);
+             "CityWord="
+                 + Sjis("新宿区 渋谷区") + "\r\nFreeWord=" + Sjis("看護師")
+                 + "\r\nRetry=0\r\n"
+                   "JobNo1=12345\r\nJobNo2=12345678\r\nJobCode1=011\r\nJobCode2=02\r\nJobCode3=\r\n"
+                   "JobCode4=45\r\nWordCheck=2\r\nJobList=1"
+                 + std::string(92, '0')
+                 + "1\r\n\r\n"
+                   "[Site]\r\nBaseAddress=http://127.0.0.1:9/\r\n"
+                 + foreign);
     SetSiteBaseAddress("https://www.hellowork.mhlw.go.jp");
 }
 
@@ -185,7 +193,8 @@ void MainWindowTest::emptyJobListTicksNothing()
     auto third = StartWindow(ProgramFolderIn(thirdDir, true, "[Config]\r\nJobList=001\r\n"));
     QCOMPARE(third->clstOutput->currentRow(), 2);
     QTemporaryDir fullDir;
-    auto full = StartWindow(ProgramFolderIn(fullDir, true, "[Config]\r\nJobList=" + std::string(94, '1') + "\r\n"));
+    auto full = StartWindow(
+        ProgramFolderIn(fullDir, true, "[Config]\r\nJobList=" + std::string(94, '1') + "\r\n"));
     QVERIFY(full->chkOutput->isChecked());
     QCOMPARE(TickedRows(full->clstOutput), 94);
 }
@@ -291,9 +300,8 @@ void MainWindowTest::digitBoxes()
     QTemporaryDir dir;
     auto window = StartWindow(ProgramFolderIn(dir, true));
     const std::pair<QLineEdit*, int> boxes[] = {
-        {window->editJobNo1, 5}, {window->editJobNo2, 8}, {window->editJobCode1, 3},
-        {window->editJobCode2, 2}, {window->editJobCode3, 3}, {window->editJobCode4, 2},
-        {window->editRetry, 7}};
+        {window->editJobNo1, 5},   {window->editJobNo2, 8},   {window->editJobCode1, 3}, {window->editJobCode2, 2},
+        {window->editJobCode3, 3}, {window->editJobCode4, 2}, {window->editRetry, 7}};
     window->chkRetry->setChecked(true);
     window->editRetry->clear();
     for (const auto& [box, length] : boxes) {
@@ -331,7 +339,7 @@ void MainWindowTest::missingDatabaseReportsAndEnds()
     QCOMPARE(answers.shown[0].text,
              QStringLiteral("DBファイルの設定が正しくありません。\n管理者に確認してください。"));
     QCOMPARE(window->cmbRegion1->currentIndex(), 0); // nothing was loaded
-    window.reset(); // the program ends without closing the window
+    window.reset();                                  // the program ends without closing the window
     QCOMPARE(FileBytes(folder / "db" / "km.ini"), settings);
 }
 
@@ -378,13 +386,12 @@ void MainWindowTest::tabOrder()
     QTemporaryDir dir;
     TestWindow window(ProgramFolderIn(dir, true));
     const QList<QWidget*> expected = {
-        window.cmbRegion1, window.cmbRegion2, window.cmbRegion3, window.editCity,
-        window.cmbOfferType, window.cmbJobHaken, window.editJobNo1, window.editJobNo2,
-        window.chkJobSet1, window.chkJobSet2, window.chkJobSet3, window.cmbJobType,
-        window.cmbJobIndustry, window.editWord, window.rdoWordType1, window.rdoWordType2,
-        window.rdoWordType3, window.editJobCode1, window.editJobCode2, window.editJobCode3,
-        window.editJobCode4, window.chkRetry, window.editRetry, window.chkOutput,
-        window.clstOutput, window.btnStart, window.btnClear, window.btnCancel};
+        window.cmbRegion1,   window.cmbRegion2,   window.cmbRegion3,     window.editCity,     window.cmbOfferType,
+        window.cmbJobHaken,  window.editJobNo1,   window.editJobNo2,     window.chkJobSet1,   window.chkJobSet2,
+        window.chkJobSet3,   window.cmbJobType,   window.cmbJobIndustry, window.editWord,     window.rdoWordType1,
+        window.rdoWordType2, window.rdoWordType3, window.editJobCode1,   window.editJobCode2, window.editJobCode3,
+        window.editJobCode4, window.chkRetry,     window.editRetry,      window.chkOutput,    window.clstOutput,
+        window.btnStart,     window.btnClear,     window.btnCancel};
     QList<QWidget*> chain;
     QWidget* widget = window.cmbRegion1;
     do {

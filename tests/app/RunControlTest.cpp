@@ -158,7 +158,8 @@ struct RunSetup {
 
     DemoSiteOptions options(int postings, DemoFault fault, int faultTargets)
     {
-        DemoSiteOptions options{postings, "13010-1234567", [this](const std::string& request) { gate.pass(request); }};
+        DemoSiteOptions options{postings, "13010-1234567",
+                                [this](const std::string& request) { gate.pass(request); }};
         options.fault = fault;
         options.faultShare = 1.0;
         options.faultTargets = faultTargets;
@@ -173,8 +174,8 @@ struct RunSetup {
         const std::string jobList = configLines.find("JobList=") == std::string::npos
             ? "JobList=" + std::string(kOutputFieldCount, '1') + "\r\n"
             : std::string();
-        const std::string text = "[Config]\r\n" + jobList + configLines + "[Site]\r\nBaseAddress="
-            + baseAddress + "\r\n";
+        const std::string text = "[Config]\r\n" + jobList + configLines + "[Site]\r\nBaseAddress=" + baseAddress
+            + "\r\n";
         std::ofstream(folder / "db" / "km.ini", std::ios::binary) << Utf8ToShiftJis(text);
         window = std::make_unique<RunWindow>(folder);
         window->runPacing = NoPauses();
@@ -215,8 +216,8 @@ static bool Unlocked(const RunWindow& window)
         && window.cmbRegion1->isEnabled() && window.editJobNo1->isEnabled() && window.clstOutput->isEnabled()
         && window.rdoWordType3->isEnabled() && window.lblJobCodeBar2->isEnabled()
         && window.editRetry->isEnabled() == window.chkRetry->isChecked()
-        && window.lblRetry->isEnabled() == window.chkRetry->isChecked()
-        && window.workerThread == nullptr && QGuiApplication::overrideCursor() == nullptr;
+        && window.lblRetry->isEnabled() == window.chkRetry->isChecked() && window.workerThread == nullptr
+        && QGuiApplication::overrideCursor() == nullptr;
 }
 
 static bool Locked(const RunWindow& window)
@@ -407,7 +408,8 @@ void RunControlTest::fullRunWritesTheSitesPostings()
     QCOMPARE(run.answers.shown.size(), size_t(2));
     QVERIFY(run.last().kind == DialogKind::Question);
     QCOMPARE(run.last().title, QStringLiteral("処理確認"));
-    QCOMPARE(run.last().text, QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"));
+    QCOMPARE(run.last().text,
+             QStringLiteral("求人情報の取得が完了しました。\n保存した求人一覧のファイルを開きますか？"));
     QVERIFY(run.last().defaultNo);
     QVERIFY(w.opened.empty());
     QCOMPARE(w.resultCode, int(kResultLinesWritten));
@@ -446,7 +448,8 @@ void RunControlTest::endOfRunMessages()
     QCOMPARE(w.opened, std::vector<std::filesystem::path>{run.csv()});
     w.onAlert = [&] { std::filesystem::remove(run.csv()); };
     run.answers.questionAnswers = {true};
-    QVERIFY(runEndsWith(run.csv(), kResultLinesWritten, error, QStringLiteral("該当するファイルが見つかりませんでした。")));
+    QVERIFY(runEndsWith(run.csv(), kResultLinesWritten, error,
+                        QStringLiteral("該当するファイルが見つかりませんでした。")));
     QCOMPARE(w.opened.size(), size_t(1));
     w.onAlert = nullptr;
 
@@ -474,8 +477,8 @@ void RunControlTest::unreachableSite()
     RunWindow& w = *run.window;
     w.warmUpTimeLimit = std::chrono::milliseconds(300);
     std::ofstream(run.csv(), std::ios::binary) << "earlier run";
-    const QString unreachable =
-        QStringLiteral("サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
+    const QString unreachable = QStringLiteral(
+        "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
     QVERIFY(run.start(run.csv()));
     QVERIFY(run.waitForEnd());
     QCOMPARE(w.resultCode, int(kResultSiteUnreachable));
@@ -522,8 +525,9 @@ void RunControlTest::failedListPageEndsTheRunIncomplete()
 
     QCOMPARE(w.resultCode, int(kResultListFailed));
     QCOMPARE(run.last().title, QStringLiteral("Error"));
-    QCOMPARE(run.last().text, QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
-                                             "取得済みの求人情報はファイルに保存されています。"));
+    QCOMPARE(run.last().text,
+             QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
+                            "取得済みの求人情報はファイルに保存されています。"));
     QVERIFY(Unlocked(w));
     QCOMPARE(CsvDataLines(run.csv()).size(), std::min<size_t>(30, run.hits().size()));
 

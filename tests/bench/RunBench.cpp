@@ -36,7 +36,7 @@ extern char** environ;
 static constexpr double kFlatMegabytes = 4.0;
 
 struct RunFigures {
-    int postings = 0;     // lines the run wrote
+    int postings = 0; // lines the run wrote
     double seconds = 0;
     double peakMegabytes = 0;
     bool succeeded = false;
@@ -137,8 +137,8 @@ static RunFigures MeasureRun(int postings, const std::filesystem::path& folder)
     figures.postings = CsvDataLineCount(csv);
     figures.succeeded = exitStatus == 0 && figures.postings == postings;
     if (!figures.succeeded)
-        std::fprintf(stderr, "The run of %d postings ended with status %d after %d lines.\n", postings,
-                     exitStatus, figures.postings);
+        std::fprintf(stderr, "The run of %d postings ended with status %d after %d lines.\n", postings, exitStatus,
+                     figures.postings);
     return figures;
 }
 

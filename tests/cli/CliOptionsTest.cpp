@@ -21,8 +21,10 @@ using Expectation = std::function<void(const SettingsValues&)>;
 
 struct OptionCase {
     OptionCase(QStringList arguments, std::string error, Expectation expect = {}, std::string startCheck = {})
-        : arguments(std::move(arguments)), error(std::move(error)), expect(std::move(expect)),
-          startCheck(std::move(startCheck))
+        : arguments(std::move(arguments))
+        , error(std::move(error))
+        , expect(std::move(expect))
+        , startCheck(std::move(startCheck))
     {
     }
     QStringList arguments;

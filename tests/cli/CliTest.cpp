@@ -96,8 +96,7 @@ protected:
     {
         writeSettings(configLines, site.baseAddress(), utf8WithMark);
     }
-    void writeSettings(const std::string& configLines, const std::string& baseAddress,
-                       bool utf8WithMark = false)
+    void writeSettings(const std::string& configLines, const std::string& baseAddress, bool utf8WithMark = false)
     {
         const std::string text = "[Config]\r\n" + configLines + "[Site]\r\nBaseAddress=" + baseAddress + "\r\n";
         std::ofstream(settingsPath, std::ios::binary)
@@ -318,7 +317,8 @@ TEST_F(CliTest, CtrlCEndsATricklingTransferAtOnce)
     const auto ended = std::chrono::steady_clock::now();
     EXPECT_EQ(result.exitCode, 2) << result.errorText;
     ASSERT_TRUE(interrupted);
-    const auto stopped = ended - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(interruptedAt));
+    const auto stopped = ended
+        - std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(interruptedAt));
     EXPECT_LT(stopped, std::chrono::seconds(5));
     EXPECT_TRUE(CsvDataLines(csvPath).empty());
 }
@@ -332,19 +332,28 @@ TEST_F(CliTest, OptionsAloneMakeTheSameRunAsTheSettingsFile)
     // and recency, so the run still finds the posting.
     std::string fields(kOutputFieldCount, '0');
     fields[0] = fields[3] = fields[17] = '1';
-    writeSettings("Region1=" + std::to_string(std::stoi(posting.prefectureCode)) + "\r\nJobCheck=0\r\n"
-                  "JobHaken=1\r\nJobType=5\r\nFreeWord=" + posting.occupation + "\r\nWordCheck=1\r\n"
-                  "JobCode1=011\r\nJobCode2=02\r\nJobSet2=1\r\nJobList=" + fields + "\r\n");
+    writeSettings("Region1=" + std::to_string(std::stoi(posting.prefectureCode))
+                  + "\r\nJobCheck=0\r\n"
+                    "JobHaken=1\r\nJobType=5\r\nFreeWord="
+                  + posting.occupation
+                  + "\r\nWordCheck=1\r\n"
+                    "JobCode1=011\r\nJobCode2=02\r\nJobSet2=1\r\nJobList="
+                  + fields + "\r\n");
     CliResult result = runCli();
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
     const std::vector<std::string> fromSettings = CsvDataLines(csvPath);
     std::filesystem::remove(csvPath);
 
-    result = runCli({"--prefecture", QString::fromStdString(prefecture), "--kind", "一般（指定なし）",
-                     "--dispatch", "派遣のみ", "--occupation", "介護、福祉",
-                     "--words", QString::fromStdString(posting.occupation), "--words-mode", "and",
-                     "--category-code", "011-02", "--recent", "week", "--fields", "求人番号,事業所名,職種",
-                     "--base-address", QString::fromStdString(site.baseAddress())},
+    result = runCli({"--prefecture",    QString::fromStdString(prefecture),
+                     "--kind",          "一般（指定なし）",
+                     "--dispatch",      "派遣のみ",
+                     "--occupation",    "介護、福祉",
+                     "--words",         QString::fromStdString(posting.occupation),
+                     "--words-mode",    "and",
+                     "--category-code", "011-02",
+                     "--recent",        "week",
+                     "--fields",        "求人番号,事業所名,職種",
+                     "--base-address",  QString::fromStdString(site.baseAddress())},
                     false);
     ASSERT_EQ(result.exitCode, 0) << result.errorText;
     EXPECT_EQ(CsvDataLines(csvPath), fromSettings);

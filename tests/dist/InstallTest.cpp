@@ -28,8 +28,8 @@ private:
                    QString* output = nullptr);
 };
 
-int InstallTest::run(const QString& program, const QStringList& arguments,
-                     const QProcessEnvironment& environment, QString* output)
+int InstallTest::run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
+                     QString* output)
 {
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -106,8 +106,9 @@ void InstallTest::installedProgramsUsePerUserFolders()
                             environment);
     QVERIFY2(cityRun == 0 || cityRun == 1, qPrintable(QString::number(cityRun))); // lines, or none in that city
     QVERIFY(fs::is_directory(home / ".cache" / "kenmori"));
-    QCOMPARE(run(cli, {"--output", QString::fromStdString(csv.string()), "--pacing-ms", "0", "--fields", "求人番号",
-                       "--base-address", QString::fromStdString(site.baseAddress())},
+    QCOMPARE(run(cli,
+                 {"--output", QString::fromStdString(csv.string()), "--pacing-ms", "0", "--fields", "求人番号",
+                  "--base-address", QString::fromStdString(site.baseAddress())},
                  environment),
              0);
     QVERIFY(fs::file_size(csv) > 0);

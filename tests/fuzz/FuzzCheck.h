@@ -11,5 +11,5 @@
     std::abort();
 }
 
-#define FUZZ_CHECK(property) \
+#define FUZZ_CHECK(property)                                                                                      \
     ((property) ? static_cast<void>(0) : FuzzPropertyBroken(#property, __FILE__, __LINE__))

@@ -56,9 +56,9 @@ static void CheckHitCount(const PageLines& lines)
 
 static void CheckLinks(const PageLines& lines)
 {
-    const std::size_t linkLines = static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(),
-        [](const std::string& line) { return line.find("_dispDetailBtn") != std::string::npos; }));
+    const std::size_t linkLines = static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const std::string& line) { return line.find("_dispDetailBtn") != std::string::npos; }));
     const auto links = ScanDetailLinks(lines, kBaseAddress);
     FUZZ_CHECK(links.size() <= linkLines);
     const std::string prefix = std::string(kBaseAddress) + "/kensaku/";

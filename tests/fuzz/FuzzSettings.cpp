@@ -28,8 +28,8 @@ static std::vector<std::string> FileLines(const std::string& bytes)
 // A text key holds the start of its stored text: as many whole characters
 // as fit in maxBytes, or the key's default when nothing is stored. A digit
 // key whose stored text is not all digits keeps its default too.
-static void CheckTextKey(const IniFile& ini, std::string_view key, const std::string& value,
-                         std::size_t maxBytes, const std::string& fallback, bool digitsOnly = true)
+static void CheckTextKey(const IniFile& ini, std::string_view key, const std::string& value, std::size_t maxBytes,
+                         const std::string& fallback, bool digitsOnly = true)
 {
     const std::string stored = ini.readString(kSettingsSection, key, "");
     if (stored.empty() || (digitsOnly && stored.find_first_not_of("0123456789") != std::string::npos)) {
@@ -114,11 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(again.BaseAddress == values.BaseAddress);
     CheckTextKeys(saved, again);
     const std::pair<const std::string&, const std::string&> texts[] = {
-        {values.CityWord, again.CityWord}, {values.FreeWord, again.FreeWord},
-        {values.Retry, again.Retry},       {values.JobNo1, again.JobNo1},
-        {values.JobNo2, again.JobNo2},     {values.JobCode1, again.JobCode1},
-        {values.JobCode2, again.JobCode2}, {values.JobCode3, again.JobCode3},
-        {values.JobCode4, again.JobCode4},
+        {values.CityWord, again.CityWord}, {values.FreeWord, again.FreeWord}, {values.Retry, again.Retry},
+        {values.JobNo1, again.JobNo1},     {values.JobNo2, again.JobNo2},     {values.JobCode1, again.JobCode1},
+        {values.JobCode2, again.JobCode2}, {values.JobCode3, again.JobCode3}, {values.JobCode4, again.JobCode4},
     };
     for (const auto& [read, reread] : texts) {
         if (KeepsAsWritten(read))

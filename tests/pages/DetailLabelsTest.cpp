@@ -6,7 +6,10 @@
 
 #include <set>
 
-static std::string S(std::string_view utf8) { return Utf8ToShiftJis(utf8); }
+static std::string S(std::string_view utf8)
+{
+    return Utf8ToShiftJis(utf8);
+}
 
 TEST(DetailLabels, TableFollowsTheCatalog)
 {
@@ -53,9 +56,16 @@ TEST(DetailLabels, RowLabelCutsCleansAndAliases)
     EXPECT_EQ(RowLabel(S("<th class=\"fb\"> <span>求人番号</span> </th><td>1</td>")), S("求人番号"));
     EXPECT_EQ(RowLabel(S("<th>職種")), S("職種"));
     const std::pair<const char*, int> aliases[] = {
-        {"月平均労働日数", 26}, {"週所定労働日数", 26}, {"代表者名", 5}, {"就業形態", 19},
-        {"仕事の内容", 62}, {"時間外労働", 25}, {"求人条件にかかる特記事項", 88},
-        {"賃金形態", 32}, {"説明会", 82}, {"補足事項", 72},
+        {"月平均労働日数", 26},
+        {"週所定労働日数", 26},
+        {"代表者名", 5},
+        {"就業形態", 19},
+        {"仕事の内容", 62},
+        {"時間外労働", 25},
+        {"求人条件にかかる特記事項", 88},
+        {"賃金形態", 32},
+        {"説明会", 82},
+        {"補足事項", 72},
     };
     for (const auto& [label, slot] : aliases)
         EXPECT_EQ(FindLabelSlot(RowLabel(S(std::string("<th>") + label + "</th>"))), slot) << label;

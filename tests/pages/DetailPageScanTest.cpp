@@ -42,10 +42,10 @@ TEST(DetailPageScan, DeletedPostingAndLabelsAboveTheForm)
     EXPECT_EQ(scan.postingSheetQuery, "&kJNo=13010-11112222&kjhyoKjKbn=2");
 
     // The message needs its marker and its text, on a "<p " line.
-    for (const char* line : {"<p class=\"msg_I\">該当する情報はありません。</p>",
-                             "<p class=\"msg_E\">混み合っています。</p>",
-                             "<p class=\"msg_E_x\">該当する情報はありません。</p>",
-                             "<div class=\"msg_E\">該当する情報はありません。</div>"})
+    for (const char* line :
+         {"<p class=\"msg_I\">該当する情報はありません。</p>", "<p class=\"msg_E\">混み合っています。</p>",
+          "<p class=\"msg_E_x\">該当する情報はありません。</p>",
+          "<div class=\"msg_E\">該当する情報はありません。</div>"})
         EXPECT_EQ(Scan(Page({line, ""})).record[0], "") << line;
 }
 
@@ -54,16 +54,18 @@ TEST(DetailPageScan, FormInputsBuildThePostingSheetQuery)
     // The marker on the very first line; an input without name and value
     // repeats the pair before it; one with an empty value is left out.
     EXPECT_EQ(Scan(Page({
-                  "<input type=\"hidden\" name=\"kjhyoKjKbn\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
-                  "<input type=\"hidden\" name=\"a\" value=\"x&#x2b;y&#x2B;z&#x3d;\">",
-                  "<input type=\"submit\">",
-                  "<input type=\"hidden\" name=\"empty\" value=\"\">",
-                  "<input type=\"hidden\" name=\"flag\">",
-                  "<input type=\"hidden\" value=\"v\">",
-                  "<input name=\"b\" value=\"2\">",
-                  "</form>",
-                  "<input name=\"after\" value=\"3\">", "",
-              })).postingSheetQuery,
+                       "<input type=\"hidden\" name=\"kjhyoKjKbn\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
+                       "<input type=\"hidden\" name=\"a\" value=\"x&#x2b;y&#x2B;z&#x3d;\">",
+                       "<input type=\"submit\">",
+                       "<input type=\"hidden\" name=\"empty\" value=\"\">",
+                       "<input type=\"hidden\" name=\"flag\">",
+                       "<input type=\"hidden\" value=\"v\">",
+                       "<input name=\"b\" value=\"2\">",
+                       "</form>",
+                       "<input name=\"after\" value=\"3\">",
+                       "",
+                   }))
+                  .postingSheetQuery,
               "&kjhyoKjKbn=1&a=x%2By%2Bz&#x3d;&a=x%2By%2Bz&#x3d;&flag&flag=v&b=2");
 
     // An opening form tag just before the marker ends the form scan; the
@@ -89,13 +91,19 @@ TEST(DetailPageScan, LaterRowsWinAndKyujinHeadEndsThePage)
         "<input name=\"p\" value=\"0\">",
         "<input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
         "</form>",
-        "<tr>", "<th>求人番号</th><td>1</td></tr>",
-        "<tr>", "<th>求人番号</th><td>2</td></tr>",
-        "<tr>", "<th>事業所情報</th><td>事業所の意向により公開していません</td></tr>",
-        "<tr>", "<th>産業分類</th><td>卸売業</td></tr>",
+        "<tr>",
+        "<th>求人番号</th><td>1</td></tr>",
+        "<tr>",
+        "<th>求人番号</th><td>2</td></tr>",
+        "<tr>",
+        "<th>事業所情報</th><td>事業所の意向により公開していません</td></tr>",
+        "<tr>",
+        "<th>産業分類</th><td>卸売業</td></tr>",
         "<tr class=\"kyujin_head\">",
-        "<tr>", "<th>職種</th><td>事務</td></tr>",
-        "<tr>", "",
+        "<tr>",
+        "<th>職種</th><td>事務</td></tr>",
+        "<tr>",
+        "",
     }));
     EXPECT_EQ(scan.record[0], "2");
     EXPECT_EQ(U(scan.record[3]), "（事業所名非公開）");

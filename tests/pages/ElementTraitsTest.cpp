@@ -13,16 +13,18 @@
 namespace {
 
 constexpr const char* kNames[] = {
-    "a",     "abbr",    "address", "area",    "b",      "base",     "basefont", "big",     "blockquote", "br",
-    "button", "caption", "center", "cite",    "code",   "col",      "colgroup", "dd",      "dfn",        "dir",
-    "div",   "dl",      "dt",      "em",      "embed",  "fieldset", "font",     "form",    "frame",      "h1",
-    "h2",    "h3",      "h4",      "h5",      "h6",     "hr",       "i",        "iframe",  "img",        "input",
-    "isindex", "kbd",   "label",   "legend",  "li",     "link",     "listing",  "map",     "menu",       "meta",
-    "noscript", "ol",   "optgroup", "option", "p",      "param",    "pre",      "q",       "s",          "samp",
-    "section", "select", "small",  "source",  "span",   "strike",   "strong",   "sub",     "sup",        "table",
-    "tbody", "td",      "tfoot",   "th",      "thead",  "tr",       "track",    "tt",      "u",          "ul",
-    "var",   "wbr",     "xmp",     "acronym", "bdo",    "applet",   "object",   "ins",     "del",        "nobr",
-    "article", "header", "footer", "nav",     "main",   "aside",    "figure",   "textarea", "noframes",  "center",
+    "a",       "abbr",    "address", "area",   "b",       "base",     "basefont", "big",      "blockquote",
+    "br",      "button",  "caption", "center", "cite",    "code",     "col",      "colgroup", "dd",
+    "dfn",     "dir",     "div",     "dl",     "dt",      "em",       "embed",    "fieldset", "font",
+    "form",    "frame",   "h1",      "h2",     "h3",      "h4",       "h5",       "h6",       "hr",
+    "i",       "iframe",  "img",     "input",  "isindex", "kbd",      "label",    "legend",   "li",
+    "link",    "listing", "map",     "menu",   "meta",    "noscript", "ol",       "optgroup", "option",
+    "p",       "param",   "pre",     "q",      "s",       "samp",     "section",  "select",   "small",
+    "source",  "span",    "strike",  "strong", "sub",     "sup",      "table",    "tbody",    "td",
+    "tfoot",   "th",      "thead",   "tr",     "track",   "tt",       "u",        "ul",       "var",
+    "wbr",     "xmp",     "acronym", "bdo",    "applet",  "object",   "ins",      "del",      "nobr",
+    "article", "header",  "footer",  "nav",    "main",    "aside",    "figure",   "textarea", "noframes",
+    "center",
 };
 
 struct DocumentDeleter {
@@ -82,7 +84,8 @@ TEST(ElementTraits, StartTagsThatCloseAreTheParsers)
             ASSERT_NE(parsed.element, nullptr);
             bool inside = false;
             for (const xmlNode* child = parsed.element->children; child; child = child->next)
-                inside = inside || (child->type == XML_ELEMENT_NODE && starting == reinterpret_cast<const char*>(child->name));
+                inside = inside
+                    || (child->type == XML_ELEMENT_NODE && starting == reinterpret_cast<const char*>(child->name));
             EXPECT_EQ(StartTagCloses(TraitsOf(open), TraitsOf(starting)), !inside);
         }
     }

@@ -16,8 +16,8 @@ TEST(ListPageScan, HitCountAcceptsDigitGroupingAndRejectsAnythingElse)
     EXPECT_EQ(ParseHitCount("1,234"), 1234);
     EXPECT_EQ(ParseHitCount("12,345,678"), 12345678);
     EXPECT_EQ(ParseHitCount("0"), 0);
-    for (const char* text : {"", "1,23", "1234,567", ",123", "1,", "1,,234", "-5", "+5", "5 ",
-                             "12a", "99999999999", "1.234"})
+    for (const char* text :
+         {"", "1,23", "1234,567", ",123", "1,", "1,,234", "-5", "+5", "5 ", "12a", "99999999999", "1.234"})
         EXPECT_EQ(ParseHitCount(text), 0) << text;
 }
 
@@ -27,7 +27,10 @@ TEST(ListPageScan, CountParagraphIsReadUpToTheFirstCountMark)
     const auto count = [&](std::initializer_list<const char*> lines) {
         return ScanHitCount(Lines(lines), never).totalCount;
     };
-    EXPECT_EQ(count({"<html>", "  <p class=\"fs13 numberJobText_layout\"><span class=\"fb\">1,234</span>件中 1～30件を表示</p>"}), 1234);
+    EXPECT_EQ(
+        count({"<html>",
+               "  <p class=\"fs13 numberJobText_layout\"><span class=\"fb\">1,234</span>件中 1～30件を表示</p>"}),
+        1234);
     EXPECT_EQ(count({"<p class=\"numberJobText_layout\"> 57 件中 57件</p>"}), 57);
     // Not a paragraph line: not the count.
     EXPECT_EQ(count({"<div class=\"numberJobText_layout\">57件</div>"}), 0);
@@ -41,16 +44,15 @@ TEST(ListPageScan, CountParagraphIsReadUpToTheFirstCountMark)
 TEST(ListPageScan, ErrorBoxNamesTheJobSeekerNumberOrEndsTheScan)
 {
     const StopRequested never;
-    HitCountScan scan = ScanHitCount(
-        Lines({"<p class=\"msg_E\">入力された求職番号は存在しません。</p>",
-               "<p class=\"numberJobText_layout\">5件</p>"}),
-        never);
+    HitCountScan scan = ScanHitCount(Lines({"<p class=\"msg_E\">入力された求職番号は存在しません。</p>",
+                                            "<p class=\"numberJobText_layout\">5件</p>"}),
+                                     never);
     EXPECT_TRUE(scan.unknownJobSeeker);
     EXPECT_EQ(scan.totalCount, 0);
 
-    scan = ScanHitCount(Lines({"<p class=\"msg_E\">セッションが切れました。</p>",
-                               "<p class=\"numberJobText_layout\">5件</p>"}),
-                        never);
+    scan = ScanHitCount(
+        Lines({"<p class=\"msg_E\">セッションが切れました。</p>", "<p class=\"numberJobText_layout\">5件</p>"}),
+        never);
     EXPECT_FALSE(scan.unknownJobSeeker);
     EXPECT_EQ(scan.totalCount, 0);
 
@@ -64,7 +66,10 @@ TEST(ListPageScan, ErrorBoxNamesTheJobSeekerNumberOrEndsTheScan)
 TEST(ListPageScan, StopEndsTheCountScanAfterTheLineInHand)
 {
     int polls = 0;
-    const StopRequested stopAtOnce = [&] { ++polls; return true; };
+    const StopRequested stopAtOnce = [&] {
+        ++polls;
+        return true;
+    };
     const PageLines page = Lines({"<html>", "<body>", "<p class=\"numberJobText_layout\">5件</p>"});
     EXPECT_EQ(ScanHitCount(page, stopAtOnce).totalCount, 0);
     EXPECT_EQ(polls, 1);
@@ -85,7 +90,9 @@ TEST(ListPageScan, DetailLinksAreCutFromTheHrefAndPrefixed)
     });
     const std::vector<std::string> links = ScanDetailLinks(page, "http://127.0.0.1:8080");
     ASSERT_EQ(links.size(), 2u);
-    EXPECT_EQ(links[0], "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=13010-1&kJKbn=1");
+    EXPECT_EQ(
+        links[0],
+        "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=13010-1&kJKbn=1");
     // The replacement ignores case.
     EXPECT_EQ(links[1], "http://127.0.0.1:8080/kensaku/GECA110010.do?kJNo=13010-2&x=1");
 }

@@ -76,7 +76,8 @@ std::string ListReading(const PageLines& lines)
 std::vector<std::filesystem::path> Fixtures(const std::string& folder)
 {
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(KENMORI_TEST_DATA_DIR) + "/" + folder)) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(KENMORI_TEST_DATA_DIR) + "/" + folder)) {
         if (entry.path().extension() == ".html")
             files.push_back(entry.path());
     }
@@ -102,8 +103,8 @@ TEST(PageLayout, EveryFixtureReadsTheSameInEveryLayout)
             EXPECT_EQ(read(ReadPageLines(Libxml2Formatted(html))), reading);
             EXPECT_EQ(read(ReadPageLines(SpreadLayout(html))), reading);
             // A page already in the readers' layout reads as it did unaltered.
-            const bool writtenInReadersLayout =
-                path.filename() != "spread_posting.html" && path.filename() != "result_page_2026.html";
+            const bool writtenInReadersLayout = path.filename() != "spread_posting.html"
+                && path.filename() != "result_page_2026.html";
             if (writtenInReadersLayout) {
                 EXPECT_EQ(read(SplitPageLines(html)), reading);
             }
@@ -139,8 +140,7 @@ TEST(PageLayout, ListsGiveTheirCountLinksAndPager)
 
 TEST(PageLayout, FormattedPageOfTheSiteFillsEveryField)
 {
-    const JobRecord record =
-        ScanAnyIndustry(LoadPageLines(DetailFixturePath("spread_posting.html"))).record;
+    const JobRecord record = ScanAnyIndustry(LoadPageLines(DetailFixturePath("spread_posting.html"))).record;
     const auto field = [&](int slot) { return U(NormalizeCsvValue(record[static_cast<size_t>(slot)])); };
     EXPECT_EQ(field(0), "13010-87654321");
     EXPECT_EQ(field(3), "株式会社 見本");
@@ -178,11 +178,13 @@ TEST(PageLayout, NoMarkupOrReferenceReachesAField)
 TEST(PageLayout, MalformedPagesGiveLinesNotFaults)
 {
     EXPECT_EQ(NormalizePageLayout(""), "");
-    EXPECT_EQ(NormalizePageLayout(std::string_view("<p class=\"a\">x\0<p>y", 19)), "<html>\n<body>\n<p class=\"a\">x</p>\n</body>\n</html>\n");
+    EXPECT_EQ(NormalizePageLayout(std::string_view("<p class=\"a\">x\0<p>y", 19)),
+              "<html>\n<body>\n<p class=\"a\">x</p>\n</body>\n</html>\n");
     // Bytes that are not UTF-8 are left out; the text around them stays.
     EXPECT_EQ(SplitPageLines(NormalizePageLayout("<p class=\"a\">a\xFF\xC3z</p>"))[2], "<p class=\"a\">az</p>");
     // A tag cut off at the end of a page that broke off is not completed.
-    const PageLines cut = ReadPageLines("<p class=\"a\">x</p>\n<a id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?kJNo=1");
+    const PageLines cut = ReadPageLines(
+        "<p class=\"a\">x</p>\n<a id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?kJNo=1");
     EXPECT_TRUE(ScanDetailLinks(cut, "B").empty());
     // Nesting deeper than any stack holds.
     std::string deep;
@@ -241,9 +243,9 @@ TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
         std::string_view body;
         bool regular;
     } cases[] = {
-        {"<div>a</div></div></span>", true},                         // end tags nothing opened
-        {"<div>a </tr>b <!-- c --> d</div>", true},                  // one text on either side of one
-        {"<p>a<div>b</div></p>", false},                             // a block ends the paragraph
+        {"<div>a</div></div></span>", true},        // end tags nothing opened
+        {"<div>a </tr>b <!-- c --> d</div>", true}, // one text on either side of one
+        {"<p>a<div>b</div></p>", false},            // a block ends the paragraph
         {"<input type=\"checkbox\" checked value=\"\" disabled=\"\">", true},
         {"<P CLASS=\"a\">x</P>", false},
         {"<p>a <!-- c --> <b>b</b> <i>c</i>\n <img src=\"i\"> <span>y</span></p>", true},
@@ -259,7 +261,7 @@ TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
         {"<li>a<li>b", false},
         {"<div/><p/>x", true},
         {"<p>abcdefgh\tijklmnop\r\nqrstuvwx\x7f</p>", true},
-        {"<p>abcdefgh\x0bijklmnop</p>", false},                   // the parser drops control characters
+        {"<p>abcdefgh\x0bijklmnop</p>", false}, // the parser drops control characters
         {"<p>abcdefghijklmnop\x0c</p>", false},
         {"<p>\xef\xbf\xbf</p>", false},
     };
@@ -271,9 +273,10 @@ TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
         EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page));
     }
     // Outside <body> or without <html>, the parser adds what is missing.
-    for (const std::string_view page : {"<p>x</p>", "<html><head></head>text<body></body></html>",
-                                        "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01//EN\"><html><body> <a>x</a> "
-                                        "<a>y</a></body></html>"}) {
+    for (const std::string_view page :
+         {"<p>x</p>", "<html><head></head>text<body></body></html>",
+          "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01//EN\"><html><body> <a>x</a> "
+          "<a>y</a></body></html>"}) {
         EXPECT_FALSE(IsRegularMarkup(page)) << page;
         EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page)) << page;
     }

@@ -18,7 +18,8 @@ TEST(PageLines, LineBreakFormsNulByteAndFiles)
     EXPECT_TRUE(LoadPageLines(path).empty());
     // Read in the readers' layout, whatever layout the file has.
     std::ofstream(path, std::ios::binary) << "<table>\r\n<tr><th>\r\n  x</th>\r\n<td>y</td></tr></table>";
-    EXPECT_EQ(LoadPageLines(path), (PageLines{"<html>", "<body>", "<table>", "<tr>", "<th>x</th><td>y</td></tr>",
-                                              "</table>", "</body>", "</html>"}));
+    EXPECT_EQ(LoadPageLines(path),
+              (PageLines{"<html>", "<body>", "<table>", "<tr>", "<th>x</th><td>y</td></tr>", "</table>", "</body>",
+                         "</html>"}));
     EXPECT_TRUE(LoadPageLines(dir.path().toStdString()).empty()); // a folder, not a file
 }

@@ -71,8 +71,9 @@ TEST(CityResolution, UnmatchedNamesAreListedInOneMessageInTheirOrder)
     const CityResolutionResult result = Resolve(db, "甲 千代田区 乙", 13);
     EXPECT_EQ(result.code, CityResolutionCode::UnmatchedNames);
     EXPECT_EQ(static_cast<int>(result.code), 3);
-    EXPECT_EQ(result.message, Sjis("'甲'、'乙'の市区町村名は指定できません。\r\n"
-                                   "別の市区町村名を指定してください。"));
+    EXPECT_EQ(result.message,
+              Sjis("'甲'、'乙'の市区町村名は指定できません。\r\n"
+                   "別の市区町村名を指定してください。"));
     EXPECT_EQ(result.title, Sjis("設定確認"));
     EXPECT_EQ(result.cityCodes, "13101");
 
@@ -83,8 +84,9 @@ TEST(CityResolution, UnmatchedNamesAreListedInOneMessageInTheirOrder)
     // Apostrophes are part of the name, never SQL.
     const CityResolutionResult quoted = Resolve(db, "x'OR'1'='1 千代田区'", 13);
     EXPECT_EQ(quoted.code, CityResolutionCode::UnmatchedNames);
-    EXPECT_EQ(quoted.message, Sjis("'x'OR'1'='1'、'千代田区''の市区町村名は指定できません。\r\n"
-                                   "別の市区町村名を指定してください。"));
+    EXPECT_EQ(quoted.message,
+              Sjis("'x'OR'1'='1'、'千代田区''の市区町村名は指定できません。\r\n"
+                   "別の市区町村名を指定してください。"));
     EXPECT_TRUE(quoted.cityCodes.empty());
 }
 
@@ -103,8 +105,9 @@ TEST(CityResolution, NameWithApostropheIsFoundAsTyped)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    ReferenceDatabase db(MakeDatabase(dir, {"CREATE TABLE T02_CITY AS SELECT 5 AS AreaID,"
-                                            " '001' AS CityID, 'O''Town' AS CityName"}));
+    ReferenceDatabase db(MakeDatabase(dir,
+                                      {"CREATE TABLE T02_CITY AS SELECT 5 AS AreaID,"
+                                       " '001' AS CityID, 'O''Town' AS CityName"}));
     EXPECT_EQ(Resolve(db, "O'Town", 5).cityCodes, "05001");
 }
 

@@ -49,17 +49,19 @@ TEST(IndustryLookup, EqualNameWinsThenLowestCode)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     // Inserted out of code order, so that only ORDER BY can give code order.
-    ReferenceDatabase db(MakeDatabase(dir, {
-        "CREATE TABLE T03_CTGR (Ctgr1Name TEXT, Ctgr2Code TEXT, Ctgr2Name TEXT, Ctgr3Code TEXT, Ctgr3Name TEXT)",
-        "INSERT INTO T03_CTGR VALUES ('D1', '12', 'M12', '123', 'その他の木製品製造業')",
-        "INSERT INTO T03_CTGR VALUES ('D1', '12', 'M12', '122', '木製品製造業')",
-        "INSERT INTO T03_CTGR VALUES ('D1', '12', 'M12', '121', '製材業、木製品製造業')",
-        "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '502', '100%果汁製造業')",
-        "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '501', '100X果汁製造業')",
-        "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '504', 'A_B業')",
-        "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '503', 'AXB業')",
-        "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '505', 'O''Brien業')",
-    }));
+    ReferenceDatabase db(MakeDatabase(
+        dir,
+        {
+            "CREATE TABLE T03_CTGR (Ctgr1Name TEXT, Ctgr2Code TEXT, Ctgr2Name TEXT, Ctgr3Code TEXT, Ctgr3Name TEXT)",
+            "INSERT INTO T03_CTGR VALUES ('D1', '12', 'M12', '123', 'その他の木製品製造業')",
+            "INSERT INTO T03_CTGR VALUES ('D1', '12', 'M12', '122', '木製品製造業')",
+            "INSERT INTO T03_CTGR VALUES ('D1', '12', 'M12', '121', '製材業、木製品製造業')",
+            "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '502', '100%果汁製造業')",
+            "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '501', '100X果汁製造業')",
+            "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '504', 'A_B業')",
+            "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '503', 'AXB業')",
+            "INSERT INTO T03_CTGR VALUES ('D2', '50', 'M50', '505', 'O''Brien業')",
+        }));
     EXPECT_EQ(Lookup(db, "木製品製造業"), "D1,12,M12,122");
     EXPECT_EQ(Lookup(db, "製品製造業"), "D1,12,M12,121");
     EXPECT_EQ(Lookup(db, "100%果汁"), "D2,50,M50,502");

@@ -17,8 +17,7 @@
 #include <vector>
 
 // First row of the query, as UTF-8 texts; fails the test on a database error.
-static std::vector<std::string> Row(ReferenceDatabase& db, const QString& sql,
-                                    const QVariantList& values = {})
+static std::vector<std::string> Row(ReferenceDatabase& db, const QString& sql, const QVariantList& values = {})
 {
     std::optional<std::vector<std::string>> row;
     EXPECT_TRUE(db.selectFirstRow(sql, values, row)) << db.errorText();
@@ -37,15 +36,17 @@ static int Count(ReferenceDatabase& db, const QString& sql, const QVariantList& 
 
 static std::vector<std::string> City(ReferenceDatabase& db, int area, const char* cityId)
 {
-    return Row(db, "SELECT AreaID, CityID, CityName FROM T02_CITY WHERE AreaID = ? AND CityID = ?"
-                   " ORDER BY length(CityName) DESC",
+    return Row(db,
+               "SELECT AreaID, CityID, CityName FROM T02_CITY WHERE AreaID = ? AND CityID = ?"
+               " ORDER BY length(CityName) DESC",
                {area, QString(cityId)});
 }
 
 static std::vector<std::string> Group(ReferenceDatabase& db, const char* code)
 {
-    return Row(db, "SELECT Ctgr1Name, Ctgr2Code, Ctgr2Name, Ctgr3Code, Ctgr3Name FROM T03_CTGR"
-                   " WHERE Ctgr3Code = ?",
+    return Row(db,
+               "SELECT Ctgr1Name, Ctgr2Code, Ctgr2Name, Ctgr3Code, Ctgr3Name FROM T03_CTGR"
+               " WHERE Ctgr3Code = ?",
                {QString(code)});
 }
 
@@ -58,8 +59,10 @@ TEST(ReferenceData, CityTableHoldsEveryCityOnceUnderUsableNames)
     EXPECT_GE(cities, 1912 + 100);
     EXPECT_LE(cities, 1912 + 171);
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT AreaID) FROM T02_CITY"), 47);
-    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM T02_CITY WHERE AreaID NOT BETWEEN 1 AND 47"
-                        " OR length(CityID) <> 3 OR CityID GLOB '*[^0-9]*'"), 0);
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM T02_CITY WHERE AreaID NOT BETWEEN 1 AND 47"
+                    " OR length(CityID) <> 3 OR CityID GLOB '*[^0-9]*'"),
+              0);
 
     using Strings = std::vector<std::string>;
     EXPECT_EQ(City(db, 1, "101"), (Strings{"1", "101", "札幌市中央区"}));
@@ -81,8 +84,10 @@ TEST(ReferenceData, CityTableHoldsEveryCityOnceUnderUsableNames)
     EXPECT_EQ(Count(db, byName, {1, "泊村"}), 1);
     EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM T02_CITY WHERE AreaID = 1 AND CityID BETWEEN '695' AND '700'"), 0);
 
-    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM (SELECT 1 FROM T02_CITY GROUP BY AreaID, CityName"
-                        " HAVING COUNT(*) > 1)"), 0);
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM (SELECT 1 FROM T02_CITY GROUP BY AreaID, CityName"
+                    " HAVING COUNT(*) > 1)"),
+              0);
     EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM T02_CITY WHERE instr(CityName, ',') OR CityName = ''"), 0);
 }
 
@@ -93,8 +98,10 @@ TEST(ReferenceData, CategoryTableHoldsEveryGroupWithCleanNames)
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT Ctgr3Code) FROM T03_CTGR"), 530);
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT Ctgr2Code) FROM T03_CTGR"), 99);
     EXPECT_EQ(Count(db, "SELECT COUNT(DISTINCT Ctgr1Name) FROM T03_CTGR"), 20);
-    EXPECT_EQ(Count(db, "SELECT COUNT(*) FROM T03_CTGR WHERE length(Ctgr3Code) <> 3"
-                        " OR length(Ctgr2Code) <> 2 OR substr(Ctgr3Code, 1, 2) <> Ctgr2Code"), 0);
+    EXPECT_EQ(Count(db,
+                    "SELECT COUNT(*) FROM T03_CTGR WHERE length(Ctgr3Code) <> 3"
+                    " OR length(Ctgr2Code) <> 2 OR substr(Ctgr3Code, 1, 2) <> Ctgr2Code"),
+              0);
 
     using Strings = std::vector<std::string>;
     EXPECT_EQ(Group(db, "391"), (Strings{"情報通信業", "39", "情報サービス業", "391", "ソフトウェア業"}));
@@ -108,8 +115,11 @@ TEST(ReferenceData, CategoryTableHoldsEveryGroupWithCleanNames)
     // Any comma would break the four-piece result; the others are not how
     // the site writes names.
     for (const char* column : {"Ctgr1Name", "Ctgr2Name", "Ctgr3Name"})
-        EXPECT_EQ(Count(db, QString("SELECT COUNT(*) FROM T03_CTGR WHERE %1 = ''"
-                                    " OR %1 GLOB '*[,()0-9]*' OR instr(%1, '，')").arg(column)), 0)
+        EXPECT_EQ(Count(db,
+                        QString("SELECT COUNT(*) FROM T03_CTGR WHERE %1 = ''"
+                                " OR %1 GLOB '*[,()0-9]*' OR instr(%1, '，')")
+                            .arg(column)),
+                  0)
             << column;
 }
 

@@ -13,7 +13,10 @@
 
 namespace {
 
-std::string S(std::string_view utf8) { return Utf8ToShiftJis(utf8); }
+std::string S(std::string_view utf8)
+{
+    return Utf8ToShiftJis(utf8);
+}
 
 std::string ReadAll(const std::filesystem::path& path)
 {
@@ -67,9 +70,9 @@ TEST(CsvValue, OnePassGivesWhatTheStepByStepReplacementsGave)
     // Pieces that meet at their edges: trail bytes that look like spaces or
     // quotes, references cut short or in capitals, lone lead bytes.
     const std::vector<std::string> pieces = {
-        " ", "  ", "    ", "\x81\x40", "\x81", "\x40", "\xe0", "\x82\x50", "&#x28;", "&#X28;",
-        "&#xA0;", "&#xa0", "&#x2", "&amp;", "&nbsp;", "&#32;", "&#x20;", "&#10;", "&#x3042;", "&",
-        "#", ";", "x", "\"", "a", "\t", "\r\n"};
+        " ",        "  ",     "    ",  "\x81\x40", "\x81",  "\x40",   "\xe0",  "\x82\x50", "&#x28;",
+        "&#X28;",   "&#xA0;", "&#xa0", "&#x2",     "&amp;", "&nbsp;", "&#32;", "&#x20;",   "&#10;",
+        "&#x3042;", "&",      "#",     ";",        "x",     "\"",     "a",     "\t",       "\r\n"};
     std::mt19937 random(14);
     JobRecord record;
     const OutputFieldChecks first = Ticks({0});
@@ -86,7 +89,11 @@ TEST(CsvValue, OnePassGivesWhatTheStepByStepReplacementsGave)
 
 TEST(CsvLine, HeaderAndDataFollowTheTickedFields)
 {
-    const auto all = [] { OutputFieldChecks c; c.fill(true); return c; }();
+    const auto all = [] {
+        OutputFieldChecks c;
+        c.fill(true);
+        return c;
+    }();
     const std::string header = CsvHeaderLine(all);
     EXPECT_EQ(header.rfind(S("\"求人番号\",\"求人区分\","), 0), 0u);
     const std::string tail = S(",\"求人票PDFURL\",\"ページURL\"");

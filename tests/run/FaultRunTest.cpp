@@ -62,8 +62,8 @@ static std::vector<std::string> QuotedValues(const std::string& line)
     return values;
 }
 
-static DemoSiteOptions Faulty(DemoFault fault, double share, int targets, long keptBytes = -1,
-                              int postings = 40, std::uint64_t seed = 7)
+static DemoSiteOptions Faulty(DemoFault fault, double share, int targets, long keptBytes = -1, int postings = 40,
+                              std::uint64_t seed = 7)
 {
     DemoSiteOptions options;
     options.postingCount = postings;
@@ -91,8 +91,8 @@ class FaultRunTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     SearchConditions conditions;
-    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(2),
-                     std::chrono::milliseconds(2), std::chrono::milliseconds(0)};
+    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(2), std::chrono::milliseconds(2),
+                     std::chrono::milliseconds(0)};
 
     void SetUp() override
     {
@@ -190,8 +190,8 @@ protected:
             std::string wrongFields;
             for (int field = 0; field < kOutputFieldCount; ++field) {
                 if (values[field] != expected[field])
-                    wrongFields += std::string(" ") + OutputFieldNamesUtf8()[field] + " \"" + values[field] + "\" not \""
-                        + expected[field] + "\";";
+                    wrongFields += std::string(" ") + OutputFieldNamesUtf8()[field] + " \"" + values[field]
+                        + "\" not \"" + expected[field] + "\";";
             }
             EXPECT_EQ(wrongFields, "") << posting.jobNumber;
             EXPECT_TRUE(jobNumbers.insert(posting.jobNumber).second) << posting.jobNumber << " written twice";
@@ -211,7 +211,7 @@ static bool Arrives(const DemoSite& site, const DemoPosting& posting, int attemp
 // The postings a run writes when a fault may strike each download: those
 // whose first download, or else whose single retry, brings the page.
 static std::vector<const DemoPosting*> Survivors(const DemoSite& site, const std::vector<const DemoPosting*>& hits,
-                                                int* retried = nullptr, int* lost = nullptr)
+                                                 int* retried = nullptr, int* lost = nullptr)
 {
     std::vector<const DemoPosting*> survivors;
     for (const DemoPosting* posting : hits) {
@@ -239,13 +239,13 @@ static int DetailRequests(const DemoSite& site, const std::vector<const DemoPost
 // Every posting's page once, the one the site is busy for twice.
 static int DetailRequests(const std::vector<const DemoPosting*>& hits)
 {
-    return static_cast<int>(hits.size()
-                            + std::count_if(hits.begin(), hits.end(), [](const DemoPosting* posting) {
-                                  return posting->failsFirstDownload;
-                              }));
+    return static_cast<int>(hits.size() + std::count_if(hits.begin(), hits.end(), [](const DemoPosting* posting) {
+                                return posting->failsFirstDownload;
+                            }));
 }
 
-static std::vector<std::string> JobNumbers(const std::vector<const DemoPosting*>& postings, size_t count = SIZE_MAX)
+static std::vector<std::string> JobNumbers(const std::vector<const DemoPosting*>& postings,
+                                           size_t count = SIZE_MAX)
 {
     std::vector<std::string> numbers;
     for (size_t i = 0; i < std::min(count, postings.size()); ++i)
@@ -423,8 +423,7 @@ TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunWithoutDuplicates)
     ASSERT_GT(hits.size(), 60u);
     RunOutcome run = Run(always);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(checkLines(always, run.lines)),
-              JobNumbers(hits, 30));
+    EXPECT_EQ(JobNumbers(checkLines(always, run.lines)), JobNumbers(hits, 30));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
 
     // Sometimes: the run ends at the first page that repeats.
@@ -437,8 +436,7 @@ TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunWithoutDuplicates)
     ASSERT_LT((page - 1) * 30, hits.size());
     run = Run(sometimes);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(JobNumbers(checkLines(sometimes, run.lines)),
-              JobNumbers(hits, (page - 1) * 30));
+    EXPECT_EQ(JobNumbers(checkLines(sometimes, run.lines)), JobNumbers(hits, (page - 1) * 30));
 }
 
 TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
@@ -458,7 +456,8 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
     EXPECT_EQ(DemoFaultTargetsFromNames("detail,"), kDemoFaultDetail);
     EXPECT_EQ(DemoFaultTargetsFromNames("details"), std::nullopt);
     EXPECT_EQ(DemoFaultTargetsFromNames(""), std::nullopt);
-    for (const char* name : {"none", "500", "reset", "cut", "stall", "bad-utf8", "huge", "repeat", "trickle", "giant"})
+    for (const char* name :
+         {"none", "500", "reset", "cut", "stall", "bad-utf8", "huge", "repeat", "trickle", "giant"})
         EXPECT_EQ(DemoFaultName(DemoFaultFromName(name).value()), name);
     EXPECT_EQ(DemoFaultFromName("crash"), std::nullopt);
 

@@ -37,8 +37,8 @@ TEST(IniFile, WritingKeepsForeignLinesAndSections)
     ini.writeString("Config", "CityWord", Sjis("新宿区 渋谷区"));
     ini.writeBool("New", "Flag", true);
     EXPECT_EQ(ini.toBytes(),
-              "[Config]\r\nRegion1=13\r\nUnknown=x\r\nCityWord=" + Sjis("新宿区 渋谷区")
-                  + "\r\n\r\n" + foreign + "\r\n[New]\r\nFlag=1\r\n");
+              "[Config]\r\nRegion1=13\r\nUnknown=x\r\nCityWord=" + Sjis("新宿区 渋谷区") + "\r\n\r\n" + foreign
+                  + "\r\n[New]\r\nFlag=1\r\n");
 
     QTemporaryDir dir;
     const std::filesystem::path path = dir.filePath("km.ini").toStdString();

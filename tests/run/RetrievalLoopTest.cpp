@@ -14,8 +14,8 @@
 
 static std::string PagerBody(int nowPage, int wantedPage, int naviCount = FakeListSite::kNaviCount)
 {
-    return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage) + "&fwListLeftPage="
-        + std::to_string(wantedPage) + "&fwListNaviCount=" + std::to_string(naviCount)
+    return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage)
+        + "&fwListLeftPage=" + std::to_string(wantedPage) + "&fwListNaviCount=" + std::to_string(naviCount)
         + "&fwListNaviBtn1=" + std::to_string(wantedPage);
 }
 
@@ -64,14 +64,15 @@ TEST_F(RetrievalLoopTest, OnePageFetchesEachPostingInPageOrderUpToTheCount)
     site.totalCount = 3;
     site.postingCount = 30; // more links than the count
     Run();
-    EXPECT_EQ(site.detailRequests(), (std::vector<std::string>{FakeListSite::jobNumber(1),
-                                                               FakeListSite::jobNumber(2),
-                                                               FakeListSite::jobNumber(3)}));
+    EXPECT_EQ(site.detailRequests(),
+              (std::vector<std::string>{FakeListSite::jobNumber(1), FakeListSite::jobNumber(2),
+                                        FakeListSite::jobNumber(3)}));
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 3));
     EXPECT_EQ(host.resets, std::vector<int>{3});
-    EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{1, 3, "求人情報 : 1件/3件 取得中..."},
-                                                     {2, 3, "求人情報 : 2件/3件 取得中..."},
-                                                     {3, 3, "求人情報 : 3件/3件 取得中..."}}));
+    EXPECT_EQ(host.steps,
+              (std::vector<ProgressStep>{{1, 3, "求人情報 : 1件/3件 取得中..."},
+                                         {2, 3, "求人情報 : 2件/3件 取得中..."},
+                                         {3, 3, "求人情報 : 3件/3件 取得中..."}}));
     EXPECT_TRUE(site.pagerBodies().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
     EXPECT_EQ(ShiftJisToUtf8(StatusText(1, 57, true)), "求人情報 : 1件/57件 抽出中...");

@@ -43,6 +43,7 @@ TEST(RunOutcome, EachOutcomeHasItsBoxAndExitStatus)
             EXPECT_FALSE(outcome.message.empty() || outcome.title.empty()) << e.result;
         }
     }
-    EXPECT_EQ(OutcomeText(kResultListFailed).message,
-              "求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。");
+    EXPECT_EQ(
+        OutcomeText(kResultListFailed).message,
+        "求人一覧の取得に失敗したため、途中で終了しました。\r\n取得済みの求人情報はファイルに保存されています。");
 }

@@ -5,12 +5,11 @@
 
 namespace {
 
-const std::string kHead =
-    "&tatZngyCKBox=1&jkgiRadioBtn=0&kJNoJo1=&searchClear=0&screenId=GECA110030"
-    "&maba_vrbs=infTkRiyoDantaiBtn%2CsearchKantanBtn%2CsearchBtn%2CsearchNoBtn"
-    "%2CsearchClearBtn%2CdispDetailBtn%2CkyujinhyoBtn%2CcheckedKyujinViewBtn"
-    "%2CcheckedKyujinhyoIppanBtn%2CcheckedKyujinhyoDsBtn&preCheckFlg=false"
-    "&searchBtn=+%E6%A4%9C%E7%B4%A2%E3%81%99%E3%82%8B";
+const std::string kHead = "&tatZngyCKBox=1&jkgiRadioBtn=0&kJNoJo1=&searchClear=0&screenId=GECA110030"
+                          "&maba_vrbs=infTkRiyoDantaiBtn%2CsearchKantanBtn%2CsearchBtn%2CsearchNoBtn"
+                          "%2CsearchClearBtn%2CdispDetailBtn%2CkyujinhyoBtn%2CcheckedKyujinViewBtn"
+                          "%2CcheckedKyujinhyoIppanBtn%2CcheckedKyujinhyoDsBtn&preCheckFlg=false"
+                          "&searchBtn=+%E6%A4%9C%E7%B4%A2%E3%81%99%E3%82%8B";
 const std::string kDefaultKind = "&tnseiRadioBtn=0&jginSuRadioBtn=0&kjKbnRadioBtn=1";
 
 // The part of the body after the fixed block and the kind of posting.
@@ -32,8 +31,7 @@ TEST(SearchRequest, KindOfPosting)
     c.JobCheck = 3;
     EXPECT_EQ(BuildSearchRequestBody(c), kHead + "&kjKbnRadioBtn=2");
     c.JobCheck = 8;
-    EXPECT_EQ(BuildSearchRequestBody(c),
-              kHead + "&tnseiRadioBtn=0&jginSuRadioBtn=0&kjKbnRadioBtn=5&sGSYACKBox=2");
+    EXPECT_EQ(BuildSearchRequestBody(c), kHead + "&tnseiRadioBtn=0&jginSuRadioBtn=0&kjKbnRadioBtn=5&sGSYACKBox=2");
     c.JobCheck = 1;
     EXPECT_EQ(BuildSearchRequestBody(c), kHead + kDefaultKind + "&ippanCKBox=1");
     c.JobCheck = -1; // nothing selected counts as index 0
@@ -87,8 +85,7 @@ TEST(SearchRequest, CategoryCodesAndRecency)
     c.JobCode3 = "1";
     c.JobCode4 = "99";
     c.JobSet1 = true;
-    EXPECT_EQ(Conditions(c),
-              "&sKGYBRUIJo1=095&sKGYBRUIGe1=05&sKGYBRUIJo2=1&sKGYBRUIGe2=99&newArrivedCKBox=1");
+    EXPECT_EQ(Conditions(c), "&sKGYBRUIJo1=095&sKGYBRUIGe1=05&sKGYBRUIJo2=1&sKGYBRUIGe2=99&newArrivedCKBox=1");
     c = {};
     c.JobSet1 = c.JobSet2 = true;
     EXPECT_EQ(Conditions(c), "&newArrivedCKBox=2");

@@ -48,9 +48,13 @@ TEST(SettingsFile, ReadsDefaultsRulesAndCuts)
     IniFile ini;
     ini.loadFromBytes("[Config]\r\nRegion1=0x0D\r\nRegion2=abc\r\nRegion3=-1\r\nJobSet1=2\r\n"
                       "JobSet2=0x0\r\nRetryCheck=1\r\nRetry=123456789\r\nWordCheck=7\r\n"
-                      "JobNo2=123456789012\r\nJobCode2=\r\nCityWord=" + city + "\r\n"
-                      "FreeWord=\"" + Sjis("看護 夜勤") + "\"\r\nJobList=10\r\n"
-                      "[Site]\r\nBaseAddress=http://127.0.0.1:9\r\n");
+                      "JobNo2=123456789012\r\nJobCode2=\r\nCityWord="
+                      + city
+                      + "\r\n"
+                        "FreeWord=\""
+                      + Sjis("看護 夜勤")
+                      + "\"\r\nJobList=10\r\n"
+                        "[Site]\r\nBaseAddress=http://127.0.0.1:9\r\n");
     const SettingsValues values = ReadSettings(ini);
     EXPECT_EQ(values.Region1, 13);
     EXPECT_EQ(values.Region2, 0);
@@ -91,9 +95,12 @@ TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)
     EXPECT_EQ(FileBytes(path),
               "[Config]\r\nRegion1=-1\r\nRegion2=0\r\nRegion3=0\r\nJobType=0\r\nJobHaken=0\r\n"
               "JobIndustry=99\r\nJobSet1=0\r\nJobSet2=1\r\nJobSet3=0\r\nRetryCheck=0\r\n"
-              "JobCheck=0\r\nCityWord=" + Sjis("新宿区 渋谷区") + "\r\nFreeWord=a  Region1=5\r\n"
-              "Retry=0\r\nJobNo1=12345\r\nJobNo2=\r\nJobCode1=\r\nJobCode2=\r\nJobCode3=\r\n"
-              "JobCode4=\r\nWordCheck=2\r\nJobList=" + jobList + "\r\n");
+              "JobCheck=0\r\nCityWord="
+                  + Sjis("新宿区 渋谷区")
+                  + "\r\nFreeWord=a  Region1=5\r\n"
+                    "Retry=0\r\nJobNo1=12345\r\nJobNo2=\r\nJobCode1=\r\nJobCode2=\r\nJobCode3=\r\n"
+                    "JobCode4=\r\nWordCheck=2\r\nJobList="
+                  + jobList + "\r\n");
 
     const std::optional<SettingsValues> back = ReadSettingsFile(path);
     ASSERT_TRUE(back.has_value());
@@ -104,10 +111,12 @@ TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)
 
     // Keys of the file move nowhere; foreign lines stay byte for byte.
     const std::string foreign = "[Site]\r\nBaseAddress=http://127.0.0.1:1\r\n; " + Sjis("メモ") + "\r\n";
-    std::ofstream(path, std::ios::binary) << "[Config]\r\nJobList=1\r\nMine=" << Sjis("値") << "\r\n\r\n" << foreign;
+    std::ofstream(path, std::ios::binary) << "[Config]\r\nJobList=1\r\nMine=" << Sjis("値") << "\r\n\r\n"
+                                          << foreign;
     ASSERT_TRUE(WriteSettingsFile(path, values));
     const std::string bytes = FileBytes(path);
-    EXPECT_EQ(bytes.rfind("[Config]\r\nJobList=" + jobList + "\r\nMine=" + Sjis("値") + "\r\nRegion1=-1\r\n", 0), 0u);
+    EXPECT_EQ(bytes.rfind("[Config]\r\nJobList=" + jobList + "\r\nMine=" + Sjis("値") + "\r\nRegion1=-1\r\n", 0),
+              0u);
     EXPECT_TRUE(bytes.ends_with("WordCheck=2\r\n\r\n" + foreign));
 }
 
@@ -138,15 +147,15 @@ TEST(SettingsFile, SiteAddressComesOnlyFromTheSiteSection)
 TEST(SettingsFile, ValuesAreCheckedAsTheBoxesCheckTypedText)
 {
     struct Row {
-        std::string line;     // in [Config], code page 932
-        std::string key;      // the member looked at
-        std::string window;   // what the window's box shows
-        std::string refused;  // what the command-line runner names
+        std::string line;    // in [Config], code page 932
+        std::string key;     // the member looked at
+        std::string window;  // what the window's box shows
+        std::string refused; // what the command-line runner names
     };
     const std::string longCity = std::string(99, 'a') + Sjis("区"); // 101 bytes
     const Row rows[] = {
         {"JobNo1=12345", "JobNo1", "12345", ""},
-        {"JobNo1=1&a=1", "JobNo1", "", "JobNo1"},  // would add a field to the search
+        {"JobNo1=1&a=1", "JobNo1", "", "JobNo1"}, // would add a field to the search
         {"JobNo1=12345abc", "JobNo1", "", "JobNo1"},
         {"JobNo1=123456", "JobNo1", "12345", "JobNo1"},
         {"JobNo2=123456789012", "JobNo2", "12345678", "JobNo2"},
@@ -166,15 +175,24 @@ TEST(SettingsFile, ValuesAreCheckedAsTheBoxesCheckTypedText)
         IniFile ini;
         ini.loadFromBytes("[Config]\r\n" + row.line + "\r\n");
         const auto member = [&row](const SettingsValues& values) -> std::string {
-            if (row.key == "JobNo1") return values.JobNo1;
-            if (row.key == "JobNo2") return values.JobNo2;
-            if (row.key == "JobCode1") return values.JobCode1;
-            if (row.key == "JobCode2") return values.JobCode2;
-            if (row.key == "JobCode3") return values.JobCode3;
-            if (row.key == "JobCode4") return values.JobCode4;
-            if (row.key == "Retry") return values.Retry;
-            if (row.key == "CityWord") return values.CityWord;
-            if (row.key == "FreeWord") return values.FreeWord;
+            if (row.key == "JobNo1")
+                return values.JobNo1;
+            if (row.key == "JobNo2")
+                return values.JobNo2;
+            if (row.key == "JobCode1")
+                return values.JobCode1;
+            if (row.key == "JobCode2")
+                return values.JobCode2;
+            if (row.key == "JobCode3")
+                return values.JobCode3;
+            if (row.key == "JobCode4")
+                return values.JobCode4;
+            if (row.key == "Retry")
+                return values.Retry;
+            if (row.key == "CityWord")
+                return values.CityWord;
+            if (row.key == "FreeWord")
+                return values.FreeWord;
             return std::to_string(values.Region1);
         };
         EXPECT_EQ(member(ReadSettings(ini)), row.window);

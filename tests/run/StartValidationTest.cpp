@@ -70,8 +70,9 @@ TEST_F(StartValidationTest, MinorCategoryCodeNeedsItsMajorCode)
 TEST_F(StartValidationTest, AtLeastOneOutputFieldMustBeTicked)
 {
     values.JobList.fill(false);
-    EXPECT_EQ(failure(), std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"),
-                                        StartFocus::clstOutput));
+    EXPECT_EQ(
+        failure(),
+        std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"), StartFocus::clstOutput));
     values.JobList[93] = true;
     EXPECT_TRUE(runCheck().passed);
 }

@@ -42,9 +42,9 @@ void TaskbarTest::progressGoesToTheLauncherEntry()
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (daemon.isEmpty())
         QSKIP("dbus-daemon is not installed");
-    m_bus.start(daemon, {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                       QStringLiteral("--print-address=1"),
-                       QStringLiteral("--address=unix:path=") + m_busDir.filePath(QStringLiteral("bus"))});
+    m_bus.start(daemon,
+                {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                 QStringLiteral("--address=unix:path=") + m_busDir.filePath(QStringLiteral("bus"))});
     QVERIFY(m_bus.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
     const QString address = QString::fromUtf8(m_bus.readLine()).trimmed();
@@ -53,8 +53,7 @@ void TaskbarTest::progressGoesToTheLauncherEntry()
     QDBusConnection listener = QDBusConnection::connectToBus(address, QStringLiteral("listener"));
     QVERIFY(listener.isConnected());
     QVERIFY(listener.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
-                             QStringLiteral("Update"), this,
-                             SLOT(launcherUpdate(QString, QVariantMap))));
+                             QStringLiteral("Update"), this, SLOT(launcherUpdate(QString, QVariantMap))));
 
     // A failed start may be retried; once held, a second call is true at once.
     QVERIFY(InitializeTaskbarAPI());

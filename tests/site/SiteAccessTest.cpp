@@ -237,8 +237,7 @@ TEST_F(SiteAccessTest, CookiesSetByTheSiteTravelWithLaterRequests)
     std::thread visit([&] { HttpGetToFile(warmUp, dir / "warmup.dat"); });
     visit.join();
     EXPECT_EQ(StoredSiteCookies(), "visible=v1");
-    EXPECT_EQ(SortedPairs(StoredSiteCookies(true)),
-              (std::vector<std::string>{"JSESSIONID=s1", "visible=v1"}));
+    EXPECT_EQ(SortedPairs(StoredSiteCookies(true)), (std::vector<std::string>{"JSESSIONID=s1", "visible=v1"}));
 
     HttpPostToFile("a=1", file, kSearchPath, StoredSiteCookies());
     HttpGetToFile(server.baseAddress() + "/detail", file);
@@ -354,7 +353,7 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
 
     const auto absent = dir / "absent.dat";
     for (const std::string& url : {dead + "/x", std::string("not a url"), std::string(""),
-                                  std::string("file:///etc/hostname"), std::string("http://[::1")})
+                                   std::string("file:///etc/hostname"), std::string("http://[::1")})
         HttpGetToFile(url, absent);
     SetSiteBaseAddress("::bad base::");
     HttpPostToFile("a=1", absent, kSearchPath, "c=1");
@@ -387,13 +386,14 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
     };
     const auto gate = std::make_shared<Gate>();
     server.get("/stall", [gate](const httplib::Request&, httplib::Response& res) {
-        res.set_content_provider(100, "text/html", [gate](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-            if (offset == 0)
-                return sink.write("0123456789", 10);
-            std::unique_lock lock(gate->mutex);
-            gate->released.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
-            return false;
-        });
+        res.set_content_provider(
+            100, "text/html", [gate](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                if (offset == 0)
+                    return sink.write("0123456789", 10);
+                std::unique_lock lock(gate->mutex);
+                gate->released.wait_for(lock, std::chrono::seconds(10), [&] { return gate->open; });
+                return false;
+            });
     });
     const auto file = dir / "page.dat";
 
@@ -473,7 +473,8 @@ TEST_F(SiteAccessTest, RunCookieExpiresOneYearAfterItIsSet)
     EXPECT_EQ(RunCookieData("", date(2027, 1, 1) + std::chrono::hours(13) + std::chrono::minutes(5)),
               "MyCookie = ; expires = Sat, 01-Jan-2028 13:05:00 GMT; Path = /");
 
-    server.post(kSearchPath, [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
+    server.post(kSearchPath,
+                [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
     const auto file = dir / "page.dat";
     // Set in 2030, the cookie still travels: its expiry lies a year ahead.
     SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2030, 6, 1)); });

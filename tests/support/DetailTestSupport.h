@@ -14,8 +14,14 @@
 #include <string>
 #include <vector>
 
-inline std::string S(std::string_view utf8) { return Utf8ToShiftJis(utf8); }
-inline std::string U(std::string_view sjis) { return ShiftJisToUtf8(sjis); }
+inline std::string S(std::string_view utf8)
+{
+    return Utf8ToShiftJis(utf8);
+}
+inline std::string U(std::string_view sjis)
+{
+    return ShiftJisToUtf8(sjis);
+}
 
 inline std::string DetailFixturePath(const std::string& name)
 {

@@ -12,12 +12,12 @@
 
 class FakeListSite {
 public:
-    int totalCount = 0;           // the count line's number
-    int postingCount = -1;        // postings listed over all pages; -1: totalCount
-    std::string countText;        // shown instead of totalCount when set ("1,234")
+    int totalCount = 0;    // the count line's number
+    int postingCount = -1; // postings listed over all pages; -1: totalCount
+    std::string countText; // shown instead of totalCount when set ("1,234")
     bool showCount = true;
     bool unknownJobSeeker = false;
-    bool repeatFirstPage = false; // the pager answers page 1 whatever it is asked
+    bool repeatFirstPage = false;   // the pager answers page 1 whatever it is asked
     std::function<void()> onSearch; // runs as the search arrives
 
     // The pager count the pages carry; not the usual 7, so that a test sees
@@ -34,11 +34,12 @@ public:
                 onSearch();
             response.set_content(listPage(1), "text/html; charset=UTF-8");
         });
-        server.post("/kensaku/GECA110010.do", [this](const httplib::Request& request, httplib::Response& response) {
-            const auto at = request.body.find("&fwListNaviBtn1=");
-            const int wanted = at == std::string::npos ? 0 : std::atoi(request.body.c_str() + at + 16);
-            response.set_content(listPage(repeatFirstPage ? 1 : wanted), "text/html; charset=UTF-8");
-        });
+        server.post("/kensaku/GECA110010.do",
+                    [this](const httplib::Request& request, httplib::Response& response) {
+                        const auto at = request.body.find("&fwListNaviBtn1=");
+                        const int wanted = at == std::string::npos ? 0 : std::atoi(request.body.c_str() + at + 16);
+                        response.set_content(listPage(repeatFirstPage ? 1 : wanted), "text/html; charset=UTF-8");
+                    });
     }
 
     std::string baseAddress() const { return server.baseAddress(); }
@@ -58,12 +59,15 @@ public:
         else if (showCount)
             html += "<p class=\"fs13 numberJobText_layout\"><span class=\"fb\">"
                 + (countText.empty() ? std::to_string(totalCount) : countText) + "</span>件中 1～30件を表示</p>\n";
-        html += "<input type=\"hidden\" name=\"fwListNowPage\" value=\"" + std::to_string(page) + "\">\n"
-                "<input type=\"hidden\" name=\"fwListNaviCount\" value=\"" + std::to_string(kNaviCount) + "\">\n";
+        html += "<input type=\"hidden\" name=\"fwListNowPage\" value=\"" + std::to_string(page)
+            + "\">\n"
+              "<input type=\"hidden\" name=\"fwListNaviCount\" value=\""
+            + std::to_string(kNaviCount) + "\">\n";
         const int last = std::min(page * 30, postingCount < 0 ? totalCount : postingCount);
         for (int posting = (page - 1) * 30 + 1; page >= 1 && posting <= last; ++posting)
             html += "<a class=\"button\" id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?screenId=GECA110010"
-                    "&amp;action=dispDetailBtn&amp;kJNo=" + jobNumber(posting) + "&amp;kJKbn=1\" target=\"_blank\">詳細を表示</a>\n";
+                    "&amp;action=dispDetailBtn&amp;kJNo="
+                + jobNumber(posting) + "&amp;kJKbn=1\" target=\"_blank\">詳細を表示</a>\n";
         return html + "</form>\n</body>\n</html>\n";
     }
 
@@ -72,7 +76,8 @@ public:
         return "<form name=\"detailForm\" action=\"/kensaku/GECA110020.do\" method=\"post\">\n"
                "<input type=\"hidden\" name=\"kjhyoKjKbn\" value=\"1\" id=\"ID_kjhyoKjKbn\">\n</form>\n"
                "<table class=\"normal\">\n<tr>\n"
-               "<th class=\"fb\">求人番号</th><td><div id=\"ID_kjNo\">" + jobNumber + "</div></td></tr>\n</table>\n";
+               "<th class=\"fb\">求人番号</th><td><div id=\"ID_kjNo\">"
+            + jobNumber + "</div></td></tr>\n</table>\n";
     }
 
     // The job numbers of the detail pages asked for, in order.

@@ -113,7 +113,7 @@ private:
 
     void record(const httplib::Request& request)
     {
-        RecordedRequest recorded{request.method, request.target, request.path,
+        RecordedRequest recorded{request.method,  request.target,  request.path,
                                  request.version, request.headers, request.body};
         // Added by the server itself, never sent by the client.
         for (const char* name : {"REMOTE_ADDR", "REMOTE_PORT", "LOCAL_ADDR", "LOCAL_PORT"})

@@ -22,8 +22,8 @@ inline void ClearProxyEnvironment()
 // Pauses are for the real site; the tests' own servers need none.
 inline RunPacing NoPauses()
 {
-    return RunPacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0),
-                     std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
+    return RunPacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                     std::chrono::milliseconds(0)};
 }
 
 inline std::string ReadFileBytes(const std::filesystem::path& path)

@@ -24,8 +24,8 @@ static QString Unit(char16_t unit)
 
 TEST(CodePage932, LookalikesFollowWindows)
 {
-    EXPECT_EQ(Utf8ToShiftJis("\u301C"), "?");  // wave dash
-    EXPECT_EQ(Utf8ToShiftJis("\u2212"), "?");  // minus sign
+    EXPECT_EQ(Utf8ToShiftJis("\u301C"), "?"); // wave dash
+    EXPECT_EQ(Utf8ToShiftJis("\u2212"), "?"); // minus sign
     EXPECT_EQ(Utf8ToShiftJis("\uFF5E"), Code(0x8160));
     EXPECT_EQ(ShiftJisToUtf8(Code(0x8160)), "\uFF5E");
     EXPECT_EQ(Utf8ToShiftJis("\uFF0D"), Code(0x817C));
@@ -46,20 +46,20 @@ TEST(CodePage932, LookalikesFollowWindows)
 
 TEST(CodePage932, MalformedUtf8GivesEmptyText)
 {
-    EXPECT_EQ(Utf8ToShiftJis("abc\xE4\xBB"), "");  // cut at the end
+    EXPECT_EQ(Utf8ToShiftJis("abc\xE4\xBB"), ""); // cut at the end
     EXPECT_EQ(Utf8ToShiftJis("abc\xC3"), "");
-    EXPECT_EQ(Utf8ToShiftJis("\xE4\x41\xB6xyz"), "");  // bad continuation
-    EXPECT_EQ(Utf8ToShiftJis("a\x80z"), "");  // stray continuation
-    EXPECT_EQ(Utf8ToShiftJis("\xC0\xAF"), "");  // overlong "/"
+    EXPECT_EQ(Utf8ToShiftJis("\xE4\x41\xB6xyz"), ""); // bad continuation
+    EXPECT_EQ(Utf8ToShiftJis("a\x80z"), "");          // stray continuation
+    EXPECT_EQ(Utf8ToShiftJis("\xC0\xAF"), "");        // overlong "/"
     EXPECT_EQ(Utf8ToShiftJis("\xE0\x80\xAF"), "");
     EXPECT_EQ(Utf8ToShiftJis("\xF0\x80\x80\xAF"), "");
-    EXPECT_EQ(Utf8ToShiftJis("\xED\xA0\x80"), "");  // surrogate
-    EXPECT_EQ(Utf8ToShiftJis("\xF4\x90\x80\x80"), "");  // beyond U+10FFFF
+    EXPECT_EQ(Utf8ToShiftJis("\xED\xA0\x80"), "");     // surrogate
+    EXPECT_EQ(Utf8ToShiftJis("\xF4\x90\x80\x80"), ""); // beyond U+10FFFF
     EXPECT_EQ(Utf8ToShiftJis("\xF8\x88\x80\x80\x80"), "");
     EXPECT_EQ(Utf8ToShiftJis(""), "");
 
-    EXPECT_EQ(Utf8ToShiftJis("a\U0001F600b"), "a?b");  // outside the BMP
-    EXPECT_EQ(Utf8ToShiftJis("\u00E9"), "?");  // no 932 form
+    EXPECT_EQ(Utf8ToShiftJis("a\U0001F600b"), "a?b"); // outside the BMP
+    EXPECT_EQ(Utf8ToShiftJis("\u00E9"), "?");         // no 932 form
 }
 
 TEST(CodePage932, SingleBytes)
@@ -71,7 +71,7 @@ TEST(CodePage932, SingleBytes)
     EXPECT_EQ(ShiftJisToUtf8(ascii), ascii);
     EXPECT_EQ(QStringToShiftJis(ShiftJisToQString(ascii)), ascii);
 
-    EXPECT_EQ(Utf8ToShiftJis("\uFF71\uFF9F"), Bytes({0xB1, 0xDF}));  // half-width katakana
+    EXPECT_EQ(Utf8ToShiftJis("\uFF71\uFF9F"), Bytes({0xB1, 0xDF})); // half-width katakana
     EXPECT_EQ(ShiftJisToUtf8(Bytes({0xA1, 0xB1, 0xDF})), "\uFF61\uFF71\uFF9F");
     EXPECT_EQ(ShiftJisToUtf8(Bytes({0x80, 0xA0, 0xFD, 0xFF})), "\u0080\uF8F0\uF8F1\uF8F3");
     EXPECT_EQ(Utf8ToShiftJis("\u0080\uF8F0\uF8F3"), Bytes({0x80, 0xA0, 0xFF}));
@@ -79,11 +79,14 @@ TEST(CodePage932, SingleBytes)
 
 TEST(CodePage932, UndecodableBytesGiveMiddleDot)
 {
-    EXPECT_EQ(ShiftJisToUtf8(Code(0x8540)), "\u30FB");  // undefined row
-    EXPECT_EQ(ShiftJisToUtf8(Code(0xFC4C)), "\u30FB");  // just past the last code
-    EXPECT_EQ(ShiftJisToUtf8("a\x81"), "a\u30FB");  // lead byte at the end
+    EXPECT_EQ(ShiftJisToUtf8(Code(0x8540)), "\u30FB"); // undefined row
+    EXPECT_EQ(ShiftJisToUtf8(Code(0xFC4C)), "\u30FB"); // just past the last code
+    EXPECT_EQ(ShiftJisToUtf8("a\x81"), "a\u30FB");     // lead byte at the end
     // A byte that cannot be a trail is read on its own.
-    EXPECT_EQ(ShiftJisToUtf8("\x81\x7F" "A"), "\u30FB\x7F" "A");
+    EXPECT_EQ(ShiftJisToUtf8("\x81\x7F"
+                             "A"),
+              "\u30FB\x7F"
+              "A");
     EXPECT_EQ(ShiftJisToUtf8("\x88\r\n"), "\u30FB\r\n");
     EXPECT_EQ(ShiftJisToUtf8("\x88\xFD"), "\u30FB\uF8F1");
     EXPECT_EQ(ShiftJisToQString("\x81\x20"), Unit(0x30FB) + " ");
@@ -124,8 +127,8 @@ TEST(CodePage932, EveryDoubleByteCodeRoundTrips)
 TEST(CodePage932, JapaneseText)
 {
     EXPECT_EQ(Sjis("件"), Code(0x8C8F));
-    EXPECT_EQ(Utf8ToShiftJis("求人 あ亜熙"), Code(0x8B81) + Code(0x906C) + " " + Code(0x82A0)
-                  + Code(0x889F) + Code(0xEAA4));
+    EXPECT_EQ(Utf8ToShiftJis("求人 あ亜熙"),
+              Code(0x8B81) + Code(0x906C) + " " + Code(0x82A0) + Code(0x889F) + Code(0xEAA4));
 
     const QString text = QStringLiteral("東京都 千代田区　ﾊﾛｰﾜｰｸ（求人）①Ⅹ～");
     const std::string sjis = QStringToShiftJis(text);

@@ -7,7 +7,10 @@
 
 namespace {
 
-std::string S(std::string_view utf8) { return Utf8ToShiftJis(utf8); }
+std::string S(std::string_view utf8)
+{
+    return Utf8ToShiftJis(utf8);
+}
 
 TEST(TextUtils, TrimRemovesControlBytesAndSpacesButNotIdeographicSpace)
 {
@@ -137,8 +140,9 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
         {"\x81\x40", " "}, {"\x81\x7C", "-"}, {"\x81\x5D", "-"}, {"\x82\x50", "1"}, {"\x82\x51", "2"},
         {"\x82\x52", "3"}, {"\x82\x53", "4"}, {"\x82\x54", "5"}, {"\x82\x55", "6"}, {"\x82\x56", "7"},
         {"\x82\x57", "8"}, {"\x82\x58", "9"}, {"\x82\x4F", "0"}};
-    const std::string pieces[] = {"\x81", "\x82", "\x40", "\x50", "\x4F", "\x58", "\x7C", "\x5D", "\xe0",
-                                  "a", "A", "<", "/", "d", "D", "i", "v", ">", " ", "\x81\x40", "</div>", "<b>"};
+    const std::string pieces[] = {"\x81", "\x82", "\x40", "\x50",     "\x4F",   "\x58", "\x7C", "\x5D",
+                                  "\xe0", "a",    "A",    "<",        "/",      "d",    "D",    "i",
+                                  "v",    ">",    " ",    "\x81\x40", "</div>", "<b>"};
     std::mt19937 random(14);
     for (int round = 0; round < 20000; ++round) {
         std::string text;
@@ -151,7 +155,8 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
 
         std::string replaced;
         for (size_t pos = 0; pos < text.size();) {
-            const size_t length = IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+            const size_t length =
+                IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
             if (SameTextIgnoringCase(std::string_view(text).substr(pos, 6), "</div>")) {
                 replaced += "|";
                 pos += 6;
@@ -169,7 +174,8 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
         ASSERT_EQ(ContainsTextIgnoringCase(text, "</DIV>"), ReplaceByWalking(text, "</div>", "|") != text) << text;
 
         // The in-place forms give what the copying forms give.
-        for (const auto& [from, to] : {std::pair{"</div>", " "}, {"\x81\x40", ""}, {"a", "|||"}, {"\x82", "\x81\x40"}}) {
+        for (const auto& [from, to] :
+             {std::pair{"</div>", " "}, {"\x81\x40", ""}, {"a", "|||"}, {"\x82", "\x81\x40"}}) {
             std::string inPlace = text;
             ReplaceAllInPlace(inPlace, from, to);
             ASSERT_EQ(inPlace, ReplaceAllText(text, from, to)) << text;

@@ -32,7 +32,10 @@ namespace {
 
 const std::string kSearchPage = "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
 
-std::string U(std::string_view sjis) { return ShiftJisToUtf8(sjis); }
+std::string U(std::string_view sjis)
+{
+    return ShiftJisToUtf8(sjis);
+}
 
 DemoSiteOptions WithPostings(int count)
 {
@@ -51,7 +54,7 @@ std::string Pager(int nowPage, int wantedPage)
 // detail links, the pager's current page.
 struct ListPage {
     bool hasCount = false;
-    std::string count;   // the text before "件"
+    std::string count;    // the text before "件"
     std::string errorBox; // text of a msg_E paragraph
     std::vector<std::string> links;
     std::string nowPage; // fwListNowPage
@@ -96,7 +99,8 @@ std::vector<std::string> DetailUrls(const DemoSite& site, const std::vector<cons
 
 // A site on a free port, with the product pointed at it and its cookies gone.
 struct SiteFixture {
-    explicit SiteFixture(DemoSiteOptions options = {}) : site(std::move(options))
+    explicit SiteFixture(DemoSiteOptions options = {})
+        : site(std::move(options))
     {
         EXPECT_TRUE(dir.isValid());
         EXPECT_TRUE(site.start());
@@ -147,7 +151,8 @@ public:
 
 // Everything ReadJobDetail needs, without pauses.
 struct DetailRun {
-    explicit DetailRun(const std::filesystem::path& folder) : pageFile(folder / "detail.dat")
+    explicit DetailRun(const std::filesystem::path& folder)
+        : pageFile(folder / "detail.dat")
     {
         conditions.JobList.fill(true);
     }
@@ -293,8 +298,9 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
               }));
 
     // Kind of posting: general part-time, graduates, disabled full-time.
-    const std::pair<int, std::pair<int, int>> kinds[] = {
-        {2, {kDemoKindGeneral, kDemoPartTime}}, {3, {kDemoKindGraduate, 0}}, {7, {kDemoKindDisabled, kDemoFullTime}}};
+    const std::pair<int, std::pair<int, int>> kinds[] = {{2, {kDemoKindGeneral, kDemoPartTime}},
+                                                         {3, {kDemoKindGraduate, 0}},
+                                                         {7, {kDemoKindDisabled, kDemoFullTime}}};
     for (const auto& [jobCheck, kindAndStyle] : kinds) {
         // A copy: clang 14, which clang-tidy runs on, cannot capture a structured binding.
         const std::pair<int, int> wanted = kindAndStyle;
@@ -304,14 +310,16 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
         EXPECT_FALSE(hits.empty()) << jobCheck;
         EXPECT_EQ(hits.size(), countWhere([&](const DemoPosting& p) {
                       return p.kind == wanted.first && (wanted.second == 0 || p.workStyle == wanted.second);
-                  })) << jobCheck;
+                  }))
+            << jobCheck;
     }
 
     conditions = {};
     conditions.JobIndustry = 39;
     hits = hitsOf(conditions);
     ASSERT_FALSE(hits.empty());
-    EXPECT_TRUE(std::all_of(hits.begin(), hits.end(), [](const DemoPosting* p) { return p->industryCode == "39"; }));
+    EXPECT_TRUE(
+        std::all_of(hits.begin(), hits.end(), [](const DemoPosting* p) { return p->industryCode == "39"; }));
 
     // Free words: OR finds more than AND, NOT keeps out what it names.
     conditions = {};
@@ -324,13 +332,17 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
     conditions.FreeWord = Utf8ToShiftJis("介護");
     conditions.WordCheck = 2;
     const auto withoutCare = hitsOf(conditions);
-    const auto has = [](const DemoPosting* p, const char* word) { return p->searchText.find(word) != std::string::npos; };
+    const auto has = [](const DemoPosting* p, const char* word) {
+        return p->searchText.find(word) != std::string::npos;
+    };
     EXPECT_TRUE(both.empty());
     ASSERT_FALSE(either.empty());
-    EXPECT_TRUE(std::all_of(either.begin(), either.end(), [&](auto p) { return has(p, "開発") || has(p, "介護"); }));
+    EXPECT_TRUE(
+        std::all_of(either.begin(), either.end(), [&](auto p) { return has(p, "開発") || has(p, "介護"); }));
     ASSERT_FALSE(software.empty());
     EXPECT_LT(software.size(), either.size());
-    EXPECT_TRUE(std::all_of(software.begin(), software.end(), [&](auto p) { return has(p, "開発") && has(p, "システム"); }));
+    EXPECT_TRUE(std::all_of(software.begin(), software.end(),
+                            [&](auto p) { return has(p, "開発") && has(p, "システム"); }));
     EXPECT_FALSE(withoutCare.empty());
     EXPECT_TRUE(std::none_of(withoutCare.begin(), withoutCare.end(), [&](auto p) { return has(p, "介護"); }));
 }
@@ -447,8 +459,8 @@ TEST(DemoSite, DataIsFixedAndItsPlacesAreInTheReferenceDatabase)
     for (const DemoPosting& posting : first.postings()) {
         if (!checked.insert(posting.cityCode).second)
             continue;
-        const CityResolutionResult result =
-            ResolveCityCodes(host.database, Utf8ToShiftJis(posting.cityName), std::stoi(posting.prefectureCode));
+        const CityResolutionResult result = ResolveCityCodes(host.database, Utf8ToShiftJis(posting.cityName),
+                                                             std::stoi(posting.prefectureCode));
         EXPECT_EQ(result.cityCodes, posting.cityCode) << posting.cityName;
     }
 }
@@ -460,7 +472,8 @@ TEST(DemoSite, OddRequestsGetDefinedAnswers)
     EXPECT_FALSE(site.start()) << "already running";
     httplib::Client client("127.0.0.1", site.port());
 
-    auto search = client.Post("/kensaku/GECA110030.do", "%%%&&==&todohukenHidden=%ZZ%2&kjKbnRadioBtn=99999999999999999999",
+    auto search = client.Post("/kensaku/GECA110030.do",
+                              "%%%&&==&todohukenHidden=%ZZ%2&kjKbnRadioBtn=99999999999999999999",
                               "application/x-www-form-urlencoded");
     ASSERT_TRUE(search);
     EXPECT_EQ(search->status, 200);

@@ -29,8 +29,7 @@ CompanyName NameOf(const DemoIndustry& industry, const DemoNamePart& core)
     case LegalForm::Medical:
         return {"医療法人社団　" + kanji + industry.suffix, "イリョウホウジンシャダン　" + kana,
                 industry.suffixKana};
-    case LegalForm::CompanyBefore:
-        break;
+    case LegalForm::CompanyBefore: break;
     }
     return {"株式会社　" + kanji + industry.suffix, "カブシキガイシャ　" + kana, industry.suffixKana};
 }
@@ -47,8 +46,8 @@ std::string Digits(Dice& dice, int count)
 std::string PhoneNumber(Dice& dice, std::string_view area)
 {
     const int exchange = static_cast<int>(6 - area.size());
-    return std::string(area) + "-" + std::to_string(1 + dice.below(9)) + Digits(dice, exchange - 1)
-        + "-" + Digits(dice, 4);
+    return std::string(area) + "-" + std::to_string(1 + dice.below(9)) + Digits(dice, exchange - 1) + "-"
+        + Digits(dice, 4);
 }
 
 std::string PersonName(Dice& dice)
@@ -111,8 +110,8 @@ void WriteCompanySection(Draft& draft)
     const CompanyName name = NameOf(industry, core);
     draft.companyName = name.name;
     char number[32];
-    std::snprintf(number, sizeof number, "%.4s-%06d-%d", draft.place->officeCode,
-                  dice.below(1000000), dice.below(10));
+    std::snprintf(number, sizeof number, "%.4s-%06d-%d", draft.place->officeCode, dice.below(1000000),
+                  dice.below(10));
     draft.companyNumber = number;
     const bool corporation = industry.form == LegalForm::Welfare || industry.form == LegalForm::Medical;
     const std::string title = corporation ? "理事長" : dice.pick({"代表取締役", "代表取締役社長"});
@@ -163,7 +162,8 @@ void WriteCompanySection(Draft& draft)
     sheet.line("<th class=\"fb\">事業内容</th><td><div>" + std::string(industry.business[0]));
     sheet.line("<br>" + std::string(industry.business[1]));
     sheet.line(std::string(industry.business[2]) + "</div></td></tr>");
-    sheet.expect(kSlotBusiness, std::string(industry.business[0]) + industry.business[1] + " " + industry.business[2]);
+    sheet.expect(kSlotBusiness,
+                 std::string(industry.business[0]) + industry.business[1] + " " + industry.business[2]);
     sheet.row("会社の特長", industry.feature);
     sheet.expect(kSlotCompanyFeatures, industry.feature);
     sheet.line("</table>");

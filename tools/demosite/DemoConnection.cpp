@@ -34,8 +34,8 @@ int FindConnectionSocket(int localPort, int remotePort)
         socklen_t localSize = sizeof local;
         socklen_t peerSize = sizeof peer;
         if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localSize) == 0
-            && ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) == 0
-            && PortOf(local) == localPort && PortOf(peer) == remotePort)
+            && ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerSize) == 0 && PortOf(local) == localPort
+            && PortOf(peer) == remotePort)
             return fd;
     }
     return -1;

@@ -17,7 +17,10 @@
 // everywhere.
 class Dice {
 public:
-    explicit Dice(std::uint32_t seed) : m_engine(seed) {}
+    explicit Dice(std::uint32_t seed)
+        : m_engine(seed)
+    {
+    }
 
     int below(int n); // 0 .. n-1; 0 when n < 1
     bool oneIn(int n) { return below(n) == 0; }
@@ -47,12 +50,15 @@ struct DemoAddress {
     std::string postalCode; // "160-0023"
     std::string address;    // "東京都新宿区西新宿1-2-3"
     std::string station;
-    std::string transport;  // "徒歩"
+    std::string transport; // "徒歩"
     int minutes = 0;
 };
 
 struct Draft {
-    explicit Draft(std::uint32_t seed) : dice(seed) {}
+    explicit Draft(std::uint32_t seed)
+        : dice(seed)
+    {
+    }
 
     Dice dice;
     DemoPosting posting;

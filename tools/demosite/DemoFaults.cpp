@@ -38,7 +38,8 @@ static std::uint64_t Mix(std::uint64_t x)
 }
 
 // Malformed forms a decoder must survive; none of them is "<" or ">".
-static constexpr std::string_view kMalformed = "\x80\xBF \xC0\xAF \xED\xA0\x80 \xFE\xFF \xF8\x88\x80\x80\x80 \xE3\x81";
+static constexpr std::string_view kMalformed =
+    "\x80\xBF \xC0\xAF \xED\xA0\x80 \xFE\xFF \xF8\x88\x80\x80\x80 \xE3\x81";
 
 std::optional<DemoFault> DemoFaultFromName(std::string_view name)
 {

@@ -55,16 +55,11 @@ static std::string PostingClass(const DemoPosting& posting)
 {
     const bool part = posting.workStyle == kDemoPartTime;
     switch (posting.kind) {
-    case kDemoKindGraduate:
-        return "新卒・既卒";
-    case kDemoKindSeasonal:
-        return "季節";
-    case kDemoKindAwayFromHome:
-        return "出稼ぎ";
-    case kDemoKindDisabled:
-        return part ? "パート（障害者）" : "フルタイム（障害者）";
-    default:
-        return part ? "パート" : "フルタイム";
+    case kDemoKindGraduate: return "新卒・既卒";
+    case kDemoKindSeasonal: return "季節";
+    case kDemoKindAwayFromHome: return "出稼ぎ";
+    case kDemoKindDisabled: return part ? "パート（障害者）" : "フルタイム（障害者）";
+    default: return part ? "パート" : "フルタイム";
     }
 }
 
@@ -100,9 +95,8 @@ static void WriteHead(Draft& draft)
 
 static std::string DetailPathOf(const DemoPosting& posting, std::string_view companyNumber)
 {
-    return "/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo="
-        + posting.jobNumber + "&kJKbn=" + std::to_string(posting.kind)
-        + "&jGSHNo=" + ReplaceAll(companyNumber, "-", "")
+    return "/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=" + posting.jobNumber
+        + "&kJKbn=" + std::to_string(posting.kind) + "&jGSHNo=" + ReplaceAll(companyNumber, "-", "")
         + "&fullPart=" + std::to_string(posting.workStyle)
         + "&iNFTeikyoRiyoDtiID=&kSNo=&newArrivedButtonFlg=0&tatZngy=1&shogaiKbn="
         + (posting.kind == kDemoKindDisabled ? "1" : "0");
@@ -146,9 +140,8 @@ GeneratedPosting GeneratePosting(int index)
     draft.sheet.line("</html>");
 
     const DemoIndustry& industry = *draft.industry;
-    posting.searchText = Join({draft.job->title, draft.job->duties[0], draft.job->duties[1],
-                               draft.job->duties[2], industry.business[0], industry.business[1],
-                               industry.business[2],
+    posting.searchText = Join({draft.job->title, draft.job->duties[0], draft.job->duties[1], draft.job->duties[2],
+                               industry.business[0], industry.business[1], industry.business[2],
                                posting.companyHidden ? std::string() : draft.companyName},
                               " ");
     posting.occupation = draft.job->title;
@@ -163,8 +156,8 @@ GeneratedPosting GeneratePosting(int index)
         generated.detailPage = DeletedPostingPage();
     } else {
         posting.fields = draft.sheet.fields();
-        posting.postingSheetQuery = "&kJNo=" + posting.jobNumber + "&kjhyoKjKbn="
-            + std::to_string(posting.kind) + "&screenId=GECA110020";
+        posting.postingSheetQuery = "&kJNo=" + posting.jobNumber + "&kjhyoKjKbn=" + std::to_string(posting.kind)
+            + "&screenId=GECA110020";
         generated.detailPage = draft.sheet.html();
     }
     generated.posting = std::move(posting);

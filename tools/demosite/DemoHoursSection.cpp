@@ -26,8 +26,8 @@ void WriteWorkingHours(Draft& draft)
     const std::string first = draft.wave(Shift(1, start, minute, draft.partTime ? 5 : 9));
     sheet.line("<tr>");
     if (draft.partTime && dice.oneIn(2)) {
-        const std::string note = draft.wave("又は" + FullWidth("9") + "時～" + FullWidth("18")
-                                            + "時の間の" + FullWidth("4") + "時間程度");
+        const std::string note = draft.wave("又は" + FullWidth("9") + "時～" + FullWidth("18") + "時の間の"
+                                            + FullWidth("4") + "時間程度");
         sheet.line("<th class=\"fb\">就業時間</th><td><div>" + first + "</div>");
         sheet.line("<br>" + note + "</td></tr>");
         sheet.expectNormalised(kSlotWorkingHours, first + note);
@@ -87,8 +87,8 @@ void WriteHoursSection(Draft& draft)
     sheet.expectNormalised(kSlotWorkingDays, days);
 
     WriteHolidays(draft);
-    const std::string yearly = FullWidth(std::to_string(draft.partTime ? 100 + dice.below(10) : 105 + dice.below(21)))
-        + "日";
+    const std::string yearly =
+        FullWidth(std::to_string(draft.partTime ? 100 + dice.below(10) : 105 + dice.below(21))) + "日";
     sheet.row("年間休日数", yearly);
     sheet.expect(kSlotAnnualHolidays, yearly);
     const std::vector<std::string> rules{"フルタイム：あり",

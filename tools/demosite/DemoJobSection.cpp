@@ -13,7 +13,8 @@ void WriteWorkplace(Draft& draft)
     const std::string postal = "〒" + FullWidth(place.postalCode);
     sheet.line("<tr>");
     if (draft.workplaceIsOffice) {
-        sheet.line("<th class=\"fb\">就業場所</th><td><div><div class=\"label\">就業場所</div><div>事業所所在地と同じ");
+        sheet.line(
+            "<th class=\"fb\">就業場所</th><td><div><div class=\"label\">就業場所</div><div>事業所所在地と同じ");
         sheet.line(postal + "　" + FullWidth(place.address));
         sheet.expect(kSlotWorkplace, "事業所所在地と同じ");
     } else {
@@ -95,11 +96,12 @@ void WriteJobSection(Draft& draft)
     sheet.row("雇用形態", employment);
     sheet.expect(kSlotEmploymentType, employment);
     sheet.line("<tr>");
-    sheet.line("<th class=\"fb\">就業形態</th><td><div class=\"label\">就業形態</div><div>派遣・請負ではない</div></td></tr>");
+    sheet.line(
+        "<th class=\"fb\">就業形態</th><td><div class=\"label\">就業形態</div><div>派遣・請負ではない</div></td></tr>");
     sheet.expect(kSlotDispatch, "派遣・請負ではない");
-    const std::string term = !fixedTerm                    ? "雇用期間の定めなし"
-        : kind == kDemoKindSeasonal                          ? "雇用期間の定めあり（４か月未満）"
-                                                             : "雇用期間の定めあり（４か月以上）";
+    const std::string term = !fixedTerm ? "雇用期間の定めなし"
+        : kind == kDemoKindSeasonal     ? "雇用期間の定めあり（４か月未満）"
+                                        : "雇用期間の定めあり（４か月以上）";
     sheet.row("雇用期間", term);
     sheet.expect(kSlotEmploymentPeriod, term);
 

@@ -27,8 +27,7 @@ std::string_view Trimmed(std::string_view text)
 
 bool IsVoid(std::string_view name)
 {
-    return name == "br" || name == "input" || name == "img" || name == "meta" || name == "link"
-        || name == "hr";
+    return name == "br" || name == "input" || name == "img" || name == "meta" || name == "link" || name == "hr";
 }
 
 // Tags, comments and text in page order. A ">" inside a quoted attribute
@@ -170,12 +169,8 @@ std::string SpreadLayout(std::string_view html)
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         switch (token.kind) {
-        case Token::kText:
-            out.text(depth, token.text);
-            break;
-        case Token::kOther:
-            out.line(depth, token.text);
-            break;
+        case Token::kText: out.text(depth, token.text); break;
+        case Token::kOther: out.line(depth, token.text); break;
         case Token::kEndTag:
             depth = std::max(depth - 1, 0);
             out.line(depth, token.text);

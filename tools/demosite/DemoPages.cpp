@@ -9,8 +9,8 @@ namespace {
 
 std::string Head(std::string_view title)
 {
-    return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n<title>"
-        + std::string(title) + "</title>\n</head>\n<body>\n";
+    return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n<title>" + std::string(title)
+        + "</title>\n</head>\n<body>\n";
 }
 
 const char* const kFoot = "</body>\n</html>\n";
@@ -40,7 +40,8 @@ std::string ListEntry(const DemoPosting& posting)
     entry += "<table class=\"kyujin\">\n";
     entry += "<tr class=\"kyujin_head\"><td><div class=\"fs18 fb\">" + posting.occupation + "</div></td></tr>\n";
     entry += "<tr class=\"kyujin_body\"><td>\n";
-    entry += "<div>事業所名：" + (posting.employer.empty() ? std::string("非公開") : posting.employer) + "</div>\n";
+    entry += "<div>事業所名：" + (posting.employer.empty() ? std::string("非公開") : posting.employer)
+        + "</div>\n";
     entry += "<div>就業場所：" + posting.area + "</div>\n";
     entry += "<div>賃金：" + posting.wage + "</div>\n";
     entry += "<div>求人番号：" + posting.jobNumber + "</div>\n";
@@ -64,12 +65,12 @@ std::string SearchPage()
         if (std::find(seen.begin(), seen.end(), place.prefectureCode) != seen.end())
             continue;
         seen.push_back(place.prefectureCode);
-        page += "<option value=\"" + std::string(place.prefectureCode) + "\">" + place.prefecture
-            + "</option>\n";
+        page += "<option value=\"" + std::string(place.prefectureCode) + "\">" + place.prefecture + "</option>\n";
     }
     page += "</select></div>\n";
     page += "<div>求人区分\n";
-    const char* const kinds[] = {"一般求人", "新卒・既卒求人", "季節求人", "出稼ぎ求人", "障害のある方のための求人"};
+    const char* const kinds[] = {"一般求人", "新卒・既卒求人", "季節求人", "出稼ぎ求人",
+                                 "障害のある方のための求人"};
     for (int kind = 1; kind <= 5; ++kind)
         page += "<label><input type=\"radio\" name=\"kjKbnRadioBtn\" value=\"" + std::to_string(kind) + "\""
             + (kind == 1 ? " checked" : "") + ">" + kinds[kind - 1] + "</label>\n";
@@ -93,10 +94,12 @@ std::string ResultListPage(const std::vector<const DemoPosting*>& hits, int page
     html += "<p class=\"fs13 numberJobText_layout\"><span class=\"fb\">" + GroupDigits(total) + "</span>件中 ";
     html += first < last ? std::to_string(first + 1) + "～" + std::to_string(last) + "件を表示</p>\n"
                          : std::string("表示できる求人はありません</p>\n");
-    html += "<input type=\"hidden\" name=\"kyujinkensu\" id=\"ID_kyujinkensu\" value=\"" + std::to_string(total) + "\">\n";
+    html += "<input type=\"hidden\" name=\"kyujinkensu\" id=\"ID_kyujinkensu\" value=\"" + std::to_string(total)
+        + "\">\n";
     html += "<input type=\"hidden\" name=\"fwListNowPage\" value=\"" + std::to_string(page) + "\">\n";
     html += "<input type=\"hidden\" name=\"fwListLeftPage\" value=\"" + std::to_string(left) + "\">\n";
-    html += "<input type=\"hidden\" name=\"fwListNaviCount\" value=\"" + std::to_string(kDemoPagerNaviCount) + "\">\n";
+    html += "<input type=\"hidden\" name=\"fwListNaviCount\" value=\"" + std::to_string(kDemoPagerNaviCount)
+        + "\">\n";
     html += "<input type=\"hidden\" name=\"screenId\" value=\"GECA110010\">\n";
     for (int i = first; i < last; ++i)
         html += ListEntry(*hits[static_cast<size_t>(i)]);
@@ -123,7 +126,8 @@ std::string DeletedPostingPage()
 std::string BusyPage()
 {
     return Head("お知らせ")
-        + "<p class=\"msg_E\">ただいまアクセスが集中しています。しばらくしてから再度お試しください。</p>\n" + kFoot;
+        + "<p class=\"msg_E\">ただいまアクセスが集中しています。しばらくしてから再度お試しください。</p>\n"
+        + kFoot;
 }
 
 std::string PostingSheetPage(const DemoPosting* posting)

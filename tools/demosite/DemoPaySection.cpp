@@ -83,8 +83,9 @@ void WritePaySection(Draft& draft)
 
     std::vector<std::string> raise{"なし"};
     if (!dice.oneIn(3))
-        raise = {"あり", draft.partTime ? "前年度実績　時給" + FullWidth(std::to_string(10 * (2 + dice.below(4)))) + "円"
-                                        : "前年度実績　月額" + GroupDigits(1000 * (3 + dice.below(8))) + "円"};
+        raise = {"あり",
+                 draft.partTime ? "前年度実績　時給" + FullWidth(std::to_string(10 * (2 + dice.below(4)))) + "円"
+                                : "前年度実績　月額" + GroupDigits(1000 * (3 + dice.below(8))) + "円"};
     sheet.listRow("昇給", raise);
     sheet.expectNormalised(kSlotPayRaise, Join(raise, "、"));
     if (draft.partTime || dice.oneIn(4)) {

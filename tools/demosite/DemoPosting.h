@@ -22,21 +22,21 @@ enum DemoWorkStyle { kDemoFullTime = 1, kDemoPartTime = 2 };
 using DemoFields = std::array<std::string, kOutputFieldCount>;
 
 struct DemoPosting {
-    int index = 0;               // position in the site's list, from 0
-    std::string jobNumber;       // "13030-24010001"
+    int index = 0;         // position in the site's list, from 0
+    std::string jobNumber; // "13030-24010001"
     int kind = kDemoKindGeneral;
     int workStyle = kDemoFullTime;
-    std::string prefectureCode;  // "13"
-    std::string cityCode;        // "13104"
-    std::string cityName;        // "新宿区", as in the reference table
-    std::string industryCode;    // middle class of the industry, "39"
-    std::string searchText;      // what free words are looked for in
+    std::string prefectureCode; // "13"
+    std::string cityCode;       // "13104"
+    std::string cityName;       // "新宿区", as in the reference table
+    std::string industryCode;   // middle class of the industry, "39"
+    std::string searchText;     // what free words are looked for in
 
     // What the result list shows (UTF-8).
-    std::string occupation;      // "一般事務"
-    std::string employer;        // empty when the name is not published
-    std::string area;            // "東京都新宿区"
-    std::string wage;            // "月給 200,000円～250,000円"
+    std::string occupation; // "一般事務"
+    std::string employer;   // empty when the name is not published
+    std::string area;       // "東京都新宿区"
+    std::string wage;       // "月給 200,000円～250,000円"
 
     bool deleted = false;            // the detail page says the posting is gone
     bool companyHidden = false;      // the employer's name is not published

@@ -22,8 +22,7 @@ static std::string DecodeFormText(std::string_view text)
         const char c = text[i];
         if (c == '+') {
             decoded += ' ';
-        } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0
-                   && HexValue(text[i + 2]) >= 0) {
+        } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
             decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
             i += 2;
         } else {
@@ -107,7 +106,8 @@ bool PostingMatches(const DemoPosting& posting, const DemoQuery& query)
         return false;
     if (query.kind != 0 && posting.kind != query.kind)
         return false;
-    if ((query.workStyle == kDemoFullTime || query.workStyle == kDemoPartTime) && posting.workStyle != query.workStyle)
+    if ((query.workStyle == kDemoFullTime || query.workStyle == kDemoPartTime)
+        && posting.workStyle != query.workStyle)
         return false;
     if (!query.industryCode.empty() && posting.industryCode != query.industryCode)
         return false;

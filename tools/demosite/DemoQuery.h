@@ -21,14 +21,14 @@ std::string FormValue(const FormFields& fields, const std::string& name);
 struct DemoQuery {
     // Prefecture codes (2 digits) and city codes (5 digits); empty for all.
     std::vector<std::string> areaCodes;
-    int kind = 0;      // kjKbnRadioBtn; 0 for any kind
-    int workStyle = 0; // ippanCKBox or sGSYACKBox: 1 full-time, 2 part-time, 0 both
-    std::string industryCode; // kiboSuruSngBrui1In, 2 digits; empty for any
+    int kind = 0;                           // kjKbnRadioBtn; 0 for any kind
+    int workStyle = 0;                      // ippanCKBox or sGSYACKBox: 1 full-time, 2 part-time, 0 both
+    std::string industryCode;               // kiboSuruSngBrui1In, 2 digits; empty for any
     std::vector<std::string> words;         // freeWordInput
     bool allWords = false;                  // freeWordRadioBtn 1 (AND), else OR
     std::vector<std::string> excludedWords; // nOTKNSKFreeWordInput
-    std::string jobSeekerFirst;  // kSNoJo
-    std::string jobSeekerSecond; // kSNoGe
+    std::string jobSeekerFirst;             // kSNoJo
+    std::string jobSeekerSecond;            // kSNoGe
 };
 
 // The conditions of a search post. Fields the site does not honour (recency,

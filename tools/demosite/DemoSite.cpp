@@ -79,7 +79,11 @@ std::string ListFaultKey(int page)
 } // namespace
 
 struct DemoSite::Server {
-    explicit Server(const DemoSite& site) : site(site), ids(std::random_device{}()) {}
+    explicit Server(const DemoSite& site)
+        : site(site)
+        , ids(std::random_device{}())
+    {
+    }
 
     const DemoSite& site;
     std::unique_ptr<httplib::Server> http;
@@ -173,26 +177,14 @@ bool DemoSite::Server::countAndStrike(int target, const std::string& key)
 void DemoSite::Server::spoil(const httplib::Request& request, httplib::Response& response)
 {
     switch (site.m_options.fault) {
-    case DemoFault::ServerError:
-        AnswerHtml(response, ServerErrorPage(), 500);
-        break;
+    case DemoFault::ServerError: AnswerHtml(response, ServerErrorPage(), 500); break;
     case DemoFault::ConnectionReset:
     case DemoFault::CutShort:
-    case DemoFault::Stall:
-        answerBroken(request, response);
-        break;
-    case DemoFault::InvalidUtf8:
-        response.body = WithInvalidUtf8(std::move(response.body));
-        break;
-    case DemoFault::HugePage:
-        response.body = PaddedPage(std::move(response.body), kDemoHugePageBytes);
-        break;
-    case DemoFault::GiantPage:
-        response.body = PaddedPage(std::move(response.body), kDemoGiantPageBytes);
-        break;
-    case DemoFault::Trickle:
-        answerTrickling(response);
-        break;
+    case DemoFault::Stall: answerBroken(request, response); break;
+    case DemoFault::InvalidUtf8: response.body = WithInvalidUtf8(std::move(response.body)); break;
+    case DemoFault::HugePage: response.body = PaddedPage(std::move(response.body), kDemoHugePageBytes); break;
+    case DemoFault::GiantPage: response.body = PaddedPage(std::move(response.body), kDemoGiantPageBytes); break;
+    case DemoFault::Trickle: answerTrickling(response); break;
     case DemoFault::None:
     case DemoFault::RepeatedListPage: // already answered with the earlier page
         break;
@@ -213,25 +205,26 @@ void DemoSite::Server::answerBroken(const httplib::Request& request, httplib::Re
     const int localPort = request.local_port > 0 ? request.local_port : port;
     const int remotePort = request.remote_port;
     const std::chrono::milliseconds stallLimit(std::max(0, site.m_options.stallLimitMs));
-    response.set_content_provider(
-        body->size(), type,
-        [this, body, kept, fault, localPort, remotePort, stallLimit](size_t offset, size_t, httplib::DataSink& sink) {
-            if (offset < kept)
-                return sink.write(body->data() + offset, kept - offset);
-            // Returning false makes the server drop the connection (a clean
-            // close) with the rest of the body unsent.
-            if (fault == DemoFault::ConnectionReset) {
-                const int socket = FindConnectionSocket(localPort, remotePort);
-                if (socket >= 0) {
-                    // Lets the client read what was sent before the reset.
-                    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                    ResetConnection(socket);
-                }
-            } else if (fault == DemoFault::Stall) {
-                WaitForClientToLeave(FindConnectionSocket(localPort, remotePort), stallLimit, stopping);
-            }
-            return false;
-        });
+    response.set_content_provider(body->size(), type,
+                                  [this, body, kept, fault, localPort, remotePort,
+                                   stallLimit](size_t offset, size_t, httplib::DataSink& sink) {
+                                      if (offset < kept)
+                                          return sink.write(body->data() + offset, kept - offset);
+                                      // Returning false makes the server drop the connection (a clean
+                                      // close) with the rest of the body unsent.
+                                      if (fault == DemoFault::ConnectionReset) {
+                                          const int socket = FindConnectionSocket(localPort, remotePort);
+                                          if (socket >= 0) {
+                                              // Lets the client read what was sent before the reset.
+                                              std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                                              ResetConnection(socket);
+                                          }
+                                      } else if (fault == DemoFault::Stall) {
+                                          WaitForClientToLeave(FindConnectionSocket(localPort, remotePort),
+                                                               stallLimit, stopping);
+                                      }
+                                      return false;
+                                  });
 }
 
 void DemoSite::Server::answerTrickling(httplib::Response& response)
@@ -302,8 +295,8 @@ void DemoSite::Server::answerSearch(const httplib::Request& request, httplib::Re
 {
     const DemoQuery query = ParseSearchBody(request.body);
     const bool unknownSeeker = NamesUnknownJobSeeker(query, site.m_options.knownJobSeekerNumber);
-    const std::vector<const DemoPosting*> hits =
-        unknownSeeker ? std::vector<const DemoPosting*>() : site.matching(query);
+    const std::vector<const DemoPosting*> hits = unknownSeeker ? std::vector<const DemoPosting*>()
+                                                               : site.matching(query);
     {
         std::lock_guard lock(mutex);
         Session& session = sessions[sessionFor(request, response)];
@@ -354,7 +347,8 @@ void DemoSite::Server::answerDetail(const httplib::Request& request, httplib::Re
 }
 
 DemoSite::DemoSite(DemoSiteOptions options)
-    : m_server(std::make_unique<Server>(*this)), m_options(std::move(options))
+    : m_server(std::make_unique<Server>(*this))
+    , m_options(std::move(options))
 {
     const int count = std::clamp(m_options.postingCount, 0, DemoSiteOptions::kMaxPostings);
     m_postings.reserve(static_cast<size_t>(count));

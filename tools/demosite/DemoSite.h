@@ -66,7 +66,7 @@ public:
     // Stops listening and waits for the thread; the site may start again.
     void stop();
     bool running() const;
-    int port() const; // 0 when not running
+    int port() const;                // 0 when not running
     std::string baseAddress() const; // "http://127.0.0.1:<port>"
 
     const std::vector<DemoPosting>& postings() const { return m_postings; }

@@ -271,8 +271,23 @@ static const char* const kGivenNames[] = {"一郎", "健太", "大輔", "花子"
                                           "恵子", "翔太", "由美", "浩二", "真理子", "拓也"};
 // clang-format on
 
-std::span<const DemoPlace> DemoPlaces() { return kPlaces; }
-std::span<const DemoIndustry> DemoIndustries() { return kIndustries; }
-std::span<const DemoNamePart> DemoCompanyCores() { return kCores; }
-std::span<const char* const> DemoSurnames() { return kSurnames; }
-std::span<const char* const> DemoGivenNames() { return kGivenNames; }
+std::span<const DemoPlace> DemoPlaces()
+{
+    return kPlaces;
+}
+std::span<const DemoIndustry> DemoIndustries()
+{
+    return kIndustries;
+}
+std::span<const DemoNamePart> DemoCompanyCores()
+{
+    return kCores;
+}
+std::span<const char* const> DemoSurnames()
+{
+    return kSurnames;
+}
+std::span<const char* const> DemoGivenNames()
+{
+    return kGivenNames;
+}

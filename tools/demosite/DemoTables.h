@@ -23,28 +23,28 @@ struct DemoPlace {
 enum class LegalForm { CompanyBefore, CompanyAfter, Limited, Welfare, Medical };
 
 struct DemoJob {
-    const char* title;                  // 職種
-    std::array<const char*, 3> duties;  // 仕事内容: first line, continued line, further line
-    const char* licence;                // 必要な免許・資格
-    const char* licenceNote;            // second line, or nullptr
-    const char* experience;             // 必要な経験等
-    int monthlyBase;                    // lowest monthly base wage, yen
-    int hourlyBase;                     // lowest hourly wage, yen
+    const char* title;                 // 職種
+    std::array<const char*, 3> duties; // 仕事内容: first line, continued line, further line
+    const char* licence;               // 必要な免許・資格
+    const char* licenceNote;           // second line, or nullptr
+    const char* experience;            // 必要な経験等
+    int monthlyBase;                   // lowest monthly base wage, yen
+    int hourlyBase;                    // lowest hourly wage, yen
 };
 
 struct DemoIndustry {
-    const char* majorName;   // Ctgr1Name
-    const char* middleCode;  // Ctgr2Code
-    const char* middleName;  // Ctgr2Name
-    const char* groupCode;   // Ctgr3Code
-    const char* groupName;   // Ctgr3Name
-    const char* shownName;   // as the detail page prints it ("，" for "、")
+    const char* majorName;  // Ctgr1Name
+    const char* middleCode; // Ctgr2Code
+    const char* middleName; // Ctgr2Name
+    const char* groupCode;  // Ctgr3Code
+    const char* groupName;  // Ctgr3Name
+    const char* shownName;  // as the detail page prints it ("，" for "、")
     LegalForm form;
-    const char* suffix;      // company name ending, kanji
+    const char* suffix; // company name ending, kanji
     const char* suffixKana;
     const char* suffixRoman;
     std::array<const char*, 3> business; // 事業内容 lines
-    const char* feature;     // 会社の特長
+    const char* feature;                 // 会社の特長
     std::array<DemoJob, 2> jobs;
     int weight;
 };

@@ -4,8 +4,7 @@ static constexpr std::string_view kIdeographicSpace = "\u3000";
 
 std::string FullWidth(std::string_view text)
 {
-    static constexpr std::string_view kDigits[] = {"０", "１", "２", "３", "４",
-                                                   "５", "６", "７", "８", "９"};
+    static constexpr std::string_view kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
     std::string result;
     for (const char c : text) {
         if (c >= '0' && c <= '9')
@@ -20,8 +19,7 @@ std::string FullWidth(std::string_view text)
 
 std::string Narrow(std::string_view text)
 {
-    static constexpr std::string_view kWide[] = {"０", "１", "２", "３", "４",
-                                                 "５", "６", "７", "８", "９"};
+    static constexpr std::string_view kWide[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
     std::string result = ReplaceAll(text, kIdeographicSpace, " ");
     result = ReplaceAll(result, "－", "-");
     result = ReplaceAll(result, "‐", "-");

@@ -28,7 +28,8 @@ void WriteWelfareSection(Draft& draft)
     sheet.expectCommas(kSlotCorporatePension, pension);
 
     sheet.plainRow(kSlotRetirementMutualAid, "退職金共済", dice.pick({"加入", "未加入"}));
-    sheet.plainRow(kSlotRetirementAllowance, "退職金制度", dice.pick({"あり（勤続３年以上）", "あり（勤続１年以上）", "なし"}));
+    sheet.plainRow(kSlotRetirementAllowance, "退職金制度",
+                   dice.pick({"あり（勤続３年以上）", "あり（勤続１年以上）", "なし"}));
     sheet.plainRow(kSlotRetirementAge, "定年制", dice.pick({"あり（一律６０歳）", "あり（一律６５歳）"}));
     sheet.plainRow(kSlotReemployment, "再雇用制度", dice.pick({"あり（上限６５歳まで）", "なし"}));
     sheet.plainRow(kSlotWorkExtension, "勤務延長", dice.pick({"なし", "あり（上限７０歳まで）"}));
@@ -50,7 +51,7 @@ void WriteWelfareSection(Draft& draft)
 
     sheet.plainRow(kSlotOtherNotes, "補足事項", dice.pick({"駐車場あり", "制服貸与", "社員食堂あり"}));
     sheet.plainRow(kSlotCompanyMessage, "事業所からのメッセージ",
-          dice.pick({"未経験の方も歓迎します。", "職場見学も受け付けています。お気軽にご連絡ください。",
-                     "長く安心して働ける職場です。"}));
+                   dice.pick({"未経験の方も歓迎します。", "職場見学も受け付けています。お気軽にご連絡ください。",
+                              "長く安心して働ける職場です。"}));
     sheet.line("</table>");
 }

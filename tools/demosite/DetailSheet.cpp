@@ -11,8 +11,7 @@ void DetailSheet::line(std::string_view markup)
 void DetailSheet::row(std::string_view label, std::string_view cell)
 {
     line("<tr>");
-    line("<th class=\"fb\">" + std::string(label) + "</th><td><div>" + std::string(cell)
-         + "</div></td></tr>");
+    line("<th class=\"fb\">" + std::string(label) + "</th><td><div>" + std::string(cell) + "</div></td></tr>");
 }
 
 void DetailSheet::plainRow(int slot, std::string_view label, std::string_view value)

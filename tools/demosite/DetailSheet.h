@@ -19,8 +19,7 @@ public:
     void plainRow(int slot, std::string_view label, std::string_view value);
     // A row of several items, one <div> a line, then lines that continue the
     // last item ("<br>" lines).
-    void listRow(std::string_view label, const std::vector<std::string>& items,
-                 std::string_view continued = {});
+    void listRow(std::string_view label, const std::vector<std::string>& items, std::string_view continued = {});
 
     // What the CSV must show for slot: value in its CSV form.
     void expect(int slot, std::string_view value);

@@ -17,7 +17,8 @@ void PrintUsage(std::ostream& out)
     out << "Usage: kenmori-demo-site [--port N] [--postings N] [--quiet] [fault options]\n"
            "  --port N      port on 127.0.0.1 (default 8080; 0 picks a free one)\n"
            "  --postings N  number of postings (default 300, at most "
-        << DemoSiteOptions::kMaxPostings << ")\n"
+        << DemoSiteOptions::kMaxPostings
+        << ")\n"
            "  --quiet       do not list the requests\n"
            "  --layout L    today (default) or spread: every page re-laid as an HTML\n"
            "                formatter would (indented, one element a line)\n"
@@ -80,8 +81,7 @@ int main(int argc, char* argv[])
             ++i;
         } else if (argument == "--fault-on" && hasValue && DemoFaultTargetsFromNames(argv[i + 1])) {
             options.faultTargets = *DemoFaultTargetsFromNames(argv[++i]);
-        } else if (argument == "--fault-kept-bytes" && hasValue
-                   && ReadNumber(argv[i + 1], 0, 999999999, number)) {
+        } else if (argument == "--fault-kept-bytes" && hasValue && ReadNumber(argv[i + 1], 0, 999999999, number)) {
             options.faultKeptBytes = number;
             ++i;
         } else if (argument == "--stall-limit-ms" && hasValue && ReadNumber(argv[i + 1], 0, 999999999, number)) {
@@ -122,11 +122,11 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::cout << site.baseAddress() << std::endl;
-    std::cerr << "Serving " << site.postings().size() << " postings; search page "
-              << site.baseAddress() << "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010\n";
+    std::cerr << "Serving " << site.postings().size() << " postings; search page " << site.baseAddress()
+              << "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010\n";
     if (options.fault != DemoFault::None)
-        std::cerr << "Fault \"" << DemoFaultName(options.fault) << "\" for a share of "
-                  << options.faultShare << " of the requests, seed " << options.faultSeed << "\n";
+        std::cerr << "Fault \"" << DemoFaultName(options.fault) << "\" for a share of " << options.faultShare
+                  << " of the requests, seed " << options.faultSeed << "\n";
 
     int received = 0;
     sigwait(&stopSignals, &received);
