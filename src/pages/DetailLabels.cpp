@@ -37,12 +37,12 @@ const std::array<std::string, kDetailLabelCount>& DetailLabelTable()
         "求人に関する特記事項", "受付年月日", "紹介期限日", "受理安定所",
     };
     // clang-format on
-    static const std::array<std::string, kDetailLabelCount> table = [] {
+    static const std::array<std::string, kDetailLabelCount> kTable = [] {
         std::array<std::string, kDetailLabelCount> labels;
         std::transform(kLabels.begin(), kLabels.end(), labels.begin(), Sjis);
         return labels;
     }();
-    return table;
+    return kTable;
 }
 
 static int FindLabelSlotUncached(std::string_view label)
@@ -52,7 +52,7 @@ static int FindLabelSlotUncached(std::string_view label)
         return -1;
     // Letter case is ignored the way the system's locale compares texts: for
     // full-width, Greek and Cyrillic letters too, never across widths.
-    static const std::array<QString, kDetailLabelCount> labels = [] {
+    static const std::array<QString, kDetailLabelCount> kLabelTexts = [] {
         std::array<QString, kDetailLabelCount> texts;
         std::transform(DetailLabelTable().begin(), DetailLabelTable().end(), texts.begin(),
                        [](const std::string& entry) { return ShiftJisToQString(entry); });
@@ -64,7 +64,7 @@ static int FindLabelSlotUncached(std::string_view label)
     if (QStringToShiftJis(text) != label)
         return -1;
     for (int slot = 0; slot < kDetailLabelCount; ++slot) {
-        if (labels[static_cast<size_t>(slot)].compare(text, Qt::CaseInsensitive) == 0)
+        if (kLabelTexts[static_cast<size_t>(slot)].compare(text, Qt::CaseInsensitive) == 0)
             return slot;
     }
     return -1;

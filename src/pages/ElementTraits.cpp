@@ -17,7 +17,7 @@ public:
 
     const ElementTraits* find(std::string_view name) const
     {
-        for (size_t slot = Hash(name) & (kSlots - 1);; slot = (slot + 1) & (kSlots - 1)) {
+        for (size_t slot = hash(name) & (kSlots - 1);; slot = (slot + 1) & (kSlots - 1)) {
             const int index = m_slots[slot];
             if (index < 0)
                 return nullptr;
@@ -33,7 +33,7 @@ private:
     };
     static constexpr size_t kSlots = 512; // a power of two, far above the number of names
 
-    static size_t Hash(std::string_view name)
+    static size_t hash(std::string_view name)
     {
         std::uint32_t hash = 2166136261u; // FNV-1a
         for (const char c : name) {
@@ -45,7 +45,7 @@ private:
 
     ElementTraits& entry(std::string_view name)
     {
-        size_t slot = Hash(name) & (kSlots - 1);
+        size_t slot = hash(name) & (kSlots - 1);
         while (m_slots[slot] >= 0) {
             if (m_entries[static_cast<size_t>(m_slots[slot])].name == name)
                 return m_entries[static_cast<size_t>(m_slots[slot])].traits;
@@ -173,8 +173,8 @@ TraitsTable::TraitsTable()
 
 const ElementTraits& TraitsOf(std::string_view name)
 {
-    static const TraitsTable table;
-    static const ElementTraits unknown;
-    const ElementTraits* traits = table.find(name);
-    return traits ? *traits : unknown;
+    static const TraitsTable kTable;
+    static const ElementTraits kUnknown;
+    const ElementTraits* traits = kTable.find(name);
+    return traits ? *traits : kUnknown;
 }

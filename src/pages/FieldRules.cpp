@@ -32,7 +32,7 @@ static std::array<SlotRule, kDetailLabelCount> BuildRuleTable()
 void ApplySlotRule(int slot, int k, const RuleInput& in, JobRecord& record,
                    std::vector<std::string>& industryNames)
 {
-    static const std::array<SlotRule, kDetailLabelCount> rules = BuildRuleTable();
+    static const std::array<SlotRule, kDetailLabelCount> kRules = BuildRuleTable();
     if (slot < 0 || slot >= kDetailLabelCount)
         return;
     if (slot == kSlotIndustryMinor) {
@@ -41,6 +41,6 @@ void ApplySlotRule(int slot, int k, const RuleInput& in, JobRecord& record,
             industryNames.push_back(std::move(name));
         return;
     }
-    if (const SlotRule rule = rules[static_cast<size_t>(slot)])
+    if (const SlotRule rule = kRules[static_cast<size_t>(slot)])
         rule(in, k, slot, record);
 }

@@ -19,29 +19,29 @@
 
 static const std::string& FullPosting()
 {
-    static const std::string page = [] {
+    static const std::string kPage = [] {
         std::ifstream in(std::string(KENMORI_TEST_DATA_DIR) + "/detail/full_posting.html", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }();
-    return page;
+    return kPage;
 }
 
 // The same page as an HTML formatter lays it out.
 static const std::string& FullPostingSpread()
 {
-    static const std::string page = SpreadLayout(FullPosting());
-    return page;
+    static const std::string kPage = SpreadLayout(FullPosting());
+    return kPage;
 }
 
 static const std::string& FiveMegabytePosting()
 {
-    static const std::string page = PaddedPage(GeneratePosting(0).detailPage, kDemoHugePageBytes);
-    return page;
+    static const std::string kPage = PaddedPage(GeneratePosting(0).detailPage, kDemoHugePageBytes);
+    return kPage;
 }
 
 static const std::string& ListPageToday()
 {
-    static const std::string page = [] {
+    static const std::string kPage = [] {
         std::vector<DemoPosting> postings;
         for (int index = 0; index < kDemoPostingsPerPage * 2; ++index)
             postings.push_back(GeneratePosting(index).posting);
@@ -50,13 +50,13 @@ static const std::string& ListPageToday()
             hits.push_back(&posting);
         return ResultListPage(hits, 1);
     }();
-    return page;
+    return kPage;
 }
 
 static const std::string& ListPageSpread()
 {
-    static const std::string page = SpreadLayout(ListPageToday());
-    return page;
+    static const std::string kPage = SpreadLayout(ListPageToday());
+    return kPage;
 }
 
 static void CountPages(benchmark::State& state, size_t bytesPerPage)
