@@ -2,6 +2,7 @@
 
 #include "pages/LayoutWriter.h"
 #include "pages/RegularMarkup.h"
+#include "text/WordBytes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -104,23 +105,15 @@ struct PageCharacters {
     bool plain = true;
 };
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
-
-// The bytes of an ASCII word that equal c, each as its high bit.
-std::uint64_t BytesEqual(std::uint64_t word, unsigned char c)
-{
-    const std::uint64_t differ = word ^ (0x0101010101010101u * c);
-    return ~(((differ & kLowBits) + kLowBits) | differ) & kHighBits;
-}
-
 // Whether an ASCII word holds a control character that libxml2 drops.
 bool DropsControlCharacter(std::uint64_t word)
 {
     // Below 0x20 each byte stays below 0x80 when 0x60 is added; no carry
     // crosses into the next byte, as no ASCII byte reaches 0x100.
-    const std::uint64_t control = ~(word + 0x6060606060606060u) & kHighBits;
-    return (control & ~(BytesEqual(word, '\t') | BytesEqual(word, '\n') | BytesEqual(word, '\r'))) != 0;
+    const std::uint64_t control = ~(word + 0x6060606060606060u) & kWordHighBits;
+    const std::uint64_t allowed = WordBytesEqual(word, '\t') | WordBytesEqual(word, '\n')
+        | WordBytesEqual(word, '\r');
+    return (control & ~allowed) != 0;
 }
 
 PageCharacters ExamineCharacters(std::string_view text)
@@ -146,7 +139,7 @@ PageCharacters ExamineCharacters(std::string_view text)
             std::uint64_t word = 0;
             while (end - at >= 8) {
                 std::memcpy(&word, at, sizeof word);
-                if (word & kHighBits)
+                if (word & kWordHighBits)
                     break;
                 if (DropsControlCharacter(word))
                     found.plain = false;

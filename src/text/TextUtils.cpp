@@ -1,6 +1,7 @@
 #include "text/TextUtils.h"
 
 #include "text/CodePage932.h"
+#include "text/WordBytes.h"
 
 #include <QString>
 
@@ -44,15 +45,11 @@ size_t FindByte(std::string_view text, char c, size_t from = 0)
         return std::string_view::npos;
     if (text.size() - from > kShort)
         return text.find(c, from);
-    constexpr std::uint64_t kLowBits = 0x7F7F7F7F7F7F7F7Fu;
-    const std::uint64_t pattern = 0x0101010101010101u * static_cast<unsigned char>(c);
     size_t at = from;
     for (; text.size() - at >= 8; at += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + at, sizeof word);
-        const std::uint64_t differ = word ^ pattern;
-        // The high bit of each byte that equals c, exactly (no carry crosses bytes).
-        const std::uint64_t equal = ~(((differ & kLowBits) + kLowBits) | differ) & ~kLowBits;
+        const std::uint64_t equal = WordBytesEqual(word, static_cast<unsigned char>(c));
         if (equal != 0) {
             if constexpr (std::endian::native == std::endian::little)
                 return at + static_cast<size_t>(std::countr_zero(equal)) / 8;
