@@ -139,15 +139,23 @@ void LayoutWriter::text(std::string_view content)
 {
     if (m_skippedDepth > 0)
         return;
-    const auto first = std::find_if(content.begin(), content.end(), [](char c) { return !IsHtmlSpace(c); });
+    const auto notSpace = [](char c) { return !IsHtmlSpace(c); };
+    const auto first = std::find_if(content.begin(), content.end(), notSpace);
     if (first != content.end())
         m_open.back().previousIsSubCaption = false;
+    bool wrote = false;
     if (m_oneLineDepth > 0) {
-        appendOneLineText(content);
+        // A label or a paragraph stays on one line: indentation and line
+        // breaks inside it go (with the blanks around them), plain spaces stay.
+        wrote = appendText(content, false);
     } else if (first != content.end()) {
-        const auto last = std::find_if(content.rbegin(), content.rend(), [](char c) { return !IsHtmlSpace(c); });
-        appendFlowText(std::string_view(&*first, static_cast<size_t>(last.base() - first)));
+        // In the flow of a cell: the text's own line breaks stay, the blanks
+        // around its ends and the indentation after a break go.
+        const auto last = std::find_if(content.rbegin(), content.rend(), notSpace).base();
+        wrote = appendText(std::string_view(&*first, static_cast<size_t>(last - first)), true);
     }
+    if (wrote)
+        m_justOpened = m_afterLabel = m_onlyEndTags = false;
 }
 
 // Text in one pass: runs of blanks that hold a line break go (in the flow of
@@ -193,22 +201,6 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
     }
     keep(content.size());
     return wrote;
-}
-
-// A label or a paragraph stays on one line: indentation and line breaks
-// inside it go (with the blanks around them), plain spaces stay.
-void LayoutWriter::appendOneLineText(std::string_view content)
-{
-    if (appendText(content, false))
-        m_justOpened = m_afterLabel = m_onlyEndTags = false;
-}
-
-// In the flow of a cell (content trimmed): the text's own line breaks stay,
-// the indentation after a break goes.
-void LayoutWriter::appendFlowText(std::string_view content)
-{
-    appendText(content, true);
-    m_justOpened = m_afterLabel = m_onlyEndTags = false;
 }
 
 void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind)

@@ -44,8 +44,6 @@ private:
     void endTag(std::string_view name);
     void breakLine();
     bool appendText(std::string_view content, bool breakLines);
-    void appendOneLineText(std::string_view content);
-    void appendFlowText(std::string_view content);
 
     std::vector<std::string> m_lines;
     std::string m_line;

@@ -4,7 +4,6 @@
 #include "pages/RegularMarkup.h"
 #include "text/WordBytes.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <libxml/HTMLparser.h>
