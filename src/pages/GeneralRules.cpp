@@ -7,18 +7,27 @@
 #include "pages/LineOperations.h"
 #include "pages/SlotRules.h"
 
+#include <optional>
+#include <string_view>
 #include <utility>
+
+// Tags that stand for a space between the parts of a value.
+static constexpr std::string_view kSpacedTags[] = {"</div>", "<br>"};
 
 static std::string GeneralLabelValue(std::string_view text)
 {
-    // Captions of sub-cells that would otherwise read as part of the value.
-    static const std::string kCaptions[] = {"&nbsp;</div>", Sjis("転勤の可能性の有無</div>"),
-                                            Sjis("マイカー通勤</div>"), Sjis("就業形態</div>")};
-    std::string v = AfterLabel(text);
+    // Captions of sub-cells that would otherwise read as part of the value;
+    // each stands before a "</div>".
+    static const std::string kCaptions[] = {"&nbsp;", Sjis("転勤の可能性の有無"), Sjis("マイカー通勤"),
+                                            Sjis("就業形態")};
+    const std::string_view value = AfterLabel(text);
+    if (std::optional<std::string> quick = SpacedTagsStripped(value, kSpacedTags, kCaptions))
+        return std::move(*quick);
+    std::string v(value);
     // Each caption ends in "</div>": without one, none is there.
     if (ContainsTextIgnoringCase(v, "</div>")) {
         for (const std::string& caption : kCaptions)
-            RemoveAllInPlace(v, caption);
+            RemoveAllInPlace(v, caption + "</div>");
         ReplaceAllInPlace(v, "</div>", " ");
     }
     ReplaceAllInPlace(v, "<br>", " ");
@@ -27,6 +36,9 @@ static std::string GeneralLabelValue(std::string_view text)
 
 static std::string GeneralLineValue(std::string_view text)
 {
+    static const std::string kSpaceEntity[] = {"&nbsp;"};
+    if (std::optional<std::string> quick = SpacedTagsStripped(text, kSpacedTags, kSpaceEntity))
+        return std::move(*quick);
     std::string v(text);
     if (ContainsTextIgnoringCase(v, "</div>")) {
         ReplaceAllInPlace(v, "&nbsp;</div>", " ");
@@ -111,6 +123,9 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
 
 static std::string ListPiece(std::string_view text)
 {
+    static constexpr std::string_view kDivEnd[] = {"</div>"};
+    if (std::optional<std::string> quick = SpacedTagsStripped(text, kDivEnd))
+        return std::move(*quick);
     std::string piece(text);
     ReplaceAllInPlace(piece, "</div>", " ");
     return Cleaned(std::move(piece));

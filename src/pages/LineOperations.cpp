@@ -20,10 +20,10 @@ std::string Cleaned(std::string text)
     return text;
 }
 
-std::string AfterLabel(std::string_view text)
+std::string_view AfterLabel(std::string_view text)
 {
     const int at = FindText("</th>", text);
-    return at > 0 ? std::string(text.substr(static_cast<size_t>(at) - 1)) : std::string(text);
+    return at > 0 ? text.substr(static_cast<size_t>(at) - 1) : text;
 }
 
 std::string WaveDashRestored(std::string_view text)

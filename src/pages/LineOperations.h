@@ -53,8 +53,9 @@ inline const std::string& LineText(const PageText& page, int k)
 std::string Cleaned(std::string_view text);
 std::string Cleaned(std::string text);
 
-// From the first "</th>" (kept) to the end; the whole text without one.
-std::string AfterLabel(std::string_view text);
+// From the first "</th>" (kept) to the end; the whole text without one. A
+// view into text.
+std::string_view AfterLabel(std::string_view text);
 
 // Wave dashes that arrived as "?" put back as "～".
 std::string WaveDashRestored(std::string_view text);

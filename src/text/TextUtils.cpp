@@ -327,6 +327,48 @@ void StripTagsInPlace(std::string& text)
     });
 }
 
+std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<const std::string_view> spacedTags,
+                                              std::span<const std::string> captions)
+{
+    const auto precededByCaption = [&](size_t at) {
+        return std::any_of(captions.begin(), captions.end(), [&](const std::string& caption) {
+            // The last byte rules out nearly every caption without a call.
+            return at >= caption.size() && FoldAsciiCase(text[at - 1]) == FoldAsciiCase(caption.back())
+                && MatchesIgnoringCase(text, at - caption.size(), caption);
+        });
+    };
+    std::string result;
+    result.reserve(text.size());
+    size_t walkedFrom = 0; // a character starts here
+    size_t copied = 0;
+    for (size_t open = FindByte(text, '<'); open != std::string_view::npos; open = FindByte(text, '<', copied)) {
+        if (!StartsCharacter(text, open, walkedFrom))
+            return std::nullopt; // the second byte of a double-byte character
+        // Tags are short: the plain loop finds the end and a "<" before it.
+        size_t close = open + 1;
+        while (close < text.size() && text[close] != '>' && text[close] != '<')
+            ++close;
+        if (close == text.size())
+            break; // no tag can close any more: the rest stays as it is
+        if (text[close] == '<')
+            return std::nullopt;
+        result.append(text, copied, open - copied);
+        const std::string_view tag = text.substr(open, close + 1 - open);
+        const bool spaced = std::any_of(spacedTags.begin(), spacedTags.end(), [&](std::string_view spacedTag) {
+            return tag.size() == spacedTag.size() && SameTextIgnoringCase(tag, spacedTag);
+        });
+        if (spaced) {
+            if (precededByCaption(open))
+                return std::nullopt;
+            result += ' ';
+        }
+        copied = walkedFrom = close + 1;
+    }
+    result.append(text, copied);
+    TrimInPlace(result);
+    return result;
+}
+
 void SplitText(std::string_view text, std::string_view delimiter, std::vector<std::string>& list)
 {
     size_t pos = 0;

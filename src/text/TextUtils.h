@@ -3,6 +3,8 @@
 // Positions are 1-based byte positions; matching never starts on the trail
 // byte of a double-byte character.
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +55,16 @@ inline bool SameShortText(std::string_view a, std::string_view b)
 // Removes every "<...>" tag; everything outside tags stays byte for byte.
 std::string StripTags(std::string_view text);
 void StripTagsInPlace(std::string& text);
+
+// The chain most value lines go through, in one pass: each tag that equals
+// one of spacedTags (whole tags such as "</div>", any case) becomes a space,
+// every other tag goes, and the result is trimmed; what ReplaceAllText of
+// each spaced tag by " " in turn, StripTags and TrimText give. Nothing
+// where those passes could give something else (a tag holding a "<") or
+// where a text of captions stands right before a spaced tag (the caller
+// removes captions first): the caller then takes the passes.
+std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<const std::string_view> spacedTags,
+                                              std::span<const std::string> captions = {});
 
 // Appends the non-empty pieces between delimiters to list (not cleared).
 void SplitText(std::string_view text, std::string_view delimiter, std::vector<std::string>& list);

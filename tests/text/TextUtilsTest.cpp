@@ -189,6 +189,44 @@ TEST(TextUtils, OneWalkFormsMatchTheCharacterByCharacterForms)
     }
 }
 
+// The one pass gives what the passes give, wherever it answers; it answers
+// for the lines a page's layout writes, captions aside.
+TEST(TextUtils, SpacedTagsStrippedGivesWhatThePassesGive)
+{
+    static constexpr std::string_view kSpaced[] = {"</div>", "<br>"};
+    const std::string captions[] = {"&nbsp;", S("就業形態")};
+    const auto byPasses = [&](std::string text) {
+        for (const std::string& caption : captions)
+            RemoveAllInPlace(text, caption + "</div>");
+        for (const std::string_view tag : kSpaced)
+            ReplaceAllInPlace(text, tag, " ");
+        return TrimText(StripTags(text));
+    };
+
+    const std::string line = S("</th><td><div class=\"label\">年齢</div>あり<BR>18歳<div>～35歳</DIV></td>");
+    EXPECT_EQ(SpacedTagsStripped(line, kSpaced, captions), S("年齢 あり 18歳～35歳"));
+    EXPECT_EQ(SpacedTagsStripped(" a <b c", kSpaced), "a <b c");
+    EXPECT_EQ(SpacedTagsStripped(S("<div>就業形態</div>"), kSpaced, captions), std::nullopt);
+    EXPECT_EQ(SpacedTagsStripped("<a <b>", kSpaced), std::nullopt);
+
+    const std::string pieces[] = {"\x81",        "\x82\x50", "a",      "<",      ">",
+                                  " ",           "</div>",   "</DIV>", "<br>",   "<Br>",
+                                  "<br/>",       "<b>",      "&nbsp;", "&NBSP;", "<div class=\"x\">",
+                                  S("就業形態"), S("形態"),  "\x81<"};
+    std::mt19937 random(15);
+    int answered = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (unsigned count = random() % 12; count > 0; --count)
+            text += pieces[random() % std::size(pieces)];
+        if (const std::optional<std::string> quick = SpacedTagsStripped(text, kSpaced, captions)) {
+            ++answered;
+            ASSERT_EQ(*quick, byPasses(text)) << text;
+        }
+    }
+    EXPECT_GT(answered, 2000);
+}
+
 TEST(TextUtils, SubTextClampsItsRange)
 {
     EXPECT_EQ(SubText("abcdef", 2, 3), "bcd");
