@@ -19,7 +19,7 @@ void NameRule(const RuleInput& in, int k, int slot, JobRecord& record)
     ScanWindow(in, k, 0, 9, [&](int j, int offset) {
         if (HeadIs(in.lines, j, "<di") || HeadIs(in.lines, j, "</d"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j)) {
             kana = CellText(AfterLabel(a));
         } else if (HeadIs(in.lines, j, "<br")) {

@@ -42,7 +42,7 @@ void HolidayRule(const RuleInput& in, int k, int, JobRecord& record)
     ScanWindow(in, k, 0, 19, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = CellText(AfterLabel(a));
         else if (HeadIs(in.lines, j, "<br"))
@@ -64,7 +64,7 @@ void LicenceRule(const RuleInput& in, int k, int slot, JobRecord& record)
     ScanWindow(in, k, 0, 19, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></div></div></td></tr>"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = CellText(RemoveAllText(AfterLabel(a), kLicenceCaption));
         else

@@ -15,7 +15,7 @@ static bool IsDeletedPostingMessage(const PageText& page, int k)
 
 static void ApplyLabelRow(const RuleInput& in, int k, bool formSeen, DetailPageScan& scan)
 {
-    const std::string& a = LineText(in.lines, k);
+    const std::string_view a = LineText(in.lines, k);
     static const std::string kNameWithheld = Sjis("事業所の意向により公開していません");
     if (ContainsText(a, kNameWithheld))
         scan.record[kSlotCompanyName] = Sjis("（事業所名非公開）");

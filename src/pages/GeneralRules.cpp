@@ -55,7 +55,7 @@ static std::string GeneralValue(const RuleInput& in, int k)
         if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>")
             || MiddleIs(in.lines, j, "/tr") || HeadIs(in.lines, j, "<tr"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = GeneralLabelValue(a);
         else if (HeadIs(in.lines, j, "<br"))
@@ -139,7 +139,7 @@ void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
         if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></table>")
             || TrimmedIs(in.lines, j, "</div></td></tr>"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = ListPiece(AfterLabel(a));
         else if (HeadIs(in.lines, j, "<br"))

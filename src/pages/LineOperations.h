@@ -44,7 +44,7 @@ inline bool IsLabelLine(const PageText& page, int k)
     return HeadIs(page, k, "<th");
 }
 bool RawLineContains(const PageText& page, int k, std::string_view marker);
-inline const std::string& LineText(const PageText& page, int k)
+inline std::string_view LineText(const PageText& page, int k)
 {
     return page.text(k);
 }

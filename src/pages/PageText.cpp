@@ -1,32 +1,22 @@
 #include "pages/PageText.h"
 
 #include "text/CodePage932.h"
+#include "text/TextUtils.h"
 
 PageText::PageText(const PageLines& lines)
     : m_lines(lines)
-    , m_text(lines.size())
-    , m_converted(lines.size(), false)
 {
     m_trimmed.reserve(lines.size());
+    m_spans.reserve(lines.size());
+    size_t size = 0;
+    for (const std::string& line : lines)
+        size += line.size();
+    m_text.reserve(size);
     for (const std::string& line : lines) {
-        std::string_view text = line;
-        while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
-            text.remove_prefix(1);
-        while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
-            text.remove_suffix(1);
-        m_trimmed.push_back(text);
+        const std::string_view trimmed = TrimmedView(line);
+        m_trimmed.push_back(trimmed);
+        const size_t start = m_text.size();
+        AppendShiftJis(m_text, trimmed);
+        m_spans.push_back({start, m_text.size() - start});
     }
-}
-
-const std::string& PageText::text(int k) const
-{
-    static const std::string kNone;
-    if (!exists(k))
-        return kNone;
-    const auto at = static_cast<size_t>(k);
-    if (!m_converted[at]) {
-        m_text[at] = Utf8ToShiftJis(m_trimmed[at]);
-        m_converted[at] = true;
-    }
-    return m_text[at];
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A page's lines as the detail readers examine them: each line trimmed once,
-// and converted to code page 932 once, on first use. The rules look at the
+// A page's lines as the detail readers examine them: each line trimmed and
+// converted to code page 932 once, all into one buffer. The rules look at the
 // same lines many times over (a window reads up to 80 lines past its label,
 // and the page scan visits those lines again).
 
@@ -27,12 +27,24 @@ public:
         return exists(k) ? m_trimmed[static_cast<size_t>(k)] : std::string_view();
     }
     // The trimmed line as code page 932 (a character without a code page
-    // 932 form becomes "?"); empty for a line that does not exist.
-    const std::string& text(int k) const;
+    // 932 form becomes "?"); empty for a line that does not exist or is not
+    // UTF-8.
+    std::string_view text(int k) const
+    {
+        if (!exists(k))
+            return {};
+        const Span span = m_spans[static_cast<size_t>(k)];
+        return std::string_view(m_text).substr(span.start, span.size);
+    }
 
 private:
+    struct Span {
+        size_t start;
+        size_t size;
+    };
+
     const PageLines& m_lines;
     std::vector<std::string_view> m_trimmed;
-    mutable std::vector<std::string> m_text;
-    mutable std::vector<bool> m_converted;
+    std::string m_text; // the converted lines, one after another
+    std::vector<Span> m_spans;
 };

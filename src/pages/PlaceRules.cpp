@@ -14,7 +14,7 @@ static std::string WorkplaceAddress(const RuleInput& in, int k)
     ScanWindow(in, k, 0, 9, [&](int j, int) {
         if (TrimmedIs(in.lines, j, "</div>"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = Cleaned(RemoveAllText(AfterLabel(a), kCaption));
         else
@@ -68,7 +68,7 @@ static std::string SelectionAddress(const RuleInput& in, int k)
     ScanWindow(in, k, 0, 19, [&](int j, int) {
         if (HeadIs(in.lines, j, "<in") || HeadIs(in.lines, j, "<sc"))
             return false;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (IsLabelLine(in.lines, j))
             acc = Cleaned(ReplaceAllText(AfterLabel(a), "</div>", " "));
         else if (StartsWithTag(in.lines, j))
@@ -93,7 +93,7 @@ static std::string SelectionStation(const RuleInput& in, int k)
             return false;
         if (!StartsWithTag(in.lines, j))
             return true;
-        const std::string& a = LineText(in.lines, j);
+        const std::string_view a = LineText(in.lines, j);
         if (ContainsText(a, kStation)) {
             station = Cleaned(RemoveAllText(a, kStationCaption));
             stationSeen = true;

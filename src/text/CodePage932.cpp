@@ -59,12 +59,17 @@ static void AppendEncoded(std::string& out, char32_t codePoint)
     out.append(encoded, end == encoded + 2 ? 2u : 1u);
 }
 
-std::string Utf8ToShiftJis(std::string_view utf8)
+bool AppendShiftJis(std::string& out, std::string_view utf8)
 {
     const std::size_t size = utf8.size();
+    const std::size_t start = out.size();
     // Every UTF-8 sequence turns into at most as many 932 bytes.
-    std::string out(size, '\0');
-    char* to = out.data();
+    out.resize(start + size);
+    char* to = out.data() + start;
+    const auto fail = [&] {
+        out.resize(start);
+        return false;
+    };
     std::size_t pos = 0;
     while (pos < size) {
         const auto first = static_cast<unsigned char>(utf8[pos]);
@@ -93,7 +98,7 @@ std::string Utf8ToShiftJis(std::string_view utf8)
         char32_t codePoint = 0;
         // 0x80-0xBF cannot start a sequence; 0xC0/0xC1 only start overlong ones.
         if (first < 0xC2)
-            return {};
+            return fail();
         if (first < 0xE0) {
             length = 2;
             codePoint = first & 0x1F;
@@ -104,24 +109,31 @@ std::string Utf8ToShiftJis(std::string_view utf8)
             length = 4;
             codePoint = first & 0x07;
         } else {
-            return {};
+            return fail();
         }
         if (size - pos < length)
-            return {};
+            return fail();
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(utf8[pos + k]);
             if ((next & 0xC0) != 0x80)
-                return {};
+                return fail();
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         if (length == 3 && (codePoint < 0x800 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)))
-            return {};
+            return fail();
         if (length == 4 && (codePoint < 0x10000 || codePoint > 0x10FFFF))
-            return {};
+            return fail();
         to = WriteEncoded(to, codePoint);
         pos += length;
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
+    return true;
+}
+
+std::string Utf8ToShiftJis(std::string_view utf8)
+{
+    std::string out;
+    AppendShiftJis(out, utf8);
     return out;
 }
 

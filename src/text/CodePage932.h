@@ -25,6 +25,9 @@ inline bool IsShiftJisLeadByte(unsigned char byte)
 // well-formed UTF-8 (bad or missing continuation bytes, overlong forms,
 // surrogates) gives the empty text.
 std::string Utf8ToShiftJis(std::string_view utf8);
+// The same appended to out; false, with out as it was, for input that is not
+// well-formed UTF-8. For many texts into one buffer.
+bool AppendShiftJis(std::string& out, std::string_view utf8);
 
 // A code page 932 constant from a UTF-8 source literal, e.g. Sjis("件").
 std::string Sjis(std::string_view utf8);
