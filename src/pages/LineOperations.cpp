@@ -10,6 +10,8 @@ bool RawLineContains(const PageText& page, int k, std::string_view marker)
 
 std::string Cleaned(std::string_view text)
 {
+    if (std::optional<std::string> quick = SpacedTagsStripped(text, {}))
+        return std::move(*quick);
     return Cleaned(std::string(text));
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "text/CodePage932Table.inc"
+#include "text/WordBytes.h"
 
 // Windows shows this for a code it cannot decode.
 static constexpr char16_t kUndecodable = 0x30FB;
@@ -74,8 +75,14 @@ bool AppendShiftJis(std::string& out, std::string_view utf8)
     while (pos < size) {
         const auto first = static_cast<unsigned char>(utf8[pos]);
         if (first < 0x80) {
-            // Markup is mostly ASCII, which stays as it is: copied a run at a time.
+            // Markup is mostly ASCII, which stays as it is: copied a run at a
+            // time, found eight bytes at a time.
             std::size_t end = pos + 1;
+            for (std::uint64_t word = 0; size - end >= 8; end += 8) {
+                std::memcpy(&word, utf8.data() + end, sizeof word);
+                if (word & kWordHighBits)
+                    break;
+            }
             while (end < size && static_cast<unsigned char>(utf8[end]) < 0x80)
                 ++end;
             std::memcpy(to, utf8.data() + pos, end - pos);

@@ -35,35 +35,6 @@ bool StartsCharacter(std::string_view text, size_t pos, size_t from = 0)
     return leads % 2 == 0;
 }
 
-// The first c in text from from on, or npos. Lines and fields are mostly
-// short, where memchr's setup costs more than it saves: eight bytes at a
-// time here, memchr only for long texts.
-size_t FindByte(std::string_view text, char c, size_t from = 0)
-{
-    constexpr size_t kShort = 64;
-    if (from >= text.size())
-        return std::string_view::npos;
-    if (text.size() - from > kShort)
-        return text.find(c, from);
-    size_t at = from;
-    for (; text.size() - at >= 8; at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        const std::uint64_t equal = WordBytesEqual(word, static_cast<unsigned char>(c));
-        if (equal != 0) {
-            if constexpr (std::endian::native == std::endian::little)
-                return at + static_cast<size_t>(std::countr_zero(equal)) / 8;
-            else
-                return at + static_cast<size_t>(std::countl_zero(equal)) / 8;
-        }
-    }
-    for (; at < text.size(); ++at) {
-        if (text[at] == c)
-            return at;
-    }
-    return std::string_view::npos;
-}
-
 // The first needle in text from from on, byte for byte, or npos.
 size_t FindBytes(std::string_view text, std::string_view needle, size_t from = 0)
 {
