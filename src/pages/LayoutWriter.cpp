@@ -218,12 +218,14 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
         size_t copied = 0;
         for (size_t at = 0; at < value.size(); ++at) {
             const char c = value[at];
+            if (KindOfByte(c) == kPlain && c != '"')
+                continue;
             const char* replacement = c == '"' ? "&quot;"
                 : c == '<'                     ? "&lt;"
                 : c == '>'                     ? "&gt;"
                 // A wrapped attribute value must not break the line.
-                : IsHtmlSpace(c) && c != ' ' ? " "
-                                             : nullptr;
+                : c != ' ' ? " "
+                           : nullptr;
             if (!replacement)
                 continue;
             tag.append(value, copied, at - copied);
@@ -256,9 +258,14 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
 void LayoutWriter::endTag(std::string_view name)
 {
     const bool onlyEndTags = m_line.empty() || m_onlyEndTags;
-    m_line += "</";
-    m_line += name;
-    m_line += '>';
+    // One growth of the line for the whole tag.
+    const size_t at = m_line.size();
+    m_line.resize(at + name.size() + 3);
+    char* tag = m_line.data() + at;
+    *tag++ = '<';
+    *tag++ = '/';
+    tag = std::copy(name.begin(), name.end(), tag);
+    *tag = '>';
     m_justOpened = m_afterLabel = false;
     m_onlyEndTags = onlyEndTags;
 }

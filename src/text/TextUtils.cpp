@@ -308,8 +308,15 @@ std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<c
                 && MatchesIgnoringCase(text, at - caption.size(), caption);
         });
     };
-    std::string result;
-    result.reserve(text.size());
+    // Spaced tags are markup, ASCII only: compared a byte at a time.
+    const auto isSpaced = [&](std::string_view tag) {
+        return std::any_of(spacedTags.begin(), spacedTags.end(), [&](std::string_view spacedTag) {
+            return tag.size() == spacedTag.size()
+                && std::equal(tag.begin(), tag.end(), spacedTag.begin(),
+                              [](char a, char b) { return FoldAsciiCase(a) == FoldAsciiCase(b); });
+        });
+    };
+    std::string result;    // most values are short: no room is set aside
     size_t walkedFrom = 0; // a character starts here
     size_t copied = 0;
     for (size_t open = FindByte(text, '<'); open != std::string_view::npos; open = FindByte(text, '<', copied)) {
@@ -324,11 +331,7 @@ std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<c
         if (text[close] == '<')
             return std::nullopt;
         result.append(text, copied, open - copied);
-        const std::string_view tag = text.substr(open, close + 1 - open);
-        const bool spaced = std::any_of(spacedTags.begin(), spacedTags.end(), [&](std::string_view spacedTag) {
-            return tag.size() == spacedTag.size() && SameTextIgnoringCase(tag, spacedTag);
-        });
-        if (spaced) {
+        if (isSpaced(text.substr(open, close + 1 - open))) {
             if (precededByCaption(open))
                 return std::nullopt;
             result += ' ';

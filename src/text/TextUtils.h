@@ -57,7 +57,7 @@ std::string StripTags(std::string_view text);
 void StripTagsInPlace(std::string& text);
 
 // The chain most value lines go through, in one pass: each tag that equals
-// one of spacedTags (whole tags such as "</div>", any case) becomes a space,
+// one of spacedTags (whole ASCII tags such as "</div>", any case) becomes a space,
 // every other tag goes, and the result is trimmed; what ReplaceAllText of
 // each spaced tag by " " in turn, StripTags and TrimText give. Nothing
 // where those passes could give something else (a tag holding a "<") or
