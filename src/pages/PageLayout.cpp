@@ -131,22 +131,30 @@ PageCharacters ExamineCharacters(std::string_view text)
     while (at < end) {
         const unsigned char lead = *at;
         if (lead < 0x80) {
-            if (kDropped[lead])
-                found.plain = false;
-            ++at;
-            // Markup is mostly ASCII: eight bytes at a time while it lasts.
-            std::uint64_t word = 0;
+            // Markup is mostly ASCII: eight bytes at a time while it lasts,
+            // then the ASCII bytes before the next other one.
             while (end - at >= 8) {
+                std::uint64_t word = 0;
                 std::memcpy(&word, at, sizeof word);
-                if (word & kWordHighBits)
+                if (LeadingAsciiBytes(word) < 8)
                     break;
                 if (DropsControlCharacter(word))
                     found.plain = false;
                 at += 8;
             }
+            for (; at < end && *at < 0x80; ++at) {
+                if (kDropped[*at])
+                    found.plain = false;
+            }
             continue;
         }
         const size_t left = static_cast<size_t>(end - at);
+        // Japanese text: three-byte sequences whose lead byte needs no
+        // further check, first.
+        if (lead >= 0xE1 && lead <= 0xEC && left >= 3 && isContinuation(at[1]) && isContinuation(at[2])) {
+            at += 3;
+            continue;
+        }
         if (lead >= 0xC2 && lead <= 0xDF) {
             if (left < 2 || !isContinuation(at[1]))
                 return {false, false};

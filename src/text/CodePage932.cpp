@@ -75,19 +75,24 @@ bool AppendShiftJis(std::string& out, std::string_view utf8)
     while (pos < size) {
         const auto first = static_cast<unsigned char>(utf8[pos]);
         if (first < 0x80) {
-            // Markup is mostly ASCII, which stays as it is: copied a run at a
-            // time, found eight bytes at a time.
-            std::size_t end = pos + 1;
-            for (std::uint64_t word = 0; size - end >= 8; end += 8) {
-                std::memcpy(&word, utf8.data() + end, sizeof word);
-                if (word & kWordHighBits)
+            // Markup is mostly ASCII, which stays as it is: eight bytes at a
+            // time while they last. Writing a whole word is safe: the output
+            // so far is never longer than the input read.
+            while (size - pos >= 8) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, utf8.data() + pos, sizeof word);
+                std::memcpy(to, &word, sizeof word);
+                const unsigned ascii = LeadingAsciiBytes(word);
+                if (ascii < 8) {
+                    to += ascii;
+                    pos += ascii;
                     break;
+                }
+                to += 8;
+                pos += 8;
             }
-            while (end < size && static_cast<unsigned char>(utf8[end]) < 0x80)
-                ++end;
-            std::memcpy(to, utf8.data() + pos, end - pos);
-            to += end - pos;
-            pos = end;
+            while (pos < size && static_cast<unsigned char>(utf8[pos]) < 0x80)
+                *to++ = utf8[pos++];
             continue;
         }
         // Japanese text is almost all three-byte sequences: those first.
@@ -95,8 +100,14 @@ bool AppendShiftJis(std::string& out, std::string_view utf8)
             const auto second = static_cast<unsigned char>(utf8[pos + 1]);
             const auto third = static_cast<unsigned char>(utf8[pos + 2]);
             if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80) {
-                to = WriteEncoded(
-                    to, static_cast<char32_t>(((first & 0x0F) << 12) | ((second & 0x3F) << 6) | (third & 0x3F)));
+                const std::uint16_t code =
+                    kEncodeIndex[((first & 0x0Fu) << 12) | ((second & 0x3Fu) << 6) | (third & 0x3Fu)];
+                if (code > 0xFF) {
+                    *to++ = static_cast<char>(code >> 8);
+                    *to++ = static_cast<char>(code & 0xFF);
+                } else {
+                    *to++ = code != 0 ? static_cast<char>(code) : '?';
+                }
                 pos += 3;
                 continue;
             }

@@ -18,6 +18,19 @@ constexpr std::uint64_t WordBytesEqual(std::uint64_t word, unsigned char c)
     return ~(((differ & kLowBits) + kLowBits) | differ) & kWordHighBits;
 }
 
+// How many of word's bytes, in memory order, come before its first byte of
+// 0x80 or above: 8 for an all-ASCII word.
+constexpr unsigned LeadingAsciiBytes(std::uint64_t word)
+{
+    const std::uint64_t high = word & kWordHighBits;
+    if (high == 0)
+        return 8;
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<unsigned>(std::countr_zero(high)) / 8;
+    else
+        return static_cast<unsigned>(std::countl_zero(high)) / 8;
+}
+
 // The first c in text from from on, or npos. Lines and fields are mostly
 // short, where memchr's setup costs more than it saves: eight bytes at a
 // time here, memchr only for long texts.
