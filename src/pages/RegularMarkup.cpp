@@ -3,6 +3,7 @@
 #include "pages/ElementTraits.h"
 #include "pages/LayoutWriter.h"
 #include "text/TextUtils.h"
+#include "text/WordBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +24,12 @@ bool IsBooleanAttribute(std::string_view name)
 
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    static constexpr auto kBlanks = [] {
+        std::array<bool, 256> table{};
+        table[' '] = table['\t'] = table['\n'] = table['\r'] = true;
+        return table;
+    }();
+    return kBlanks[static_cast<unsigned char>(c)];
 }
 
 bool IsNameStart(char c)
@@ -93,10 +99,8 @@ private:
 bool RegularMarkupReader::read()
 {
     while (m_at < m_page.size()) {
-        // Texts between tags are short: a plain loop finds the next tag.
-        size_t tag = m_at;
-        while (tag < m_page.size() && m_page[tag] != '<')
-            ++tag;
+        // Texts between tags are short: no memchr.
+        const size_t tag = std::min(FindByteInWords(m_page, '<', m_at), m_page.size());
         if (tag > m_at)
             readText(tag);
         if (tag == m_page.size())

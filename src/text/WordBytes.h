@@ -31,18 +31,11 @@ constexpr unsigned LeadingAsciiBytes(std::uint64_t word)
         return static_cast<unsigned>(std::countl_zero(high)) / 8;
 }
 
-// The first c in text from from on, or npos. Lines and fields are mostly
-// short, where memchr's setup costs more than it saves: eight bytes at a
-// time here, memchr only for long texts.
-inline size_t FindByte(std::string_view text, char c, size_t from = 0)
+// The first c in text from from on, or npos, eight bytes at a time.
+inline size_t FindByteInWords(std::string_view text, char c, size_t from = 0)
 {
-    constexpr size_t kShort = 64;
-    if (from >= text.size())
-        return std::string_view::npos;
-    if (text.size() - from > kShort)
-        return text.find(c, from);
     size_t at = from;
-    for (; text.size() - at >= 8; at += 8) {
+    for (; at < text.size() && text.size() - at >= 8; at += 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + at, sizeof word);
         const std::uint64_t equal = WordBytesEqual(word, static_cast<unsigned char>(c));
@@ -58,4 +51,16 @@ inline size_t FindByte(std::string_view text, char c, size_t from = 0)
             return at;
     }
     return std::string_view::npos;
+}
+
+// The same for a text of any length: lines and fields are mostly short,
+// where memchr's setup costs more than it saves; memchr only for long texts.
+inline size_t FindByte(std::string_view text, char c, size_t from = 0)
+{
+    constexpr size_t kShort = 64;
+    if (from >= text.size())
+        return std::string_view::npos;
+    if (text.size() - from > kShort)
+        return text.find(c, from);
+    return FindByteInWords(text, c, from);
 }
