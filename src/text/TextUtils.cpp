@@ -322,11 +322,9 @@ std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<c
     for (size_t open = FindByte(text, '<'); open != std::string_view::npos; open = FindByte(text, '<', copied)) {
         if (!StartsCharacter(text, open, walkedFrom))
             return std::nullopt; // the second byte of a double-byte character
-        // Tags are short: the plain loop finds the end and a "<" before it.
-        size_t close = open + 1;
-        while (close < text.size() && text[close] != '>' && text[close] != '<')
-            ++close;
-        if (close == text.size())
+        // The tag's end, or a "<" before it.
+        const size_t close = FindAngleBracket(text, open + 1);
+        if (close == std::string_view::npos)
             break; // no tag can close any more: the rest stays as it is
         if (text[close] == '<')
             return std::nullopt;

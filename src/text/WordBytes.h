@@ -53,6 +53,30 @@ inline size_t FindByteInWords(std::string_view text, char c, size_t from = 0)
     return std::string_view::npos;
 }
 
+// The first "<" or ">" in text from from on, or npos, eight bytes at a time:
+// the two differ in one bit only, so one comparison finds either.
+inline size_t FindAngleBracket(std::string_view text, size_t from = 0)
+{
+    constexpr std::uint64_t kBracketBit = 0x0202020202020202u;
+    size_t at = from;
+    for (; at < text.size() && text.size() - at >= 8; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        const std::uint64_t bracket = WordBytesEqual(word & ~kBracketBit, '<');
+        if (bracket != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return at + static_cast<size_t>(std::countr_zero(bracket)) / 8;
+            else
+                return at + static_cast<size_t>(std::countl_zero(bracket)) / 8;
+        }
+    }
+    for (; at < text.size(); ++at) {
+        if ((text[at] & ~2) == '<')
+            return at;
+    }
+    return std::string_view::npos;
+}
+
 // The same for a text of any length: lines and fields are mostly short,
 // where memchr's setup costs more than it saves; memchr only for long texts.
 inline size_t FindByte(std::string_view text, char c, size_t from = 0)
