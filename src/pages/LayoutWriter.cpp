@@ -2,9 +2,13 @@
 
 #include "pages/ElementTraits.h"
 #include "text/TextUtils.h"
+#include "text/WordBytes.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -58,6 +62,30 @@ constexpr std::array<unsigned char, 256> kTextBytes = [] {
 TextByte KindOfByte(char c)
 {
     return static_cast<TextByte>(kTextBytes[static_cast<unsigned char>(c)]);
+}
+
+// The first byte from from on that may ask for something (a blank, a control
+// character, "<" or ">"), or the end; eight bytes at a time, as Japanese
+// text asks for nothing.
+size_t NextAskingByte(std::string_view text, size_t from)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    size_t at = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; at < text.size() && text.size() - at >= 8; at += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, sizeof word);
+            // Bytes below 0x21 and either angle bracket; the first one marked
+            // is exact (a borrow only marks bytes after it).
+            const std::uint64_t asking =
+                (((word - 0x21 * kOnes) & ~word) | WordBytesEqual(word & ~(2 * kOnes), '<')) & kWordHighBits;
+            if (asking != 0)
+                return at + static_cast<size_t>(std::countr_zero(asking)) / 8;
+        }
+    }
+    while (at < text.size() && KindOfByte(text[at]) == kPlain && static_cast<unsigned char>(text[at]) > 0x20)
+        ++at;
+    return at;
 }
 
 } // namespace
@@ -173,7 +201,7 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
         }
     };
     size_t at = 0;
-    while (at < content.size()) {
+    while ((at = NextAskingByte(content, at)) < content.size()) {
         switch (KindOfByte(content[at])) {
         case kPlain:
         case kSpace: ++at; break;
