@@ -308,16 +308,20 @@ bool RegularMarkupReader::readCode(std::string_view name)
 
 bool RegularMarkupReader::readName(std::string_view& name)
 {
+    // A local position: stores to a member would make the compiler reload
+    // the page's size on every byte.
+    const std::string_view page = m_page;
     const size_t start = m_at;
-    if (m_at >= m_page.size() || !IsNameStart(m_page[m_at]))
+    if (start >= page.size() || !IsNameStart(page[start]))
         return false;
-    while (m_at < m_page.size() && IsNameChar(m_page[m_at]))
-        ++m_at;
-    if (m_at - start > kMaxNameLength)
+    size_t at = start + 1;
+    while (at < page.size() && IsNameChar(page[at]))
+        ++at;
+    m_at = at;
+    if (at - start > kMaxNameLength)
         return false;
-    name = m_page.substr(start, m_at - start);
-    return m_at < m_page.size()
-        && (IsBlank(m_page[m_at]) || m_page[m_at] == '>' || m_page[m_at] == '/' || m_page[m_at] == '=');
+    name = page.substr(start, at - start);
+    return at < page.size() && (IsBlank(page[at]) || page[at] == '>' || page[at] == '/' || page[at] == '=');
 }
 
 bool RegularMarkupReader::readAttributeValue(std::string_view& value)
@@ -342,8 +346,11 @@ bool RegularMarkupReader::readAttributeValue(std::string_view& value)
 
 void RegularMarkupReader::skipBlanks()
 {
-    while (m_at < m_page.size() && IsBlank(m_page[m_at]))
-        ++m_at;
+    const std::string_view page = m_page;
+    size_t at = m_at;
+    while (at < page.size() && IsBlank(page[at]))
+        ++at;
+    m_at = at;
 }
 
 } // namespace
