@@ -13,10 +13,16 @@ PageText::PageText(const PageLines& lines)
         size += line.size();
     m_text.reserve(size);
     for (const std::string& line : lines) {
-        const std::string_view trimmed = TrimmedView(line);
-        m_trimmed.push_back(trimmed);
-        const size_t start = m_text.size();
-        AppendShiftJis(m_text, trimmed);
-        m_spans.push_back({start, m_text.size() - start});
+        m_trimmed.push_back(TrimmedView(line));
+        m_spans.push_back({kNotConverted, 0});
     }
+}
+
+std::string_view PageText::convert(int k) const
+{
+    const auto at = static_cast<size_t>(k);
+    const size_t start = m_text.size();
+    AppendShiftJis(m_text, m_trimmed[at]);
+    m_spans[at] = {start, m_text.size() - start};
+    return std::string_view(m_text).substr(start);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A page's lines as the detail readers examine them: each line trimmed and
-// converted to code page 932 once, all into one buffer. The rules look at the
+// A page's lines as the detail readers examine them: each line trimmed once,
+// and converted to code page 932 once, on first use, into one buffer. The rules look at the
 // same lines many times over (a window reads up to 80 lines past its label,
 // and the page scan visits those lines again).
 
@@ -34,6 +34,8 @@ public:
         if (!exists(k))
             return {};
         const Span span = m_spans[static_cast<size_t>(k)];
+        if (span.start == kNotConverted)
+            return convert(k);
         return std::string_view(m_text).substr(span.start, span.size);
     }
 
@@ -42,9 +44,15 @@ private:
         size_t start;
         size_t size;
     };
+    static constexpr size_t kNotConverted = static_cast<size_t>(-1);
+
+    std::string_view convert(int k) const;
 
     const PageLines& m_lines;
     std::vector<std::string_view> m_trimmed;
-    std::string m_text; // the converted lines, one after another
-    std::vector<Span> m_spans;
+    // The converted lines, one after another as they are asked for. Room for
+    // every line is set aside at the start, and a converted line is never
+    // longer than the line, so the text never moves.
+    mutable std::string m_text;
+    mutable std::vector<Span> m_spans;
 };
