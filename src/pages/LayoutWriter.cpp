@@ -38,6 +38,9 @@ bool IsSubCaption(std::string_view name, const std::vector<MarkupAttribute>& att
     return false;
 }
 
+// Longer tag names are written a piece at a time.
+constexpr size_t kLongestTagName = 32;
+
 // Attributes that readers look for first in a tag come first; the others
 // keep the page's order.
 constexpr std::string_view kLeadingAttributes[] = {"href", "name", "value"};
@@ -286,14 +289,17 @@ void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttri
 void LayoutWriter::endTag(std::string_view name)
 {
     const bool onlyEndTags = m_line.empty() || m_onlyEndTags;
-    // One growth of the line for the whole tag.
-    const size_t at = m_line.size();
-    m_line.resize(at + name.size() + 3);
-    char* tag = m_line.data() + at;
-    *tag++ = '<';
-    *tag++ = '/';
-    tag = std::copy(name.begin(), name.end(), tag);
-    *tag = '>';
+    // Names are short: the tag is put together first and appended whole.
+    char tag[kLongestTagName + 3];
+    if (name.size() <= kLongestTagName) {
+        tag[0] = '<';
+        tag[1] = '/';
+        std::copy(name.begin(), name.end(), tag + 2);
+        tag[name.size() + 2] = '>';
+        m_line.append(tag, name.size() + 3);
+    } else {
+        m_line.append("</").append(name).append(">");
+    }
     m_justOpened = m_afterLabel = false;
     m_onlyEndTags = onlyEndTags;
 }
