@@ -45,6 +45,12 @@ const std::array<std::string, kDetailLabelCount>& DetailLabelTable()
     return kTable;
 }
 
+// Lets the answer tables below be asked with a view, without a copy.
+struct TransparentHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+};
+
 static int FindLabelSlotUncached(std::string_view label)
 {
     // "*" only keeps the table's positions; a page text "*" is no label.
@@ -74,11 +80,7 @@ int FindLabelSlot(std::string_view label)
 {
     // A page repeats few labels, and comparing by locale is slow: answers are
     // kept per thread, a bounded number of them.
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
-    };
-    thread_local std::unordered_map<std::string, int, Hash, std::equal_to<>> answers;
+    thread_local std::unordered_map<std::string, int, TransparentHash, std::equal_to<>> answers;
     if (const auto known = answers.find(label); known != answers.end())
         return known->second;
     if (answers.size() >= 1024)
@@ -109,9 +111,26 @@ std::string AliasedLabel(std::string label)
     return label;
 }
 
-std::string RowLabel(std::string_view rowText)
+static std::string_view LabelCell(std::string_view rowText)
 {
     const int end = FindText("</th>", rowText);
-    const std::string_view label = end > 0 ? rowText.substr(0, static_cast<size_t>(end) - 1) : rowText;
-    return AliasedLabel(Cleaned(label));
+    return end > 0 ? rowText.substr(0, static_cast<size_t>(end) - 1) : rowText;
+}
+
+std::string RowLabel(std::string_view rowText)
+{
+    return AliasedLabel(Cleaned(LabelCell(rowText)));
+}
+
+int RowLabelSlot(std::string_view rowText)
+{
+    const std::string_view cell = LabelCell(rowText);
+    thread_local std::unordered_map<std::string, int, TransparentHash, std::equal_to<>> rowAnswers;
+    if (const auto known = rowAnswers.find(cell); known != rowAnswers.end())
+        return known->second;
+    if (rowAnswers.size() >= 1024)
+        rowAnswers.clear();
+    const int slot = FindLabelSlot(AliasedLabel(Cleaned(cell)));
+    rowAnswers.emplace(std::string(cell), slot);
+    return slot;
 }

@@ -19,7 +19,7 @@ static void ApplyLabelRow(const RuleInput& in, int k, bool formSeen, DetailPageS
     static const std::string kNameWithheld = Sjis("事業所の意向により公開していません");
     if (ContainsText(a, kNameWithheld))
         scan.record[kSlotCompanyName] = Sjis("（事業所名非公開）");
-    const int slot = FindLabelSlot(RowLabel(a));
+    const int slot = RowLabelSlot(a);
     // Rows above the form belong to the page's summary, not to the posting.
     if (slot != -1 && formSeen)
         ApplySlotRule(slot, k, in, scan.record, scan.industryNames);

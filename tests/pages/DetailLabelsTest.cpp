@@ -67,8 +67,15 @@ TEST(DetailLabels, RowLabelCutsCleansAndAliases)
         {"説明会", 82},
         {"補足事項", 72},
     };
-    for (const auto& [label, slot] : aliases)
-        EXPECT_EQ(FindLabelSlot(RowLabel(S(std::string("<th>") + label + "</th>"))), slot) << label;
+    for (const auto& [label, slot] : aliases) {
+        const std::string row = S(std::string("<th>") + label + "</th><td>x</td>");
+        EXPECT_EQ(FindLabelSlot(RowLabel(row)), slot) << label;
+        // The remembered answer is the same, asked once or again.
+        EXPECT_EQ(RowLabelSlot(row), slot) << label;
+        EXPECT_EQ(RowLabelSlot(row), slot) << label;
+    }
+    EXPECT_EQ(RowLabelSlot(S("<th class=\"fb\"> <span>求人番号</span> </th>")), 0);
+    EXPECT_EQ(RowLabelSlot(S("<th>求人番号x</th>")), -1);
     // Aliases compare exactly, and are not applied to their results again.
     EXPECT_EQ(AliasedLabel(S("仕事の内容 ")), S("仕事の内容 "));
     EXPECT_EQ(AliasedLabel(S("労働日数")), S("労働日数"));
