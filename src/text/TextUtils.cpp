@@ -100,8 +100,11 @@ void TrimInPlace(std::string& text)
 {
     const std::string_view trimmed = TrimmedView(text);
     const size_t start = static_cast<size_t>(trimmed.data() - text.data());
-    text.erase(start + trimmed.size());
-    text.erase(0, start);
+    // Most texts have nothing to trim: no call then.
+    if (start + trimmed.size() < text.size())
+        text.erase(start + trimmed.size());
+    if (start > 0)
+        text.erase(0, start);
 }
 
 int FindText(std::string_view needle, std::string_view text)
@@ -328,7 +331,8 @@ std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<c
             break; // no tag can close any more: the rest stays as it is
         if (text[close] == '<')
             return std::nullopt;
-        result.append(text, copied, open - copied);
+        if (open > copied)
+            result.append(text, copied, open - copied);
         if (isSpaced(text.substr(open, close + 1 - open))) {
             if (precededByCaption(open))
                 return std::nullopt;
