@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 static std::string Bytes(std::initializer_list<int> values)
@@ -151,4 +152,34 @@ TEST(CodePage932, UserInputLookAlikesTakeTheCodePagesFormsAndTheRestIsNamed)
     EXPECT_EQ(FirstCharacterWithoutCodePage932Form(typed), QStringLiteral("〜"));
     EXPECT_EQ(FirstCharacterWithoutCodePage932Form(QStringLiteral("寿司🍣と쌀")), QStringLiteral("🍣"));
     EXPECT_EQ(FirstCharacterWithoutCodePage932Form(QStringLiteral("a?b")), QString());
+}
+
+// The word-at-a-time conversion gives what converting character by character
+// through Qt gives, whatever the alignment of ASCII runs and Japanese text;
+// appending keeps what the buffer held, and broken input adds nothing.
+TEST(CodePage932, AppendingConvertsLikeQtAtEveryAlignment)
+{
+    const std::string pieces[] = {"a",  "<div>", "        ", "\t\n",       "日本",
+                                  "ｶﾅ", "～",    "é",        "\U0001F600", "\xEF\xBF\xBF"};
+    std::mt19937 random(932);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text;
+        for (unsigned count = random() % 24; count > 0; --count)
+            text += pieces[random() % std::size(pieces)];
+        std::string expected;
+        const QString unicode = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        for (qsizetype at = 0; at < unicode.size(); ++at) {
+            // Outside the BMP a surrogate pair gives one "?".
+            if (unicode[at].isHighSurrogate())
+                continue;
+            expected += QStringToShiftJis(unicode.mid(at, 1));
+        }
+        ASSERT_EQ(Utf8ToShiftJis(text), expected) << text;
+
+        std::string buffer = "kept";
+        ASSERT_TRUE(AppendShiftJis(buffer, text));
+        ASSERT_EQ(buffer, "kept" + expected);
+        ASSERT_FALSE(AppendShiftJis(buffer, text + "\xE4\xBB"));
+        ASSERT_EQ(buffer, "kept" + expected);
+    }
 }
