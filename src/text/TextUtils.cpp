@@ -306,9 +306,11 @@ std::optional<std::string> SpacedTagsStripped(std::string_view text, std::span<c
 {
     const auto precededByCaption = [&](size_t at) {
         return std::any_of(captions.begin(), captions.end(), [&](const std::string& caption) {
-            // The last byte rules out nearly every caption without a call.
-            return at >= caption.size() && FoldAsciiCase(text[at - 1]) == FoldAsciiCase(caption.back())
-                && MatchesIgnoringCase(text, at - caption.size(), caption);
+            // The last byte rules out nearly every caption without a call. An
+            // empty caption stands before anything.
+            return caption.empty()
+                || (at >= caption.size() && FoldAsciiCase(text[at - 1]) == FoldAsciiCase(caption.back())
+                    && MatchesIgnoringCase(text, at - caption.size(), caption));
         });
     };
     // Spaced tags are markup, ASCII only: compared a byte at a time.

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -129,6 +130,20 @@ static void CheckStripTags(std::string_view text)
     FUZZ_CHECK(StripTags(stripped) == stripped);
 }
 
+// The one pass gives what the passes give, wherever it answers.
+static void CheckSpacedTags(std::string_view text, const std::string& caption)
+{
+    static constexpr std::string_view kSpaced[] = {"</div>", "<br>"};
+    const std::string captions[] = {caption};
+    const std::optional<std::string> quick = SpacedTagsStripped(text, kSpaced, captions);
+    if (!quick)
+        return;
+    std::string passes(text);
+    for (const std::string_view tag : kSpaced)
+        ReplaceAllInPlace(passes, tag, " ");
+    FUZZ_CHECK(*quick == TrimText(StripTags(passes)));
+}
+
 static void CheckSplit(std::string_view text, std::string_view delimiter)
 {
     std::vector<std::string> list{"kept"};
@@ -189,6 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckReplace(text, needle, replacement);
     CheckSameText(text, needle);
     CheckStripTags(text);
+    CheckSpacedTags(text, needle);
     CheckSplit(text, needle);
     CheckNormalize(text);
     CheckSubText(text, start, count);
