@@ -38,17 +38,17 @@ bool IsSubCaption(std::string_view name, const std::vector<MarkupAttribute>& att
     return false;
 }
 
-// Longer tag names are written a piece at a time.
-constexpr size_t kLongestTagName = 32;
+// Attributes that readers look for first in a tag come first ("href",
+// "name", "value", in this order); the others keep the page's order. Gives
+// the attribute's place among the first ones, or kNotLeading.
+constexpr int kLeadingAttributes = 3;
+constexpr int kNotLeading = -1;
 
-// Attributes that readers look for first in a tag come first; the others
-// keep the page's order.
-constexpr std::string_view kLeadingAttributes[] = {"href", "name", "value"};
-
-bool IsLeading(std::string_view name)
+int LeadingPlace(std::string_view name)
 {
-    return std::find(std::begin(kLeadingAttributes), std::end(kLeadingAttributes), name)
-        != std::end(kLeadingAttributes);
+    if (name.size() == 4)
+        return SameShortText(name, "href") ? 0 : SameShortText(name, "name") ? 1 : kNotLeading;
+    return name.size() == 5 && SameShortText(name, "value") ? 2 : kNotLeading;
 }
 
 // What a byte of page text asks of the writer.
@@ -65,6 +65,50 @@ constexpr std::array<unsigned char, 256> kTextBytes = [] {
 TextByte KindOfByte(char c)
 {
     return static_cast<TextByte>(kTextBytes[static_cast<unsigned char>(c)]);
+}
+
+// Bytes that an attribute value cannot hold as they are: a quote or angle
+// bracket is escaped, a blank other than a space becomes one.
+constexpr std::array<bool, 256> kAttributeEscapes = [] {
+    std::array<bool, 256> table{};
+    table['"'] = table['<'] = table['>'] = true;
+    table['\t'] = table['\f'] = table['\n'] = table['\r'] = true;
+    return table;
+}();
+
+size_t FirstAttributeEscape(std::string_view value)
+{
+    size_t at = 0;
+    while (at < value.size() && !kAttributeEscapes[static_cast<unsigned char>(value[at])])
+        ++at;
+    return at;
+}
+
+// Copies the few bytes of a name or a piece of text without a call: every
+// copy of a fixed size below compiles to plain moves, and none reads outside
+// the source.
+[[gnu::always_inline]] inline void CopyBytes(char* to, const char* from, size_t size)
+{
+    if (size >= 8) {
+        if (size > 16) {
+            std::memcpy(to, from, size);
+            return;
+        }
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
+bool IsLabelName(std::string_view name)
+{
+    return name.size() == 2 && name[0] == 't' && name[1] == 'h';
 }
 
 // The first byte from from on that may ask for something (a blank, a control
@@ -94,10 +138,29 @@ size_t NextAskingByte(std::string_view text, size_t from)
 } // namespace
 
 LayoutWriter::LayoutWriter()
+    : m_line(256, '\0')
+    , m_open(64)
+    , m_openCount(1) // the document itself
 {
-    m_open.reserve(64);
     m_lines.reserve(256);
-    m_open.push_back(OpenElement{}); // the document itself
+}
+
+inline void LayoutWriter::put(std::string_view piece)
+{
+    CopyBytes(room(piece.size()), piece.data(), piece.size());
+    m_lineLength += piece.size();
+}
+
+void LayoutWriter::growLine(size_t size)
+{
+    m_line.resize(std::max(m_line.size() * 2, m_lineLength + size));
+}
+
+inline void LayoutWriter::pushOpen(const OpenElement& element)
+{
+    if (m_openCount == m_open.size()) [[unlikely]]
+        m_open.resize(m_open.size() * 2);
+    m_open[m_openCount++] = element;
 }
 
 void LayoutWriter::startElement(std::string_view name, const std::vector<MarkupAttribute>& attributes)
@@ -113,7 +176,7 @@ void LayoutWriter::startElement(std::string_view name, const ElementTraits& trai
         return;
     }
     const unsigned kind = traits.layout;
-    OpenElement& parent = m_open.back();
+    OpenElement& parent = m_open[m_openCount - 1];
     if (m_oneLineDepth == 0) {
         bool newLine = (kind & (kStartsLine | kCode)) != 0;
         if (kind & kCell)
@@ -126,7 +189,7 @@ void LayoutWriter::startElement(std::string_view name, const ElementTraits& trai
     parent.previousIsSubCaption = IsSubCaption(name, attributes);
     parent.holdsBlocks = parent.holdsBlocks || (kind & (kBlock | kEndsOwnLine | kListItem)) != 0;
     startTag(name, attributes, kind);
-    m_open.push_back(OpenElement{name, kind, false, false});
+    pushOpen(OpenElement{name, kind, false, false, IsLabelName(name)});
     if (kind & kCode) {
         endTag(name);
         m_skippedDepth = 1;
@@ -142,10 +205,9 @@ void LayoutWriter::endElement()
         --m_skippedDepth;
         return;
     }
-    if (m_open.size() <= 1)
+    if (m_openCount <= 1)
         return;
-    const OpenElement element = m_open.back();
-    m_open.pop_back();
+    const OpenElement element = m_open[--m_openCount];
     if (m_skippedDepth == 1) {
         m_skippedDepth = 0;
         return;
@@ -157,23 +219,25 @@ void LayoutWriter::endElement()
     if (m_oneLineDepth == 0 && ((element.kind & kEndsOwnLine) || ((element.kind & kBlock) && element.holdsBlocks)))
         breakLine();
     endTag(element.name);
-    m_afterLabel = element.name == "th";
+    m_afterLabel = element.isLabel;
 }
 
 void LayoutWriter::otherNode()
 {
     if (m_skippedDepth == 0)
-        m_open.back().previousIsSubCaption = false;
+        m_open[m_openCount - 1].previousIsSubCaption = false;
 }
 
 void LayoutWriter::text(std::string_view content)
 {
-    if (m_skippedDepth > 0)
+    // Most texts are the line break between two tags, which writes nothing
+    // and leaves everything as it was.
+    if (m_skippedDepth > 0 || (content.size() == 1 && KindOfByte(content[0]) == kLineBreak))
         return;
     const auto notSpace = [](char c) { return !IsHtmlSpace(c); };
     const auto first = std::find_if(content.begin(), content.end(), notSpace);
     if (first != content.end())
-        m_open.back().previousIsSubCaption = false;
+        m_open[m_openCount - 1].previousIsSubCaption = false;
     bool wrote = false;
     if (m_oneLineDepth > 0) {
         // A label or a paragraph stays on one line: indentation and line
@@ -199,7 +263,7 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
     size_t kept = 0; // content before this is written or dropped
     const auto keep = [&](size_t end) {
         if (end > kept) {
-            m_line.append(content, kept, end - kept);
+            put(content.substr(kept, end - kept));
             wrote = true;
         }
     };
@@ -210,7 +274,7 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
         case kSpace: ++at; break;
         case kEscaped:
             keep(at);
-            m_line += content[at] == '<' ? "&lt;" : "&gt;";
+            put(content[at] == '<' ? std::string_view("&lt;") : std::string_view("&gt;"));
             wrote = true;
             kept = ++at;
             break;
@@ -236,79 +300,92 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
 
 void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind)
 {
-    std::string& tag = m_line;
-    tag += '<';
-    tag += name;
-    const auto appendAttribute = [&](const MarkupAttribute& attribute) {
-        tag += ' ';
-        tag += attribute.name;
-        if (!attribute.hasValue)
-            return;
-        tag += "=\"";
-        const std::string_view value = attribute.value;
-        size_t copied = 0;
-        for (size_t at = 0; at < value.size(); ++at) {
-            const char c = value[at];
-            if (KindOfByte(c) == kPlain && c != '"')
-                continue;
-            const char* replacement = c == '"' ? "&quot;"
-                : c == '<'                     ? "&lt;"
-                : c == '>'                     ? "&gt;"
-                // A wrapped attribute value must not break the line.
-                : c != ' ' ? " "
-                           : nullptr;
-            if (!replacement)
-                continue;
-            tag.append(value, copied, at - copied);
-            tag += replacement;
-            copied = at + 1;
-        }
-        tag.append(value, copied);
-        tag += '"';
-    };
+    char* to = room(name.size() + 1);
+    to[0] = '<';
+    CopyBytes(to + 1, name.data(), name.size());
+    m_lineLength += name.size() + 1;
     if (attributes.size() == 1) {
         appendAttribute(attributes.front());
     } else if (!attributes.empty()) {
-        for (const std::string_view leading : kLeadingAttributes) {
-            const auto found = std::find_if(
-                attributes.begin(), attributes.end(),
-                [&](const MarkupAttribute& attribute) { return SameShortText(attribute.name, leading); });
-            if (found != attributes.end())
-                appendAttribute(*found);
+        const MarkupAttribute* leading[kLeadingAttributes] = {};
+        for (const MarkupAttribute& attribute : attributes) {
+            const int place = LeadingPlace(attribute.name);
+            if (place != kNotLeading && !leading[place])
+                leading[place] = &attribute;
+        }
+        for (const MarkupAttribute* attribute : leading) {
+            if (attribute)
+                appendAttribute(*attribute);
         }
         for (const MarkupAttribute& attribute : attributes) {
-            if (!IsLeading(attribute.name))
+            if (LeadingPlace(attribute.name) == kNotLeading)
                 appendAttribute(attribute);
         }
     }
-    tag += '>';
+    put('>');
     m_afterLabel = m_onlyEndTags = false;
     m_justOpened = (kind & kVoid) == 0;
 }
 
+void LayoutWriter::appendAttribute(const MarkupAttribute& attribute)
+{
+    const std::string_view name = attribute.name;
+    const std::string_view value = attribute.hasValue ? attribute.value : std::string_view();
+    // Room for the attribute as it stands; only a value that needs escaping
+    // asks for more.
+    char* to = room(name.size() + value.size() + 4);
+    *to++ = ' ';
+    CopyBytes(to, name.data(), name.size());
+    to += name.size();
+    if (!attribute.hasValue) {
+        m_lineLength = static_cast<size_t>(to - m_line.data());
+        return;
+    }
+    *to++ = '=';
+    *to++ = '"';
+    const size_t plain = FirstAttributeEscape(value);
+    CopyBytes(to, value.data(), plain);
+    to += plain;
+    if (plain == value.size()) {
+        *to++ = '"';
+        m_lineLength = static_cast<size_t>(to - m_line.data());
+        return;
+    }
+    m_lineLength = static_cast<size_t>(to - m_line.data());
+    size_t copied = plain;
+    for (size_t at = plain; at < value.size(); ++at) {
+        const char c = value[at];
+        if (!kAttributeEscapes[static_cast<unsigned char>(c)])
+            continue;
+        // A wrapped attribute value must not break the line: other blanks
+        // become spaces.
+        const std::string_view replacement = c == '"' ? "&quot;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : " ";
+        put(value.substr(copied, at - copied));
+        put(replacement);
+        copied = at + 1;
+    }
+    put(value.substr(copied));
+    put('"');
+}
+
 void LayoutWriter::endTag(std::string_view name)
 {
-    const bool onlyEndTags = m_line.empty() || m_onlyEndTags;
-    // Names are short: the tag is put together first and appended whole.
-    char tag[kLongestTagName + 3];
-    if (name.size() <= kLongestTagName) {
-        tag[0] = '<';
-        tag[1] = '/';
-        std::copy(name.begin(), name.end(), tag + 2);
-        tag[name.size() + 2] = '>';
-        m_line.append(tag, name.size() + 3);
-    } else {
-        m_line.append("</").append(name).append(">");
-    }
+    const bool onlyEndTags = m_lineLength == 0 || m_onlyEndTags;
+    char* to = room(name.size() + 3);
+    to[0] = '<';
+    to[1] = '/';
+    CopyBytes(to + 2, name.data(), name.size());
+    to[name.size() + 2] = '>';
+    m_lineLength += name.size() + 3;
     m_justOpened = m_afterLabel = false;
     m_onlyEndTags = onlyEndTags;
 }
 
 void LayoutWriter::breakLine()
 {
-    if (!m_line.empty()) {
-        m_lines.emplace_back(m_line); // one allocation of the right size; m_line keeps its room
-        m_line.clear();
+    if (m_lineLength > 0) {
+        m_lines.emplace_back(m_line.data(), m_lineLength); // one allocation of the right size
+        m_lineLength = 0;
     }
     m_onlyEndTags = false;
 }

@@ -38,16 +38,33 @@ private:
         unsigned kind = 0;
         bool holdsBlocks = false;          // a child is a block, a list item or a container
         bool previousIsSubCaption = false; // the last child that counts is a sub-caption
+        bool isLabel = false;              // a <th>
     };
 
     void startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind);
     void endTag(std::string_view name);
     void breakLine();
     bool appendText(std::string_view content, bool breakLines);
+    void appendAttribute(const MarkupAttribute& attribute);
+    void pushOpen(const OpenElement& element);
+
+    // The line is written into a buffer the writer owns: every piece of a
+    // tag would otherwise be a call with its own capacity checks.
+    char* room(size_t size)
+    {
+        if (m_line.size() - m_lineLength < size) [[unlikely]]
+            growLine(size);
+        return m_line.data() + m_lineLength;
+    }
+    void put(char c) { *room(1) = c, ++m_lineLength; }
+    void put(std::string_view piece);
+    void growLine(size_t size);
 
     std::vector<std::string> m_lines;
-    std::string m_line;
-    std::vector<OpenElement> m_open;
+    std::string m_line; // its first m_lineLength bytes are the line so far
+    size_t m_lineLength = 0;
+    std::vector<OpenElement> m_open; // its first m_openCount are open, the document first
+    size_t m_openCount = 0;
     int m_oneLineDepth = 0;
     int m_skippedDepth = 0;     // inside a script or style element
     bool m_justOpened = false;  // the last thing written opened an element
