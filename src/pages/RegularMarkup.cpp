@@ -51,6 +51,18 @@ bool IsNameChar(char c)
     return kNameChars[static_cast<unsigned char>(c)];
 }
 
+// The bytes that may follow a name: a blank, the end of the tag or an "=".
+bool EndsName(char c)
+{
+    static constexpr auto kNameEnds = [] {
+        std::array<bool, 256> table{};
+        table[' '] = table['\t'] = table['\n'] = table['\r'] = true;
+        table['>'] = table['/'] = table['='] = true;
+        return table;
+    }();
+    return kNameEnds[static_cast<unsigned char>(c)];
+}
+
 constexpr size_t kMaxNameLength = 100;
 constexpr size_t kMaxDepth = 200;
 
@@ -200,12 +212,16 @@ bool RegularMarkupReader::readEndTag()
     if (m_at >= m_page.size() || m_page[m_at] != '>')
         return false;
     ++m_at;
-    const auto open = std::find_if(m_open.rbegin(), m_open.rend(),
-                                   [&](const Open& element) { return SameShortText(element.name, name); });
-    if (open == m_open.rend())
-        return true; // an end tag nothing opened: the parser passes over it too
-    if (open != m_open.rbegin() || !writeText())
-        return false; // it would close the elements opened after it
+    // Mostly it closes the element opened last.
+    if (m_open.empty() || !SameShortText(m_open.back().name, name)) {
+        const bool opened = std::any_of(m_open.begin(), m_open.end(),
+                                        [&](const Open& element) { return SameShortText(element.name, name); });
+        // An end tag nothing opened: the parser passes over it too. Any other
+        // would close the elements opened after its own.
+        return !opened;
+    }
+    if (!writeText())
+        return false;
     m_open.pop_back();
     m_writer.endElement();
     if (m_open.empty())
@@ -321,7 +337,7 @@ bool RegularMarkupReader::readName(std::string_view& name)
     if (at - start > kMaxNameLength)
         return false;
     name = page.substr(start, at - start);
-    return at < page.size() && (IsBlank(page[at]) || page[at] == '>' || page[at] == '/' || page[at] == '=');
+    return at < page.size() && EndsName(page[at]);
 }
 
 bool RegularMarkupReader::readAttributeValue(std::string_view& value)
