@@ -10,6 +10,7 @@
 #include <libxml/tree.h>
 
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -105,11 +106,13 @@ struct PageCharacters {
 };
 
 // Whether an ASCII word holds a control character that libxml2 drops.
-bool DropsControlCharacter(std::uint64_t word)
+inline bool DropsControlCharacter(std::uint64_t word)
 {
     // Below 0x20 each byte stays below 0x80 when 0x60 is added; no carry
     // crosses into the next byte, as no ASCII byte reaches 0x100.
     const std::uint64_t control = ~(word + 0x6060606060606060u) & kWordHighBits;
+    if (control == 0) // most words: not even a line break
+        return false;
     const std::uint64_t allowed = WordBytesEqual(word, '\t') | WordBytesEqual(word, '\n')
         | WordBytesEqual(word, '\r');
     return (control & ~allowed) != 0;
@@ -136,8 +139,20 @@ PageCharacters ExamineCharacters(std::string_view text)
             while (end - at >= 8) {
                 std::uint64_t word = 0;
                 std::memcpy(&word, at, sizeof word);
-                if (LeadingAsciiBytes(word) < 8)
+                const unsigned ascii = LeadingAsciiBytes(word);
+                if (ascii < 8) {
+                    if constexpr (std::endian::native == std::endian::little) {
+                        // The ASCII bytes in front of the other one are checked
+                        // as one word too, the others read as letters.
+                        if (ascii > 0) {
+                            const std::uint64_t front = (std::uint64_t{1} << (8 * ascii)) - 1;
+                            if (DropsControlCharacter((word & front) | (0x4141414141414141u & ~front)))
+                                found.plain = false;
+                            at += ascii;
+                        }
+                    }
                     break;
+                }
                 if (DropsControlCharacter(word))
                     found.plain = false;
                 at += 8;
@@ -151,8 +166,15 @@ PageCharacters ExamineCharacters(std::string_view text)
         const size_t left = static_cast<size_t>(end - at);
         // Japanese text: three-byte sequences whose lead byte needs no
         // further check, first.
-        if (lead >= 0xE1 && lead <= 0xEC && left >= 3 && isContinuation(at[1]) && isContinuation(at[2])) {
-            at += 3;
+        const auto isPlainJapanese = [&](const unsigned char* from) {
+            return static_cast<unsigned char>(from[0] - 0xE1) <= 0xEC - 0xE1 && isContinuation(from[1])
+                && isContinuation(from[2]);
+        };
+        if (left >= 3 && isPlainJapanese(at)) {
+            // A run of them, as such text comes.
+            do
+                at += 3;
+            while (end - at >= 3 && isPlainJapanese(at));
             continue;
         }
         if (lead >= 0xC2 && lead <= 0xDF) {
