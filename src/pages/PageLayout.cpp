@@ -166,9 +166,13 @@ PageCharacters ExamineCharacters(std::string_view text)
         const size_t left = static_cast<size_t>(end - at);
         // Japanese text: three-byte sequences whose lead byte needs no
         // further check, first.
-        const auto isPlainJapanese = [&](const unsigned char* from) {
-            return static_cast<unsigned char>(from[0] - 0xE1) <= 0xEC - 0xE1 && isContinuation(from[1])
-                && isContinuation(from[2]);
+        const auto isPlainJapanese = [](const unsigned char* from) {
+            // Both continuation bytes at once; the mask reads the same in
+            // either byte order.
+            std::uint16_t continuation = 0;
+            std::memcpy(&continuation, from + 1, sizeof continuation);
+            return static_cast<unsigned char>(from[0] - 0xE1) <= 0xEC - 0xE1
+                && (continuation & 0xC0C0u) == 0x8080u;
         };
         if (left >= 3 && isPlainJapanese(at)) {
             // A run of them, as such text comes.
