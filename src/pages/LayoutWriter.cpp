@@ -207,7 +207,7 @@ void LayoutWriter::endElement()
     }
     if (m_openCount <= 1)
         return;
-    const OpenElement element = m_open[--m_openCount];
+    const OpenElement& element = m_open[--m_openCount];
     if (m_skippedDepth == 1) {
         m_skippedDepth = 0;
         return;
@@ -228,11 +228,9 @@ void LayoutWriter::otherNode()
         m_open[m_openCount - 1].previousIsSubCaption = false;
 }
 
-void LayoutWriter::text(std::string_view content)
+void LayoutWriter::writeText(std::string_view content)
 {
-    // Most texts are the line break between two tags, which writes nothing
-    // and leaves everything as it was.
-    if (m_skippedDepth > 0 || (content.size() == 1 && KindOfByte(content[0]) == kLineBreak))
+    if (m_skippedDepth > 0)
         return;
     const auto notSpace = [](char c) { return !IsHtmlSpace(c); };
     const auto first = std::find_if(content.begin(), content.end(), notSpace);
@@ -298,7 +296,9 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
     return wrote;
 }
 
-void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind)
+// Inlined: it runs for every element.
+[[gnu::always_inline]] inline void
+LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind)
 {
     char* to = room(name.size() + 1);
     to[0] = '<';
@@ -368,7 +368,8 @@ void LayoutWriter::appendAttribute(const MarkupAttribute& attribute)
     put('"');
 }
 
-void LayoutWriter::endTag(std::string_view name)
+// Inlined: it runs for every element.
+[[gnu::always_inline]] inline void LayoutWriter::endTag(std::string_view name)
 {
     const bool onlyEndTags = m_lineLength == 0 || m_onlyEndTags;
     char* to = room(name.size() + 3);

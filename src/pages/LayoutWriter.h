@@ -26,7 +26,13 @@ public:
                       const std::vector<MarkupAttribute>& attributes);
     void endElement();
     // A text as the page holds it, blank ones included.
-    void text(std::string_view content);
+    void text(std::string_view content)
+    {
+        // Most texts are the line break between two tags, which writes
+        // nothing and leaves everything as it was: no call for them.
+        if (content.size() != 1 || (content[0] != '\n' && content[0] != '\r'))
+            writeText(content);
+    }
     // A node that is neither element, text nor comment (a processing instruction).
     void otherNode();
 
@@ -41,6 +47,7 @@ private:
         bool isLabel = false;              // a <th>
     };
 
+    void writeText(std::string_view content);
     void startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind);
     void endTag(std::string_view name);
     void breakLine();

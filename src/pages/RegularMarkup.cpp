@@ -83,7 +83,9 @@ private:
     };
 
     void readText(size_t end);
-    bool writeText();
+    // Most tags have no text in front of them: that case costs no call.
+    bool writeText() { return !m_hasText || writePendingText(); }
+    bool writePendingText();
     bool readMarkup();
     bool readComment();
     bool readDoctype();
@@ -92,9 +94,18 @@ private:
     bool readCode(std::string_view name);
     bool readName(std::string_view& name);
     bool readAttributeValue(std::string_view& value);
-    bool mayStart(std::string_view name, const ElementTraits& traits) const;
+    bool mayStart(const ElementTraits& traits) const;
     void skipBlanks();
 
+    // The elements the document's frame is made of, told by their traits
+    // rather than by comparing names on every tag.
+    bool isHtml(const ElementTraits& traits) const { return &traits == m_html; }
+    bool isHead(const ElementTraits& traits) const { return &traits == m_head; }
+    bool isBody(const ElementTraits& traits) const { return &traits == m_body; }
+
+    const ElementTraits* m_html = &TraitsOf("html");
+    const ElementTraits* m_head = &TraitsOf("head");
+    const ElementTraits* m_body = &TraitsOf("body");
     std::string_view m_page;
     size_t m_at = 0;
     LayoutWriter& m_writer;
@@ -111,8 +122,11 @@ private:
 bool RegularMarkupReader::read()
 {
     while (m_at < m_page.size()) {
-        // Texts between tags are short: no memchr.
-        const size_t tag = std::min(FindByteInWords(m_page, '<', m_at), m_page.size());
+        // Texts between tags are short, mostly none or a line break: no memchr.
+        const size_t tag = m_page[m_at] == '<' ? m_at
+            : m_at + 1 < m_page.size() && m_page[m_at + 1] == '<'
+            ? m_at + 1
+            : std::min(FindByteInWords(m_page, '<', m_at), m_page.size());
         if (tag > m_at)
             readText(tag);
         if (tag == m_page.size())
@@ -141,16 +155,14 @@ void RegularMarkupReader::readText(size_t end)
     m_text = m_joinedText;
 }
 
-bool RegularMarkupReader::writeText()
+bool RegularMarkupReader::writePendingText()
 {
-    if (!m_hasText)
-        return true;
     const std::string_view text = m_text;
     m_hasText = false;
     const auto blank = [&] { return std::all_of(text.begin(), text.end(), IsBlank); };
     if (m_open.empty()) // before <html> or after </html>
         return blank();
-    if ((m_open.back().name == "html" || m_open.back().name == "head") && !blank())
+    if ((isHtml(*m_open.back().traits) || isHead(*m_open.back().traits)) && !blank())
         return false; // the parser would put it into a paragraph of its own
     m_writer.text(text);
     return true;
@@ -229,18 +241,17 @@ bool RegularMarkupReader::readEndTag()
     return true;
 }
 
-bool RegularMarkupReader::mayStart(std::string_view name, const ElementTraits& traits) const
+bool RegularMarkupReader::mayStart(const ElementTraits& traits) const
 {
     if (m_rootClosed)
         return false;
     if (m_open.empty())
-        return name == "html";
-    if (m_open.size() >= kMaxDepth || name == "html")
+        return isHtml(traits);
+    if (m_open.size() >= kMaxDepth || isHtml(traits))
         return false;
-    const std::string_view parent = m_open.back().name;
-    if (parent == "html")
-        return (name == "head" && !m_seenHead && !m_seenBody) || (name == "body" && !m_seenBody);
-    return name != "head" && name != "body" && !StartTagCloses(*m_open.back().traits, traits);
+    if (isHtml(*m_open.back().traits))
+        return (isHead(traits) && !m_seenHead && !m_seenBody) || (isBody(traits) && !m_seenBody);
+    return !isHead(traits) && !isBody(traits) && !StartTagCloses(*m_open.back().traits, traits);
 }
 
 bool RegularMarkupReader::readStartTag()
@@ -250,7 +261,7 @@ bool RegularMarkupReader::readStartTag()
     if (!readName(name))
         return false;
     const ElementTraits& traits = TraitsOf(name);
-    if (traits.holdsWhatFollows || !mayStart(name, traits))
+    if (traits.holdsWhatFollows || !mayStart(traits))
         return false;
     m_attributes.clear();
     while (true) {
@@ -282,9 +293,9 @@ bool RegularMarkupReader::readStartTag()
     const bool selfClosing = m_page[m_at] == '/';
     m_at += selfClosing ? 2 : 1;
 
-    if (name == "head")
+    if (isHead(traits))
         m_seenHead = true;
-    else if (name == "body")
+    else if (isBody(traits))
         m_seenBody = true;
     m_writer.startElement(name, traits, m_attributes);
     if (selfClosing || traits.empty) {
@@ -292,7 +303,7 @@ bool RegularMarkupReader::readStartTag()
         return true;
     }
     m_open.push_back({name, &traits});
-    if (name == "script" || name == "style")
+    if (traits.layout & kCode) // script and style
         return readCode(name);
     return true;
 }
@@ -322,7 +333,8 @@ bool RegularMarkupReader::readCode(std::string_view name)
     }
 }
 
-bool RegularMarkupReader::readName(std::string_view& name)
+// Inlined: it runs for every tag and attribute name.
+[[gnu::always_inline]] inline bool RegularMarkupReader::readName(std::string_view& name)
 {
     // A local position: stores to a member would make the compiler reload
     // the page's size on every byte.
