@@ -129,6 +129,18 @@ size_t NextAskingByte(std::string_view text, size_t from)
             if (asking != 0)
                 return at + static_cast<size_t>(std::countr_zero(asking)) / 8;
         }
+        // The last few bytes as the end of the last word; a byte before from
+        // may mark one after it that asks for nothing, which the caller
+        // passes over.
+        if (at < text.size() && text.size() >= 8) {
+            const size_t last = text.size() - 8;
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + last, sizeof word);
+            const std::uint64_t asking =
+                ((((word - 0x21 * kOnes) & ~word) | WordBytesEqual(word & ~(2 * kOnes), '<')) & kWordHighBits)
+                >> (8 * (at - last));
+            return asking != 0 ? at + static_cast<size_t>(std::countr_zero(asking)) / 8 : text.size();
+        }
     }
     while (at < text.size() && KindOfByte(text[at]) == kPlain && static_cast<unsigned char>(text[at]) > 0x20)
         ++at;
@@ -139,7 +151,7 @@ size_t NextAskingByte(std::string_view text, size_t from)
 
 LayoutWriter::LayoutWriter()
     : m_line(256, '\0')
-    , m_open(64)
+    , m_open(16)
     , m_openCount(1) // the document itself
 {
     m_lines.reserve(256);

@@ -72,6 +72,8 @@ public:
         : m_page(page)
         , m_writer(writer)
     {
+        m_open.reserve(32);
+        m_attributes.reserve(8);
     }
 
     bool read();
@@ -171,18 +173,21 @@ bool RegularMarkupReader::writePendingText()
 bool RegularMarkupReader::readMarkup()
 {
     const std::string_view rest = m_page.substr(m_at);
+    if (rest.size() < 2)
+        return false;
+    const char second = rest[1];
     // The text so far ends here, unless an end tag that nothing opened
     // joins it to the text after (see readEndTag).
-    if (rest.size() >= 2 && rest[1] != '/' && !writeText())
+    if (second == '/')
+        return readEndTag();
+    if (!writeText())
         return false;
+    if (IsNameStart(second))
+        return readStartTag();
     if (rest.starts_with("<!--"))
         return readComment();
-    if (rest.size() >= 9 && rest[1] == '!')
+    if (rest.size() >= 9 && second == '!')
         return SameTextIgnoringCase(rest.substr(2, 7), "DOCTYPE") && readDoctype();
-    if (rest.size() >= 2 && rest[1] == '/')
-        return readEndTag();
-    if (rest.size() >= 2 && IsNameStart(rest[1]))
-        return readStartTag();
     return false;
 }
 
@@ -217,15 +222,29 @@ bool RegularMarkupReader::readDoctype()
 bool RegularMarkupReader::readEndTag()
 {
     m_at += 2;
+    // Mostly it closes the element opened last: that name is compared in
+    // place, without reading the name first. When it differs, the name read
+    // below differs too.
+    bool closesLast = false;
     std::string_view name;
-    if (!readName(name))
+    if (!m_open.empty()) {
+        const std::string_view last = m_open.back().name;
+        const size_t after = m_at + last.size();
+        if (after < m_page.size() && SameShortText(m_page.substr(m_at, last.size()), last)
+            && !IsNameChar(m_page[after])) {
+            if (!EndsName(m_page[after]))
+                return false;
+            closesLast = true;
+            m_at = after;
+        }
+    }
+    if (!closesLast && !readName(name))
         return false;
     skipBlanks();
     if (m_at >= m_page.size() || m_page[m_at] != '>')
         return false;
     ++m_at;
-    // Mostly it closes the element opened last.
-    if (m_open.empty() || !SameShortText(m_open.back().name, name)) {
+    if (!closesLast) {
         const bool opened = std::any_of(m_open.begin(), m_open.end(),
                                         [&](const Open& element) { return SameShortText(element.name, name); });
         // An end tag nothing opened: the parser passes over it too. Any other
