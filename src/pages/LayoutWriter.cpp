@@ -84,28 +84,6 @@ size_t FirstAttributeEscape(std::string_view value)
     return at;
 }
 
-// Copies the few bytes of a name or a piece of text without a call: every
-// copy of a fixed size below compiles to plain moves, and none reads outside
-// the source.
-[[gnu::always_inline]] inline void CopyBytes(char* to, const char* from, size_t size)
-{
-    if (size >= 8) {
-        if (size > 16) {
-            std::memcpy(to, from, size);
-            return;
-        }
-        std::memcpy(to, from, 8);
-        std::memcpy(to + size - 8, from + size - 8, 8);
-    } else if (size >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + size - 4, from + size - 4, 4);
-    } else if (size > 0) {
-        to[0] = from[0];
-        to[size / 2] = from[size / 2];
-        to[size - 1] = from[size - 1];
-    }
-}
-
 bool IsLabelName(std::string_view name)
 {
     return name.size() == 2 && name[0] == 't' && name[1] == 'h';
@@ -159,7 +137,7 @@ LayoutWriter::LayoutWriter()
 
 inline void LayoutWriter::put(std::string_view piece)
 {
-    CopyBytes(room(piece.size()), piece.data(), piece.size());
+    copyBytes(room(piece.size()), piece.data(), piece.size());
     m_lineLength += piece.size();
 }
 
@@ -209,29 +187,6 @@ void LayoutWriter::startElement(std::string_view name, const ElementTraits& trai
     }
     if ((kind & kOneLine) && !(kind & kVoid))
         ++m_oneLineDepth;
-}
-
-void LayoutWriter::endElement()
-{
-    if (m_skippedDepth > 1) {
-        --m_skippedDepth;
-        return;
-    }
-    if (m_openCount <= 1)
-        return;
-    const OpenElement& element = m_open[--m_openCount];
-    if (m_skippedDepth == 1) {
-        m_skippedDepth = 0;
-        return;
-    }
-    if (element.kind & kVoid)
-        return;
-    if (element.kind & kOneLine)
-        --m_oneLineDepth;
-    if (m_oneLineDepth == 0 && ((element.kind & kEndsOwnLine) || ((element.kind & kBlock) && element.holdsBlocks)))
-        breakLine();
-    endTag(element.name);
-    m_afterLabel = element.isLabel;
 }
 
 void LayoutWriter::otherNode()
@@ -314,7 +269,7 @@ LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>
 {
     char* to = room(name.size() + 1);
     to[0] = '<';
-    CopyBytes(to + 1, name.data(), name.size());
+    copyBytes(to + 1, name.data(), name.size());
     m_lineLength += name.size() + 1;
     if (attributes.size() == 1) {
         appendAttribute(attributes.front());
@@ -347,7 +302,7 @@ void LayoutWriter::appendAttribute(const MarkupAttribute& attribute)
     // asks for more.
     char* to = room(name.size() + value.size() + 4);
     *to++ = ' ';
-    CopyBytes(to, name.data(), name.size());
+    copyBytes(to, name.data(), name.size());
     to += name.size();
     if (!attribute.hasValue) {
         m_lineLength = static_cast<size_t>(to - m_line.data());
@@ -356,7 +311,7 @@ void LayoutWriter::appendAttribute(const MarkupAttribute& attribute)
     *to++ = '=';
     *to++ = '"';
     const size_t plain = FirstAttributeEscape(value);
-    CopyBytes(to, value.data(), plain);
+    copyBytes(to, value.data(), plain);
     to += plain;
     if (plain == value.size()) {
         *to++ = '"';
@@ -378,20 +333,6 @@ void LayoutWriter::appendAttribute(const MarkupAttribute& attribute)
     }
     put(value.substr(copied));
     put('"');
-}
-
-// Inlined: it runs for every element.
-[[gnu::always_inline]] inline void LayoutWriter::endTag(std::string_view name)
-{
-    const bool onlyEndTags = m_lineLength == 0 || m_onlyEndTags;
-    char* to = room(name.size() + 3);
-    to[0] = '<';
-    to[1] = '/';
-    CopyBytes(to + 2, name.data(), name.size());
-    to[name.size() + 2] = '>';
-    m_lineLength += name.size() + 3;
-    m_justOpened = m_afterLabel = false;
-    m_onlyEndTags = onlyEndTags;
 }
 
 void LayoutWriter::breakLine()

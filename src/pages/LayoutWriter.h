@@ -4,6 +4,9 @@
 // readers feed it: libxml2's tree for any page, and the quick reader of
 // regular markup; both give it the same calls for the same page.
 
+#include "pages/ElementTraits.h"
+
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +17,6 @@ struct MarkupAttribute {
     bool hasValue = false; // false for a bare attribute such as "checked"
 };
 
-struct ElementTraits;
-
 class LayoutWriter {
 public:
     LayoutWriter();
@@ -24,7 +25,30 @@ public:
     void startElement(std::string_view name, const std::vector<MarkupAttribute>& attributes);
     void startElement(std::string_view name, const ElementTraits& traits,
                       const std::vector<MarkupAttribute>& attributes);
-    void endElement();
+    // Inline: the quick reader ends every element through it.
+    [[gnu::always_inline]] void endElement()
+    {
+        if (m_skippedDepth > 1) {
+            --m_skippedDepth;
+            return;
+        }
+        if (m_openCount <= 1)
+            return;
+        const OpenElement& element = m_open[--m_openCount];
+        if (m_skippedDepth == 1) {
+            m_skippedDepth = 0;
+            return;
+        }
+        if (element.kind & kVoid)
+            return;
+        if (element.kind & kOneLine)
+            --m_oneLineDepth;
+        if (m_oneLineDepth == 0
+            && ((element.kind & kEndsOwnLine) || ((element.kind & kBlock) && element.holdsBlocks)))
+            breakLine();
+        endTag(element.name);
+        m_afterLabel = element.isLabel;
+    }
     // A text as the page holds it, blank ones included.
     void text(std::string_view content)
     {
@@ -49,7 +73,18 @@ private:
 
     void writeText(std::string_view content);
     void startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind);
-    void endTag(std::string_view name);
+    void endTag(std::string_view name)
+    {
+        const bool onlyEndTags = m_lineLength == 0 || m_onlyEndTags;
+        char* to = room(name.size() + 3);
+        to[0] = '<';
+        to[1] = '/';
+        copyBytes(to + 2, name.data(), name.size());
+        to[name.size() + 2] = '>';
+        m_lineLength += name.size() + 3;
+        m_justOpened = m_afterLabel = false;
+        m_onlyEndTags = onlyEndTags;
+    }
     void breakLine();
     bool appendText(std::string_view content, bool breakLines);
     void appendAttribute(const MarkupAttribute& attribute);
@@ -64,6 +99,28 @@ private:
         return m_line.data() + m_lineLength;
     }
     void put(char c) { *room(1) = c, ++m_lineLength; }
+
+    // Copies the few bytes of a name or a piece of text without a call:
+    // every copy of a fixed size below compiles to plain moves, and none
+    // reads outside the source.
+    static void copyBytes(char* to, const char* from, size_t size)
+    {
+        if (size >= 8) {
+            if (size > 16) {
+                std::memcpy(to, from, size);
+                return;
+            }
+            std::memcpy(to, from, 8);
+            std::memcpy(to + size - 8, from + size - 8, 8);
+        } else if (size >= 4) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + size - 4, from + size - 4, 4);
+        } else if (size > 0) {
+            to[0] = from[0];
+            to[size / 2] = from[size / 2];
+            to[size - 1] = from[size - 1];
+        }
+    }
     void put(std::string_view piece);
     void growLine(size_t size);
 

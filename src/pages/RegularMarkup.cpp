@@ -391,7 +391,8 @@ bool RegularMarkupReader::readAttributeValue(std::string_view& value)
     return !value.empty();
 }
 
-void RegularMarkupReader::skipBlanks()
+// Inlined: it runs around every name and value.
+[[gnu::always_inline]] inline void RegularMarkupReader::skipBlanks()
 {
     const std::string_view page = m_page;
     size_t at = m_at;
