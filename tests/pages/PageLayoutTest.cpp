@@ -264,6 +264,10 @@ TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
         {"<p>abcdefgh\x0bijklmnop</p>", false}, // the parser drops control characters
         {"<p>abcdefghijklmnop\x0c</p>", false},
         {"<p>\xef\xbf\xbf</p>", false},
+        {"<div>a</divx></div\n>", true}, // an end tag that begins with the open element's name
+        {"<span title='a\tb\n\"c<d>' class=x>y</span><a class=c value=v href=h name=n>z</a>", true},
+        {"<custom-element-with-a-long-name>x</custom-element-with-a-long-name>", true},
+        {"<p>abcdefghi >k</p><div>abcdefghi jk \n</div>", true}, // the last bytes of a text
     };
     for (const auto& [body, regular] : cases) {
         const std::string page = "<!DOCTYPE html>\n<html><head><title>t</title></head><body>" + std::string(body)
