@@ -276,6 +276,18 @@ TEST(PageLayout, MarkupAtTheEdgesGivesTheParsersLines)
         EXPECT_EQ(IsRegularMarkup(page), regular);
         EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page));
     }
+    // A control character the parser drops sends the page its way wherever
+    // the character stands among ASCII and Japanese text; a tab never does.
+    for (size_t at = 0; at <= 17; ++at) {
+        for (const char control : {'\x01', '\t'}) {
+            std::string text = "abcdefghijklmnopq";
+            text.insert(at, 1, control);
+            const std::string page = "<html><body><p>" + text + "日本語</p></body></html>";
+            SCOPED_TRACE(page);
+            EXPECT_EQ(IsRegularMarkup(page), control == '\t');
+            EXPECT_EQ(NormalizePageLayout(page), NormalizePageLayoutByParser(page));
+        }
+    }
     // Outside <body> or without <html>, the parser adds what is missing.
     for (const std::string_view page :
          {"<p>x</p>", "<html><head></head>text<body></body></html>",
