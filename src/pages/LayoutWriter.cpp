@@ -264,8 +264,8 @@ bool LayoutWriter::appendText(std::string_view content, bool breakLines)
 }
 
 // Inlined: it runs for every element.
-[[gnu::always_inline]] inline void
-LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes, unsigned kind)
+inline void LayoutWriter::startTag(std::string_view name, const std::vector<MarkupAttribute>& attributes,
+                                   unsigned kind)
 {
     char* to = room(name.size() + 1);
     to[0] = '<';

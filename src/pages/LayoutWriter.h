@@ -26,7 +26,7 @@ public:
     void startElement(std::string_view name, const ElementTraits& traits,
                       const std::vector<MarkupAttribute>& attributes);
     // Inline: the quick reader ends every element through it.
-    [[gnu::always_inline]] void endElement()
+    void endElement()
     {
         if (m_skippedDepth > 1) {
             --m_skippedDepth;

@@ -353,7 +353,7 @@ bool RegularMarkupReader::readCode(std::string_view name)
 }
 
 // Inlined: it runs for every tag and attribute name.
-[[gnu::always_inline]] inline bool RegularMarkupReader::readName(std::string_view& name)
+inline bool RegularMarkupReader::readName(std::string_view& name)
 {
     // A local position: stores to a member would make the compiler reload
     // the page's size on every byte.
@@ -392,7 +392,7 @@ bool RegularMarkupReader::readAttributeValue(std::string_view& value)
 }
 
 // Inlined: it runs around every name and value.
-[[gnu::always_inline]] inline void RegularMarkupReader::skipBlanks()
+inline void RegularMarkupReader::skipBlanks()
 {
     const std::string_view page = m_page;
     size_t at = m_at;
