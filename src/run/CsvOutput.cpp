@@ -70,7 +70,9 @@ size_t ShortenedRun(size_t n)
 // itself when it holds neither.
 std::string_view Prepared(std::string_view value, std::string& scratch)
 {
-    if (value.find('&') == std::string_view::npos && value.find('\x81') == std::string_view::npos)
+    // Without an "&" and without the ideographic space's two bytes anywhere,
+    // there is nothing to change (most values).
+    if (value.find('&') == std::string_view::npos && value.find("\x81\x40") == std::string_view::npos)
         return value;
     BlanksToSpaces(value, scratch);
     // After the site's own space references, before runs of spaces are
@@ -107,9 +109,8 @@ char* WriteShortened(std::string_view text, bool quoted, char* to)
 
 // Quotes a value; an inner double quote is doubled so that every CSV reader
 // takes the field whole.
-void AppendQuoted(std::string& line, std::string_view value, bool normalize)
+void AppendQuoted(std::string& line, std::string_view value, bool normalize, std::string& scratch)
 {
-    std::string scratch;
     // Trimming before the runs of spaces are shortened gives what trimming
     // after would: only runs inside the text are shortened.
     if (normalize)
@@ -175,10 +176,11 @@ std::string NormalizeCsvValue(std::string_view value)
 std::string CsvHeaderLine(const OutputFieldChecks& checks)
 {
     std::string line;
+    std::string scratch;
     const auto& catalog = OutputFieldCatalog();
     for (int i = 0; i < kOutputFieldCount; ++i) {
         if (checks[i])
-            AppendQuoted(line, TrimText(catalog[i]), false);
+            AppendQuoted(line, TrimText(catalog[i]), false, scratch);
     }
     return line;
 }
@@ -187,9 +189,10 @@ std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks
 {
     std::string line;
     line.reserve(4096);
+    std::string scratch; // one room for every field's prepared value
     for (int i = 0; i < kOutputFieldCount; ++i) {
         if (checks[i])
-            AppendQuoted(line, record[i], true);
+            AppendQuoted(line, record[i], true, scratch);
     }
     return line;
 }
