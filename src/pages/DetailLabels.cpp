@@ -130,7 +130,7 @@ int RowLabelSlot(std::string_view rowText)
         return known->second;
     if (rowAnswers.size() >= 1024)
         rowAnswers.clear();
-    const int slot = FindLabelSlot(AliasedLabel(Cleaned(cell)));
+    const int slot = FindLabelSlot(RowLabel(rowText));
     rowAnswers.emplace(std::string(cell), slot);
     return slot;
 }

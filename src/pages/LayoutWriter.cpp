@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -105,7 +104,7 @@ size_t NextAskingByte(std::string_view text, size_t from)
             const std::uint64_t asking =
                 (((word - 0x21 * kOnes) & ~word) | WordBytesEqual(word & ~(2 * kOnes), '<')) & kWordHighBits;
             if (asking != 0)
-                return at + static_cast<size_t>(std::countr_zero(asking)) / 8;
+                return at + FirstMarkedByte(asking);
         }
         // The last few bytes as the end of the last word; a byte before from
         // may mark one after it that asks for nothing, which the caller
@@ -117,7 +116,7 @@ size_t NextAskingByte(std::string_view text, size_t from)
             const std::uint64_t asking =
                 ((((word - 0x21 * kOnes) & ~word) | WordBytesEqual(word & ~(2 * kOnes), '<')) & kWordHighBits)
                 >> (8 * (at - last));
-            return asking != 0 ? at + static_cast<size_t>(std::countr_zero(asking)) / 8 : text.size();
+            return asking != 0 ? at + FirstMarkedByte(asking) : text.size();
         }
     }
     while (at < text.size() && KindOfByte(text[at]) == kPlain && static_cast<unsigned char>(text[at]) > 0x20)
