@@ -1,75 +1,79 @@
 // Rows of the working conditions whose cells need more than the general
 // rule: age, total wage, holidays and licences.
 
+#include "pages/SlotRules.h"
+#include "pages/ValueText.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
-#include "pages/LineOperations.h"
-#include "pages/SlotRules.h"
 
-static std::string CellText(std::string_view text)
+// The limit, then its range; the reason after them.
+void AgeRule(const LineList& lines, int, JobRecord& record)
 {
-    return Cleaned(ReplaceAllText(text, "</div>", " "));
-}
-
-// Limit and range on the label row and the next, the reason one line further.
-void AgeRule(const RuleInput& in, int k, int, JobRecord& record)
-{
-    static const std::string kLimitCaption = Sjis("年齢制限</div>");
-    static const std::string kReasonCaption = Sjis("年齢制限該当事由</div>");
-    std::string acc = Cleaned(ReplaceAllText(AfterLabel(LineText(in.lines, k)), kLimitCaption, " "));
-    if (LineExists(in.lines, k + 1))
-        AppendWithSpace(acc, Cleaned(WaveDashRestored(ReplaceAllText(LineText(in.lines, k + 1), "</div>", " "))));
+    static const std::string kLimitCaption = Sjis("年齢制限");
+    static const std::string kRangeCaption = Sjis("年齢制限範囲");
+    static const std::string kGroundCaption = Sjis("年齢制限該当事由");
+    static const std::string kReasonCaption = Sjis("年齢制限の理由");
+    std::string acc;
+    std::string reason;
+    bool reasonSeen = false;
+    for (size_t at = 0; at < lines.size(); ++at) {
+        const RowLine& line = lines[at];
+        const bool isReason = line.hasCaption(kGroundCaption) || line.hasCaption(kReasonCaption);
+        if (isReason || at > 1) {
+            JoinWith(reason, isReason ? line.value : line.text(), " ");
+            reasonSeen = true;
+        } else if (at == 0) {
+            acc = line.textWithout(kLimitCaption);
+        } else {
+            AppendWithSpace(acc, WaveDashRestored(line.textWithout(kRangeCaption)));
+        }
+    }
     record[kSlotAge] = TrimText(acc);
-    if (LineExists(in.lines, k + 2))
-        record[kSlotAgeLimitReason] = Cleaned(RemoveAllText(LineText(in.lines, k + 2), kReasonCaption));
+    if (reasonSeen)
+        record[kSlotAgeLimitReason] = TrimText(reason);
 }
 
-void TotalWageRule(const RuleInput& in, int k, int slot, JobRecord& record)
+void TotalWageRule(const LineList& lines, int slot, JobRecord& record)
 {
-    std::string acc = Cleaned(WaveDashRestored(AfterLabel(LineText(in.lines, k))));
-    if (LineExists(in.lines, k + 1))
-        AppendWithSpace(acc, WaveDashRestored(Cleaned(LineText(in.lines, k + 1))));
+    std::string acc;
+    if (!lines.empty())
+        acc = WaveDashRestored(lines[0].text());
+    if (lines.size() > 1)
+        AppendWithSpace(acc, WaveDashRestored(lines[1].text()));
     record[static_cast<size_t>(slot)] = TrimText(acc);
 }
 
 // The holidays, with the two-day-weekend sub-cell kept apart for slot 38.
-void HolidayRule(const RuleInput& in, int k, int, JobRecord& record)
+void HolidayRule(const LineList& lines, int, JobRecord& record)
 {
-    static const std::string kWeekendCaption = Sjis("週休二日制</div>");
+    static const std::string kWeekendCaption = Sjis("週休二日制");
     static const std::string kSeparator = Sjis("、");
     std::string acc;
     std::string weekend;
-    ScanWindow(in, k, 0, 19, [&](int j, int) {
-        if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>"))
-            return false;
-        const std::string_view a = LineText(in.lines, j);
-        if (IsLabelLine(in.lines, j))
-            acc = CellText(AfterLabel(a));
-        else if (HeadIs(in.lines, j, "<br"))
-            AppendWithSpace(acc, Cleaned(a));
-        else if (ContainsText(a, kWeekendCaption))
-            weekend = CellText(RemoveAllText(a, kWeekendCaption));
+    for (size_t at = 0; at < lines.size(); ++at) {
+        const RowLine& line = lines[at];
+        if (at == 0)
+            acc = line.text();
+        else if (line.afterBreak)
+            AppendWithSpace(acc, line.text());
+        else if (line.hasCaption(kWeekendCaption))
+            weekend = line.value;
         else
-            JoinWith(acc, CellText(a), kSeparator);
-        return true;
-    });
+            JoinWith(acc, line.text(), kSeparator);
+    }
     record[kSlotHolidays] = TrimText(acc);
     record[kSlotTwoDayWeekend] = TrimText(weekend);
 }
 
-void LicenceRule(const RuleInput& in, int k, int slot, JobRecord& record)
+void LicenceRule(const LineList& lines, int slot, JobRecord& record)
 {
-    static const std::string kLicenceCaption = Sjis("免許・資格名</div>");
+    static const std::string kLicenceCaption = Sjis("免許・資格名");
     std::string acc;
-    ScanWindow(in, k, 0, 19, [&](int j, int) {
-        if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></div></div></td></tr>"))
-            return false;
-        const std::string_view a = LineText(in.lines, j);
-        if (IsLabelLine(in.lines, j))
-            acc = CellText(RemoveAllText(AfterLabel(a), kLicenceCaption));
+    for (size_t at = 0; at < lines.size(); ++at) {
+        if (at == 0)
+            acc = lines[at].textWithout(kLicenceCaption);
         else
-            AppendWithSpace(acc, CellText(a));
-        return true;
-    });
+            AppendWithSpace(acc, lines[at].text());
+    }
     record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(WaveDashRestored(acc)));
 }

@@ -2,7 +2,6 @@
 
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
-#include "pages/LineOperations.h"
 
 #include <QString>
 
@@ -109,28 +108,4 @@ std::string AliasedLabel(std::string label)
             return name;
     }
     return label;
-}
-
-static std::string_view LabelCell(std::string_view rowText)
-{
-    const int end = FindText("</th>", rowText);
-    return end > 0 ? rowText.substr(0, static_cast<size_t>(end) - 1) : rowText;
-}
-
-std::string RowLabel(std::string_view rowText)
-{
-    return AliasedLabel(Cleaned(LabelCell(rowText)));
-}
-
-int RowLabelSlot(std::string_view rowText)
-{
-    const std::string_view cell = LabelCell(rowText);
-    thread_local std::unordered_map<std::string, int, TransparentHash, std::equal_to<>> rowAnswers;
-    if (const auto known = rowAnswers.find(cell); known != rowAnswers.end())
-        return known->second;
-    if (rowAnswers.size() >= 1024)
-        rowAnswers.clear();
-    const int slot = FindLabelSlot(RowLabel(rowText));
-    rowAnswers.emplace(std::string(cell), slot);
-    return slot;
 }

@@ -19,11 +19,3 @@ int FindLabelSlot(std::string_view label);
 // The name under which the site's other spellings of a label are filed
 // ("代表者名" is "役職／代表者名"); any other label unchanged.
 std::string AliasedLabel(std::string label);
-
-// The label of a row from its code page 932 text: what stands before the
-// first "</th>", tags removed, trimmed, aliased.
-std::string RowLabel(std::string_view rowText);
-
-// FindLabelSlot(RowLabel(rowText)), remembered per thread by the row's text
-// before its first "</th>": every page repeats the same label cells.
-int RowLabelSlot(std::string_view rowText);

@@ -1,12 +1,12 @@
 #pragma once
-// One pass over a downloaded detail page: label rows below the page's form
-// fill the record through the field rules.
+// One posting's detail page to its record: the labelled rows below the
+// page's form fill the record through the field rules.
 
 #include "pages/JobRecord.h"
-#include "pages/PageLines.h"
 #include "pages/StopRequest.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct DetailPageScan {
@@ -18,7 +18,7 @@ struct DetailPageScan {
     std::vector<std::string> industryNames;
 };
 
-// Reads the page top to bottom. A "msg_E" paragraph saying "該当する情報は"
-// marks a deleted posting and ends the scan; so does the "kyujin_head" row
-// and a stop request (checked after every line). Needs nothing but the page.
-DetailPageScan ScanDetailPage(const PageLines& lines, const StopRequested& stopRequested);
+// Reads the page (UTF-8 as the site sends it) row by row in page order. The
+// site's message that the posting is gone marks it deleted; a stop request
+// ends the reading after the row in hand. Needs nothing but the page.
+DetailPageScan ScanDetailPage(std::string_view html, const StopRequested& stopRequested);

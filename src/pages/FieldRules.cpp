@@ -29,18 +29,18 @@ static std::array<SlotRule, kDetailLabelCount> BuildRuleTable()
     return rules;
 }
 
-void ApplySlotRule(int slot, int k, const RuleInput& in, JobRecord& record,
-                   std::vector<std::string>& industryNames)
+void ApplySlotRule(int slot, const LabelledRow& row, JobRecord& record, std::vector<std::string>& industryNames)
 {
     static const std::array<SlotRule, kDetailLabelCount> kRules = BuildRuleTable();
     if (slot < 0 || slot >= kDetailLabelCount)
         return;
+    const std::vector<RowLine> lines = RowLines(row);
     if (slot == kSlotIndustryMinor) {
         // An empty name would match every class and give the first one.
-        if (std::string name = IndustryNameAt(in, k); !name.empty())
+        if (std::string name = IndustryNameOf(lines); !name.empty())
             industryNames.push_back(std::move(name));
         return;
     }
     if (const SlotRule rule = kRules[static_cast<size_t>(slot)])
-        rule(in, k, slot, record);
+        rule(lines, slot, record);
 }

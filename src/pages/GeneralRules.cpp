@@ -1,75 +1,53 @@
 // The general rule, which most slots use, and the list rule for cells that
 // hold one item per line.
 
+#include "pages/IndustryCategory.h"
+#include "pages/SlotRules.h"
+#include "pages/ValueText.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
-#include "pages/IndustryCategory.h"
-#include "pages/LineOperations.h"
-#include "pages/SlotRules.h"
 
-#include <optional>
-#include <string_view>
 #include <utility>
 
-// Tags that stand for a space between the parts of a value.
-static constexpr std::string_view kSpacedTags[] = {"</div>", "<br>"};
-
-static std::string GeneralLabelValue(std::string_view text)
+// A no-break space that ends a block is no part of the value.
+static std::string WithoutTrailingSpaceReference(std::string text)
 {
-    // Captions of sub-cells that would otherwise read as part of the value;
-    // each stands before a "</div>".
-    static const std::string kCaptions[] = {"&nbsp;", Sjis("転勤の可能性の有無"), Sjis("マイカー通勤"),
-                                            Sjis("就業形態")};
-    const std::string_view value = AfterLabel(text);
-    if (std::optional<std::string> quick = SpacedTagsStripped(value, kSpacedTags, kCaptions))
-        return std::move(*quick);
-    std::string v(value);
-    // Each caption ends in "</div>": without one, none is there.
-    if (ContainsTextIgnoringCase(v, "</div>")) {
-        for (const std::string& caption : kCaptions)
-            RemoveAllInPlace(v, caption + "</div>");
-        ReplaceAllInPlace(v, "</div>", " ");
-    }
-    ReplaceAllInPlace(v, "<br>", " ");
-    return Cleaned(std::move(v));
+    while (text.size() >= 6 && SameTextIgnoringCase(std::string_view(text).substr(text.size() - 6), "&nbsp;"))
+        text = TrimText(std::string_view(text).substr(0, text.size() - 6));
+    return text;
 }
 
-static std::string GeneralLineValue(std::string_view text)
+static std::string GeneralLineText(const RowLine& line)
 {
-    static const std::string kSpaceEntity[] = {"&nbsp;"};
-    if (std::optional<std::string> quick = SpacedTagsStripped(text, kSpacedTags, kSpaceEntity))
-        return std::move(*quick);
-    std::string v(text);
-    if (ContainsTextIgnoringCase(v, "</div>")) {
-        ReplaceAllInPlace(v, "&nbsp;</div>", " ");
-        ReplaceAllInPlace(v, "</div>", " ");
+    // Captions of sub-cells that only repeat what the row's label says.
+    static const std::string kRepeatedCaptions[] = {Sjis("転勤の可能性の有無"), Sjis("マイカー通勤"),
+                                                    Sjis("就業形態")};
+    std::string text = line.text();
+    for (const std::string& caption : kRepeatedCaptions) {
+        if (line.hasCaption(caption))
+            text = line.value;
     }
-    ReplaceAllInPlace(v, "<br>", " ");
-    return Cleaned(std::move(v));
+    return WithoutTrailingSpaceReference(std::move(text));
 }
 
-static std::string GeneralValue(const RuleInput& in, int k)
+// Lines after a <br> continue the line before without a space; other lines
+// are joined with one.
+static std::string GeneralValue(const LineList& lines)
 {
     std::string acc;
-    ScanWindow(in, k, 0, 29, [&](int j, int) {
-        if (TrimmedIs(in.lines, j, "</div></td></tr>") || TrimmedIs(in.lines, j, "</div></table>")
-            || MiddleIs(in.lines, j, "/tr") || HeadIs(in.lines, j, "<tr"))
-            return false;
-        const std::string_view a = LineText(in.lines, j);
-        if (IsLabelLine(in.lines, j))
-            acc = GeneralLabelValue(a);
-        else if (HeadIs(in.lines, j, "<br"))
-            AppendText(acc, GeneralLineValue(a)); // a continuation line is glued on
+    for (size_t at = 0; at < lines.size(); ++at) {
+        const std::string text = GeneralLineText(lines[at]);
+        if (at == 0 || lines[at].afterBreak)
+            acc += text;
         else
-            AppendWithSpace(acc, GeneralLineValue(a));
-        return true;
-    });
+            AppendWithSpace(acc, text);
+    }
     return acc;
 }
 
-std::string IndustryNameAt(const RuleInput& in, int k)
+std::string IndustryNameOf(const LineList& lines)
 {
-    return IndustryLookupName(GeneralValue(in, k));
+    return IndustryLookupName(GeneralValue(lines));
 }
 
 // "〒160-0023 東京都..." is postal code and address; without a space neither
@@ -84,9 +62,9 @@ static void StorePostalAddress(std::string_view acc, JobRecord& record)
     record[kSlotAddress] = TrimText(text.substr(static_cast<size_t>(space)));
 }
 
-void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
+void GeneralRule(const LineList& lines, int slot, JobRecord& record)
 {
-    std::string acc = GeneralValue(in, k);
+    std::string acc = GeneralValue(lines);
     switch (slot) {
     case kSlotPostalCode: StorePostalAddress(acc, record); return;
     case kSlotOccupation:
@@ -121,33 +99,18 @@ void GeneralRule(const RuleInput& in, int k, int slot, JobRecord& record)
     record[static_cast<size_t>(slot)] = std::move(acc);
 }
 
-static std::string ListPiece(std::string_view text)
-{
-    static constexpr std::string_view kDivEnd[] = {"</div>"};
-    if (std::optional<std::string> quick = SpacedTagsStripped(text, kDivEnd))
-        return std::move(*quick);
-    std::string piece(text);
-    ReplaceAllInPlace(piece, "</div>", " ");
-    return Cleaned(std::move(piece));
-}
-
-void ListRule(const RuleInput& in, int k, int slot, JobRecord& record)
+// One item per line, joined with "、"; a line after a <br> continues its item.
+void ListRule(const LineList& lines, int slot, JobRecord& record)
 {
     static const std::string kItemSeparator = Sjis("、");
     std::string acc;
-    ScanWindow(in, k, 0, 19, [&](int j, int) {
-        if (TrimmedIs(in.lines, j, "<tr>") || TrimmedIs(in.lines, j, "</div></table>")
-            || TrimmedIs(in.lines, j, "</div></td></tr>"))
-            return false;
-        const std::string_view a = LineText(in.lines, j);
-        if (IsLabelLine(in.lines, j))
-            acc = ListPiece(AfterLabel(a));
-        else if (HeadIs(in.lines, j, "<br"))
-            AppendText(acc, ListPiece(a));
+    for (size_t at = 0; at < lines.size(); ++at) {
+        const std::string text = lines[at].text();
+        if (at == 0 || lines[at].afterBreak)
+            acc += text;
         else
-            JoinWith(acc, ListPiece(a), kItemSeparator);
-        return true;
-    });
+            JoinWith(acc, text, kItemSeparator);
+    }
     static const std::string kFullWidthComma = Sjis("，");
     acc = ReplaceAllText(WaveDashRestored(acc), kFullWidthComma, kItemSeparator);
     record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(acc));

@@ -2,7 +2,6 @@
 
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
-#include "pages/LineOperations.h"
 
 #include <vector>
 

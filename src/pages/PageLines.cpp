@@ -25,7 +25,7 @@ PageLines SplitPageLines(std::string_view text)
     return lines;
 }
 
-PageLines LoadPageLines(const std::filesystem::path& file)
+std::string ReadPageFile(const std::filesystem::path& file)
 {
     // A folder would open, but reading it throws.
     std::error_code error;
@@ -34,8 +34,12 @@ PageLines LoadPageLines(const std::filesystem::path& file)
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return {};
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return ReadPageLines(text);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+PageLines LoadPageLines(const std::filesystem::path& file)
+{
+    return ReadPageLines(ReadPageFile(file));
 }
 
 PageLines ReadPageLines(std::string_view html)

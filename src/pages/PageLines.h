@@ -15,5 +15,8 @@ PageLines SplitPageLines(std::string_view text);
 // A downloaded page in the readers' line layout, whatever layout it came in.
 PageLines ReadPageLines(std::string_view html);
 
+// The file's bytes; none when it is missing, unreadable or a folder.
+std::string ReadPageFile(const std::filesystem::path& file);
+
 // ReadPageLines of the file; none when it is missing, unreadable or empty.
 PageLines LoadPageLines(const std::filesystem::path& file);

@@ -3,11 +3,12 @@
 #include "site/SiteAccess.h"
 #include "pages/DetailPageScan.h"
 #include "pages/IndustryCategory.h"
+#include "pages/PageLines.h"
 #include "pages/PostingSheet.h"
 
 #include <system_error>
 
-static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
+static std::string FetchDetailPage(const RunContext& run, const std::string& url)
 {
     // A failed download must read as no page, not as the previous posting's
     // page still in the file.
@@ -21,13 +22,12 @@ static PageLines FetchDetailPage(const RunContext& run, const std::string& url)
     if (!result.complete)
         std::filesystem::remove(run.pageFile, ignored);
     PauseUnlessStopped(run.pacing.afterDetailPage, run.stopRequested);
-    return LoadPageLines(run.pageFile);
+    return ReadPageFile(run.pageFile);
 }
 
 JobRecord ReadJobDetail(const RunContext& run, const std::string& url)
 {
-    const PageLines lines = FetchDetailPage(run, url);
-    DetailPageScan scan = ScanDetailPage(lines, run.stopRequested);
+    DetailPageScan scan = ScanDetailPage(FetchDetailPage(run, url), run.stopRequested);
     // The reference database answers through the host, one name at a time
     // in page order, as the rows were read.
     for (const std::string& name : scan.industryNames)

@@ -66,16 +66,15 @@ static void CountPages(benchmark::State& state, size_t bytesPerPage)
 }
 
 // From the downloaded bytes to the filled record, as ReadJobDetail does
-// after the download: layout step, lines, scan.
+// after the download: one parse, the rows, the rules.
 static void DetailExtraction(benchmark::State& state, const std::string& (*page)())
 {
     const std::string& text = page();
     for (auto _ : state) {
-        const PageLines lines = ReadPageLines(text);
-        DetailPageScan scan = ScanDetailPage(lines, {});
+        DetailPageScan scan = ScanDetailPage(text, {});
         benchmark::DoNotOptimize(scan);
     }
-    if (ScanDetailPage(ReadPageLines(text), {}).record[0].empty())
+    if (ScanDetailPage(text, {}).record[0].empty())
         state.SkipWithError("the page gave no job number");
     CountPages(state, text.size());
 }
@@ -102,7 +101,7 @@ BENCHMARK_CAPTURE(ListScan, spread, ListPageSpread)->Unit(benchmark::kMicrosecon
 
 static JobRecord FullRecord()
 {
-    JobRecord record = ScanDetailPage(ReadPageLines(FullPosting()), {}).record;
+    JobRecord record = ScanDetailPage(FullPosting(), {}).record;
     record[kSlotPageUrl] = "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn";
     return record;
 }

@@ -1,5 +1,6 @@
 #include "text/CodePage932.h"
 #include "pages/DetailLabels.h"
+#include "pages/DetailPageParts.h"
 #include "run/OutputFieldCatalog.h"
 
 #include <gtest/gtest.h>
@@ -51,10 +52,20 @@ TEST(DetailLabels, FindLabelSlotIgnoresCaseButNotWidth)
     EXPECT_EQ(FindLabelSlot(S("求人番号 ")), -1);
 }
 
-TEST(DetailLabels, RowLabelCutsCleansAndAliases)
+// The label as a row gives it: its cell's text, blanks around it gone, aliased.
+static std::string RowLabelOf(const std::string& labelCell)
 {
-    EXPECT_EQ(RowLabel(S("<th class=\"fb\"> <span>求人番号</span> </th><td>1</td>")), S("求人番号"));
-    EXPECT_EQ(RowLabel(S("<th>職種")), S("職種"));
+    const DetailPageParts parts = ReadDetailPageParts("<table><tr>" + labelCell + "<td>x</td></tr></table>");
+    return parts.rows.size() == 1 ? parts.rows[0].label : "(no row)";
+}
+
+TEST(DetailLabels, RowLabelIsItsCellsTextAliased)
+{
+    EXPECT_EQ(RowLabelOf("<th class=\"fb\">\n <span>求人番号</span> </th>"), S("求人番号"));
+    EXPECT_EQ(
+        RowLabelOf(
+            "<th scope=\"row\"><div class=\"mt05\">ａ ＋ ｂ<br>（固定残業代がある場合はａ ＋ ｂ ＋ ｃ）</div></th>"),
+        S("ａ ＋ ｂ（固定残業代がある場合はａ ＋ ｂ ＋ ｃ）"));
     const std::pair<const char*, int> aliases[] = {
         {"月平均労働日数", 26},
         {"週所定労働日数", 26},
@@ -68,14 +79,13 @@ TEST(DetailLabels, RowLabelCutsCleansAndAliases)
         {"補足事項", 72},
     };
     for (const auto& [label, slot] : aliases) {
-        const std::string row = S(std::string("<th>") + label + "</th><td>x</td>");
-        EXPECT_EQ(FindLabelSlot(RowLabel(row)), slot) << label;
         // The remembered answer is the same, asked once or again.
-        EXPECT_EQ(RowLabelSlot(row), slot) << label;
-        EXPECT_EQ(RowLabelSlot(row), slot) << label;
+        EXPECT_EQ(FindLabelSlot(RowLabelOf(std::string("<th>") + label + "</th>")), slot) << label;
+        EXPECT_EQ(FindLabelSlot(RowLabelOf(std::string("<th>") + label + "</th>")), slot) << label;
     }
-    EXPECT_EQ(RowLabelSlot(S("<th class=\"fb\"> <span>求人番号</span> </th>")), 0);
-    EXPECT_EQ(RowLabelSlot(S("<th>求人番号x</th>")), -1);
+    EXPECT_EQ(FindLabelSlot(RowLabelOf("<th>求人番号x</th>")), -1);
+    // A label cell that is no <th> makes no row.
+    EXPECT_EQ(RowLabelOf("<td class=\"fb in_width_9em\">求人番号</td>"), "(no row)");
     // Aliases compare exactly, and are not applied to their results again.
     EXPECT_EQ(AliasedLabel(S("仕事の内容 ")), S("仕事の内容 "));
     EXPECT_EQ(AliasedLabel(S("労働日数")), S("労働日数"));

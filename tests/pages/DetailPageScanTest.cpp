@@ -1,21 +1,29 @@
 #include "pages/DetailPageScan.h"
 #include "support/DetailTestSupport.h"
 #include "pages/PostingSheet.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-static DetailPageScan Scan(const PageLines& page)
+static DetailPageScan Scan(std::string_view html)
 {
-    DetailPageScan scan = ScanDetailPage(page, {});
+    DetailPageScan scan = ScanDetailPage(html, {});
     AnswerIndustries(scan.industryNames, {{"卸売業", "A,1,B,2"}}, scan.record);
     return scan;
 }
 
 static DetailPageScan ScanFixture(const std::string& name)
 {
-    const PageLines page = LoadPageLines(DetailFixturePath(name));
-    EXPECT_FALSE(page.empty()) << name;
-    return Scan(page);
+    const std::string html = ReadFileBytes(DetailFixturePath(name));
+    EXPECT_FALSE(html.empty()) << name;
+    return Scan(html);
+}
+
+// The posting-sheet form, then rows.
+static std::string FormAndRows(const std::string& rows)
+{
+    return "<form><input type=\"hidden\" name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\"></form><table>" + rows
+        + "</table>";
 }
 
 TEST(DetailPageScan, WaveDashArrivingAsQuestionMark)
@@ -41,100 +49,76 @@ TEST(DetailPageScan, DeletedPostingAndLabelsAboveTheForm)
     EXPECT_EQ(scan.record, expected);
     EXPECT_EQ(scan.postingSheetQuery, "&kJNo=13010-11112222&kjhyoKjKbn=2");
 
-    // The message needs its marker and its text, on a "<p " line.
-    for (const char* line :
+    // The message is a paragraph of class msg_E that says so.
+    for (const char* message :
          {"<p class=\"msg_I\">該当する情報はありません。</p>", "<p class=\"msg_E\">混み合っています。</p>",
           "<p class=\"msg_E_x\">該当する情報はありません。</p>",
           "<div class=\"msg_E\">該当する情報はありません。</div>"})
-        EXPECT_EQ(Scan(Page({line, ""})).record[0], "") << line;
+        EXPECT_EQ(Scan(message).record[0], "") << message;
+    EXPECT_EQ(U(Scan("<p class=\"box msg_E\">\n  <span>該当する情報は</span>ありません。\n</p>").record[0]),
+              "（削除済み）");
 }
 
-TEST(DetailPageScan, FormInputsBuildThePostingSheetQuery)
+TEST(DetailPageScan, TheFormsInputsBuildThePostingSheetQuery)
 {
-    // The marker on the very first line; an input without name and value
-    // repeats the pair before it; one with an empty value is left out.
-    EXPECT_EQ(Scan(Page({
-                       "<input type=\"hidden\" name=\"kjhyoKjKbn\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
-                       "<input type=\"hidden\" name=\"a\" value=\"x&#x2b;y&#x2B;z&#x3d;\">",
-                       "<input type=\"submit\">",
-                       "<input type=\"hidden\" name=\"empty\" value=\"\">",
-                       "<input type=\"hidden\" name=\"flag\">",
-                       "<input type=\"hidden\" value=\"v\">",
-                       "<input name=\"b\" value=\"2\">",
-                       "</form>",
-                       "<input name=\"after\" value=\"3\">",
-                       "",
-                   }))
+    // As a browser submits the form: named inputs with a value, checked
+    // boxes only, no buttons; wherever the marker stands in it.
+    EXPECT_EQ(
+        Scan("<form><input type=\"hidden\" name=\"a\" value=\"x&#x2b;y&#x2B;z&#x3d;\">"
+             "<div><input type=\"hidden\" value=\"1\" id=\"ID_kjhyoKjKbn\"\n name=\"kjhyoKjKbn\"></div>"
+             "<input type=\"submit\" name=\"s\" value=\"送信\"><input type=\"hidden\" name=\"empty\" value=\"\">"
+             "<input type=\"hidden\" name=\"flag\"><input type=\"checkbox\" name=\"c\" value=\"1\">"
+             "<input type=\"checkbox\" name=\"d\" value=\"2\" checked><input name=\"b\" value=\" 2 \"></form>"
+             "<input name=\"after\" value=\"3\">")
+            .postingSheetQuery,
+        "&a=x%2By%2Bz&#x3d;&kjhyoKjKbn=1&d=2&b=2");
+    // A second marker is ignored once a query was built.
+    EXPECT_EQ(Scan("<form><input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\"></form>"
+                   "<form><input name=\"k\" value=\"2\" id=\"ID_kjhyoKjKbn\"></form>")
                   .postingSheetQuery,
-              "&kjhyoKjKbn=1&a=x%2By%2Bz&#x3d;&a=x%2By%2Bz&#x3d;&flag&flag=v&b=2");
-
-    // An opening form tag just before the marker ends the form scan; the
-    // form still counts as seen.
-    DetailPageScan scan = Scan(Page({"<form action=\"x\">", "<input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
-                                     "<th>職種</th><td>事務</td></tr>", "<tr>", ""}));
-    EXPECT_EQ(scan.postingSheetQuery, "");
-    EXPECT_EQ(U(scan.record[17]), "事務");
-
-    // A second marker line is ignored once a query was built.
-    scan = Scan(Page({"<input name=\"p\" value=\"0\">", "<input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
-                      "</form>", "<input name=\"k\" value=\"2\" id=\"ID_kjhyoKjKbn\">", "</form>", ""}));
-    EXPECT_EQ(scan.postingSheetQuery, "&p=0&k=1");
-
+              "&k=1");
     EXPECT_EQ(PostingSheetUrl("https://h.example", "&k=1"),
               "https://h.example/kensaku/GECA110020.do?&kyujinhyoBtn="
               "%E6%B1%82%E4%BA%BA%E7%A5%A8%E3%82%92%E8%A1%A8%E7%A4%BA&k=1");
 }
 
-TEST(DetailPageScan, LaterRowsWinAndKyujinHeadEndsThePage)
+TEST(DetailPageScan, LaterRowsWinAndAnotherPostingsHeadEndsThePage)
 {
-    const DetailPageScan scan = Scan(Page({
-        "<input name=\"p\" value=\"0\">",
-        "<input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\">",
-        "</form>",
-        "<tr>",
-        "<th>求人番号</th><td>1</td></tr>",
-        "<tr>",
-        "<th>求人番号</th><td>2</td></tr>",
-        "<tr>",
-        "<th>事業所情報</th><td>事業所の意向により公開していません</td></tr>",
-        "<tr>",
-        "<th>産業分類</th><td>卸売業</td></tr>",
-        "<tr class=\"kyujin_head\">",
-        "<tr>",
-        "<th>職種</th><td>事務</td></tr>",
-        "<tr>",
-        "",
-    }));
+    const DetailPageScan scan = Scan(
+        FormAndRows("<tr><th>求人番号</th><td>1</td></tr>"
+                    "<tr><th>求人番号</th><td>2</td></tr>"
+                    "<tr><th>事業所情報</th><td>事業所の意向により公開していません</td></tr>"
+                    "<tr><th>産業分類</th><td>卸売業</td></tr>"
+                    "<tr class=\"x kyujin_head\"><td>ほかの求人</td></tr>"
+                    "<tr><th>職種</th><td>事務</td></tr>"));
     EXPECT_EQ(scan.record[0], "2");
     EXPECT_EQ(U(scan.record[3]), "（事業所名非公開）");
     EXPECT_EQ(U(scan.record[74] + scan.record[75]), "1:B2:卸売業");
     EXPECT_EQ(scan.record[17], "");
 }
 
-TEST(DetailPageScan, StopEndsTheScanAfterTheLineInHand)
+TEST(DetailPageScan, RowsOfTheirOwnAndSpannedRows)
 {
-    const PageLines page = LoadPageLines(DetailFixturePath("full_posting.html"));
-    // Told to stop from the given stop check (1-based) on.
-    const auto scanStoppedAt = [&](int check) {
-        int checks = 0;
-        return ScanDetailPage(page, [&] { return ++checks >= check; });
-    };
-    // The first check after which the industry row has been read: the one
-    // that follows its line.
-    int low = 1;
-    int high = 1 << 20;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (scanStoppedAt(middle).industryNames.empty())
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    const DetailPageScan scan = scanStoppedAt(low);
+    // A row in a cell of another is a row of its own, not part of the
+    // outer one; a label spanning two rows takes the cells of both.
+    const DetailPageScan scan = Scan(FormAndRows(
+        "<tr><th>事業内容</th><td><div>卸売</div><table><tr><th>職種</th><td>事務</td></tr></table></td></tr>"
+        "<tr><th rowspan=\"2\">就業時間</th><td>９時〜１８時</td></tr><tr><td>残業あり</td></tr>"
+        "<tr><th>学歴</th><td>不問</td></tr>"));
+    EXPECT_EQ(U(scan.record[15]), "卸売");
+    EXPECT_EQ(U(scan.record[17]), "事務");
+    EXPECT_EQ(U(scan.record[23]), "9時～18時 残業あり");
+    EXPECT_EQ(U(scan.record[63]), "不問");
+}
+
+TEST(DetailPageScan, StopEndsTheScanAfterTheRowInHand)
+{
+    const std::string page = ReadFileBytes(DetailFixturePath("full_posting.html"));
+    int checks = 0;
+    const DetailPageScan scan = ScanDetailPage(page, [&] { return ++checks >= 3; });
     EXPECT_EQ(U(scan.record[0]), "13010-12345678");
-    ASSERT_EQ(scan.industryNames.size(), 1u);
-    EXPECT_EQ(U(scan.industryNames[0]), "事務用機械器具卸売業");
+    EXPECT_EQ(U(scan.record[1]), "フルタイム");
+    EXPECT_EQ(U(scan.record[2]), "1301-123456-7");
+    EXPECT_EQ(scan.record[3], "");
     EXPECT_FALSE(scan.postingSheetQuery.empty());
-    for (const std::string& value : scan.record)
-        EXPECT_EQ(U(value).find("駐車場あり"), std::string::npos); // the row after the industry
 }

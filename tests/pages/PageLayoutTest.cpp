@@ -1,66 +1,24 @@
-// The readers see the same page whatever line layout the site sends: every
-// fixture, re-laid by libxml2's formatter and by the demonstration site's
+// The list readers see the same page whatever line layout the site sends:
+// every list, re-laid by libxml2's formatter and by the demonstration site's
 // "spread" layout, reads exactly as it reads in the layout it was written in.
 
 #include "DemoGenerator.h"
 #include "DemoLayout.h"
 #include "DemoPages.h"
 #include "text/TextUtils.h"
-#include "run/CsvOutput.h"
-#include "pages/DetailPageScan.h"
-#include "support/DetailTestSupport.h"
+#include "support/PageVariants.h"
 #include "pages/ListPageScan.h"
 #include "pages/PageLayout.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <libxml/HTMLparser.h>
-#include <libxml/HTMLtree.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <numeric>
-#include <regex>
 
 namespace {
-
-// libxml2's own formatted output of the page. References are kept as written
-// (the formatter would otherwise write "&#x2b;" as "+"), so that only the
-// layout differs.
-std::string Libxml2Formatted(const std::string& html)
-{
-    const std::string escaped = ReplaceAllText(html, "&", "&amp;");
-    htmlDocPtr document = htmlReadMemory(escaped.data(), static_cast<int>(escaped.size()), nullptr, "UTF-8",
-                                         HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
-                                             | HTML_PARSE_NONET);
-    xmlOutputBufferPtr buffer = xmlAllocOutputBuffer(nullptr);
-    htmlDocContentDumpFormatOutput(buffer, document, "UTF-8", 1);
-    const std::string formatted(reinterpret_cast<const char*>(xmlOutputBufferGetContent(buffer)),
-                                xmlOutputBufferGetSize(buffer));
-    xmlOutputBufferClose(buffer);
-    xmlFreeDoc(document);
-    return ReplaceAllText(formatted, "&amp;", "&");
-}
-
-// A scan whose industry names the reference database would all know.
-DetailPageScan ScanAnyIndustry(const PageLines& lines)
-{
-    DetailPageScan scan = ScanDetailPage(lines, {});
-    for (const std::string& name : scan.industryNames)
-        StoreIndustryCategory(S("大,1,中,2"), name, scan.record);
-    return scan;
-}
-
-// Everything the readers take from a page, as one comparable text.
-std::string DetailReading(const PageLines& lines)
-{
-    const DetailPageScan scan = ScanAnyIndustry(lines);
-    OutputFieldChecks all;
-    all.fill(true);
-    return U(CsvDataLine(scan.record, all)) + "\nsheet " + scan.postingSheetQuery;
-}
 
 std::string ListReading(const PageLines& lines)
 {
@@ -85,30 +43,19 @@ std::vector<std::filesystem::path> Fixtures(const std::string& folder)
     return files;
 }
 
-// Markup that a reader could leave in a field: a tag, or a reference.
-const std::regex kMarkup("<[A-Za-z/!][^>]*>|&(#[0-9]+|#[xX][0-9A-Fa-f]+|[A-Za-z]+);");
-
 } // namespace
 
-TEST(PageLayout, EveryFixtureReadsTheSameInEveryLayout)
+TEST(PageLayout, EveryListReadsTheSameInEveryLayout)
 {
-    for (const std::string folder : {"detail", "list"}) {
-        for (const std::filesystem::path& path : Fixtures(folder)) {
-            SCOPED_TRACE(path.filename().string());
-            const std::string html = ReadFileBytes(path);
-            const auto read = [&](const PageLines& lines) {
-                return folder == "detail" ? DetailReading(lines) : ListReading(lines);
-            };
-            const std::string reading = read(ReadPageLines(html));
-            EXPECT_EQ(read(ReadPageLines(Libxml2Formatted(html))), reading);
-            EXPECT_EQ(read(ReadPageLines(SpreadLayout(html))), reading);
-            // A page already in the readers' layout reads as it did unaltered.
-            const bool writtenInReadersLayout = path.filename() != "spread_posting.html"
-                && path.filename() != "result_page_2026.html";
-            if (writtenInReadersLayout) {
-                EXPECT_EQ(read(SplitPageLines(html)), reading);
-            }
-            EXPECT_FALSE(std::regex_search(reading.substr(0, reading.find("\nsheet")), kMarkup)) << reading;
+    for (const std::filesystem::path& path : Fixtures("list")) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string html = ReadFileBytes(path);
+        const std::string reading = ListReading(ReadPageLines(html));
+        EXPECT_EQ(ListReading(ReadPageLines(Libxml2Formatted(html))), reading);
+        EXPECT_EQ(ListReading(ReadPageLines(SpreadLayout(html))), reading);
+        // A page already in the readers' layout reads as it did unaltered.
+        if (path.filename() != "result_page_2026.html") {
+            EXPECT_EQ(ListReading(SplitPageLines(html)), reading);
         }
     }
 }
@@ -136,43 +83,6 @@ TEST(PageLayout, ListsGiveTheirCountLinksAndPager)
                                           "<p class=\"msg_E\">入力された求職番号は存在しません。</p>");
     EXPECT_EQ(ScanHitCount(error, {}).totalCount, 0);
     EXPECT_TRUE(ScanHitCount(error, {}).unknownJobSeeker);
-}
-
-TEST(PageLayout, FormattedPageOfTheSiteFillsEveryField)
-{
-    const JobRecord record = ScanAnyIndustry(LoadPageLines(DetailFixturePath("spread_posting.html"))).record;
-    const auto field = [&](int slot) { return U(NormalizeCsvValue(record[static_cast<size_t>(slot)])); };
-    EXPECT_EQ(field(0), "13010-87654321");
-    EXPECT_EQ(field(3), "株式会社 見本");
-    EXPECT_EQ(field(4), "カブシキガイシャ ミホン");
-    EXPECT_EQ(field(5), "代表取締役 見本 太郎");
-    EXPECT_EQ(field(17), "一般事務"); // the job-tag link and its caption dropped
-    EXPECT_EQ(field(21), "あり 18歳～35歳");
-    EXPECT_EQ(field(22), "長期勤続によるキャリア形成のため");
-    EXPECT_EQ(field(31), "200,000円～260,000円");
-    EXPECT_EQ(field(36), "あり、年2回 （前年度実績）");
-    EXPECT_EQ(field(15), "事務用品の卸売&通信販売オフィス家具<中古>の販売");
-}
-
-TEST(PageLayout, NoMarkupOrReferenceReachesAField)
-{
-    // References become characters; a character without a code page 932
-    // form "?", a control character a space; the site's own space
-    // references stay spaces; what is no reference stays.
-    EXPECT_EQ(U(NormalizeCsvValue(S("A&amp;B &lt;b&gt; &quot;x&quot; a&nbsp;b &AMP;lt;"))),
-              "A&B <b> \"x\" a b &lt;");
-    EXPECT_EQ(U(NormalizeCsvValue(S("&#12354;&#x3042;&#x1F600;&#10;z&#0;&#xD800;"))), "ああ? z ?");
-    EXPECT_EQ(U(NormalizeCsvValue(S("(&#x28;1&#40;2&#xa0;3)"))), "( 1(2 3)");
-    EXPECT_EQ(U(NormalizeCsvValue(S("& &; &#; &#x; &#12a; &bogus; &#99999999999; 株&式"))),
-              "& &; &#; &#x; &#12a; &bogus; &#99999999999; 株&式");
-
-    // A tag broken over lines, a comment and a script leave nothing behind.
-    const PageLines lines = ReadPageLines(
-        "<form><input type=\"hidden\" id=\"ID_kjhyoKjKbn\"\n name=\"k\" value=\"1\"></form><table>\n"
-        "<tr><th>求人番号</th><td><div>1</div></td></tr>\n"
-        "<tr><th>選考場所</th><td><div>東京都<button type=\"button\"\n  class=\"map\"\n>地図</button>"
-        "<!-- <div>x</div> --><script>if (a < b) document.write('<b>');</script></div></td></tr></table>");
-    EXPECT_EQ(U(ScanAnyIndustry(lines).record[83]), "東京都地図");
 }
 
 TEST(PageLayout, MalformedPagesGiveLinesNotFaults)

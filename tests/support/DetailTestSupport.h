@@ -1,13 +1,13 @@
 #pragma once
-// Shared pieces of the detail-extraction tests: pages written as UTF-8
-// lines, industry answers from a table as the run would place them, and
-// conversions so expectations read as plain text.
+// Shared pieces of the detail-extraction tests: pages of one row, industry
+// answers from a table as the run would place them, and conversions so
+// expectations read as plain text.
 
 #include "text/CodePage932.h"
 #include "pages/FieldRules.h"
 #include "pages/IndustryCategory.h"
 #include "pages/JobRecord.h"
-#include "pages/PageLines.h"
+#include "pages/DetailPageParts.h"
 
 #include <initializer_list>
 #include <map>
@@ -28,10 +28,13 @@ inline std::string DetailFixturePath(const std::string& name)
     return std::string(KENMORI_TEST_DATA_DIR) + "/detail/" + name;
 }
 
-// The lines as the site would send them (UTF-8).
-inline PageLines Page(std::initializer_list<const char*> lines)
+// A page of one labelled row, label and cell as the site would send them
+// (UTF-8), between a heading and a row that follows it: a rule that reads
+// past its row takes their text.
+inline std::string RowPage(std::string_view cell, std::string_view label = "項目")
 {
-    return PageLines(lines.begin(), lines.end());
+    return "<html><body><h2>見出し</h2><table><tr><th>" + std::string(label) + "</th><td>" + std::string(cell)
+        + "</td></tr>\n<tr><th>次の項目</th><td><div>次の値</div></td></tr></table><p>お知らせ</p></body></html>";
 }
 
 // Stands in for the reference database: UTF-8 industry name -> UTF-8 answer.
@@ -50,15 +53,15 @@ inline void AnswerIndustries(const std::vector<std::string>& names, const Indust
     }
 }
 
-// The record after the rule of slot has run on label line k of page, and
-// the run has placed the industry names it left.
-inline JobRecord RunRule(const PageLines& page, int slot, int k, JobRecord record = {},
+// The record after the rule of slot has run on the page's first labelled
+// row, and the run has placed the industry names it left.
+inline JobRecord RunRule(std::string_view html, int slot, JobRecord record = {},
                          const IndustryAnswers& answers = {}, std::vector<std::string>* asked = nullptr)
 {
-    const StopRequested never;
     std::vector<std::string> industryNames;
-    const PageText text(page);
-    ApplySlotRule(slot, k, RuleInput{text, never}, record, industryNames);
+    const DetailPageParts parts = ReadDetailPageParts(html);
+    if (!parts.rows.empty())
+        ApplySlotRule(slot, parts.rows.front(), record, industryNames);
     AnswerIndustries(industryNames, answers, record, asked);
     return record;
 }

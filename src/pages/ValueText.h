@@ -1,0 +1,14 @@
+#pragma once
+// How the field rules put a value together from the lines of a row.
+
+#include <string>
+#include <string_view>
+
+// Wave dashes that arrived as "?" (U+301C has no code page 932 form) put
+// back as "～".
+std::string WaveDashRestored(std::string_view text);
+
+// acc, separator, text; or just text while acc is empty. Empty text: no change.
+void JoinWith(std::string& acc, std::string_view text, std::string_view separator);
+// acc, one space, text, even while acc is empty. Empty text: no change.
+void AppendWithSpace(std::string& acc, std::string_view text);
