@@ -36,6 +36,26 @@ bool IsSubmitted(const xmlNode* input)
     return !HasAttribute(input, "disabled");
 }
 
+// A name or value as it goes into the address: blanks and control
+// characters inside it (a value may span lines) percent-encoded, so that the
+// address stays one line.
+std::string QueryText(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : TrimText(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F) {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        } else {
+            encoded += c;
+        }
+    }
+    return encoded;
+}
+
 // The inputs of the marker's form in document order; an input without a
 // name or with an empty value is left out.
 std::string PostingSheetQuery(const xmlNode* marker)
@@ -46,8 +66,8 @@ std::string PostingSheetQuery(const xmlNode* marker)
     for (const xmlNode* node = scope->children; node; node = NextInTree(node, scope)) {
         if (!IsElement(node, "input") || !IsSubmitted(node))
             continue;
-        const std::string name = TrimText(AttributeText(node, "name"));
-        const std::string value = TrimText(AttributeText(node, "value"));
+        const std::string name = QueryText(AttributeText(node, "name"));
+        const std::string value = QueryText(AttributeText(node, "value"));
         if (!name.empty() && !value.empty())
             query += "&" + name + "=" + value;
     }

@@ -2,20 +2,9 @@
 
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
+#include "pages/HtmlTree.h"
 
 #include <charconv>
-
-static bool StartsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-// Raw page lines are UTF-8, so they are searched byte by byte; the double-byte
-// aware search would step over UTF-8 trail bytes.
-static bool Has(std::string_view line, std::string_view needle)
-{
-    return line.find(needle) != std::string_view::npos;
-}
 
 static bool AllDigits(std::string_view text)
 {
@@ -45,105 +34,79 @@ int ParseHitCount(std::string_view text)
     return error == std::errc() && end == digits.data() + digits.size() ? value : 0;
 }
 
-// The text of the value="..." of an input line, if it has one.
-static std::optional<std::string_view> InputValueText(std::string_view line)
+// A pager input's value as a number of 1 or more.
+static std::optional<int> PositiveNumber(std::string_view digits)
 {
-    constexpr std::string_view kValue = "value=\"";
-    const size_t at = line.find(kValue);
-    if (at == std::string_view::npos)
-        return std::nullopt;
-    const std::string_view rest = line.substr(at + kValue.size());
-    return rest.substr(0, rest.find('"'));
-}
-
-// The value="..." of a hidden input line as a number.
-static std::optional<int> InputValue(std::string_view line)
-{
-    const std::optional<std::string_view> digits = InputValueText(line);
-    if (!digits)
-        return std::nullopt;
     int value = 0;
-    const auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
-    if (error != std::errc() || end != digits->data() + digits->size() || value < 1)
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc() || end != digits.data() + digits.size() || value < 1)
         return std::nullopt;
     return value;
 }
 
-// The text of a paragraph line as code page 932, tags removed, trimmed.
-static std::string ParagraphText(std::string_view line)
+static std::string ParagraphText(const xmlNode* paragraph)
 {
-    return TrimText(StripTags(Utf8ToShiftJis(TrimText(line))));
+    return TrimText(Utf8ToShiftJis(SubtreeText(paragraph)));
 }
 
-HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopRequested)
+// "<span>1,234件</span>中 1～30件を表示": the number before the first "件".
+static int CountOfParagraph(const xmlNode* paragraph)
 {
     static const std::string kCountMark = Sjis("件");
+    const std::string text = ParagraphText(paragraph);
+    const int mark = FindText(kCountMark, text);
+    return mark > 0 ? ParseHitCount(TrimText(text.substr(0, static_cast<size_t>(mark) - 1))) : 0;
+}
+
+// baseAddress + "/kensaku" + the href from its first "/"; none without one.
+static std::optional<std::string> DetailLink(const xmlNode* anchor, std::string_view baseAddress)
+{
+    const std::string href = Utf8ToShiftJis(AttributeText(anchor, "href"));
+    const size_t slash = href.find('/');
+    if (slash == std::string::npos)
+        return std::nullopt;
+    return std::string(baseAddress) + "/kensaku"
+        + ReplaceAllText(std::string_view(href).substr(slash), "&amp;", "&");
+}
+
+ListPageReading ReadListPage(std::string_view html, std::string_view baseAddress)
+{
     static const std::string kJobSeekerNumber = Sjis("求職番号");
-    HitCountScan scan;
+    ListPageReading page;
+    HitCountScan& count = page.count;
     std::optional<int> hiddenCount;
-    for (const std::string& line : lines) {
-        const std::string trimmed = TrimText(line);
-        if (StartsWith(trimmed, "<p ")) {
-            if (Has(line, "numberJobText_layout")) {
-                scan.countFound = true;
-                const std::string text = ParagraphText(line);
-                const int mark = FindText(kCountMark, text);
-                if (mark > 0)
-                    scan.totalCount = ParseHitCount(TrimText(text.substr(0, mark - 1)));
-                break;
+    const HtmlDocument document = ParseHtmlPage(html);
+    const xmlNode* root = RootElement(document);
+    for (const xmlNode* node = root; node; node = NextInTree(node, root)) {
+        const std::string_view name = ElementName(node);
+        if (name == "p" && !count.countFound && !count.errorBox) {
+            if (HasClass(node, "numberJobText_layout")) {
+                count.countFound = true;
+                count.totalCount = CountOfParagraph(node);
+            } else if (HasClass(node, "msg_E")) {
+                count.errorBox = true;
+                count.unknownJobSeeker = ContainsText(ParagraphText(node), kJobSeekerNumber);
             }
-            if (Has(line, "\"msg_E\"")) {
-                scan.errorBox = true;
-                scan.unknownJobSeeker = ContainsText(ParagraphText(line), kJobSeekerNumber);
-                break;
-            }
-        } else if (!hiddenCount && StartsWith(trimmed, "<input") && Has(line, "\"kyujinkensu\"")) {
-            // Result lists since spring 2026 carry the count in a hidden input.
-            if (const auto value = InputValueText(line))
-                hiddenCount = ParseHitCount(Utf8ToShiftJis(*value));
+        } else if (name == "a" && AttributeText(node, "id").find("_dispDetailBtn") != std::string::npos) {
+            if (std::optional<std::string> link = DetailLink(node, baseAddress))
+                page.detailLinks.push_back(std::move(*link));
+        } else if (name == "input") {
+            const std::string inputName = AttributeText(node, "name");
+            const std::string value = AttributeText(node, "value");
+            if (inputName == "kyujinkensu" && !hiddenCount)
+                hiddenCount = ParseHitCount(Utf8ToShiftJis(value));
+            else if (inputName == "fwListNowPage" && !page.pager.nowPage)
+                page.pager.nowPage = PositiveNumber(value);
+            else if (inputName == "fwListNaviCount" && !page.pager.naviCount)
+                page.pager.naviCount = PositiveNumber(value);
         }
-        if (stopRequested && stopRequested())
-            break;
     }
-    if (!scan.countFound && !scan.errorBox && hiddenCount) {
-        scan.countFound = true;
-        scan.totalCount = *hiddenCount;
+    // Result lists since spring 2026 may carry the count in a hidden input only.
+    if (!count.countFound && !count.errorBox && hiddenCount) {
+        count.countFound = true;
+        count.totalCount = *hiddenCount;
     }
-    return scan;
-}
-
-std::vector<std::string> ScanDetailLinks(const PageLines& lines, std::string_view baseAddress)
-{
-    std::vector<std::string> links;
-    for (const std::string& line : lines) {
-        if (!StartsWith(TrimText(line), "<a ") || !Has(line, "_dispDetailBtn"))
-            continue;
-        std::string text = Utf8ToShiftJis(TrimText(line));
-        const size_t slash = text.find('/');
-        if (slash == std::string::npos)
-            continue;
-        text.erase(0, slash);
-        const size_t quote = text.find('"');
-        if (quote == std::string::npos)
-            continue;
-        text.resize(quote);
-        links.push_back(std::string(baseAddress) + "/kensaku" + ReplaceAllText(text, "&amp;", "&"));
-    }
-    return links;
-}
-
-PagerFields ScanPagerFields(const PageLines& lines)
-{
-    PagerFields fields;
-    for (const std::string& line : lines) {
-        if (!StartsWith(TrimText(line), "<input "))
-            continue;
-        if (!fields.nowPage && Has(line, "name=\"fwListNowPage\""))
-            fields.nowPage = InputValue(line);
-        else if (!fields.naviCount && Has(line, "name=\"fwListNaviCount\""))
-            fields.naviCount = InputValue(line);
-    }
-    return fields;
+    return page;
 }
 
 std::string BuildPagerRequestBody(int nowPage, int wantedPage, int naviCount)

@@ -1,9 +1,6 @@
 #pragma once
 // Reading a result-list page: the hit count, the detail links and the pager
-// fields. Plain functions over the page's lines (UTF-8 as the site sends them).
-
-#include "pages/PageLines.h"
-#include "pages/StopRequest.h"
+// fields, from the page's structure (UTF-8 as the site sends it).
 
 #include <optional>
 #include <string>
@@ -24,22 +21,24 @@ struct HitCountScan {
 // a malformed grouping or a value beyond int included, gives 0.
 int ParseHitCount(std::string_view text);
 
-// Looks for the count paragraph or the error box, line by line from the top;
-// the first of them ends the scan, and so does a stop request. A page with
-// neither takes its count from the hidden input "kyujinkensu", if it has one.
-HitCountScan ScanHitCount(const PageLines& lines, const StopRequested& stopRequested);
-
-// The detail address of every link line, in page order (code page 932):
-// baseAddress + "/kensaku" + the href from its first "/", "&amp;" made "&".
-std::vector<std::string> ScanDetailLinks(const PageLines& lines, std::string_view baseAddress);
-
 struct PagerFields {
     std::optional<int> nowPage;   // fwListNowPage
     std::optional<int> naviCount; // fwListNaviCount
 };
 
-// The values of the pager's hidden inputs, where the page has them.
-PagerFields ScanPagerFields(const PageLines& lines);
+struct ListPageReading {
+    // The first count paragraph or error box in page order; a page with
+    // neither takes its count from the hidden input "kyujinkensu", if it has
+    // one.
+    HitCountScan count;
+    // The address of every detail link, in page order (code page 932):
+    // baseAddress + "/kensaku" + the href from its first "/", "&amp;" made "&".
+    std::vector<std::string> detailLinks;
+    // The values of the pager's hidden inputs, where the page has them.
+    PagerFields pager;
+};
+
+ListPageReading ReadListPage(std::string_view html, std::string_view baseAddress);
 
 // The form body that asks the list for wantedPage.
 std::string BuildPagerRequestBody(int nowPage, int wantedPage, int naviCount);

@@ -3,7 +3,7 @@
 #include "site/SiteAccess.h"
 #include "pages/DetailPageScan.h"
 #include "pages/IndustryCategory.h"
-#include "pages/PageLines.h"
+#include "pages/PageFile.h"
 #include "pages/PostingSheet.h"
 
 #include <system_error>

@@ -4,6 +4,7 @@
 #include "site/SiteAccess.h"
 #include "run/DetailExtraction.h"
 #include "pages/ListPageScan.h"
+#include "pages/PageFile.h"
 #include "run/SearchRequest.h"
 
 #include <algorithm>
@@ -26,9 +27,9 @@ static void ShowProgress(const RunContext& run)
                           StatusText(run.state.StartedCount, run.state.TotalCount, run.conditions.JobSet3));
 }
 
-// A list page as it came, or the sign that it could not be had.
+// A list page as read, or the sign that it could not be had.
 struct ListPage {
-    PageLines lines;
+    ListPageReading reading;
     bool failed = false; // no answer, an error status or a cut-off body, twice
 };
 
@@ -47,7 +48,7 @@ static ListPage PostForListPage(const RunContext& run, const std::string& body, 
             run.log->request("POST", objectPath, result);
         PauseUnlessStopped(pause, run.stopRequested);
         if (result.usable())
-            return {LoadPageLines(run.pageFile), false};
+            return {ReadListPage(ReadPageFile(run.pageFile), SiteBaseAddress()), false};
         std::filesystem::remove(run.pageFile, ignored);
         // A stop ends the run as the user asked, not as a failure.
         if (run.stopAsked())
@@ -58,9 +59,10 @@ static ListPage PostForListPage(const RunContext& run, const std::string& body, 
 }
 
 // The pager of the page in hand asks the site for wantedPage of the search.
-static ListPage FetchListPage(const RunContext& run, const PageLines& current, int currentPage, int wantedPage)
+static ListPage FetchListPage(const RunContext& run, const ListPageReading& current, int currentPage,
+                              int wantedPage)
 {
-    const PagerFields pager = ScanPagerFields(current);
+    const PagerFields& pager = current.pager;
     const std::string body = BuildPagerRequestBody(pager.nowPage.value_or(currentPage), wantedPage,
                                                    pager.naviCount.value_or(kDefaultPagerNaviCount));
     return PostForListPage(run, body, kListPath, run.pacing.afterListPage);
@@ -115,7 +117,7 @@ void RetrieveJobList(const RunContext& run)
         ShowProgress(run);
         return;
     }
-    const HitCountScan count = ScanHitCount(page.lines, run.stopRequested);
+    const HitCountScan count = page.reading.count;
     state.TotalCount = count.totalCount;
     if (count.unknownJobSeeker)
         state.workerVerdict = kVerdictUnknownJobSeeker;
@@ -138,7 +140,7 @@ void RetrieveJobList(const RunContext& run)
 
     int pageNumber = 1;
     if (firstPage > 1) {
-        page = FetchListPage(run, page.lines, pageNumber, firstPage);
+        page = FetchListPage(run, page.reading, pageNumber, firstPage);
         pageNumber = firstPage;
     }
     std::set<std::string> earlierLinks;
@@ -147,12 +149,12 @@ void RetrieveJobList(const RunContext& run)
             state.listPageFailed = true;
             return;
         }
-        const std::vector<std::string> links = ScanDetailLinks(page.lines, SiteBaseAddress());
+        const std::vector<std::string> links = page.reading.detailLinks;
         LogLine(run, "page " + std::to_string(pageNumber) + ": " + std::to_string(links.size()) + " links");
         if (!FetchPostingsOfPage(run, links, earlierLinks))
             return;
         earlierLinks.insert(links.begin(), links.end());
-        page = FetchListPage(run, page.lines, pageNumber, pageNumber + 1);
+        page = FetchListPage(run, page.reading, pageNumber, pageNumber + 1);
         ++pageNumber;
     }
 }

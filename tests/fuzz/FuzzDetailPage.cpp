@@ -9,7 +9,6 @@
 #include "pages/DetailPageScan.h"
 #include "pages/IndustryCategory.h"
 #include "run/OutputFieldCatalog.h"
-#include "pages/PageLines.h"
 #include "pages/PostingSheet.h"
 
 #include <algorithm>
@@ -82,9 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     OutputFieldChecks checks{};
     for (int i = 0; i < kOutputFieldCount; ++i)
         checks[i] = (data[i / 8] >> (i % 8)) & 1;
-    const PageLines lines = SplitPageLines(InputBytes(data + kTickBytes, size - kTickBytes));
+    const std::string_view page = InputBytes(data + kTickBytes, size - kTickBytes);
 
-    DetailPageScan scan = ScanDetailPage(lines, {});
+    DetailPageScan scan = ScanDetailPage(page, {});
     // Every industry name is known, so the industry slots get filled too.
     static const std::string kIndustryAnswer = Sjis("製造業,09,食料品製造業,091");
     for (const std::string& name : scan.industryNames) {
@@ -113,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         names.push_back(TrimText(name));
     CheckLine(CsvHeaderLine(checks), names, checks);
 
-    // A stop asked for at once ends the scan within the rule in hand.
-    ScanDetailPage(lines, [] { return true; });
+    // A stop asked for at once ends the scan after the first row.
+    ScanDetailPage(page, [] { return true; });
     return 0;
 }

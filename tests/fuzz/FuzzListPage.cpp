@@ -1,13 +1,11 @@
-// A result-list page of any bytes: its lines, the hit count, the detail
-// links and the pager fields.
+// A result-list page of any bytes: the hit count, the detail links and the
+// pager fields.
 
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
-#include "text/CodePage932.h"
 #include "pages/ListPageScan.h"
-#include "pages/PageLines.h"
+#include "text/CodePage932.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,68 +22,33 @@ static std::string WithGroups(int value)
     return digits;
 }
 
-static void CheckLines(std::string_view page, const PageLines& lines)
-{
-    std::size_t bytes = 0;
-    for (const std::string& line : lines) {
-        FUZZ_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
-        bytes += line.size();
-    }
-    FUZZ_CHECK(bytes <= page.size());
-    FUZZ_CHECK(lines.size() <= page.size());
-}
-
-static void CheckHitCount(const PageLines& lines)
-{
-    const HitCountScan scan = ScanHitCount(lines, {});
-    FUZZ_CHECK(scan.totalCount >= 0);
-    // The first of the count and the error box ends the scan: never both.
-    FUZZ_CHECK(!scan.unknownJobSeeker || scan.totalCount == 0);
-    if (scan.totalCount > 0) {
-        FUZZ_CHECK(ParseHitCount(WithGroups(scan.totalCount)) == scan.totalCount);
-        FUZZ_CHECK(ParseHitCount(std::to_string(scan.totalCount)) == scan.totalCount);
-    }
-
-    // A stop asked for at once still lets the first line be read, and only it.
-    const HitCountScan stopped = ScanHitCount(lines, [] { return true; });
-    const PageLines firstLine(lines.begin(), lines.begin() + std::min<std::ptrdiff_t>(1, std::ssize(lines)));
-    const HitCountScan first = ScanHitCount(firstLine, {});
-    FUZZ_CHECK(stopped.totalCount == first.totalCount);
-    FUZZ_CHECK(stopped.unknownJobSeeker == first.unknownJobSeeker);
-}
-
-static void CheckLinks(const PageLines& lines)
-{
-    const std::size_t linkLines = static_cast<std::size_t>(
-        std::count_if(lines.begin(), lines.end(),
-                      [](const std::string& line) { return line.find("_dispDetailBtn") != std::string::npos; }));
-    const auto links = ScanDetailLinks(lines, kBaseAddress);
-    FUZZ_CHECK(links.size() <= linkLines);
-    const std::string prefix = std::string(kBaseAddress) + "/kensaku/";
-    for (const std::string& link : links) {
-        FUZZ_CHECK(link.starts_with(prefix));
-        FUZZ_CHECK(link.find_first_of("\"\r\n") == std::string::npos);
-        // Cut only between whole characters: the address reads back unchanged.
-        FUZZ_CHECK(Utf8ToShiftJis(ShiftJisToUtf8(link)) == link);
-    }
-}
-
-static void CheckPager(const PageLines& lines)
-{
-    const PagerFields fields = ScanPagerFields(lines);
-    FUZZ_CHECK(!fields.nowPage || *fields.nowPage >= 1);
-    FUZZ_CHECK(!fields.naviCount || *fields.naviCount >= 1);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view page = InputBytes(data, size);
-    const PageLines lines = SplitPageLines(page);
-    CheckLines(page, lines);
-    CheckHitCount(lines);
-    CheckLinks(lines);
-    CheckPager(lines);
+    const std::string_view html = InputBytes(data, size);
+    const ListPageReading page = ReadListPage(html, kBaseAddress);
+
+    const HitCountScan& count = page.count;
+    FUZZ_CHECK(count.totalCount >= 0);
+    // The first of the count and the error box ends the search: never both.
+    FUZZ_CHECK(!count.unknownJobSeeker || count.totalCount == 0);
+    FUZZ_CHECK(!count.unknownJobSeeker || count.errorBox);
+    if (count.totalCount > 0) {
+        FUZZ_CHECK(count.countFound);
+        FUZZ_CHECK(ParseHitCount(WithGroups(count.totalCount)) == count.totalCount);
+        FUZZ_CHECK(ParseHitCount(std::to_string(count.totalCount)) == count.totalCount);
+    }
+
+    FUZZ_CHECK(page.detailLinks.size() <= size);
+    const std::string prefix = std::string(kBaseAddress) + "/kensaku/";
+    for (const std::string& link : page.detailLinks) {
+        FUZZ_CHECK(link.starts_with(prefix));
+        // Whole characters only: the address reads back unchanged.
+        FUZZ_CHECK(Utf8ToShiftJis(ShiftJisToUtf8(link)) == link);
+    }
+
+    FUZZ_CHECK(!page.pager.nowPage || *page.pager.nowPage >= 1);
+    FUZZ_CHECK(!page.pager.naviCount || *page.pager.naviCount >= 1);
     // Any count text at all reads as a count or as 0.
-    FUZZ_CHECK(ParseHitCount(page.substr(0, 32)) >= 0);
+    FUZZ_CHECK(ParseHitCount(html.substr(0, 32)) >= 0);
     return 0;
 }

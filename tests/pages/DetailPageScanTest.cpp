@@ -72,6 +72,11 @@ TEST(DetailPageScan, TheFormsInputsBuildThePostingSheetQuery)
              "<input name=\"after\" value=\"3\">")
             .postingSheetQuery,
         "&a=x%2By%2Bz&#x3d;&kjhyoKjKbn=1&d=2&b=2");
+    // A value over two lines keeps the address on one.
+    EXPECT_EQ(Scan("<form><input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\"><input name=\"m\" value=\"a\r\n b\">"
+                   "</form>")
+                  .postingSheetQuery,
+              "&k=1&m=a%0D%0A%20b");
     // A second marker is ignored once a query was built.
     EXPECT_EQ(Scan("<form><input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\"></form>"
                    "<form><input name=\"k\" value=\"2\" id=\"ID_kjhyoKjKbn\"></form>")

@@ -12,7 +12,6 @@
 #include "site/SiteAccess.h"
 #include "site/WarmUp.h"
 #include "reference/IndustryLookup.h"
-#include "pages/PageLines.h"
 #include "run/RetrievalLoop.h"
 #include "run/SearchRequest.h"
 #include "support/ReferenceTestSupport.h"
@@ -492,9 +491,10 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
     EXPECT_GE(page.size(), kDemoHugePageBytes);
     for (const DemoFault fault : {DemoFault::InvalidUtf8, DemoFault::HugePage}) {
         // The page's own lines are all there, in their order.
-        const PageLines faulty = SplitPageLines(fault == DemoFault::HugePage ? page : WithInvalidUtf8(whole));
+        const std::vector<std::string> faulty = SplitLines(fault == DemoFault::HugePage ? page
+                                                                                        : WithInvalidUtf8(whole));
         auto next = faulty.begin();
-        for (const std::string& line : SplitPageLines(whole)) {
+        for (const std::string& line : SplitLines(whole)) {
             if (line.starts_with("<th") && fault == DemoFault::InvalidUtf8)
                 continue; // the rows above the form carry the bytes too
             next = std::find(next, faulty.end(), line);

@@ -11,7 +11,6 @@
 #include "text/TextUtils.h"
 #include "run/DetailExtraction.h"
 #include "reference/IndustryLookup.h"
-#include "pages/PageLines.h"
 #include "run/SearchRequest.h"
 #include "support/ReferenceTestSupport.h"
 #include "support/TestEnvironment.h"
@@ -68,7 +67,7 @@ bool StartsWith(std::string_view text, std::string_view prefix)
 ListPage ReadListPage(const std::filesystem::path& file, const std::string& base)
 {
     ListPage page;
-    for (const std::string& raw : LoadPageLines(file)) {
+    for (const std::string& raw : SplitLines(ReadFileBytes(file))) {
         const std::string line = TrimText(raw);
         if (StartsWith(line, "<p ") && line.find("numberJobText_layout") != std::string::npos) {
             const std::string text = U(StripTags(Utf8ToShiftJis(line)));
