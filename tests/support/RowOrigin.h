@@ -23,9 +23,20 @@ inline std::string ComparableText(std::string_view sjis)
     static const std::string kFullWidthComma = Sjis("，");
     static const std::string kIdeographicComma = Sjis("、");
     static const std::string kIdeographicSpace = Sjis("　");
-    std::string text = NormalizeDigitsAndDashes(
+    const std::string text = NormalizeDigitsAndDashes(
         ReplaceAllText(WaveDashRestored(sjis), kFullWidthComma, kIdeographicComma));
     return RemoveAllText(RemoveAllText(text, " "), kIdeographicSpace);
+}
+
+// The same without the link captions that the rules take out of a value's
+// middle, which joins the text around them.
+inline std::string ComparableTextWithoutLinkCaptions(std::string_view sjis)
+{
+    static const std::string kLinkCaptions[] = {Sjis("職種解説"), Sjis("jobtagについて"), Sjis("地図表示")};
+    std::string text = ComparableText(sjis);
+    for (const std::string& caption : kLinkCaptions)
+        text = RemoveAllText(text, caption);
+    return text;
 }
 
 // The pieces (split at blanks and "、") of the page's fields that do not
@@ -44,6 +55,7 @@ inline std::string FieldPiecesOutsideTheirRows(std::string_view html)
         for (const RowBlock& block : row.blocks)
             text += block.text;
         rowTexts[FindLabelSlot(row.label)].push_back(ComparableText(text));
+        rowTexts[FindLabelSlot(row.label)].push_back(ComparableTextWithoutLinkCaptions(text));
     }
     // Slots filled by the rule of another slot's row.
     const std::map<int, int> filledBy = {{4, 3}, {8, 7}, {10, 9}, {22, 21}, {38, 37}, {48, 47}, {86, 9}, {87, 9}};
@@ -60,9 +72,12 @@ inline std::string FieldPiecesOutsideTheirRows(std::string_view html)
         std::vector<std::string> pieces;
         SplitText(ReplaceAllText(value, kIdeographicComma, " "), " ", pieces);
         for (const std::string& piece : pieces) {
+            const std::string comparable = ComparableText(piece);
             const std::vector<std::string>& texts = rowTexts[owner];
+            if (comparable.empty())
+                continue;
             if (std::none_of(texts.begin(), texts.end(),
-                             [&](const std::string& text) { return ContainsText(text, ComparableText(piece)); }))
+                             [&](const std::string& text) { return ContainsText(text, comparable); }))
                 outside += "slot " + std::to_string(slot) + ": " + ShiftJisToUtf8(piece) + "\n";
         }
     }
