@@ -20,7 +20,7 @@ std::string_view Utf8View(const xmlChar* text)
 }
 
 // The page's bytes as the parser takes them (see ParseHtmlPage).
-std::string PreparedPage(std::string_view html)
+std::string PreparedPage(std::string_view html, References references)
 {
     html = html.substr(0, html.find('\0'));
     const size_t lastOpen = html.rfind('<');
@@ -32,6 +32,8 @@ std::string PreparedPage(std::string_view html)
     QString text = QString::fromUtf8(html.data(), static_cast<qsizetype>(html.size()));
     text.remove(QChar::ReplacementCharacter);
     const QByteArray utf8 = text.toUtf8();
+    if (references == References::Decoded)
+        return utf8.toStdString();
     // Every "&" reaches the tree as written.
     std::string escaped;
     escaped.reserve(static_cast<size_t>(utf8.size()) + static_cast<size_t>(utf8.size()) / 16);
@@ -70,11 +72,11 @@ bool AnyClass(const xmlNode* node, Found found)
 
 } // namespace
 
-HtmlDocument ParseHtmlPage(std::string_view html)
+HtmlDocument ParseHtmlPage(std::string_view html, References references)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { xmlInitParser(); });
-    const std::string page = PreparedPage(html);
+    const std::string page = PreparedPage(html, references);
     if (page.empty() || page.size() > static_cast<size_t>(INT_MAX))
         return nullptr;
     constexpr int kOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET

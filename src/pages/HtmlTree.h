@@ -15,13 +15,18 @@ struct HtmlDocumentDeleter {
 };
 using HtmlDocument = std::unique_ptr<xmlDoc, HtmlDocumentDeleter>;
 
+// How character references reach texts and attribute values.
+enum class References {
+    AsWritten, // "&amp;", "&#x2b;" as the site wrote them: the CSV output decodes
+               // them, the posting-sheet address keeps them
+    Decoded,   // as a browser reads them: what links and forms send
+};
+
 // The page as a tree; null when nothing of it could be parsed. A NUL byte
 // ends the page; bytes that are not UTF-8 are left out (libxml2 would read
 // the rest of the page as Latin-1); a tag cut off at the end of a page that
-// broke off is left out rather than completed. Character references reach
-// texts and attribute values as the site wrote them ("&amp;", "&#x2b;"): the
-// CSV output decodes them, the posting-sheet address keeps them.
-HtmlDocument ParseHtmlPage(std::string_view html);
+// broke off is left out rather than completed.
+HtmlDocument ParseHtmlPage(std::string_view html, References references = References::AsWritten);
 
 // The page's root element (<html>); null for no document.
 const xmlNode* RootElement(const HtmlDocument& document);

@@ -2,7 +2,10 @@
 
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
+#include "pages/FormSubmission.h"
 #include "pages/HtmlTree.h"
+
+#include <QUrl>
 
 #include <charconv>
 
@@ -58,24 +61,63 @@ static int CountOfParagraph(const xmlNode* paragraph)
     return mark > 0 ? ParseHitCount(TrimText(text.substr(0, static_cast<size_t>(mark) - 1))) : 0;
 }
 
-// baseAddress + "/kensaku" + the href from its first "/"; none without one.
-static std::optional<std::string> DetailLink(const xmlNode* anchor, std::string_view baseAddress)
+// A link of the page as a browser follows it; null when it leads nowhere.
+static QUrl Resolved(const QUrl& page, const std::string& href)
 {
-    const std::string href = Utf8ToShiftJis(AttributeText(anchor, "href"));
-    const size_t slash = href.find('/');
-    if (slash == std::string::npos)
-        return std::nullopt;
-    return std::string(baseAddress) + "/kensaku"
-        + ReplaceAllText(std::string_view(href).substr(slash), "&amp;", "&");
+    const QUrl link(QString::fromUtf8(href).trimmed());
+    if (!link.isValid())
+        return {};
+    const QUrl resolved = page.resolved(link);
+    const QString scheme = resolved.scheme().toLower();
+    return scheme == u"http" || scheme == u"https" ? resolved : QUrl();
 }
 
-ListPageReading ReadListPage(std::string_view html, std::string_view baseAddress)
+// Whether the link stays on the site: the host the page came from, or the
+// site's own (a page saved from the site and served from elsewhere).
+static bool OnTheSite(const QUrl& page, const QUrl& link)
+{
+    const QString host = link.host().toLower();
+    return host == page.host().toLower() || host == u"hellowork.mhlw.go.jp"
+        || host.endsWith(u".hellowork.mhlw.go.jp");
+}
+
+// The detail screen's address at the base address; none for a link that
+// leads anywhere else.
+static std::optional<std::string> DetailAddress(const QUrl& page, const std::string& href,
+                                                std::string_view baseAddress)
+{
+    static const QString kDetailPath = QStringLiteral("/kensaku/GECA110010.do");
+    const QUrl link = Resolved(page, href);
+    if (!link.isValid() || link.path() != kDetailPath || !OnTheSite(page, link))
+        return std::nullopt;
+    std::string address = std::string(baseAddress) + link.path(QUrl::FullyEncoded).toStdString();
+    if (link.hasQuery())
+        address += "?" + link.query(QUrl::FullyEncoded).toStdString();
+    return Utf8ToShiftJis(address);
+}
+
+// The form's post when its "次へ＞" button is pressed.
+static std::optional<ListPageRequest> NextPageRequest(const QUrl& page, const xmlNode* form, const xmlNode* next)
+{
+    if (HasAttribute(next, "disabled"))
+        return std::nullopt;
+    const std::string action = AttributeText(form, "action");
+    const QUrl target = action.empty() ? page : Resolved(page, action);
+    if (!target.isValid())
+        return std::nullopt;
+    return ListPageRequest{target.path(QUrl::FullyEncoded).toStdString(), FormSubmissionBody(form, next)};
+}
+
+ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress, std::string_view baseAddress)
 {
     static const std::string kJobSeekerNumber = Sjis("求職番号");
-    ListPageReading page;
-    HitCountScan& count = page.count;
+    const QUrl page(QString::fromUtf8(pageAddress.data(), static_cast<qsizetype>(pageAddress.size())));
+    ListPageReading reading;
+    HitCountScan& count = reading.count;
     std::optional<int> hiddenCount;
-    const HtmlDocument document = ParseHtmlPage(html);
+    std::optional<int> shownPerPage;
+    // Links and form values as a browser sends them: references decoded.
+    const HtmlDocument document = ParseHtmlPage(html, References::Decoded);
     const xmlNode* root = RootElement(document);
     for (const xmlNode* node = root; node; node = NextInTree(node, root)) {
         const std::string_view name = ElementName(node);
@@ -88,17 +130,28 @@ ListPageReading ReadListPage(std::string_view html, std::string_view baseAddress
                 count.unknownJobSeeker = ContainsText(ParagraphText(node), kJobSeekerNumber);
             }
         } else if (name == "a" && AttributeText(node, "id").find("_dispDetailBtn") != std::string::npos) {
-            if (std::optional<std::string> link = DetailLink(node, baseAddress))
-                page.detailLinks.push_back(std::move(*link));
+            const std::string href = AttributeText(node, "href");
+            if (std::optional<std::string> address = DetailAddress(page, href, baseAddress))
+                reading.detailLinks.push_back(std::move(*address));
+            else
+                reading.skippedLinks.push_back(href);
+        } else if ((name == "input" || name == "button") && !reading.hasPagerForm
+                   && AttributeText(node, "name") == "fwListNaviBtnNext") {
+            if (const xmlNode* form = EnclosingElement(node, "form")) {
+                reading.hasPagerForm = true;
+                reading.nextPage = NextPageRequest(page, form, node);
+            }
         } else if (name == "input") {
             const std::string inputName = AttributeText(node, "name");
             const std::string value = AttributeText(node, "value");
             if (inputName == "kyujinkensu" && !hiddenCount)
                 hiddenCount = ParseHitCount(Utf8ToShiftJis(value));
-            else if (inputName == "fwListNowPage" && !page.pager.nowPage)
-                page.pager.nowPage = PositiveNumber(value);
-            else if (inputName == "fwListNaviCount" && !page.pager.naviCount)
-                page.pager.naviCount = PositiveNumber(value);
+            else if (inputName == "fwListNowPage" && !reading.pager.nowPage)
+                reading.pager.nowPage = PositiveNumber(value);
+            else if (inputName == "fwListNaviCount" && !reading.pager.naviCount)
+                reading.pager.naviCount = PositiveNumber(value);
+            else if (inputName == "fwListNaviDisp" && !shownPerPage)
+                shownPerPage = PositiveNumber(value);
         }
     }
     // Result lists since spring 2026 may carry the count in a hidden input only.
@@ -106,7 +159,8 @@ ListPageReading ReadListPage(std::string_view html, std::string_view baseAddress
         count.countFound = true;
         count.totalCount = *hiddenCount;
     }
-    return page;
+    reading.pageSize = shownPerPage.value_or(static_cast<int>(reading.detailLinks.size()));
+    return reading;
 }
 
 std::string BuildPagerRequestBody(int nowPage, int wantedPage, int naviCount)

@@ -8,11 +8,13 @@
 #include "run/SearchRequest.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <system_error>
 
-static constexpr const char* kSearchPath = "/kensaku/GECA110030.do";
-static constexpr const char* kListPath = "/kensaku/GECA110010.do";
+static const std::string kSearchPath = "/kensaku/GECA110030.do";
+// Where the older pager posts, for list pages without a form of their own.
+static const std::string kListPath = "/kensaku/GECA110010.do";
 
 std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly)
 {
@@ -31,12 +33,13 @@ static void ShowProgress(const RunContext& run)
 struct ListPage {
     ListPageReading reading;
     bool failed = false; // no answer, an error status or a cut-off body, twice
+    int number = 1;      // its place in the list, from 1
 };
 
 // A failed request must read as an empty page, not as whatever page the file
 // held before. It is asked once more after its pause: losing a list page
 // would lose every posting on it and all that follow.
-static ListPage PostForListPage(const RunContext& run, const std::string& body, const char* objectPath,
+static ListPage PostForListPage(const RunContext& run, const std::string& body, const std::string& objectPath,
                                 std::chrono::milliseconds pause)
 {
     for (int attempt = 1;; ++attempt) {
@@ -48,7 +51,8 @@ static ListPage PostForListPage(const RunContext& run, const std::string& body, 
             run.log->request("POST", objectPath, result);
         PauseUnlessStopped(pause, run.stopRequested);
         if (result.usable())
-            return {ReadListPage(ReadPageFile(run.pageFile), SiteBaseAddress()), false};
+            return {ReadListPage(ReadPageFile(run.pageFile), SiteBaseAddress() + objectPath, SiteBaseAddress()),
+                    false};
         std::filesystem::remove(run.pageFile, ignored);
         // A stop ends the run as the user asked, not as a failure.
         if (run.stopAsked())
@@ -58,14 +62,26 @@ static ListPage PostForListPage(const RunContext& run, const std::string& body, 
     }
 }
 
-// The pager of the page in hand asks the site for wantedPage of the search.
-static ListPage FetchListPage(const RunContext& run, const ListPageReading& current, int currentPage,
-                              int wantedPage)
+// The page after `current` as the site's own pager asks for it: its form
+// with "次へ＞" pressed. A page without that form goes straight to
+// wantedPage with the older pager's body. None when the form says there is no
+// next page.
+static std::optional<ListPage> FetchListPage(const RunContext& run, const ListPage& current, int wantedPage)
 {
-    const PagerFields& pager = current.pager;
-    const std::string body = BuildPagerRequestBody(pager.nowPage.value_or(currentPage), wantedPage,
-                                                   pager.naviCount.value_or(kDefaultPagerNaviCount));
-    return PostForListPage(run, body, kListPath, run.pacing.afterListPage);
+    const ListPageReading& reading = current.reading;
+    if (reading.hasPagerForm) {
+        if (!reading.nextPage)
+            return std::nullopt;
+        ListPage next = PostForListPage(run, reading.nextPage->body, reading.nextPage->path,
+                                        run.pacing.afterListPage);
+        next.number = current.number + 1;
+        return next;
+    }
+    const std::string body = BuildPagerRequestBody(reading.pager.nowPage.value_or(current.number), wantedPage,
+                                                   reading.pager.naviCount.value_or(kDefaultPagerNaviCount));
+    ListPage next = PostForListPage(run, body, kListPath, run.pacing.afterListPage);
+    next.number = wantedPage;
+    return next;
 }
 
 static void LogLine(const RunContext& run, const std::string& text)
@@ -74,15 +90,22 @@ static void LogLine(const RunContext& run, const std::string& text)
         run.log->line(text);
 }
 
-// Fetches the page's postings that no earlier page listed. False when the run
-// ends here: every posting started, a stop, a failed output file, or a page
-// with nothing new (one past the end, or the same page again).
-static bool FetchPostingsOfPage(const RunContext& run, const std::vector<std::string>& links,
-                                const std::set<std::string>& earlierLinks)
+// How the postings of one page went.
+enum class PageOutcome {
+    Continue,   // every new posting fetched; the list goes on
+    RunEnded,   // every posting started, a stop, or a failed output file
+    NothingNew, // the page listed no posting that an earlier page did not
+};
+
+// Fetches the page's postings from the skip-th on that no earlier page
+// listed.
+static PageOutcome FetchPostingsOfPage(const RunContext& run, const std::vector<std::string>& links, size_t skip,
+                                       const std::set<std::string>& earlierLinks)
 {
     RunState& state = run.state;
     bool anyNew = false;
-    for (const std::string& url : links) {
+    for (size_t at = skip; at < links.size(); ++at) {
+        const std::string& url = links[at];
         if (earlierLinks.contains(url))
             continue;
         anyNew = true;
@@ -92,14 +115,38 @@ static bool FetchPostingsOfPage(const RunContext& run, const std::vector<std::st
         const JobLineOutcome outcome = ExtractJobDetail(run, url);
         if (outcome == JobLineOutcome::WriteFailed) {
             state.outputFailed = true;
-            return false;
+            return PageOutcome::RunEnded;
         }
         if (outcome == JobLineOutcome::Written)
             ++state.linesWritten;
         if (state.StartedCount >= state.TotalCount || run.stopAsked())
-            return false;
+            return PageOutcome::RunEnded;
     }
-    return anyNew && !run.stopAsked();
+    if (run.stopAsked())
+        return PageOutcome::RunEnded;
+    return anyNew ? PageOutcome::Continue : PageOutcome::NothingNew;
+}
+
+// The list ended before the count did, and neither the user nor the count
+// ended it: the run is incomplete, never a success. The page is kept.
+static void EndIncomplete(const RunContext& run, const ListPage& page, const std::string& why)
+{
+    run.state.listPageFailed = true;
+    const std::string said = "page " + std::to_string(page.number) + ": " + why + " ("
+        + std::to_string(page.reading.detailLinks.size()) + " links"
+        + (page.reading.count.countFound ? "" : ", no count") + "); " + std::to_string(run.state.StartedCount)
+        + " of " + std::to_string(run.state.TotalCount) + " postings started, incomplete";
+    if (run.log)
+        run.log->keepListPage(run.pageFile, said);
+}
+
+static void LogPage(const RunContext& run, const ListPage& page)
+{
+    LogLine(run,
+            "page " + std::to_string(page.number) + ": " + std::to_string(page.reading.detailLinks.size())
+                + " links");
+    for (const std::string& href : page.reading.skippedLinks)
+        LogLine(run, "page " + std::to_string(page.number) + ": link not to a detail page skipped: " + href);
 }
 
 void RetrieveJobList(const RunContext& run)
@@ -127,21 +174,33 @@ void RetrieveJobList(const RunContext& run)
                        : count.countFound ? ""
                                           : " (no count)"));
     if (!count.countFound && !count.errorBox && !run.stopAsked() && run.log)
-        run.log->unreadListPage(run.pageFile);
+        run.log->keepListPage(run.pageFile, "list page without a count or an error box");
 
-    const int firstPage = std::max(run.conditions.Retry, 0) / kPostingsPerListPage + 1;
+    // The run begins at posting start + 1: on the page that holds it, at its
+    // place there. The counters start from the start position.
+    const int start = std::max(run.conditions.Retry, 0);
+    const int pageSize = page.reading.pageSize > 0 ? page.reading.pageSize : kPostingsPerListPage;
+    const int firstPage = start / pageSize + 1;
+    size_t skip = static_cast<size_t>(start % pageSize);
     // A start position at or past the end leaves nothing to fetch.
-    state.StartedCount = std::min((firstPage - 1) * kPostingsPerListPage, std::max(state.TotalCount, 0));
+    state.StartedCount = std::min(start, std::max(state.TotalCount, 0));
     run.host.ResetProgress(state.TotalCount);
     if (state.TotalCount <= 0 || run.stopAsked() || state.StartedCount >= state.TotalCount) {
         ShowProgress(run);
         return;
     }
 
-    int pageNumber = 1;
-    if (firstPage > 1) {
-        page = FetchListPage(run, page.reading, pageNumber, firstPage);
-        pageNumber = firstPage;
+    while (page.number < firstPage && !run.stopAsked()) {
+        std::optional<ListPage> next = FetchListPage(run, page, firstPage);
+        if (!next) {
+            EndIncomplete(run, page, "no page holds the start position");
+            return;
+        }
+        page = std::move(*next);
+        if (page.failed) {
+            state.listPageFailed = true;
+            return;
+        }
     }
     std::set<std::string> earlierLinks;
     while (!run.stopAsked()) {
@@ -149,13 +208,23 @@ void RetrieveJobList(const RunContext& run)
             state.listPageFailed = true;
             return;
         }
-        const std::vector<std::string> links = page.reading.detailLinks;
-        LogLine(run, "page " + std::to_string(pageNumber) + ": " + std::to_string(links.size()) + " links");
-        if (!FetchPostingsOfPage(run, links, earlierLinks))
+        LogPage(run, page);
+        const std::vector<std::string>& links = page.reading.detailLinks;
+        const PageOutcome outcome = FetchPostingsOfPage(run, links, skip, earlierLinks);
+        if (outcome == PageOutcome::RunEnded)
             return;
+        if (outcome == PageOutcome::NothingNew) {
+            EndIncomplete(run, page, "no posting that an earlier page did not list");
+            return;
+        }
+        skip = 0;
         earlierLinks.insert(links.begin(), links.end());
-        page = FetchListPage(run, page.reading, pageNumber, pageNumber + 1);
-        ++pageNumber;
+        std::optional<ListPage> next = FetchListPage(run, page, page.number + 1);
+        if (!next) {
+            EndIncomplete(run, page, "the last page, by its pager");
+            return;
+        }
+        page = std::move(*next);
     }
 }
 

@@ -85,13 +85,12 @@ void RunLog::request(std::string_view method, std::string_view url, const FetchR
     line(text);
 }
 
-void RunLog::unreadListPage(const std::filesystem::path& pageFile)
+void RunLog::keepListPage(const std::filesystem::path& pageFile, std::string_view what)
 {
     std::error_code error;
     std::filesystem::copy_file(pageFile, m_unreadPageFile, std::filesystem::copy_options::overwrite_existing,
                                error);
-    line("list page without a count or an error box"
-         + (error ? std::string(", not kept") : ", kept as " + m_unreadPageFile.string()));
+    line(std::string(what) + (error ? std::string(", not kept") : ", kept as " + m_unreadPageFile.string()));
 }
 
 std::string ConditionsLogText(const SearchConditions& c)

@@ -31,9 +31,10 @@ public:
     void line(std::string_view text);
     // "GET /kensaku/GECA110010.do 200 104857 bytes 85 ms" (no query).
     void request(std::string_view method, std::string_view url, const FetchResult& result);
-    // The first list page had neither a count nor an error box: said so, and
-    // the page kept for a look.
-    void unreadListPage(const std::filesystem::path& pageFile);
+    // A list page the run could not go on from (the first without a count or
+    // an error box, a later one that is no list): what it held said, and the
+    // page kept for a look.
+    void keepListPage(const std::filesystem::path& pageFile, std::string_view what);
 
     const std::filesystem::path& file() const { return m_file; }
 

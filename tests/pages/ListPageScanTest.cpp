@@ -6,26 +6,33 @@
 #include "support/PageVariants.h"
 #include "support/TestEnvironment.h"
 #include "text/CodePage932.h"
+#include "text/TextUtils.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+// Where the search's answer comes from.
+static constexpr std::string_view kPageAddress = "https://www.hellowork.mhlw.go.jp/kensaku/GECA110030.do";
+
 static HitCountScan CountOf(std::string_view html)
 {
-    return ReadListPage(html, "B").count;
+    return ReadListPage(html, kPageAddress, "B").count;
 }
 
 // Count, links and pager of a page as one comparable text.
 static std::string ListReading(std::string_view html)
 {
-    const ListPageReading page = ReadListPage(html, "B");
+    const ListPageReading page = ReadListPage(html, kPageAddress, "B");
     std::string reading = "count " + std::to_string(page.count.totalCount)
         + (page.count.unknownJobSeeker ? " unknown" : "");
     for (const std::string& link : page.detailLinks)
         reading += "\n" + link;
-    return reading + "\npager " + std::to_string(page.pager.nowPage.value_or(0)) + " "
-        + std::to_string(page.pager.naviCount.value_or(0));
+    reading += "\npager " + std::to_string(page.pager.nowPage.value_or(0)) + " "
+        + std::to_string(page.pager.naviCount.value_or(0)) + "\nsize " + std::to_string(page.pageSize);
+    if (page.nextPage)
+        reading += "\nnext " + page.nextPage->path + " " + page.nextPage->body;
+    return reading;
 }
 
 TEST(ListPageScan, HitCountAcceptsDigitGroupingAndRejectsAnythingElse)
@@ -84,17 +91,16 @@ TEST(ListPageScan, DetailLinksAreCutFromTheHrefAndPrefixed)
     const std::vector<std::string> links =
         ReadListPage("<a class=\"btn\" id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?screenId=GECA110010&amp;"
                      "action=dispDetailBtn&amp;kJNo=13010-1&amp;kJKbn=1\" target=\"_blank\">詳細を表示</a>"
-                     "\t <a id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?kJNo=13010-2&AMP;x=1\">詳細</a>"
-                     "<a id=\"ID_dispDetailBtn\" href=\"GECA110010.do\">no slash</a>"
+                     "\t <a id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?kJNo=13010-2&#38;x=1\">詳細</a>"
+                     "<a id=\"ID_dispDetailBtn\" href=\"GECA110020.do?kJNo=9\">another screen</a>"
                      "<span><a\n id=\"ID_dispDetailBtn\"\n href=\"./GECA110010.do?kJNo=4\">inside</a></span>"
                      "<a id=\"ID_kyujinhyoBtn\" href=\"./GECA110010.do?kJNo=5\">other button</a>",
-                     "http://127.0.0.1:8080")
+                     kPageAddress, "http://127.0.0.1:8080")
             .detailLinks;
     ASSERT_EQ(links.size(), 3u);
     EXPECT_EQ(
         links[0],
         "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=13010-1&kJKbn=1");
-    // The replacement ignores case.
     EXPECT_EQ(links[1], "http://127.0.0.1:8080/kensaku/GECA110010.do?kJNo=13010-2&x=1");
     EXPECT_EQ(links[2], "http://127.0.0.1:8080/kensaku/GECA110010.do?kJNo=4");
 }
@@ -105,14 +111,14 @@ TEST(ListPageScan, PagerFieldsAndRequestBody)
                                       "<input type=\"hidden\" name=\"fwListLeftPage\" value=\"1\">"
                                       "<input type=\"hidden\" name=\"fwListNaviCount\" value=\"5\">"
                                       "<input type=\"hidden\" name=\"fwListNowPage\" value=\"9\"></form>",
-                                      "B")
+                                      kPageAddress, "B")
                              .pager;
     EXPECT_EQ(fields.nowPage, 3);
     EXPECT_EQ(fields.naviCount, 5);
 
     fields = ReadListPage("<input type=\"hidden\" name=\"fwListNowPage\" value=\"\">"
                           "<input type=\"hidden\" name=\"fwListNaviCount\" value=\"x7\">",
-                          "B")
+                          kPageAddress, "B")
                  .pager;
     EXPECT_FALSE(fields.nowPage);
     EXPECT_FALSE(fields.naviCount);
@@ -132,15 +138,73 @@ TEST(ListPageScan, ListsReadTheSameInEveryLayout)
               "count 1234\n"
               "B/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=13010-12345678\n"
               "B/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=27020-87654321\n"
-              "pager 2 7");
+              "pager 2 7\nsize 2");
     EXPECT_EQ(ListReading(fixture("result_page_2026.html")),
               "count 57\n"
               "B/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=13110-11112222\n"
-              "pager 1 2");
-    for (const std::string name : {"result_page.html", "result_page_2026.html"}) {
+              "pager 1 2\nsize 1");
+    for (const std::string name : {"result_page.html", "result_page_2026.html", "result_list_2026.html"}) {
         const std::string html = fixture(name);
         EXPECT_EQ(ListReading(Libxml2Formatted(html)), ListReading(html)) << name;
         EXPECT_EQ(ListReading(SpreadLayout(html)), ListReading(html)) << name;
         EXPECT_EQ(ListReading(OnOneLine(html)), ListReading(html)) << name;
     }
+}
+
+// A list as the site sends it since spring 2026: absolute and relative links,
+// 50 a page, and a pager made of the submit buttons of the page's one form.
+TEST(ListPageScan, TheSpring2026ListGivesItsLinksPageSizeAndPagerForm)
+{
+    const std::string html = ReadFileBytes(std::string(KENMORI_TEST_DATA_DIR) + "/list/result_list_2026.html");
+    const ListPageReading page = ReadListPage(html, "http://127.0.0.1:8080/kensaku/GECA110030.do",
+                                              "http://127.0.0.1:8080");
+    EXPECT_EQ(page.count.totalCount, 176);
+    EXPECT_EQ(page.pageSize, 50);
+    const std::vector<std::string> links = {
+        "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=1301048716861"
+        "&kJKbn=1&jGSHNo=ULnk1bn%2F6ff%2FqBoX7Ecdrw%3D%3D&fullPart=1&iNFTeikyoRiyoDtiID=&kSNo=&newArrivedButtonFlg=0"
+        "&tatZngy=1&shogaiKbn=0",
+        "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=1304012121212&kJKbn=1",
+        "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=1311034343434&kJKbn=1",
+    };
+    EXPECT_EQ(page.detailLinks, links);
+    // A detail button that leads to another host is not followed.
+    EXPECT_EQ(page.skippedLinks, std::vector<std::string>{"https://other.example/kensaku/GECA110010.do?kJNo=1"});
+
+    // "次へ＞" pressed: every control a browser sends, in document order.
+    ASSERT_TRUE(page.hasPagerForm);
+    ASSERT_TRUE(page.nextPage);
+    EXPECT_EQ(page.nextPage->path, "/kensaku/GECA110030.do");
+    std::vector<std::string> fields;
+    SplitText(page.nextPage->body, "&", fields);
+    const std::vector<std::string> expected = {
+        "todohukenHidden=13",
+        "newArrivedCKBox=1",
+        "kjKbnRadioBtn=1",
+        "freeWordInput=%E4%BA%8B%E5%8B%99+%26+%E7%B5%8C%E7%90%86",
+        "freeWordRadioBtn=0",
+        "fwListNowPage=1",
+        "fwListLeftPage=1",
+        "fwListNaviCount=5",
+        "fwListNaviDisp=50",
+        "fwListNaviSort=1",
+        "screenId=GECA110030",
+        "action=",
+        "maba_vrbs=infTkRiyoDantaiBtn%2CsearchShosaiBtn%2CdispDetailBtn",
+        "preCheckFlg=false",
+        "fwListNaviDispTop=50",
+        "fwListNaviBtnNext=%E6%AC%A1%E3%81%B8%EF%BC%9E",
+        "listKjNo0=1301048716861",
+        "listKjNo1=1304012121212",
+        "listKjNo2=1311034343434",
+    };
+    EXPECT_EQ(fields, expected);
+
+    // On the last page "次へ＞" is disabled: the form says there is no next page.
+    const ListPageReading last = ReadListPage(
+        "<form action=\"GECA110030.do\"><input type=\"submit\" name=\"fwListNaviBtnNext\" value=\"次へ＞\" disabled>"
+        "</form>",
+        "http://127.0.0.1:8080/kensaku/GECA110030.do", "http://127.0.0.1:8080");
+    EXPECT_TRUE(last.hasPagerForm);
+    EXPECT_FALSE(last.nextPage);
 }

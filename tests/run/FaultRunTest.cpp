@@ -414,9 +414,10 @@ TEST_F(FaultRunTest, FiveMegabytePagesAreReadWhole)
     EXPECT_EQ(run.detailRequests, DetailRequests(hits));
 }
 
-TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunWithoutDuplicates)
+TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunIncompleteWithoutDuplicates)
 {
-    // Page 2 answers page 1 again: only the first page's postings, once each.
+    // Page 2 answers page 1 again: only the first page's postings, once each,
+    // and a run that says it is incomplete.
     DemoSite always(Faulty(DemoFault::RepeatedListPage, 1.0, kDemoFaultAnyPage, -1, 100));
     auto hits = listedHits(always);
     ASSERT_GT(hits.size(), 60u);
@@ -424,6 +425,7 @@ TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunWithoutDuplicates)
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(JobNumbers(checkLines(always, run.lines)), JobNumbers(hits, 30));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+    EXPECT_TRUE(run.state.listPageFailed);
 
     // Sometimes: the run ends at the first page that repeats.
     DemoSite sometimes(Faulty(DemoFault::RepeatedListPage, 0.5, kDemoFaultAnyPage, -1, 100));
