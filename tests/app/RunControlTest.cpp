@@ -2,6 +2,7 @@
 // the output file, the warm-up, whole runs, Cancel, closing during a run,
 // and the guards around the worker's start and end.
 
+#include "DemoPages.h"
 #include "DemoSite.h"
 #include "app/DialogService.h"
 #include "reference/ReferenceDatabase.h"
@@ -513,38 +514,48 @@ void RunControlTest::unreachableSite()
 
 void RunControlTest::failedListPageEndsTheRunIncomplete()
 {
-    // The second list page fails every time it is asked for.
-    RunSetup run(75, DemoFault::ServerError, kDemoFaultPager);
-    run.open("JobNo1=13010\r\nJobNo2=1234567\r\n");
-    RunWindow& w = *run.window;
-    w.clstOutput->item(5)->setCheckState(Qt::Unchecked);
-    QVERIFY(run.start(run.csv()));
-    // The conditions are kept as the run starts.
-    QVERIFY(!ReadSettingsFile(run.folder / "db" / "km.ini")->JobList[5]);
-    QVERIFY(run.waitForEnd());
+    // The second list page fails every time it is asked for, or the site
+    // answers it with its search screen: either way the run says it is
+    // incomplete and keeps the first page's lines.
+    for (const DemoFault fault : {DemoFault::ServerError, DemoFault::NoList}) {
+        RunSetup run(120, fault, kDemoFaultPager);
+        QVERIFY(run.hits().size() > size_t{kDemoDefaultPageSize});
+        run.open("JobNo1=13010\r\nJobNo2=1234567\r\n");
+        RunWindow& w = *run.window;
+        w.clstOutput->item(5)->setCheckState(Qt::Unchecked);
+        QVERIFY(run.start(run.csv()));
+        // The conditions are kept as the run starts.
+        QVERIFY(!ReadSettingsFile(run.folder / "db" / "km.ini")->JobList[5]);
+        QVERIFY(run.waitForEnd());
 
-    QCOMPARE(w.resultCode, int(kResultListFailed));
-    QCOMPARE(run.last().title, QStringLiteral("Error"));
-    QCOMPARE(run.last().text,
-             QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
-                            "取得済みの求人情報はファイルに保存されています。"));
-    QVERIFY(Unlocked(w));
-    QCOMPARE(CsvDataLines(run.csv()).size(), std::min<size_t>(30, run.hits().size()));
+        QCOMPARE(w.resultCode, int(kResultListFailed));
+        QCOMPARE(run.last().title, QStringLiteral("Error"));
+        QCOMPARE(run.last().text,
+                 QStringLiteral("求人一覧の取得に失敗したため、途中で終了しました。\r\n"
+                                "取得済みの求人情報はファイルに保存されています。"));
+        QVERIFY(Unlocked(w));
+        QCOMPARE(CsvDataLines(run.csv()).size(), size_t{kDemoDefaultPageSize});
 
-    // The run log tells what happened, without the job-seeker number.
-    const std::string log = ReadFileBytes(run.folder / "db" / "run.log");
-    QVERIFY(log.starts_with("=== run "));
-    const size_t conditions = log.find("\nconditions: ");
-    QVERIFY(conditions != std::string::npos);
-    const std::string conditionLine = log.substr(conditions, log.find('\n', conditions + 1) - conditions);
-    QVERIFY(conditionLine.find("Region1=0") != std::string::npos);
-    QVERIFY(conditionLine.find("13010") == std::string::npos && conditionLine.find("JobNo") == std::string::npos);
-    QVERIFY(log.find("POST /kensaku/GECA110030.do 200 ") != std::string::npos);
-    QVERIFY(log.find("POST /kensaku/GECA110010.do 500 ") != std::string::npos);
-    QVERIFY(log.find("GET /kensaku/GECA110010.do 200 ") != std::string::npos);
-    QVERIFY(log.find("page 1: 30 links") != std::string::npos);
-    QVERIFY(log.find("lines written 30") != std::string::npos);
-    QVERIFY(log.ends_with("outcome: list page failed, incomplete\n"));
+        // The run log tells what happened, without the job-seeker number.
+        const std::string log = ReadFileBytes(run.folder / "db" / "run.log");
+        QVERIFY(log.starts_with("=== run "));
+        const size_t conditions = log.find("\nconditions: ");
+        QVERIFY(conditions != std::string::npos);
+        const std::string conditionLine = log.substr(conditions, log.find('\n', conditions + 1) - conditions);
+        QVERIFY(conditionLine.find("Region1=0") != std::string::npos);
+        QVERIFY(conditionLine.find("13010") == std::string::npos
+                && conditionLine.find("JobNo") == std::string::npos);
+        QVERIFY(log.find("POST /kensaku/GECA110030.do 200 ") != std::string::npos);
+        QVERIFY(log.find("GET /kensaku/GECA110010.do 200 ") != std::string::npos);
+        QVERIFY(log.find("page 1: 50 links") != std::string::npos);
+        if (fault == DemoFault::ServerError)
+            QVERIFY(log.find("POST /kensaku/GECA110030.do 500 ") != std::string::npos);
+        else
+            QVERIFY(log.find("page 2: no posting that an earlier page did not list (0 links, no count); 50 of ")
+                    != std::string::npos);
+        QVERIFY(log.find("lines written 50") != std::string::npos);
+        QVERIFY(log.ends_with("outcome: list page failed, incomplete\n"));
+    }
 }
 
 void RunControlTest::cancelDuringRetrieval()

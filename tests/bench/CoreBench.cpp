@@ -42,7 +42,7 @@ static const std::string& ListPageToday()
 {
     static const std::string kPage = [] {
         std::vector<DemoPosting> postings;
-        for (int index = 0; index < kDemoPostingsPerPage * 2; ++index)
+        for (int index = 0; index < kDemoDefaultPageSize * 2; ++index)
             postings.push_back(GeneratePosting(index).posting);
         std::vector<const DemoPosting*> hits;
         for (const DemoPosting& posting : postings)
@@ -83,13 +83,13 @@ BENCHMARK_CAPTURE(DetailExtraction, five_mb_page, FiveMegabytePosting)->Unit(ben
 
 static constexpr std::string_view kListAddress = "http://127.0.0.1:8080/kensaku/GECA110030.do";
 
-// Count, links and pager of one result page of 30 postings.
+// Count, links and pager of one result page of 50 postings.
 static void ListScan(benchmark::State& state, const std::string& (*page)())
 {
     const std::string& text = page();
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadListPage(text, kListAddress, "http://127.0.0.1:8080"));
-    if (ReadListPage(text, kListAddress, "").detailLinks.size() != static_cast<size_t>(kDemoPostingsPerPage))
+    if (ReadListPage(text, kListAddress, "").detailLinks.size() != static_cast<size_t>(kDemoDefaultPageSize))
         state.SkipWithError("the list page did not give its links");
     CountPages(state, text.size());
 }

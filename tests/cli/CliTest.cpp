@@ -57,7 +57,7 @@ struct CliResult {
 class CliTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    std::atomic<int> pagerRequests = 0;
+    std::atomic<int> listRequests = 0; // the search's post and the pager's
     std::atomic<int> requests = 0;
     std::atomic<qint64> processId = 0;
     qint64 lastProcessId = 0;
@@ -73,10 +73,12 @@ protected:
     {
         DemoSiteOptions options{100, "13010-1234567", [this](const std::string& request) {
                                     ++requests;
-                                    if (request.starts_with("POST /kensaku/GECA110010.do")
-                                        && ++pagerRequests == interruptAtPager && processId > 0)
+                                    if (request.starts_with("POST /kensaku/GECA110030.do")
+                                        && ++listRequests == interruptAtPager + 1 && interruptAtPager > 0
+                                        && processId > 0)
                                         ::kill(static_cast<pid_t>(processId.load()), SIGINT);
                                 }};
+        options.pageSize = 30;
         options.searchBodyLog = [this](const std::string& body) {
             const std::lock_guard lock(searchBodiesMutex);
             searchBodies.push_back(body);
@@ -229,7 +231,8 @@ TEST_F(CliTest, InvalidConditionsAreReportedBeforeAnyRequest)
 
 TEST_F(CliTest, CtrlCKeepsTheLinesWrittenFromTheStartPosition)
 {
-    // Start at 35 (page 2), Ctrl-C while page 3 is asked for.
+    // Thirty a page: start at 35, taken as 30 (posting 31, page 2), Ctrl-C
+    // while page 3 is asked for.
     interruptAtPager = 2;
     writeSettings(onlyJobNumber + "RetryCheck=1\r\nRetry=35\r\n");
     const CliResult result = runCli();
@@ -247,6 +250,7 @@ TEST_F(CliTest, AListPageThatFailsTwiceEndsIncompleteWithStatusFive)
 {
     DemoSiteOptions options;
     options.postingCount = 45;
+    options.pageSize = 30;
     options.fault = DemoFault::ServerError;
     options.faultShare = 1.0;
     options.faultTargets = kDemoFaultPager;
@@ -261,8 +265,24 @@ TEST_F(CliTest, AListPageThatFailsTwiceEndsIncompleteWithStatusFive)
               std::string::npos);
     EXPECT_EQ(CsvDataLines(csvPath).size(), 30u);
     const std::string log = ReadFileBytes(logPath);
-    EXPECT_NE(log.find("POST /kensaku/GECA110010.do 500 "), std::string::npos) << log;
+    EXPECT_NE(log.find("POST /kensaku/GECA110030.do 500 "), std::string::npos) << log;
     EXPECT_NE(log.find("lines written 30\noutcome: list page failed, incomplete\n"), std::string::npos) << log;
+
+    // A pager that answers with the search screen instead of the list: the
+    // same end, never "done".
+    options.fault = DemoFault::NoList;
+    DemoSite noList(options);
+    ASSERT_TRUE(noList.start());
+    writeSettings(onlyJobNumber, noList.baseAddress());
+    std::filesystem::remove(logPath);
+    const CliResult ended = runCli({"--log", QString::fromStdString(logPath.string())});
+    EXPECT_EQ(ended.exitCode, 5) << ended.errorText;
+    EXPECT_EQ(CsvDataLines(csvPath).size(), 30u);
+    const std::string said = ReadFileBytes(logPath);
+    EXPECT_NE(said.find("page 2: no posting that an earlier page did not list (0 links, no count); 30 of "),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("incomplete, kept as "), std::string::npos) << said;
 }
 
 TEST_F(CliTest, ValuesTheBoxesWouldRefuseAreNamedBeforeAnyRequest)

@@ -66,6 +66,8 @@ static DemoSiteOptions Faulty(DemoFault fault, double share, int targets, long k
 {
     DemoSiteOptions options;
     options.postingCount = postings;
+    // Thirty a page, one of the site's choices: forty postings make two pages.
+    options.pageSize = 30;
     options.fault = fault;
     options.faultShare = share;
     options.faultTargets = targets;

@@ -15,6 +15,8 @@
 #include "support/ReferenceTestSupport.h"
 #include "support/TestEnvironment.h"
 
+#include "pages/ListPageScan.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -24,6 +26,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -43,20 +47,23 @@ DemoSiteOptions WithPostings(int count)
     return options;
 }
 
-std::string Pager(int nowPage, int wantedPage)
+// The older pager's post, which the site's pages no longer make.
+std::string OldPager(int nowPage, int wantedPage)
 {
     return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage) + "&fwListLeftPage="
         + std::to_string(wantedPage) + "&fwListNaviCount=7&fwListNaviBtn1=" + std::to_string(wantedPage);
 }
 
-// A list page read the way the worker reads it: count paragraph, error box,
-// detail links, the pager's current page.
+// A list page read the way the worker reads it, with the texts of its count
+// and error box as the page shows them.
 struct ListPage {
     bool hasCount = false;
-    std::string count;    // the text before "件"
+    std::string count;    // the text before "件", as shown ("1,234")
     std::string errorBox; // text of a msg_E paragraph
     std::vector<std::string> links;
-    std::string nowPage; // fwListNowPage
+    int nowPage = 0; // fwListNowPage
+    std::optional<ListPageRequest> next;
+    bool searchScreen = false; // the search screen came back instead
 };
 
 bool StartsWith(std::string_view text, std::string_view prefix)
@@ -64,26 +71,26 @@ bool StartsWith(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-ListPage ReadListPage(const std::filesystem::path& file, const std::string& base)
+std::string FirstMatch(const std::string& text, const std::regex& pattern)
 {
+    std::smatch match;
+    return std::regex_search(text, match, pattern) ? match[1].str() : std::string();
+}
+
+ListPage ReadListPageFile(const std::filesystem::path& file, const std::string& pageAddress,
+                          const std::string& base)
+{
+    const std::string html = ReadFileBytes(file);
+    const ListPageReading reading = ReadListPage(html, pageAddress, base);
     ListPage page;
-    for (const std::string& raw : SplitLines(ReadFileBytes(file))) {
-        const std::string line = TrimText(raw);
-        if (StartsWith(line, "<p ") && line.find("numberJobText_layout") != std::string::npos) {
-            const std::string text = U(StripTags(Utf8ToShiftJis(line)));
-            page.hasCount = true;
-            page.count = text.substr(0, text.find("件"));
-        } else if (StartsWith(line, "<p ") && line.find("\"msg_E\"") != std::string::npos) {
-            page.errorBox = U(StripTags(Utf8ToShiftJis(line)));
-        } else if (StartsWith(line, "<a ") && line.find("_dispDetailBtn") != std::string::npos) {
-            std::string href = line.substr(line.find('/'));
-            href.resize(href.find('"'));
-            page.links.push_back(base + "/kensaku" + U(ReplaceAllText(href, "&amp;", "&")));
-        } else if (line.find("name=\"fwListNowPage\"") != std::string::npos) {
-            const size_t value = line.find("value=\"") + 7;
-            page.nowPage = line.substr(value, line.find('"', value) - value);
-        }
-    }
+    page.hasCount = reading.count.countFound;
+    page.count = FirstMatch(html, std::regex("numberJobText_layout[^>]*><span class=\"fb\">([^<]*)件"));
+    page.errorBox = FirstMatch(html, std::regex("<p class=\"msg_E\">([^<]*)</p>"));
+    for (const std::string& link : reading.detailLinks)
+        page.links.push_back(U(link));
+    page.nowPage = reading.pager.nowPage.value_or(0);
+    page.next = reading.nextPage;
+    page.searchScreen = html.find("name=\"searchForm\"") != std::string::npos;
     return page;
 }
 
@@ -112,7 +119,14 @@ struct SiteFixture {
     {
         std::filesystem::remove(pageFile);
         HttpPostToFile(body, pageFile, path, cookie);
-        return ReadListPage(pageFile, site.baseAddress());
+        return ReadListPageFile(pageFile, site.baseAddress() + path, site.baseAddress());
+    }
+
+    // The page's "次へ＞" pressed.
+    ListPage next(const ListPage& page, const std::string& cookie)
+    {
+        EXPECT_TRUE(page.next);
+        return page.next ? post(page.next->body, page.next->path, cookie) : ListPage{};
     }
 
     // The warm-up visit; gives the cookie text a page script would see.
@@ -187,45 +201,72 @@ TEST(DemoSite, SessionSearchAndPagerInListMarkup)
     const ListPage first = fixture.post(body, "/kensaku/GECA110030.do", cookie);
     EXPECT_TRUE(first.hasCount);
     EXPECT_EQ(first.count, std::to_string(hits.size()));
-    EXPECT_EQ(first.nowPage, "1");
-    EXPECT_EQ(first.links, DetailUrls(site, hits, 0, 30));
+    EXPECT_EQ(first.nowPage, 1);
+    EXPECT_EQ(first.links, DetailUrls(site, hits, 0, 50));
 
-    const ListPage second = fixture.post(Pager(1, 2), "/kensaku/GECA110010.do", cookie);
-    EXPECT_EQ(second.nowPage, "2");
-    EXPECT_EQ(second.links, DetailUrls(site, hits, 30, 30));
+    // The pager is the page's own form: "次へ＞" pressed, page after page.
+    ListPage page = first;
+    size_t shown = 50;
+    while (shown < hits.size()) {
+        page = fixture.next(page, cookie);
+        EXPECT_EQ(page.nowPage, static_cast<int>(shown / 50 + 1));
+        EXPECT_EQ(page.links, DetailUrls(site, hits, shown, 50));
+        shown += 50;
+    }
+    EXPECT_FALSE(page.next); // "次へ＞" is disabled on the last page
 
-    const int lastPage = static_cast<int>((hits.size() + 29) / 30);
-    const ListPage last = fixture.post(Pager(2, lastPage), "/kensaku/GECA110010.do", cookie);
-    EXPECT_EQ(last.links, DetailUrls(site, hits, static_cast<size_t>(lastPage - 1) * 30, 30));
-    const ListPage beyond = fixture.post(Pager(lastPage, lastPage + 1), "/kensaku/GECA110010.do", cookie);
-    EXPECT_TRUE(beyond.links.empty());
-    EXPECT_EQ(beyond.errorBox, "");
+    // Anything but the form as the page sends it gets the search screen back:
+    // the older pager's post, or the form with a field changed.
+    EXPECT_TRUE(fixture.post(OldPager(1, 2), "/kensaku/GECA110010.do", cookie).searchScreen);
+    ASSERT_TRUE(first.next);
+    for (const std::string& field : {std::string("fwListNaviDisp=50"), std::string("listKjNo0=")}) {
+        std::string tampered = first.next->body;
+        tampered.replace(tampered.find(field), field.size(), field + "9");
+        EXPECT_TRUE(fixture.post(tampered, first.next->path, cookie).searchScreen) << field;
+    }
 
     // A new search replaces the session's list.
     SearchConditions osaka;
     osaka.Region1 = 27;
     const ListPage other = fixture.post(BuildSearchRequestBody(osaka), "/kensaku/GECA110030.do", cookie);
     const auto osakaHits = site.matching(ParseSearchBody(BuildSearchRequestBody(osaka)));
-    ASSERT_GT(osakaHits.size(), 30u);
-    EXPECT_EQ(other.links, DetailUrls(site, osakaHits, 0, 30));
-    EXPECT_EQ(fixture.post(Pager(1, 2), "/kensaku/GECA110010.do", cookie).links,
-              DetailUrls(site, osakaHits, 30, 30));
+    ASSERT_GT(osakaHits.size(), 40u);
+    EXPECT_EQ(other.links, DetailUrls(site, osakaHits, 0, 50));
+    EXPECT_TRUE(fixture.post(first.next->body, first.next->path, cookie).searchScreen); // the other search's form
 
     // The session also comes through when only the product's own cookie,
     // which wraps the page's cookie text, carries it.
     ClearStoredCookies();
-    const ListPage wrapped = fixture.post(Pager(2, 1), "/kensaku/GECA110010.do", cookie);
-    EXPECT_EQ(wrapped.links.size(), 30u);
-    EXPECT_EQ(wrapped.links, DetailUrls(site, osakaHits, 0, 30));
+    const ListPage wrapped = fixture.post(OldPager(1, 2), "/kensaku/GECA110010.do", cookie);
+    EXPECT_TRUE(wrapped.searchScreen);
+    const ListPage again = fixture.post(BuildSearchRequestBody(osaka), "/kensaku/GECA110030.do", cookie);
+    EXPECT_EQ(again.links, DetailUrls(site, osakaHits, 0, 50));
 
     // Without the session the pager has nothing to page through.
     ClearStoredCookies();
     for (const std::string& noSession : {std::string(), std::string("JSESSIONID=0123456789")}) {
-        const ListPage expired = fixture.post(Pager(1, 2), "/kensaku/GECA110010.do", noSession);
+        const ListPage expired = fixture.post(first.next->body, first.next->path, noSession);
         EXPECT_EQ(expired.errorBox, "セッションが切れました。再度検索してください。") << noSession;
         EXPECT_FALSE(expired.hasCount);
         EXPECT_TRUE(expired.links.empty());
     }
+}
+
+TEST(DemoSite, LinksAbsoluteOrRelativeAndThePageSizeAsAsked)
+{
+    DemoSiteOptions options;
+    options.relativeLinks = true;
+    options.pageSize = 30;
+    SiteFixture fixture(options);
+    const std::string cookie = fixture.warmUp();
+    const std::string body = BuildSearchRequestBody(SearchConditions{});
+    const auto hits = fixture.site.matching(ParseSearchBody(body));
+    const ListPage first = fixture.post(body, "/kensaku/GECA110030.do", cookie);
+    EXPECT_EQ(first.links, DetailUrls(fixture.site, hits, 0, 30));
+    EXPECT_EQ(fixture.next(first, cookie).links, DetailUrls(fixture.site, hits, 30, 30));
+    const std::string html = ReadFileBytes(fixture.pageFile);
+    EXPECT_NE(html.find("href=\"./GECA110010.do?"), std::string::npos);
+    EXPECT_NE(html.find("<input type=\"hidden\" name=\"fwListNaviDisp\" value=\"30\">"), std::string::npos);
 }
 
 TEST(DemoSite, CountsAboveAThousandAreGroupedAndEmptyResultsHaveNoCount)
@@ -238,7 +279,7 @@ TEST(DemoSite, CountsAboveAThousandAreGroupedAndEmptyResultsHaveNoCount)
     const std::string digits = std::to_string(general);
     const ListPage page = fixture.post(body, "/kensaku/GECA110030.do", cookie);
     EXPECT_EQ(page.count, digits.substr(0, digits.size() - 3) + "," + digits.substr(digits.size() - 3));
-    EXPECT_EQ(page.links.size(), 30u);
+    EXPECT_EQ(page.links.size(), 50u);
 
     SearchConditions nothing;
     nothing.FreeWord = Utf8ToShiftJis("宇宙飛行士");
@@ -264,7 +305,7 @@ TEST(DemoSite, UnknownJobSeekerNumberAnswersTheErrorBox)
     const ListPage known = fixture.post(BuildSearchRequestBody(conditions), "/kensaku/GECA110030.do", cookie);
     EXPECT_EQ(known.errorBox, "");
     EXPECT_TRUE(known.hasCount);
-    EXPECT_EQ(known.links.size(), 30u);
+    EXPECT_EQ(known.links.size(), 50u);
 }
 
 TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
@@ -480,18 +521,19 @@ TEST(DemoSite, OddRequestsGetDefinedAnswers)
     ASSERT_TRUE(StartsWith(cookie, "JSESSIONID="));
     const httplib::Headers session{{"Cookie", cookie.substr(0, cookie.find(';'))}};
 
-    const auto pagerPage = [&](const std::string& body) {
-        auto answer = client.Post("/kensaku/GECA110010.do", session, body, "application/x-www-form-urlencoded");
+    const auto pagerPage = [&](const std::string& path, const std::string& body) {
+        auto answer = client.Post(path, session, body, "application/x-www-form-urlencoded");
         EXPECT_TRUE(answer);
         return answer ? answer->body : std::string();
     };
-    // An unreadable page number shows the first page; a huge one an empty page.
-    EXPECT_NE(pagerPage("&fwListNaviBtn1=1").find("_dispDetailBtn"), std::string::npos);
-    EXPECT_EQ(pagerPage("&fwListNaviBtn1=abc"), pagerPage("&fwListNaviBtn1=1"));
-    auto huge = client.Post("/kensaku/GECA110010.do", session, "&fwListNaviBtn1=99999999999999",
-                            "application/x-www-form-urlencoded");
-    ASSERT_TRUE(huge);
-    EXPECT_EQ(huge->body.find("_dispDetailBtn"), std::string::npos);
+    // Pager posts that no page's form makes get the search screen: an
+    // unreadable or huge page number, or the older pager's post.
+    for (const std::string& body : {std::string("&fwListNaviBtn1=abc&fwListNowPage=1"),
+                                    std::string("&fwListNaviBtnNext=x&fwListNowPage=99999999999999")})
+        EXPECT_NE(pagerPage("/kensaku/GECA110030.do", body).find("name=\"searchForm\""), std::string::npos)
+            << body;
+    EXPECT_NE(pagerPage("/kensaku/GECA110010.do", "&fwListNaviBtn1=1").find("name=\"searchForm\""),
+              std::string::npos);
 
     auto missing = client.Get("/kensaku/nothing.do");
     ASSERT_TRUE(missing);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-static constexpr std::array<std::pair<DemoFault, std::string_view>, 10> kFaultNames{{
+static constexpr std::array<std::pair<DemoFault, std::string_view>, 11> kFaultNames{{
     {DemoFault::None, "none"},
     {DemoFault::ServerError, "500"},
     {DemoFault::ConnectionReset, "reset"},
@@ -15,6 +15,7 @@ static constexpr std::array<std::pair<DemoFault, std::string_view>, 10> kFaultNa
     {DemoFault::RepeatedListPage, "repeat"},
     {DemoFault::Trickle, "trickle"},
     {DemoFault::GiantPage, "giant"},
+    {DemoFault::NoList, "no-list"},
 }};
 
 // FNV-1a: small, and the same on every platform, unlike std::hash.

@@ -20,6 +20,7 @@ enum class DemoFault {
     RepeatedListPage, // a pager request answers the page before the one asked for
     Trickle,          // the body one byte at a time, slowly, until the client gives up
     GiantPage,        // the page padded to kDemoGiantPageBytes
+    NoList,           // the search screen instead of the list page asked for
 };
 
 // The requests a fault may strike, as bits.
@@ -34,7 +35,7 @@ inline constexpr std::size_t kDemoHugePageBytes = 5 * 1024 * 1024;
 inline constexpr std::size_t kDemoGiantPageBytes = 50 * 1024 * 1024;
 
 // Names for the command line: none, 500, reset, cut, stall, bad-utf8, huge,
-// repeat, trickle, giant.
+// repeat, trickle, giant, no-list.
 std::optional<DemoFault> DemoFaultFromName(std::string_view name);
 std::string_view DemoFaultName(DemoFault fault);
 

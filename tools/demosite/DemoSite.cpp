@@ -26,8 +26,29 @@ constexpr std::string_view kPostingSheetPath =
 
 struct Session {
     bool searched = false;
-    std::vector<int> hits; // posting indexes in list order
+    std::vector<int> hits;                 // posting indexes in list order
+    std::vector<DemoFormField> conditions; // the search's fields, shown again on its result pages
+    std::string token;                     // maba_vrbs of its result pages
 };
+
+// The fields of a search post that its result pages carry again as controls
+// of their own form (the form has its own screen, token and flags).
+std::vector<DemoFormField> ConditionFields(const FormFields& fields)
+{
+    std::vector<DemoFormField> conditions;
+    for (const auto& [name, value] : fields) {
+        if (name != "searchBtn" && name != "screenId" && name != "maba_vrbs" && name != "preCheckFlg")
+            conditions.push_back({name, value});
+    }
+    return conditions;
+}
+
+// A post that a button of a result page's pager sent.
+bool IsPagerPost(const FormFields& fields)
+{
+    return std::any_of(fields.begin(), fields.end(),
+                       [](const auto& field) { return field.first.starts_with("fwListNaviBtn"); });
+}
 
 void AnswerHtml(httplib::Response& response, const std::string& html, int status = 200)
 {
@@ -52,18 +73,6 @@ std::vector<std::string> SessionIdsOf(const httplib::Request& request)
         }
     }
     return ids;
-}
-
-// A page number from the pager form; anything but a positive number is 1.
-int PageNumberOf(const FormFields& fields)
-{
-    std::string text = FormValue(fields, "fwListNaviBtn1");
-    if (text.empty())
-        text = FormValue(fields, "fwListLeftPage");
-    const long long value = DigitsValue(text);
-    if (value < 1)
-        return 1;
-    return static_cast<int>(std::min<long long>(value, 1000000));
 }
 
 std::string DetailFaultKey(std::string_view jobNumber)
@@ -104,7 +113,13 @@ struct DemoSite::Server {
 
     void answerSearchScreen(const httplib::Request& request, httplib::Response& response);
     void answerSearch(const httplib::Request& request, httplib::Response& response);
+    // The page a pager post asks for: 0 when the session is unknown or has
+    // not searched, -1 when the post is not the page's form as a browser
+    // submits it.
+    int pagerTarget(const httplib::Request& request, const FormFields& fields);
     void answerPager(const httplib::Request& request, httplib::Response& response, int page);
+    // How the session's result pages are shown. Callers hold the mutex.
+    DemoListView listView(const Session& session) const;
     void answerDetail(const httplib::Request& request, httplib::Response& response);
 
     // Counts the request and tells whether the fault strikes it.
@@ -127,8 +142,6 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
 {
     if (site.m_options.requestLog)
         site.m_options.requestLog(request.method + " " + request.target);
-    if (site.m_options.searchBodyLog && request.method == "POST" && request.path == "/kensaku/GECA110030.do")
-        site.m_options.searchBodyLog(request.body);
     const std::string& path = request.path;
     const bool get = request.method == "GET";
     const bool post = request.method == "POST";
@@ -140,14 +153,25 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
         } else {
             answerSearchScreen(request, response);
         }
+    } else if (post && path == "/kensaku/GECA110030.do" && IsPagerPost(ParseFormBody(request.body))) {
+        const int page = pagerTarget(request, ParseFormBody(request.body));
+        if (page == 0) {
+            AnswerHtml(response, ListMessagePage("msg_E", "セッションが切れました。再度検索してください。"));
+        } else if (page < 0) {
+            AnswerHtml(response, SearchPage()); // not what the page's own form sends
+        } else {
+            struck = countAndStrike(kDemoFaultPager, ListFaultKey(page));
+            const bool repeat = struck && site.m_options.fault == DemoFault::RepeatedListPage;
+            answerPager(request, response, repeat ? std::max(1, page - 1) : page);
+        }
     } else if (post && path == "/kensaku/GECA110030.do") {
+        if (site.m_options.searchBodyLog)
+            site.m_options.searchBodyLog(request.body);
         struck = countAndStrike(kDemoFaultSearch, ListFaultKey(1));
         answerSearch(request, response);
     } else if (post && path == "/kensaku/GECA110010.do") {
-        const int page = PageNumberOf(ParseFormBody(request.body));
-        struck = countAndStrike(kDemoFaultPager, ListFaultKey(page));
-        const bool repeat = struck && site.m_options.fault == DemoFault::RepeatedListPage;
-        answerPager(request, response, repeat ? std::max(1, page - 1) : page);
+        // The site's pages never ask for a list this way (any more).
+        AnswerHtml(response, SearchPage());
     } else if ((get || post) && path == "/kensaku/GECA110020.do") {
         std::string number = request.get_param_value("kJNo");
         if (number.empty())
@@ -185,6 +209,7 @@ void DemoSite::Server::spoil(const httplib::Request& request, httplib::Response&
     case DemoFault::HugePage: response.body = PaddedPage(std::move(response.body), kDemoHugePageBytes); break;
     case DemoFault::GiantPage: response.body = PaddedPage(std::move(response.body), kDemoGiantPageBytes); break;
     case DemoFault::Trickle: answerTrickling(response); break;
+    case DemoFault::NoList: AnswerHtml(response, SearchPage()); break;
     case DemoFault::None:
     case DemoFault::RepeatedListPage: // already answered with the earlier page
         break;
@@ -297,6 +322,7 @@ void DemoSite::Server::answerSearch(const httplib::Request& request, httplib::Re
     const bool unknownSeeker = NamesUnknownJobSeeker(query, site.m_options.knownJobSeekerNumber);
     const std::vector<const DemoPosting*> hits = unknownSeeker ? std::vector<const DemoPosting*>()
                                                                : site.matching(query);
+    DemoListView view;
     {
         std::lock_guard lock(mutex);
         Session& session = sessions[sessionFor(request, response)];
@@ -304,29 +330,76 @@ void DemoSite::Server::answerSearch(const httplib::Request& request, httplib::Re
         session.hits.clear();
         for (const DemoPosting* posting : hits)
             session.hits.push_back(posting->index);
+        session.conditions = ConditionFields(ParseFormBody(request.body));
+        char token[24];
+        std::snprintf(token, sizeof token, "%016llX", static_cast<unsigned long long>(ids()));
+        session.token = token;
+        view = listView(session);
     }
     if (unknownSeeker)
         AnswerHtml(response, ListMessagePage("msg_E", "入力された求職番号は存在しません。"));
     else if (hits.empty())
         AnswerHtml(response, ListMessagePage("msg_I", "条件に一致する求人はありませんでした。"));
     else
-        AnswerHtml(response, ResultListPage(hits, 1));
+        AnswerHtml(response, ResultListPage(hits, 1, view));
+}
+
+DemoListView DemoSite::Server::listView(const Session& session) const
+{
+    DemoListView view;
+    view.pageSize = std::max(1, site.m_options.pageSize);
+    view.linkPrefix = site.m_options.relativeLinks ? "./" : site.baseAddress() + "/kensaku/";
+    view.conditions = session.conditions;
+    view.token = session.token;
+    return view;
+}
+
+int DemoSite::Server::pagerTarget(const httplib::Request& request, const FormFields& fields)
+{
+    std::lock_guard lock(mutex);
+    const std::string id = knownSession(request);
+    if (id.empty() || !sessions[id].searched)
+        return 0;
+    const Session& session = sessions[id];
+    std::vector<const DemoPosting*> hits;
+    for (const int index : session.hits)
+        hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
+    // The page the form was on, whose form must have sent every field it has.
+    const int pages = std::max(
+        1, (static_cast<int>(hits.size()) + site.m_options.pageSize - 1) / std::max(1, site.m_options.pageSize));
+    const long long now = DigitsValue(FormValue(fields, "fwListNowPage"));
+    if (now < 1 || now > pages)
+        return -1;
+    for (const DemoFormField& field : ResultListFormFields(hits, static_cast<int>(now), listView(session))) {
+        const auto [first, last] = fields.equal_range(field.name);
+        if (first == last || first->second != field.value || std::next(first) != last)
+            return -1;
+    }
+    long long page = -1;
+    if (FormValue(fields, "fwListNaviBtnNext") == "次へ＞")
+        page = now + 1;
+    else if (FormValue(fields, "fwListNaviBtnPrev") == "＜前へ")
+        page = now - 1;
+    for (int button = 1; button <= 4; ++button) {
+        const std::string value = FormValue(fields, "fwListNaviBtn" + std::to_string(button));
+        if (!value.empty())
+            page = DigitsValue(value);
+    }
+    return page >= 1 && page <= pages ? static_cast<int>(page) : -1;
 }
 
 void DemoSite::Server::answerPager(const httplib::Request& request, httplib::Response& response, int page)
 {
     std::vector<const DemoPosting*> hits;
+    DemoListView view;
     {
         std::lock_guard lock(mutex);
-        const std::string id = knownSession(request);
-        if (id.empty() || !sessions[id].searched) {
-            AnswerHtml(response, ListMessagePage("msg_E", "セッションが切れました。再度検索してください。"));
-            return;
-        }
-        for (const int index : sessions[id].hits)
+        const Session& session = sessions[knownSession(request)];
+        for (const int index : session.hits)
             hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
+        view = listView(session);
     }
-    AnswerHtml(response, ResultListPage(hits, page));
+    AnswerHtml(response, ResultListPage(hits, page, view));
 }
 
 void DemoSite::Server::answerDetail(const httplib::Request& request, httplib::Response& response)

@@ -46,8 +46,14 @@ struct DemoSiteOptions {
 
     // The line layout of every page sent.
     DemoLayout layout = DemoLayout::Today;
+    // Postings a result page shows.
+    int pageSize = 50;
+    // Detail links as the site's saved pages have them ("http://host/kensaku/
+    // GECA110010.do?..."), or relative ("./GECA110010.do?...").
+    bool relativeLinks = false;
 
-    // Told the body of every search post, from the server's threads.
+    // Told the body of every search post (not the pager's), from the
+    // server's threads.
     std::function<void(const std::string&)> searchBodyLog = nullptr;
 
     static constexpr int kMaxPostings = 100000;

@@ -22,10 +22,14 @@ void PrintUsage(std::ostream& out)
            "  --quiet       do not list the requests\n"
            "  --layout L    today (default) or spread: every page re-laid as an HTML\n"
            "                formatter would (indented, one element a line)\n"
+           "  --page-size N postings a result page shows (default 50)\n"
+           "  --links L     absolute (default: http://host/kensaku/GECA110010.do?...)\n"
+           "                or relative (./GECA110010.do?...) detail links\n"
            "Fault options (one kind of fault for a share of the requests):\n"
            "  --fault KIND            none, 500, reset, cut, stall, bad-utf8, huge (a 5 MB page)\n"
            "                          repeat (the pager answers the page before),\n"
-           "                          trickle (a byte at a time) or giant (a 50 MB page)\n"
+           "                          trickle (a byte at a time), giant (a 50 MB page) or\n"
+           "                          no-list (the search screen instead of a list page)\n"
            "  --fault-share X         share of the requests that fault, 0 to 1 (default 0.2)\n"
            "  --fault-seed N          seed of the draw; the same seed faults the same requests\n"
            "  --fault-on LIST         search,pager,detail (default all three)\n"
@@ -87,6 +91,12 @@ int main(int argc, char* argv[])
         } else if (argument == "--stall-limit-ms" && hasValue && ReadNumber(argv[i + 1], 0, 999999999, number)) {
             options.stallLimitMs = number;
             ++i;
+        } else if (argument == "--page-size" && hasValue && ReadNumber(argv[i + 1], 1, 1000, options.pageSize)) {
+            ++i;
+        } else if (argument == "--links" && hasValue
+                   && (std::string_view(argv[i + 1]) == "absolute"
+                       || std::string_view(argv[i + 1]) == "relative")) {
+            options.relativeLinks = std::string_view(argv[++i]) == "relative";
         } else if (argument == "--layout" && hasValue && DemoLayoutFromName(argv[i + 1])) {
             options.layout = *DemoLayoutFromName(argv[++i]);
         } else if (argument == "--fault-attempts" && hasValue
