@@ -1,5 +1,7 @@
 #include "pages/FormSubmission.h"
 
+#include "text/TextUtils.h"
+
 #include <QByteArray>
 
 #include <utility>
@@ -55,26 +57,6 @@ std::string OptionValue(const xmlNode* option)
 }
 
 } // namespace
-
-std::string FormEncoded(std::string_view text)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
-            || byte == '*' || byte == '-' || byte == '.' || byte == '_') {
-            encoded += c;
-        } else if (byte == ' ') {
-            encoded += '+';
-        } else {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0x0F];
-        }
-    }
-    return encoded;
-}
 
 std::string FormSubmissionBody(const xmlNode* form, const xmlNode* pressedButton)
 {

@@ -13,7 +13,3 @@
 // options of each select, text areas) and, at its place, the pressed
 // button's name and value. The form's tree must have its references decoded.
 std::string FormSubmissionBody(const xmlNode* form, const xmlNode* pressedButton);
-
-// text form-encoded: letters, digits and "*-._" as they are, a space "+",
-// every other byte "%XX".
-std::string FormEncoded(std::string_view text);

@@ -1,6 +1,7 @@
 #include "run/SearchRequest.h"
 
 #include "text/CodePage932.h"
+#include "text/TextUtils.h"
 
 #include <cstdio>
 
@@ -66,23 +67,8 @@ std::string PrefectureList(const SearchConditions& conditions)
 
 std::string EncodeFormValue(std::string_view sjisText)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    for (unsigned char byte : ShiftJisToUtf8(sjisText)) {
-        const bool kept = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
-            || (byte >= '0' && byte <= '9')
-            || std::string_view("!$'()*-._@").find(static_cast<char>(byte)) != std::string_view::npos;
-        if (kept) {
-            encoded += static_cast<char>(byte);
-        } else if (byte == ' ') {
-            encoded += '+';
-        } else {
-            encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0x0F];
-        }
-    }
-    return encoded;
+    // The site's own search page keeps these as they are too.
+    return FormEncoded(ShiftJisToUtf8(sjisText), "!$'()*-._@");
 }
 
 std::string BuildSearchRequestBody(const SearchConditions& conditions)

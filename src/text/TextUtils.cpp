@@ -468,3 +468,24 @@ std::string RemoveAllText(std::string_view text, std::string_view what)
 {
     return ReplaceAllText(text, what, {});
 }
+
+std::string FormEncoded(std::string_view utf8, std::string_view keptPunctuation)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool kept = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
+            || (byte >= '0' && byte <= '9') || keptPunctuation.find(c) != std::string_view::npos;
+        if (kept) {
+            encoded += c;
+        } else if (byte == ' ') {
+            encoded += '+';
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}

@@ -79,5 +79,10 @@ std::string NormalizeDigitsAndDashes(std::string_view text);
 // a control character a space). Anything else stays as it is.
 std::string DecodeCharacterReferences(std::string_view text);
 
+// UTF-8 text form-encoded (application/x-www-form-urlencoded): letters,
+// digits and the kept punctuation as they are, a space "+", every other byte
+// "%XX". Browsers keep "*-._".
+std::string FormEncoded(std::string_view utf8, std::string_view keptPunctuation = "*-._");
+
 // 1-based substring: start below 1 counts as 1, count runs at most to the end.
 std::string SubText(std::string_view text, int start, int count);

@@ -25,7 +25,8 @@ static std::string WithGroups(int value)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view html = InputBytes(data, size);
-    const ListPageReading page = ReadListPage(html, kBaseAddress);
+    const ListPageReading page = ReadListPage(html, std::string(kBaseAddress) + "/kensaku/GECA110030.do",
+                                              kBaseAddress);
 
     const HitCountScan& count = page.count;
     FUZZ_CHECK(count.totalCount >= 0);
@@ -46,6 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(Utf8ToShiftJis(ShiftJisToUtf8(link)) == link);
     }
 
+    // The next page is asked for at a path of this site, in a body that is
+    // form-encoded whole.
+    if (page.nextPage) {
+        FUZZ_CHECK(page.hasPagerForm);
+        FUZZ_CHECK(page.nextPage->path.starts_with("/"));
+        FUZZ_CHECK(page.nextPage->body.find_first_of(" \r\n\"<>") == std::string::npos);
+    }
+    FUZZ_CHECK(page.pageSize >= 0);
     FUZZ_CHECK(!page.pager.nowPage || *page.pager.nowPage >= 1);
     FUZZ_CHECK(!page.pager.naviCount || *page.pager.naviCount >= 1);
     // Any count text at all reads as a count or as 0.
