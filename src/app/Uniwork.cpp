@@ -6,8 +6,7 @@
 #include "run/SettingsFile.h"
 #include "app/SiteBrowser.h"
 #include "app/WindowRunHost.h"
-#include "controls/Myedit.h"
-#include "controls/Myedit2.h"
+#include "controls/DigitBox.h"
 #include "shell/Vistaaltfixunit.h"
 #include "shell/W7taskbar.h"
 #include "text/CodePage932.h"
@@ -101,9 +100,9 @@ void TFrmMain::connectHandlers()
     connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
     connect(webBrowser, &SiteBrowser::documentComplete, this, &TFrmMain::webBrowserDocumentComplete);
     connect(timer, &QTimer::timeout, this, &TFrmMain::timerTimer);
-    for (TMyEdit* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
-        connect(box, &TMyEdit::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
-    connect(editRetry, &TMyEdit2::doubleClicked, this, [this] { editJobNoDblClick(editRetry); });
+    for (DigitBox* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
+        connect(box, &DigitBox::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
+    connect(editRetry, &DigitBox::doubleClicked, this, [this] { editJobNoDblClick(editRetry); });
     editCity->installEventFilter(this);
     editWord->installEventFilter(this);
 }
@@ -308,7 +307,7 @@ void TFrmMain::btnClearClick()
 
     for (QLineEdit* box : {editCity, editWord})
         box->clear();
-    for (TMyEdit* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
+    for (DigitBox* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
         box->clear();
     editRetry->setText(QStringLiteral("0"));
 

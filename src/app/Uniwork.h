@@ -33,8 +33,7 @@ class ReferenceDatabase;
 class RunLog;
 class SiteBrowser;
 struct StartCheck;
-class TMyEdit;
-class TMyEdit2;
+class DigitBox;
 class TMyThread;
 class TVistaAltFix;
 class WindowRunHost;
@@ -124,13 +123,13 @@ public:
     QTimer* timer = nullptr; // the warm-up's time limit
 
     // The seven digit-only boxes, made in code after the layout.
-    TMyEdit* editJobNo1 = nullptr;
-    TMyEdit* editJobNo2 = nullptr;
-    TMyEdit* editJobCode1 = nullptr;
-    TMyEdit* editJobCode2 = nullptr;
-    TMyEdit* editJobCode3 = nullptr;
-    TMyEdit* editJobCode4 = nullptr;
-    TMyEdit2* editRetry = nullptr;
+    DigitBox* editJobNo1 = nullptr;
+    DigitBox* editJobNo2 = nullptr;
+    DigitBox* editJobCode1 = nullptr;
+    DigitBox* editJobCode2 = nullptr;
+    DigitBox* editJobCode3 = nullptr;
+    DigitBox* editJobCode4 = nullptr;
+    DigitBox* editRetry = nullptr;
 
 public slots:
     void chkJobSet1Click();

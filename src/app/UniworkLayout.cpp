@@ -4,8 +4,7 @@
 
 #include "run/ConditionChoices.h"
 #include "controls/ByteLimitValidator.h"
-#include "controls/Myedit.h"
-#include "controls/Myedit2.h"
+#include "controls/DigitBox.h"
 #include "run/OutputFieldCatalog.h"
 
 #include <QCheckBox>
@@ -219,10 +218,10 @@ void TFrmMain::buildLayout()
 }
 
 // Shared by the seven digit-only boxes.
-template <typename Box>
-static Box* MakeNumberBox(QWidget* group, int tag, int left, int width, int maxLength)
+static DigitBox* MakeNumberBox(QWidget* group, int tag, int left, int width, int maxLength,
+                               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto* box = new Box(group);
+    auto* box = new DigitBox(group, alignment);
     box->setGeometry(left, 20, width, kEditHeight);
     box->setMaxLength(maxLength);
     box->setProperty("tag", tag);
@@ -231,15 +230,15 @@ static Box* MakeNumberBox(QWidget* group, int tag, int left, int width, int maxL
 
 void TFrmMain::createNumberBoxes()
 {
-    editJobNo1 = MakeNumberBox<TMyEdit>(group5, 0, 12, 48, 5);
-    editJobNo2 = MakeNumberBox<TMyEdit>(group5, 1, 71, 67, 8);
+    editJobNo1 = MakeNumberBox(group5, 0, 12, 48, 5);
+    editJobNo2 = MakeNumberBox(group5, 1, 71, 67, 8);
 
-    editJobCode1 = MakeNumberBox<TMyEdit>(group9, 0, 43, 30, 3);
-    editJobCode2 = MakeNumberBox<TMyEdit>(group9, 1, 83, 23, 2);
-    editJobCode3 = MakeNumberBox<TMyEdit>(group9, 2, 149, 30, 3);
-    editJobCode4 = MakeNumberBox<TMyEdit>(group9, 3, 189, 23, 2);
+    editJobCode1 = MakeNumberBox(group9, 0, 43, 30, 3);
+    editJobCode2 = MakeNumberBox(group9, 1, 83, 23, 2);
+    editJobCode3 = MakeNumberBox(group9, 2, 149, 30, 3);
+    editJobCode4 = MakeNumberBox(group9, 3, 189, 23, 2);
 
-    editRetry = MakeNumberBox<TMyEdit2>(group10, 0, 34, 70, 7);
+    editRetry = MakeNumberBox(group10, 0, 34, 70, 7, Qt::AlignRight | Qt::AlignVCenter);
     editRetry->setText(QStringLiteral("0"));
     editRetry->setEnabled(false);
     chkRetryClick(); // the button-face colour of the disabled box

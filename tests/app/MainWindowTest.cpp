@@ -1,7 +1,6 @@
 #include "app/DialogService.h"
 #include "app/Uniwork.h"
-#include "controls/Myedit.h"
-#include "controls/Myedit2.h"
+#include "controls/DigitBox.h"
 #include "text/CodePage932.h"
 #include "site/SiteAccess.h"
 

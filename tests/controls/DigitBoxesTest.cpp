@@ -1,5 +1,4 @@
-#include "controls/Myedit.h"
-#include "controls/Myedit2.h"
+#include "controls/DigitBox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,8 +15,8 @@ private slots:
 
 void DigitBoxesTest::typingAndPastingTakeDigitsOnly()
 {
-    TMyEdit edit;
-    TMyEdit2 edit2;
+    DigitBox edit;
+    DigitBox edit2(nullptr, Qt::AlignRight | Qt::AlignVCenter);
     for (QLineEdit* box : std::initializer_list<QLineEdit*>{&edit, &edit2}) {
         box->setMaxLength(5);
         QTest::keyClicks(box, "-1 a2.+");
@@ -38,13 +37,13 @@ void DigitBoxesTest::typingAndPastingTakeDigitsOnly()
 
 void DigitBoxesTest::alignmentAndDoubleClick()
 {
-    TMyEdit edit;
-    TMyEdit2 edit2;
+    DigitBox edit;
+    DigitBox edit2(nullptr, Qt::AlignRight | Qt::AlignVCenter);
     QCOMPARE(edit.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     QCOMPARE(edit2.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
 
-    QSignalSpy clicked(&edit, &TMyEdit::doubleClicked);
-    QSignalSpy clicked2(&edit2, &TMyEdit2::doubleClicked);
+    QSignalSpy clicked(&edit, &DigitBox::doubleClicked);
+    QSignalSpy clicked2(&edit2, &DigitBox::doubleClicked);
     QTest::mouseDClick(&edit, Qt::LeftButton);
     QTest::mouseDClick(&edit2, Qt::LeftButton);
     QCOMPARE(clicked.count(), 1);
