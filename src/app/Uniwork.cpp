@@ -7,8 +7,7 @@
 #include "app/SiteBrowser.h"
 #include "app/WindowRunHost.h"
 #include "controls/DigitBox.h"
-#include "shell/Vistaaltfixunit.h"
-#include "shell/W7taskbar.h"
+#include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
 #include "run/QueuedRunHost.h"
 #include "run/RunLog.h"
@@ -109,7 +108,6 @@ void TFrmMain::connectHandlers()
 
 void TFrmMain::FormCreate()
 {
-    m_vistaAltFix = new TVistaAltFix(this);
     runState.taskbarReady = false;
     databaseReady = false;
 #ifdef _WIN32

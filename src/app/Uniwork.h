@@ -35,7 +35,6 @@ class SiteBrowser;
 struct StartCheck;
 class DigitBox;
 class TMyThread;
-class TVistaAltFix;
 class WindowRunHost;
 
 // The window's face at 12 pixels: MS P Gothic where it is installed,
@@ -202,7 +201,6 @@ private:
 
     std::filesystem::path m_programFolder;
     bool m_programFolderGiven = false; // tests: every file under it
-    TVistaAltFix* m_vistaAltFix = nullptr;
     bool m_shownBefore = false;
 
     std::unique_ptr<ReferenceDatabase> m_database;

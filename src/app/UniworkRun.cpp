@@ -10,7 +10,7 @@
 #include "app/Uniwork.h"
 #include "app/WindowRunHost.h"
 #include "controls/DigitBox.h"
-#include "shell/W7taskbar.h"
+#include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
 #include "site/WarmUp.h"
 #include "run/OutputFileCheck.h"
@@ -366,7 +366,7 @@ void TFrmMain::FinishRun(int code)
     }
 
     if (runState.taskbarReady)
-        SetTaskbarProgressState(tbpsNone);
+        SetTaskbarProgressState(TaskbarProgressState::None);
     lblStatus->clear();
     prgBar->setValue(0);
     setConditionControlsEnabled(true);

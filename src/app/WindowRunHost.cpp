@@ -1,7 +1,7 @@
 #include "app/WindowRunHost.h"
 
 #include "app/DialogService.h"
-#include "shell/W7taskbar.h"
+#include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
 #include "reference/IndustryLookup.h"
 

@@ -1,4 +1,4 @@
-#include "shell/W7taskbar.h"
+#include "shell/TaskbarProgress.h"
 
 #include <QDBusConnection>
 #include <QProcess>
@@ -33,7 +33,7 @@ void TaskbarTest::withoutBusEverythingReturnsFalse()
     qunsetenv("XDG_RUNTIME_DIR"); // where the system library looks for a default bus
     QVERIFY(!InitializeTaskbarAPI());
     QVERIFY(!SetTaskbarProgressValue(1, 2));
-    QVERIFY(!SetTaskbarProgressState(tbpsNone));
+    QVERIFY(!SetTaskbarProgressState(TaskbarProgressState::None));
 }
 
 void TaskbarTest::progressGoesToTheLauncherEntry()
@@ -60,7 +60,7 @@ void TaskbarTest::progressGoesToTheLauncherEntry()
     QVERIFY(InitializeTaskbarAPI());
     QVERIFY(SetTaskbarProgressValue(3, 4));
     QVERIFY(SetTaskbarProgressValue(5, 0));
-    QVERIFY(SetTaskbarProgressState(tbpsNone));
+    QVERIFY(SetTaskbarProgressState(TaskbarProgressState::None));
     QTRY_COMPARE(m_updates.size(), 3);
     QCOMPARE(m_updates[0].first, QStringLiteral("application://kenmori.desktop"));
     QCOMPARE(m_updates[0].second.value(QStringLiteral("progress")).toDouble(), 0.75);

@@ -7,12 +7,12 @@
 
 #include <cstdint>
 
-enum TTaskBarProgressState {
-    tbpsNone = 0,
-    tbpsIndeterminate = 1,
-    tbpsNormal = 2,
-    tbpsError = 3,
-    tbpsPaused = 4,
+enum class TaskbarProgressState {
+    None,
+    Indeterminate,
+    Normal,
+    Error,
+    Paused,
 };
 
 // True when the facility is held after the call; once held, never re-made.
@@ -21,5 +21,5 @@ bool InitializeTaskbarAPI();
 // The top-level window that owns the taskbar button (used on Windows only).
 void SetTaskbarWindow(quintptr windowHandle);
 
-bool SetTaskbarProgressState(TTaskBarProgressState state);
+bool SetTaskbarProgressState(TaskbarProgressState state);
 bool SetTaskbarProgressValue(std::uint64_t completed, std::uint64_t total);

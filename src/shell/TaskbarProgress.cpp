@@ -1,4 +1,4 @@
-#include "shell/W7taskbar.h"
+#include "shell/TaskbarProgress.h"
 
 #ifdef _WIN32
 
@@ -43,18 +43,18 @@ void SetTaskbarWindow(quintptr windowHandle)
     taskbarWindow = reinterpret_cast<HWND>(windowHandle);
 }
 
-static TBPFLAG TaskbarFlag(TTaskBarProgressState state)
+static TBPFLAG TaskbarFlag(TaskbarProgressState state)
 {
     switch (state) {
-    case tbpsIndeterminate: return TBPF_INDETERMINATE;
-    case tbpsNormal: return TBPF_NORMAL;
-    case tbpsError: return TBPF_ERROR;
-    case tbpsPaused: return TBPF_PAUSED;
+    case TaskbarProgressState::Indeterminate: return TBPF_INDETERMINATE;
+    case TaskbarProgressState::Normal: return TBPF_NORMAL;
+    case TaskbarProgressState::Error: return TBPF_ERROR;
+    case TaskbarProgressState::Paused: return TBPF_PAUSED;
     default: return TBPF_NOPROGRESS;
     }
 }
 
-bool SetTaskbarProgressState(TTaskBarProgressState state)
+bool SetTaskbarProgressState(TaskbarProgressState state)
 {
     if (!taskbarList)
         return false;
@@ -112,10 +112,10 @@ static bool SendUpdate(const QVariantMap& properties)
     return QDBusConnection(kConnectionName).send(signal);
 }
 
-bool SetTaskbarProgressState(TTaskBarProgressState state)
+bool SetTaskbarProgressState(TaskbarProgressState state)
 {
     // The launcher knows only shown and hidden; every state but none shows.
-    return SendUpdate({{QStringLiteral("progress-visible"), state != tbpsNone}});
+    return SendUpdate({{QStringLiteral("progress-visible"), state != TaskbarProgressState::None}});
 }
 
 bool SetTaskbarProgressValue(std::uint64_t completed, std::uint64_t total)

@@ -1,6 +1,0 @@
-#include "shell/Vistaaltfixunit.h"
-
-TVistaAltFix::TVistaAltFix(QObject* owner)
-    : QObject(owner)
-{
-}
