@@ -1,7 +1,7 @@
 #include "app/DialogService.h"
 #include "app/QtJapanese.h"
 #include "app/SingleInstance.h"
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     QApplication::setFont(MainWindowFont());
     InstallQtJapanese(application);
 
-    TFrmMain window;
+    MainWindow window;
     window.show();
     QApplication::exec();
     return 0;

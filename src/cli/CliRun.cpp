@@ -15,7 +15,7 @@
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
 #include "run/QueuedRunHost.h"
-#include "run/Unithread.h"
+#include "run/RetrievalWorker.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -91,7 +91,8 @@ static void RunWorker(const SearchConditions& conditions, RunState& state, const
     QueuedRunHost queuedHost(host);
     // A signal handler cannot reach the thread object; the worker polls the
     // signal flag beside its interruption flag instead.
-    auto* worker = new TMyThread(conditions, state, queuedHost, RunnerPageFile(), options.pacing, StopSignalled);
+    auto* worker = new RetrievalWorker(conditions, state, queuedHost, RunnerPageFile(), options.pacing,
+                                       StopSignalled);
     worker->setRunLog(log);
     QEventLoop loop;
     QObject::connect(worker, &QObject::destroyed, &loop, &QEventLoop::quit);

@@ -1,5 +1,5 @@
 #include "app/DialogService.h"
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 #include "controls/DigitBox.h"
 #include "text/CodePage932.h"
 #include "site/SiteAccess.h"
@@ -20,9 +20,9 @@
 #include <sstream>
 
 // The window without the end of the message loop, which would end the test.
-class TestWindow : public TFrmMain {
+class TestWindow : public MainWindow {
 public:
-    using TFrmMain::TFrmMain;
+    using MainWindow::MainWindow;
     int terminations = 0;
 
 protected:

@@ -9,7 +9,7 @@
 #include "run/SettingsFile.h"
 #include "app/SiteBrowser.h"
 #include "run/StartValidation.h"
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 #include "app/WindowRunHost.h"
 #include "controls/DigitBox.h"
 #include "text/CodePage932.h"
@@ -17,7 +17,7 @@
 #include "site/SiteAccess.h"
 #include "support/LocalHttpServer.h"
 #include "run/SearchRequest.h"
-#include "run/Unithread.h"
+#include "run/RetrievalWorker.h"
 #include "support/WorkerTestSupport.h"
 
 #include <QApplication>
@@ -41,15 +41,15 @@ static constexpr int kLongWait = 60000;
 static const QString kNothingFound = QStringLiteral("該当する求人情報は見つかりませんでした。");
 
 // The window without the end of the program, the sound, or a launched program.
-class RunWindow : public TFrmMain {
+class RunWindow : public MainWindow {
 public:
-    using TFrmMain::TFrmMain;
+    using MainWindow::MainWindow;
     int terminations = 0;
     int alerts = 0;
     std::function<void()> onAlert;
     std::vector<std::filesystem::path> opened;
     bool holdWorker = false; // keep the worker from running until the test starts it
-    TMyThread* heldWorker = nullptr;
+    RetrievalWorker* heldWorker = nullptr;
 
 protected:
     void terminateApplication() override { ++terminations; }
@@ -60,12 +60,12 @@ protected:
             onAlert();
     }
     void openWithAssociatedProgram(const std::filesystem::path& file) override { opened.push_back(file); }
-    void launchWorker(TMyThread* worker) override
+    void launchWorker(RetrievalWorker* worker) override
     {
         if (holdWorker)
             heldWorker = worker;
         else
-            TFrmMain::launchWorker(worker);
+            MainWindow::launchWorker(worker);
     }
 };
 

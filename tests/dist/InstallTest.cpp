@@ -4,7 +4,7 @@
 // files in the per-user folders and read the installed reference database.
 
 #include "DemoSite.h"
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -118,7 +118,7 @@ void InstallTest::installedProgramsUsePerUserFolders()
     // and the settings are kept in the per-user configuration folder.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(QString::fromStdString((home / ".config").string())));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(QString::fromStdString((home / ".cache").string())));
-    TFrmMain window(bin);
+    MainWindow window(bin);
     QVERIFY(window.databaseReady);
     QCOMPARE(window.settingsPath(), home / ".config" / "kenmori" / "km.ini");
     window.SaveSettings();

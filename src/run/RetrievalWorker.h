@@ -13,15 +13,15 @@
 class RunHost;
 class RunLog;
 
-class TMyThread : public QThread {
+class RetrievalWorker : public QThread {
     Q_OBJECT
 public:
     // state and host must outlive the thread; host is called from the worker
     // thread (wrap a host that lives elsewhere in a QueuedRunHost).
     // alsoStop, when given, is polled with the interruption flag: a stop
     // source that cannot reach the thread object, such as a signal flag.
-    TMyThread(SearchConditions conditions, RunState& state, RunHost& host, std::filesystem::path pageFile,
-              RunPacing pacing = {}, StopRequested alsoStop = {}, QObject* parent = nullptr);
+    RetrievalWorker(SearchConditions conditions, RunState& state, RunHost& host, std::filesystem::path pageFile,
+                    RunPacing pacing = {}, StopRequested alsoStop = {}, QObject* parent = nullptr);
 
     // The run's log, which must outlive the thread; none by default.
     void setRunLog(RunLog* log) { m_log = log; }

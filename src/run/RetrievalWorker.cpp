@@ -1,4 +1,4 @@
-#include "run/Unithread.h"
+#include "run/RetrievalWorker.h"
 
 #include "run/CsvOutput.h"
 #include "run/RetrievalLoop.h"
@@ -7,8 +7,9 @@
 
 #include <system_error>
 
-TMyThread::TMyThread(SearchConditions conditions, RunState& state, RunHost& host, std::filesystem::path pageFile,
-                     RunPacing pacing, StopRequested alsoStop, QObject* parent)
+RetrievalWorker::RetrievalWorker(SearchConditions conditions, RunState& state, RunHost& host,
+                                 std::filesystem::path pageFile, RunPacing pacing, StopRequested alsoStop,
+                                 QObject* parent)
     : QThread(parent)
     , m_conditions(std::move(conditions))
     , m_state(state)
@@ -22,7 +23,7 @@ TMyThread::TMyThread(SearchConditions conditions, RunState& state, RunHost& host
     connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-void TMyThread::run()
+void RetrievalWorker::run()
 {
     m_state.workerRunning = true;
     m_state.workerVerdict = kVerdictNothingWritten;

@@ -4,7 +4,7 @@
 #include "site/SiteAccess.h"
 #include "run/CsvOutput.h"
 #include "run/QueuedRunHost.h"
-#include "run/Unithread.h"
+#include "run/RetrievalWorker.h"
 #include "support/RunTestFixture.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +23,15 @@
 static void EnsureApplication()
 {
     static int argc = 1;
-    static char name[] = "unithread_test";
+    static char name[] = "retrievalworker_test";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
 }
 
-class UnithreadTest : public RunTestFixture {
+class RetrievalWorkerTest : public RunTestFixture {
 protected:
     FakeListSite site;
-    std::atomic<TMyThread*> worker = nullptr;
+    std::atomic<RetrievalWorker*> worker = nullptr;
 
     void SetUp() override
     {
@@ -44,7 +44,7 @@ protected:
     bool runWorker()
     {
         QueuedRunHost queuedHost(host);
-        QPointer<TMyThread> thread = new TMyThread(conditions, state, queuedHost, pageFile, pacing);
+        QPointer<RetrievalWorker> thread = new RetrievalWorker(conditions, state, queuedHost, pageFile, pacing);
         worker = thread.data();
         QEventLoop loop;
         QObject::connect(thread.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
@@ -60,7 +60,7 @@ protected:
     }
 };
 
-TEST_F(UnithreadTest, RunsOnItsOwnThreadAndReportsOnTheHostsThread)
+TEST_F(RetrievalWorkerTest, RunsOnItsOwnThreadAndReportsOnTheHostsThread)
 {
     site.totalCount = 3;
     std::ofstream(pageFile) << "left over";
@@ -78,7 +78,7 @@ TEST_F(UnithreadTest, RunsOnItsOwnThreadAndReportsOnTheHostsThread)
         EXPECT_EQ(thread, QThread::currentThread());
 }
 
-TEST_F(UnithreadTest, StopDuringTheCountScanFetchesNoPosting)
+TEST_F(RetrievalWorkerTest, StopDuringTheCountScanFetchesNoPosting)
 {
     site.totalCount = 5;
     site.onSearch = [this] { worker.load()->requestInterruption(); };
@@ -92,7 +92,7 @@ TEST_F(UnithreadTest, StopDuringTheCountScanFetchesNoPosting)
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
 }
 
-TEST_F(UnithreadTest, StopDuringTheLinkScanKeepsTheLinesSoFar)
+TEST_F(RetrievalWorkerTest, StopDuringTheLinkScanKeepsTheLinesSoFar)
 {
     site.totalCount = 75;
     host.onStep = [this](int position) {
@@ -110,7 +110,7 @@ TEST_F(UnithreadTest, StopDuringTheLinkScanKeepsTheLinesSoFar)
     EXPECT_FALSE(state.workerRunning);
 }
 
-TEST_F(UnithreadTest, OutputFileThatCannotBeCreatedStillEndsTheRun)
+TEST_F(RetrievalWorkerTest, OutputFileThatCannotBeCreatedStillEndsTheRun)
 {
     site.totalCount = 3;
     state.outputPath = dir.filePath("missing/out.csv").toStdString();
@@ -123,7 +123,7 @@ TEST_F(UnithreadTest, OutputFileThatCannotBeCreatedStillEndsTheRun)
     EXPECT_FALSE(state.workerRunning);
 }
 
-TEST_F(UnithreadTest, UnexpectedFailureStillEndsTheRunOnce)
+TEST_F(RetrievalWorkerTest, UnexpectedFailureStillEndsTheRunOnce)
 {
     site.totalCount = 3;
     host.onStep = [](int position) {

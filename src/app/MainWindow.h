@@ -34,20 +34,20 @@ class RunLog;
 class SiteBrowser;
 struct StartCheck;
 class DigitBox;
-class TMyThread;
+class RetrievalWorker;
 class WindowRunHost;
 
 // The window's face at 12 pixels: MS P Gothic where it is installed,
 // else the Japanese Gothic face that the setup installs.
 QFont MainWindowFont();
 
-class TFrmMain : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // programFolder: where the program file lies (its db/ folder, or an
     // installed layout); empty means the folder of this program file.
-    explicit TFrmMain(std::filesystem::path programFolder = {}, QWidget* parent = nullptr);
-    ~TFrmMain() override;
+    explicit MainWindow(std::filesystem::path programFolder = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     void LoadSettings();
     // False, after a notice, when the file could not be written; true when
@@ -64,7 +64,7 @@ public:
     RunState runState;
     std::string cityCodes;
     // The worker of the current run, from its creation to its end report.
-    TMyThread* workerThread = nullptr;
+    RetrievalWorker* workerThread = nullptr;
 
     // The site's pauses; tests shorten them.
     RunPacing runPacing;
@@ -162,7 +162,7 @@ protected:
     // Opens the finished file with the desktop's program for it.
     virtual void openWithAssociatedProgram(const std::filesystem::path& file);
     // Starts the worker just created for the run.
-    virtual void launchWorker(TMyThread* worker);
+    virtual void launchWorker(RetrievalWorker* worker);
 
 private:
     void buildLayout();
@@ -213,6 +213,6 @@ private:
     // The stop request of the current run; also seen by a worker that has
     // not started running yet.
     std::shared_ptr<std::atomic<bool>> m_stopFlag;
-    QPointer<TMyThread> m_liveWorker; // until the thread object is deleted
+    QPointer<RetrievalWorker> m_liveWorker; // until the thread object is deleted
     bool m_cursorOverridden = false;
 };

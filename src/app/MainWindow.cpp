@@ -1,4 +1,4 @@
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 
 #include "app/DialogService.h"
 #include "run/ProgramFolder.h"
@@ -11,7 +11,7 @@
 #include "text/CodePage932.h"
 #include "run/QueuedRunHost.h"
 #include "run/RunLog.h"
-#include "run/Unithread.h"
+#include "run/RetrievalWorker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,7 +29,7 @@
 
 #include <system_error>
 
-TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
@@ -48,7 +48,7 @@ TFrmMain::TFrmMain(std::filesystem::path programFolder, QWidget* parent)
     FormCreate();
 }
 
-TFrmMain::~TFrmMain()
+MainWindow::~MainWindow()
 {
     m_phase = RunPhase::Idle;
     timer->stop();
@@ -65,40 +65,40 @@ TFrmMain::~TFrmMain()
     delete m_liveWorker.data();
 }
 
-std::filesystem::path TFrmMain::settingsPath() const
+std::filesystem::path MainWindow::settingsPath() const
 {
     return SettingsFilePath(m_programFolder);
 }
 
-std::filesystem::path TFrmMain::databasePath() const
+std::filesystem::path MainWindow::databasePath() const
 {
     return ReferenceDatabasePath(m_programFolder);
 }
 
-std::filesystem::path TFrmMain::runLogFile() const
+std::filesystem::path MainWindow::runLogFile() const
 {
     return m_programFolderGiven ? m_programFolder / "db" / "run.log" : RunLogPath();
 }
 
-std::filesystem::path TFrmMain::lastListPageFile() const
+std::filesystem::path MainWindow::lastListPageFile() const
 {
     return m_programFolderGiven ? m_programFolder / "db" / "last_list_page.html" : LastListPagePath();
 }
 
-void TFrmMain::connectHandlers()
+void MainWindow::connectHandlers()
 {
     // Handlers follow the check state whoever changes it, so that loading
     // the settings obeys the same rules as a click.
-    connect(chkJobSet1, &QCheckBox::toggled, this, &TFrmMain::chkJobSet1Click);
-    connect(chkJobSet2, &QCheckBox::toggled, this, &TFrmMain::chkJobSet2Click);
-    connect(chkRetry, &QCheckBox::toggled, this, &TFrmMain::chkRetryClick);
-    connect(chkOutput, &QCheckBox::toggled, this, &TFrmMain::chkOutputClick);
-    connect(clstOutput, &QListWidget::itemChanged, this, &TFrmMain::clstOutputClickCheck);
-    connect(btnStart, &QPushButton::clicked, this, &TFrmMain::btnStartClick);
-    connect(btnClear, &QPushButton::clicked, this, &TFrmMain::btnClearClick);
-    connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
-    connect(webBrowser, &SiteBrowser::documentComplete, this, &TFrmMain::webBrowserDocumentComplete);
-    connect(timer, &QTimer::timeout, this, &TFrmMain::timerTimer);
+    connect(chkJobSet1, &QCheckBox::toggled, this, &MainWindow::chkJobSet1Click);
+    connect(chkJobSet2, &QCheckBox::toggled, this, &MainWindow::chkJobSet2Click);
+    connect(chkRetry, &QCheckBox::toggled, this, &MainWindow::chkRetryClick);
+    connect(chkOutput, &QCheckBox::toggled, this, &MainWindow::chkOutputClick);
+    connect(clstOutput, &QListWidget::itemChanged, this, &MainWindow::clstOutputClickCheck);
+    connect(btnStart, &QPushButton::clicked, this, &MainWindow::btnStartClick);
+    connect(btnClear, &QPushButton::clicked, this, &MainWindow::btnClearClick);
+    connect(btnCancel, &QPushButton::clicked, this, &MainWindow::btnCancelClick);
+    connect(webBrowser, &SiteBrowser::documentComplete, this, &MainWindow::webBrowserDocumentComplete);
+    connect(timer, &QTimer::timeout, this, &MainWindow::timerTimer);
     for (DigitBox* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
         connect(box, &DigitBox::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
     connect(editRetry, &DigitBox::doubleClicked, this, [this] { editJobNoDblClick(editRetry); });
@@ -106,7 +106,7 @@ void TFrmMain::connectHandlers()
     editWord->installEventFilter(this);
 }
 
-void TFrmMain::FormCreate()
+void MainWindow::FormCreate()
 {
     runState.taskbarReady = false;
     databaseReady = false;
@@ -132,7 +132,7 @@ void TFrmMain::FormCreate()
     m_queuedHost = std::make_unique<QueuedRunHost>(*m_host);
 }
 
-void TFrmMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!m_shownBefore) {
@@ -141,14 +141,14 @@ void TFrmMain::showEvent(QShowEvent* event)
     }
 }
 
-void TFrmMain::FormShow()
+void MainWindow::FormShow()
 {
     // Queued, so the window is on screen before the settings or the
     // database message.
-    QMetaObject::invokeMethod(this, &TFrmMain::WMAfterShow, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::WMAfterShow, Qt::QueuedConnection);
 }
 
-void TFrmMain::WMAfterShow()
+void MainWindow::WMAfterShow()
 {
     if (databaseReady) {
         LoadSettings();
@@ -159,12 +159,12 @@ void TFrmMain::WMAfterShow()
     terminateApplication();
 }
 
-void TFrmMain::terminateApplication()
+void MainWindow::terminateApplication()
 {
     QCoreApplication::exit(0);
 }
 
-void TFrmMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     bool canClose = true;
     FormCloseQuery(canClose);
@@ -174,7 +174,7 @@ void TFrmMain::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-void TFrmMain::FormCloseQuery(bool& canClose)
+void MainWindow::FormCloseQuery(bool& canClose)
 {
     if (!btnCancel->isEnabled()) {
         try {
@@ -197,7 +197,7 @@ void TFrmMain::FormCloseQuery(bool& canClose)
     btnCancelClick();
 }
 
-bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == editCity) {
@@ -212,19 +212,19 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TFrmMain::chkJobSet1Click()
+void MainWindow::chkJobSet1Click()
 {
     if (chkJobSet1->isChecked() && chkJobSet2->isChecked())
         chkJobSet2->setChecked(false);
 }
 
-void TFrmMain::chkJobSet2Click()
+void MainWindow::chkJobSet2Click()
 {
     if (chkJobSet2->isChecked() && chkJobSet1->isChecked())
         chkJobSet1->setChecked(false);
 }
 
-void TFrmMain::chkRetryClick()
+void MainWindow::chkRetryClick()
 {
     const bool ticked = chkRetry->isChecked();
     editRetry->setEnabled(ticked);
@@ -234,22 +234,22 @@ void TFrmMain::chkRetryClick()
     lblRetry->setEnabled(ticked);
 }
 
-void TFrmMain::editWordDblClick()
+void MainWindow::editWordDblClick()
 {
     editWord->selectAll();
 }
 
-void TFrmMain::editCityDblClick()
+void MainWindow::editCityDblClick()
 {
     editCity->selectAll();
 }
 
-void TFrmMain::editJobNoDblClick(QLineEdit* box)
+void MainWindow::editJobNoDblClick(QLineEdit* box)
 {
     box->selectAll();
 }
 
-void TFrmMain::setAllRowsChecked(bool checked)
+void MainWindow::setAllRowsChecked(bool checked)
 {
     // The rows change by program here, not by the user's hand.
     const QSignalBlocker quiet(clstOutput);
@@ -258,13 +258,13 @@ void TFrmMain::setAllRowsChecked(bool checked)
     clstOutput->viewport()->update();
 }
 
-void TFrmMain::setOutputTickSilently(bool checked)
+void MainWindow::setOutputTickSilently(bool checked)
 {
     const QSignalBlocker quiet(chkOutput);
     chkOutput->setChecked(checked);
 }
 
-void TFrmMain::chkOutputClick()
+void MainWindow::chkOutputClick()
 {
     if (clstOutput->count() == 0)
         return;
@@ -272,7 +272,7 @@ void TFrmMain::chkOutputClick()
     clstOutput->setFocus();
 }
 
-void TFrmMain::clstOutputClickCheck()
+void MainWindow::clstOutputClickCheck()
 {
     bool allTicked = true;
     for (int row = 0; row < clstOutput->count() && allTicked; ++row)
@@ -284,7 +284,7 @@ void TFrmMain::clstOutputClickCheck()
         setOutputTickSilently(true);
 }
 
-void TFrmMain::btnClearClick()
+void MainWindow::btnClearClick()
 {
     if (!AskQuestion(this, QStringLiteral("設定した条件を初期化します。\nよろしいですか？"),
                      QStringLiteral("変更確認")))
@@ -329,7 +329,7 @@ static void FillWhenGiven(QLineEdit* box, const std::string& text)
         box->setText(ShiftJisToQString(text));
 }
 
-void TFrmMain::LoadSettings()
+void MainWindow::LoadSettings()
 {
     const std::optional<SettingsValues> stored = ReadSettingsFile(settingsPath());
     if (!stored) {
@@ -383,7 +383,7 @@ void TFrmMain::LoadSettings()
     btnStart->setFocus();
 }
 
-bool TFrmMain::SaveSettings()
+bool MainWindow::SaveSettings()
 {
     std::error_code error;
     if (!std::filesystem::is_directory(settingsPath().parent_path(), error))
@@ -397,7 +397,7 @@ bool TFrmMain::SaveSettings()
     return false;
 }
 
-SettingsValues TFrmMain::currentSettings() const
+SettingsValues MainWindow::currentSettings() const
 {
     SettingsValues values;
     values.Region1 = cmbRegion1->currentIndex();

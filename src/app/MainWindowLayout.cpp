@@ -1,6 +1,6 @@
 // The fixed layout of the main window: every control at its pixel position.
 
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 
 #include "run/ConditionChoices.h"
 #include "controls/ByteLimitValidator.h"
@@ -114,7 +114,7 @@ static QStringList JobIndustryItems()
     return items;
 }
 
-void TFrmMain::buildLayout()
+void MainWindow::buildLayout()
 {
     setWindowTitle(QStringLiteral("Kenmori"));
     setFont(MainWindowFont());
@@ -228,7 +228,7 @@ static DigitBox* MakeNumberBox(QWidget* group, int tag, int left, int width, int
     return box;
 }
 
-void TFrmMain::createNumberBoxes()
+void MainWindow::createNumberBoxes()
 {
     editJobNo1 = MakeNumberBox(group5, 0, 12, 48, 5);
     editJobNo2 = MakeNumberBox(group5, 1, 71, 67, 8);
@@ -244,7 +244,7 @@ void TFrmMain::createNumberBoxes()
     chkRetryClick(); // the button-face colour of the disabled box
 }
 
-void TFrmMain::applyTabOrder()
+void MainWindow::applyTabOrder()
 {
     QWidget* const order[] = {cmbRegion1,     cmbRegion2,   cmbRegion3,   editCity,     cmbOfferType, cmbJobHaken,
                               editJobNo1,     editJobNo2,   chkJobSet1,   chkJobSet2,   chkJobSet3,   cmbJobType,

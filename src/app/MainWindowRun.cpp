@@ -7,7 +7,7 @@
 #include "reference/ReferenceDatabase.h"
 #include "app/SiteBrowser.h"
 #include "run/StartValidation.h"
-#include "app/Uniwork.h"
+#include "app/MainWindow.h"
 #include "app/WindowRunHost.h"
 #include "controls/DigitBox.h"
 #include "shell/TaskbarProgress.h"
@@ -17,7 +17,7 @@
 #include "run/QueuedRunHost.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
-#include "run/Unithread.h"
+#include "run/RetrievalWorker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,7 +50,7 @@ static QString PathText(const std::filesystem::path& path)
     return QString::fromStdU16String(path.u16string());
 }
 
-void TFrmMain::btnStartClick()
+void MainWindow::btnStartClick()
 {
     if (m_phase != RunPhase::Idle)
         return;
@@ -105,7 +105,7 @@ void TFrmMain::btnStartClick()
     webBrowser->navigateToSearchPage(warmUpTimeLimit);
 }
 
-bool TFrmMain::checkTextBoxCharacters()
+bool MainWindow::checkTextBoxCharacters()
 {
     // The search carries code page 932: a character it cannot hold would go
     // as "?" and search for something else.
@@ -123,7 +123,7 @@ bool TFrmMain::checkTextBoxCharacters()
     return true;
 }
 
-bool TFrmMain::validateStart(const SettingsValues& values, StartCheck& check)
+bool MainWindow::validateStart(const SettingsValues& values, StartCheck& check)
 {
     check = CheckStartConditions(values, *m_database);
     if (check.passed)
@@ -145,7 +145,7 @@ bool TFrmMain::validateStart(const SettingsValues& values, StartCheck& check)
     return false;
 }
 
-std::optional<std::filesystem::path> TFrmMain::chooseOutputFile()
+std::optional<std::filesystem::path> MainWindow::chooseOutputFile()
 {
     QString chosen = AskSaveFilePath(this, QStringLiteral("求人取得リスト.csv"));
     if (chosen.isEmpty())
@@ -170,7 +170,7 @@ std::optional<std::filesystem::path> TFrmMain::chooseOutputFile()
     return file;
 }
 
-void TFrmMain::setConditionControlsEnabled(bool enabled)
+void MainWindow::setConditionControlsEnabled(bool enabled)
 {
     QWidget* const controls[] = {lblSelRegion1,  lblSelRegion2, lblSelRegion3,  lblRegionComment, lblCityComment,
                                  lblWordComment, lblJobNo,      lblJobCode1,    lblJobCode2,      lblJobCodeBar1,
@@ -192,7 +192,7 @@ void TFrmMain::setConditionControlsEnabled(bool enabled)
     }
 }
 
-std::optional<std::string> TFrmMain::readSiteCookie() const
+std::optional<std::string> MainWindow::readSiteCookie() const
 {
     // Only a page of the site itself carries the site's cookie.
     if (!IsSiteAddress(webBrowser->locationUrl()))
@@ -200,7 +200,7 @@ std::optional<std::string> TFrmMain::readSiteCookie() const
     return webBrowser->documentCookie();
 }
 
-void TFrmMain::webBrowserDocumentComplete(const QString& address)
+void MainWindow::webBrowserDocumentComplete(const QString& address)
 {
     // A page that completes after its run has ended starts nothing.
     if (m_phase != RunPhase::WarmingUp)
@@ -214,7 +214,7 @@ void TFrmMain::webBrowserDocumentComplete(const QString& address)
         beginWorkerStart(*cookie);
 }
 
-void TFrmMain::timerTimer()
+void MainWindow::timerTimer()
 {
     timer->stop();
     if (m_phase != RunPhase::WarmingUp)
@@ -227,7 +227,7 @@ void TFrmMain::timerTimer()
     FinishRun(resultCode);
 }
 
-void TFrmMain::beginWorkerStart(const std::string& cookie)
+void MainWindow::beginWorkerStart(const std::string& cookie)
 {
     if (m_runLog && webBrowser->lastTransfer())
         m_runLog->request("GET", SearchPageAddress(), *webBrowser->lastTransfer());
@@ -243,13 +243,13 @@ void TFrmMain::beginWorkerStart(const std::string& cookie)
     });
 }
 
-void TFrmMain::startWorker()
+void MainWindow::startWorker()
 {
     if (workerThread)
         return;
     const std::shared_ptr<std::atomic<bool>> stopFlag = m_stopFlag;
-    auto* worker = new TMyThread(m_runConditions, runState, *m_queuedHost, PageFilePath(m_programFolder),
-                                 runPacing, [stopFlag] { return stopFlag && stopFlag->load(); });
+    auto* worker = new RetrievalWorker(m_runConditions, runState, *m_queuedHost, PageFilePath(m_programFolder),
+                                       runPacing, [stopFlag] { return stopFlag && stopFlag->load(); });
     worker->setRunLog(m_runLog.get());
     workerThread = worker;
     m_liveWorker = worker;
@@ -257,12 +257,12 @@ void TFrmMain::startWorker()
     launchWorker(worker);
 }
 
-void TFrmMain::launchWorker(TMyThread* worker)
+void MainWindow::launchWorker(RetrievalWorker* worker)
 {
     worker->start();
 }
 
-void TFrmMain::requestWorkerStop()
+void MainWindow::requestWorkerStop()
 {
     // Qt forgets an interruption asked for before the thread runs; the flag
     // is seen in any case.
@@ -272,7 +272,7 @@ void TFrmMain::requestWorkerStop()
         m_liveWorker->requestInterruption();
 }
 
-void TFrmMain::workerEndReport()
+void MainWindow::workerEndReport()
 {
     if (m_phase != RunPhase::WorkerActive)
         return;
@@ -280,7 +280,7 @@ void TFrmMain::workerEndReport()
     btnCancelClick();
 }
 
-void TFrmMain::btnCancelClick()
+void MainWindow::btnCancelClick()
 {
     if (m_phase == RunPhase::Idle)
         return;
@@ -321,7 +321,7 @@ void TFrmMain::btnCancelClick()
     FinishRun(resultCode);
 }
 
-void TFrmMain::FinishRun(int code)
+void MainWindow::FinishRun(int code)
 {
     const RunOutcomeText& outcome = OutcomeText(code);
     if (m_runLog) {
@@ -372,7 +372,7 @@ void TFrmMain::FinishRun(int code)
     setConditionControlsEnabled(true);
 }
 
-void TFrmMain::restoreCursor()
+void MainWindow::restoreCursor()
 {
     if (!m_cursorOverridden)
         return;
@@ -380,7 +380,7 @@ void TFrmMain::restoreCursor()
     QGuiApplication::restoreOverrideCursor();
 }
 
-void TFrmMain::alertUser()
+void MainWindow::alertUser()
 {
 #ifdef _WIN32
     MessageBeep(MB_ICONQUESTION);
@@ -390,7 +390,7 @@ void TFrmMain::alertUser()
     QApplication::alert(this, 0); // until the window is active again
 }
 
-void TFrmMain::openWithAssociatedProgram(const std::filesystem::path& file)
+void MainWindow::openWithAssociatedProgram(const std::filesystem::path& file)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(file)));
 }
