@@ -45,7 +45,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
     connectHandlers();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    FormCreate();
+    prepareForm();
 }
 
 MainWindow::~MainWindow()
@@ -89,24 +89,24 @@ void MainWindow::connectHandlers()
 {
     // Handlers follow the check state whoever changes it, so that loading
     // the settings obeys the same rules as a click.
-    connect(chkJobSet1, &QCheckBox::toggled, this, &MainWindow::chkJobSet1Click);
-    connect(chkJobSet2, &QCheckBox::toggled, this, &MainWindow::chkJobSet2Click);
-    connect(chkRetry, &QCheckBox::toggled, this, &MainWindow::chkRetryClick);
-    connect(chkOutput, &QCheckBox::toggled, this, &MainWindow::chkOutputClick);
-    connect(clstOutput, &QListWidget::itemChanged, this, &MainWindow::clstOutputClickCheck);
-    connect(btnStart, &QPushButton::clicked, this, &MainWindow::btnStartClick);
-    connect(btnClear, &QPushButton::clicked, this, &MainWindow::btnClearClick);
-    connect(btnCancel, &QPushButton::clicked, this, &MainWindow::btnCancelClick);
-    connect(webBrowser, &SiteBrowser::documentComplete, this, &MainWindow::webBrowserDocumentComplete);
-    connect(timer, &QTimer::timeout, this, &MainWindow::timerTimer);
+    connect(chkJobSet1, &QCheckBox::toggled, this, &MainWindow::recentTwoDaysToggled);
+    connect(chkJobSet2, &QCheckBox::toggled, this, &MainWindow::recentWeekToggled);
+    connect(chkRetry, &QCheckBox::toggled, this, &MainWindow::startPositionToggled);
+    connect(chkOutput, &QCheckBox::toggled, this, &MainWindow::tickAllOutputFields);
+    connect(clstOutput, &QListWidget::itemChanged, this, &MainWindow::outputFieldTicked);
+    connect(btnStart, &QPushButton::clicked, this, &MainWindow::startRun);
+    connect(btnClear, &QPushButton::clicked, this, &MainWindow::clearConditions);
+    connect(btnCancel, &QPushButton::clicked, this, &MainWindow::cancelRun);
+    connect(webBrowser, &SiteBrowser::documentComplete, this, &MainWindow::warmUpPageLoaded);
+    connect(timer, &QTimer::timeout, this, &MainWindow::warmUpTimedOut);
     for (DigitBox* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
-        connect(box, &DigitBox::doubleClicked, this, [this, box] { editJobNoDblClick(box); });
-    connect(editRetry, &DigitBox::doubleClicked, this, [this] { editJobNoDblClick(editRetry); });
+        connect(box, &DigitBox::doubleClicked, this, [this, box] { selectDigits(box); });
+    connect(editRetry, &DigitBox::doubleClicked, this, [this] { selectDigits(editRetry); });
     editCity->installEventFilter(this);
     editWord->installEventFilter(this);
 }
 
-void MainWindow::FormCreate()
+void MainWindow::prepareForm()
 {
     runState.taskbarReady = false;
     databaseReady = false;
@@ -137,21 +137,21 @@ void MainWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (!m_shownBefore) {
         m_shownBefore = true;
-        FormShow();
+        loadOnFirstShow();
     }
 }
 
-void MainWindow::FormShow()
+void MainWindow::loadOnFirstShow()
 {
     // Queued, so the window is on screen before the settings or the
     // database message.
-    QMetaObject::invokeMethod(this, &MainWindow::WMAfterShow, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::afterFirstShow, Qt::QueuedConnection);
 }
 
-void MainWindow::WMAfterShow()
+void MainWindow::afterFirstShow()
 {
     if (databaseReady) {
-        LoadSettings();
+        loadSettings();
         return;
     }
     ShowNotice(this, QStringLiteral("DBファイルの設定が正しくありません。\n管理者に確認してください。"),
@@ -167,18 +167,18 @@ void MainWindow::terminateApplication()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     bool canClose = true;
-    FormCloseQuery(canClose);
+    confirmClose(canClose);
     if (canClose)
         event->accept();
     else
         event->ignore();
 }
 
-void MainWindow::FormCloseQuery(bool& canClose)
+void MainWindow::confirmClose(bool& canClose)
 {
     if (!btnCancel->isEnabled()) {
         try {
-            SaveSettings();
+            saveSettings();
         } catch (...) {
             // Closing must not fail because the settings could not be kept.
         }
@@ -190,41 +190,41 @@ void MainWindow::FormCloseQuery(bool& canClose)
     if (!btnCancel->isEnabled()) {
         // The run ended while the question was open: close as when idle.
         canClose = true;
-        FormCloseQuery(canClose);
+        confirmClose(canClose);
         return;
     }
     resultCode = resultCode == kResultClosing ? kResultClosingStopped : kResultClosing;
-    btnCancelClick();
+    cancelRun();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == editCity) {
-            editCityDblClick();
+            selectCities();
             return true;
         }
         if (watched == editWord) {
-            editWordDblClick();
+            selectWords();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::chkJobSet1Click()
+void MainWindow::recentTwoDaysToggled()
 {
     if (chkJobSet1->isChecked() && chkJobSet2->isChecked())
         chkJobSet2->setChecked(false);
 }
 
-void MainWindow::chkJobSet2Click()
+void MainWindow::recentWeekToggled()
 {
     if (chkJobSet2->isChecked() && chkJobSet1->isChecked())
         chkJobSet1->setChecked(false);
 }
 
-void MainWindow::chkRetryClick()
+void MainWindow::startPositionToggled()
 {
     const bool ticked = chkRetry->isChecked();
     editRetry->setEnabled(ticked);
@@ -234,17 +234,17 @@ void MainWindow::chkRetryClick()
     lblRetry->setEnabled(ticked);
 }
 
-void MainWindow::editWordDblClick()
+void MainWindow::selectWords()
 {
     editWord->selectAll();
 }
 
-void MainWindow::editCityDblClick()
+void MainWindow::selectCities()
 {
     editCity->selectAll();
 }
 
-void MainWindow::editJobNoDblClick(QLineEdit* box)
+void MainWindow::selectDigits(QLineEdit* box)
 {
     box->selectAll();
 }
@@ -264,7 +264,7 @@ void MainWindow::setOutputTickSilently(bool checked)
     chkOutput->setChecked(checked);
 }
 
-void MainWindow::chkOutputClick()
+void MainWindow::tickAllOutputFields()
 {
     if (clstOutput->count() == 0)
         return;
@@ -272,7 +272,7 @@ void MainWindow::chkOutputClick()
     clstOutput->setFocus();
 }
 
-void MainWindow::clstOutputClickCheck()
+void MainWindow::outputFieldTicked()
 {
     bool allTicked = true;
     for (int row = 0; row < clstOutput->count() && allTicked; ++row)
@@ -284,7 +284,7 @@ void MainWindow::clstOutputClickCheck()
         setOutputTickSilently(true);
 }
 
-void MainWindow::btnClearClick()
+void MainWindow::clearConditions()
 {
     if (!AskQuestion(this, QStringLiteral("設定した条件を初期化します。\nよろしいですか？"),
                      QStringLiteral("変更確認")))
@@ -301,7 +301,7 @@ void MainWindow::btnClearClick()
 
     for (QCheckBox* check : {chkJobSet1, chkJobSet2, chkJobSet3, chkRetry})
         check->setChecked(false);
-    chkRetryClick();
+    startPositionToggled();
 
     for (QLineEdit* box : {editCity, editWord})
         box->clear();
@@ -329,7 +329,7 @@ static void FillWhenGiven(QLineEdit* box, const std::string& text)
         box->setText(ShiftJisToQString(text));
 }
 
-void MainWindow::LoadSettings()
+void MainWindow::loadSettings()
 {
     const std::optional<SettingsValues> stored = ReadSettingsFile(settingsPath());
     if (!stored) {
@@ -383,7 +383,7 @@ void MainWindow::LoadSettings()
     btnStart->setFocus();
 }
 
-bool MainWindow::SaveSettings()
+bool MainWindow::saveSettings()
 {
     std::error_code error;
     if (!std::filesystem::is_directory(settingsPath().parent_path(), error))

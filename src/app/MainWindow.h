@@ -49,10 +49,10 @@ public:
     explicit MainWindow(std::filesystem::path programFolder = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    void LoadSettings();
+    void loadSettings();
     // False, after a notice, when the file could not be written; true when
     // it was, or when there is no db folder to write it in.
-    bool SaveSettings();
+    bool saveSettings();
 
     std::filesystem::path settingsPath() const;
     std::filesystem::path databasePath() const;
@@ -131,24 +131,24 @@ public:
     DigitBox* editRetry = nullptr;
 
 public slots:
-    void chkJobSet1Click();
-    void chkJobSet2Click();
-    void chkRetryClick();
-    void editWordDblClick();
-    void editCityDblClick();
-    void editJobNoDblClick(QLineEdit* box);
-    void chkOutputClick();
-    void clstOutputClickCheck();
-    void btnClearClick();
-    void btnStartClick();
-    void btnCancelClick();
-    void webBrowserDocumentComplete(const QString& address);
-    void timerTimer();
-    void WMAfterShow();
+    void recentTwoDaysToggled();
+    void recentWeekToggled();
+    void startPositionToggled();
+    void selectWords();
+    void selectCities();
+    void selectDigits(QLineEdit* box);
+    void tickAllOutputFields();
+    void outputFieldTicked();
+    void clearConditions();
+    void startRun();
+    void cancelRun();
+    void warmUpPageLoaded(const QString& address);
+    void warmUpTimedOut();
+    void afterFirstShow();
 
 public:
     // The single end of every run, for every RunResult.
-    void FinishRun(int code);
+    void endRun(int code);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -169,9 +169,9 @@ private:
     void createNumberBoxes();
     void applyTabOrder();
     void connectHandlers();
-    void FormCreate();
-    void FormShow();
-    void FormCloseQuery(bool& canClose);
+    void prepareForm();
+    void loadOnFirstShow();
+    void confirmClose(bool& canClose);
 
     void setAllRowsChecked(bool checked);
     void setOutputTickSilently(bool checked);

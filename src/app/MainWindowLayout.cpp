@@ -241,7 +241,7 @@ void MainWindow::createNumberBoxes()
     editRetry = MakeNumberBox(group10, 0, 34, 70, 7, Qt::AlignRight | Qt::AlignVCenter);
     editRetry->setText(QStringLiteral("0"));
     editRetry->setEnabled(false);
-    chkRetryClick(); // the button-face colour of the disabled box
+    startPositionToggled(); // the button-face colour of the disabled box
 }
 
 void MainWindow::applyTabOrder()

@@ -50,7 +50,7 @@ static QString PathText(const std::filesystem::path& path)
     return QString::fromStdU16String(path.u16string());
 }
 
-void MainWindow::btnStartClick()
+void MainWindow::startRun()
 {
     if (m_phase != RunPhase::Idle)
         return;
@@ -68,7 +68,7 @@ void MainWindow::btnStartClick()
 
     // Kept now, so a crash during the run does not lose them; a failure has
     // shown its notice and the run goes on.
-    SaveSettings();
+    saveSettings();
 
     repaint();
     resultCode = kResultLinesWritten;
@@ -185,7 +185,7 @@ void MainWindow::setConditionControlsEnabled(bool enabled)
     btnClear->setEnabled(enabled);
     btnCancel->setEnabled(!enabled);
     if (enabled) {
-        chkRetryClick(); // the start position follows its tick
+        startPositionToggled(); // the start position follows its tick
     } else {
         editRetry->setEnabled(false);
         lblRetry->setEnabled(false);
@@ -200,7 +200,7 @@ std::optional<std::string> MainWindow::readSiteCookie() const
     return webBrowser->documentCookie();
 }
 
-void MainWindow::webBrowserDocumentComplete(const QString& address)
+void MainWindow::warmUpPageLoaded(const QString& address)
 {
     // A page that completes after its run has ended starts nothing.
     if (m_phase != RunPhase::WarmingUp)
@@ -214,7 +214,7 @@ void MainWindow::webBrowserDocumentComplete(const QString& address)
         beginWorkerStart(*cookie);
 }
 
-void MainWindow::timerTimer()
+void MainWindow::warmUpTimedOut()
 {
     timer->stop();
     if (m_phase != RunPhase::WarmingUp)
@@ -224,7 +224,7 @@ void MainWindow::timerTimer()
         return;
     }
     resultCode = kResultSiteUnreachable;
-    FinishRun(resultCode);
+    endRun(resultCode);
 }
 
 void MainWindow::beginWorkerStart(const std::string& cookie)
@@ -277,10 +277,10 @@ void MainWindow::workerEndReport()
     if (m_phase != RunPhase::WorkerActive)
         return;
     m_phase = RunPhase::WorkerEnded;
-    btnCancelClick();
+    cancelRun();
 }
 
-void MainWindow::btnCancelClick()
+void MainWindow::cancelRun()
 {
     if (m_phase == RunPhase::Idle)
         return;
@@ -318,10 +318,10 @@ void MainWindow::btnCancelClick()
     workerThread = nullptr;
     if (resultCode == kResultLinesWritten)
         resultCode = WorkerOutcome(runState);
-    FinishRun(resultCode);
+    endRun(resultCode);
 }
 
-void MainWindow::FinishRun(int code)
+void MainWindow::endRun(int code)
 {
     const RunOutcomeText& outcome = OutcomeText(code);
     if (m_runLog) {
@@ -344,7 +344,7 @@ void MainWindow::FinishRun(int code)
     if (code == kResultClosing || code == kResultClosingStopped) {
         btnCancel->setEnabled(false);
         try {
-            SaveSettings();
+            saveSettings();
         } catch (...) {
             // The program ends as the user asked, settings kept or not.
         }

@@ -269,7 +269,7 @@ void MainWindowTest::clearAsksThenResets()
     };
     fill();
     answers.questionAnswers = {false};
-    window->btnClearClick();
+    window->clearConditions();
     QCOMPARE(answers.shown.size(), size_t(1));
     QCOMPARE(answers.shown[0].title, QStringLiteral("変更確認"));
     QCOMPARE(answers.shown[0].text, QStringLiteral("設定した条件を初期化します。\nよろしいですか？"));

@@ -190,7 +190,7 @@ struct RunSetup {
     bool start(const std::filesystem::path& file)
     {
         answers.savePaths.push_back(QString::fromStdString(file.string()));
-        window->btnStartClick();
+        window->startRun();
         return window->btnCancel->isEnabled();
     }
 
@@ -267,7 +267,7 @@ void RunControlTest::startChecksTheConditions()
     const auto failsWith = [&](const QString& message, QWidget* focus) {
         w.btnStart->setFocus();
         const size_t before = run.answers.shown.size();
-        w.btnStartClick();
+        w.startRun();
         return run.answers.shown.size() == before + 1 && run.last().kind == DialogKind::Notice
             && run.last().title == QStringLiteral("設定確認") && run.last().text == message
             && w.focusWidget() == focus && Unlocked(w);
@@ -305,7 +305,7 @@ void RunControlTest::startChecksTheConditions()
     QVERIFY(failsWith(QStringLiteral("市区町村名に対する都道府県を指定してください。"), w.cmbRegion1));
     w.cmbRegion1->setCurrentIndex(13);
     w.editCity->setText(QStringLiteral("存在しない区"));
-    w.btnStartClick();
+    w.startRun();
     QVERIFY(run.last().text.contains(QStringLiteral("存在しない区")) && w.focusWidget() == w.editCity);
 
     // The start position: at least 30, else the focus stays where it was.
@@ -339,7 +339,7 @@ void RunControlTest::startChecksTheConditions()
     w.editJobNo2->setText("1234567");
     w.editJobCode1->setText("011");
     const size_t before = run.answers.shown.size();
-    w.btnStartClick();
+    w.startRun();
     QCOMPARE(run.answers.shown.size(), before + 1);
     QVERIFY(run.last().kind == DialogKind::SaveFile);
     QCOMPARE(run.last().text, QStringLiteral("求人取得リスト.csv"));
@@ -357,7 +357,7 @@ void RunControlTest::outputFileName()
     const auto startAndCancel = [&](const std::filesystem::path& chosen) {
         const bool locked = run.start(chosen);
         if (locked)
-            w.btnCancelClick(); // before any worker: the run ends at once
+            w.cancelRun(); // before any worker: the run ends at once
         return locked;
     };
 
@@ -642,10 +642,10 @@ void RunControlTest::cancelBeforeTheWorkerRuns()
     // The worker exists but has not taken a step: Cancel asks, and the
     // window stays locked until the worker itself reports its end.
     run.answers.questionAnswers = {true};
-    w.btnCancelClick();
+    w.cancelRun();
     QCOMPARE(run.last().title, QStringLiteral("中断確認"));
     QCOMPARE(w.resultCode, int(kResultCancelled));
-    w.btnCancelClick();
+    w.cancelRun();
     QVERIFY(Locked(w));
 
     w.heldWorker->start();
@@ -666,15 +666,15 @@ void RunControlTest::lateWarmUpNoticesStartNothing()
     RunWindow& w = *run.window;
     QVERIFY(run.start(run.csv()));
     QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
-    w.btnCancelClick();
+    w.cancelRun();
     QCOMPARE(w.resultCode, int(kResultCancelled)); // silent, as a confirmed Cancel
     QVERIFY(run.last().kind == DialogKind::SaveFile);
     QVERIFY(Unlocked(w));
 
     // The page completes, or the timer fires, after the run has ended.
     const size_t shown = run.answers.shown.size();
-    w.webBrowserDocumentComplete(QString::fromStdString(run.site.baseAddress() + "/kensaku/GECA110010.do"));
-    w.timerTimer();
+    w.warmUpPageLoaded(QString::fromStdString(run.site.baseAddress() + "/kensaku/GECA110010.do"));
+    w.warmUpTimedOut();
     QCoreApplication::processEvents();
     QVERIFY(w.workerThread == nullptr);
     QVERIFY(Unlocked(w));

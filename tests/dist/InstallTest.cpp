@@ -121,7 +121,7 @@ void InstallTest::installedProgramsUsePerUserFolders()
     MainWindow window(bin);
     QVERIFY(window.databaseReady);
     QCOMPARE(window.settingsPath(), home / ".config" / "kenmori" / "km.ini");
-    window.SaveSettings();
+    window.saveSettings();
     QVERIFY(fs::exists(home / ".config" / "kenmori" / "km.ini"));
     QVERIFY(!fs::exists(bin / "db"));
 }
