@@ -27,7 +27,7 @@ DetailPageScan ScanDetailPage(std::string_view html, const StopRequested& stopRe
     for (const LabelledRow& row : parts.rows) {
         // A later name row may still name the company.
         if (SaysNameWithheld(row))
-            scan.record[kSlotCompanyName] = Sjis("（事業所名非公開）");
+            scan.record[kSlotCompanyName] = Sjis(kCompanyNameWithheld);
         // Rows above the form belong to the page's summary, not to the posting.
         if (row.belowForm)
             ApplySlotRule(FindLabelSlot(row.label), row, scan.record, scan.industryNames);

@@ -6,5 +6,10 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 using JobRecord = std::array<std::string, kOutputFieldCount>;
+
+// What the company-name slot holds when the page withholds the name (UTF-8):
+// the reader writes it, the company-name filter of the output drops it.
+inline constexpr std::string_view kCompanyNameWithheld = "（事業所名非公開）";

@@ -208,7 +208,7 @@ JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const 
     if (record[kSlotJobNumber].empty())
         return JobLineOutcome::NoJobNumber;
     if (conditions.JobSet3) {
-        static const std::string kCompanyNotShown = Utf8ToShiftJis("（事業所名非公開）");
+        static const std::string kCompanyNotShown = Utf8ToShiftJis(kCompanyNameWithheld);
         const std::string& company = record[kSlotCompanyName];
         if (company.empty() || company == kCompanyNotShown)
             return JobLineOutcome::FilteredOut;
