@@ -6,16 +6,15 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
+// The phrase on a row's label or its first line, where the site writes it
+// in place of the name or the address.
 static bool SaysNameWithheld(const LabelledRow& row)
 {
     static const std::string kNameWithheld = Sjis("事業所の意向により公開していません");
     if (ContainsText(row.label, kNameWithheld))
         return true;
-    for (const RowBlock& block : row.blocks) {
-        if (ContainsText(block.text, kNameWithheld))
-            return true;
-    }
-    return false;
+    const std::vector<RowLine> lines = RowLines(row);
+    return !lines.empty() && ContainsText(lines.front().text(), kNameWithheld);
 }
 
 DetailPageScan ScanDetailPage(std::string_view html, const StopRequested& stopRequested)

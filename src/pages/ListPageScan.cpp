@@ -159,7 +159,9 @@ ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress
         count.countFound = true;
         count.totalCount = *hiddenCount;
     }
-    reading.pageSize = shownPerPage.value_or(static_cast<int>(reading.detailLinks.size()));
+    // Every posting counts, also one whose link is skipped.
+    reading.pageSize =
+        shownPerPage.value_or(static_cast<int>(reading.detailLinks.size() + reading.skippedLinks.size()));
     return reading;
 }
 

@@ -74,13 +74,15 @@ static std::optional<ListPage> FetchListPage(const RunContext& run, const ListPa
             return std::nullopt;
         ListPage next = PostForListPage(run, reading.nextPage->body, reading.nextPage->path,
                                         run.pacing.afterListPage);
-        next.number = current.number + 1;
+        // The page's own word for where it stands, where it gives one: a
+        // site may answer with another page than the one asked for.
+        next.number = next.reading.pager.nowPage.value_or(current.number + 1);
         return next;
     }
     const std::string body = BuildPagerRequestBody(reading.pager.nowPage.value_or(current.number), wantedPage,
                                                    reading.pager.naviCount.value_or(kDefaultPagerNaviCount));
     ListPage next = PostForListPage(run, body, kListPath, run.pacing.afterListPage);
-    next.number = wantedPage;
+    next.number = next.reading.pager.nowPage.value_or(wantedPage);
     return next;
 }
 
@@ -191,6 +193,7 @@ void RetrieveJobList(const RunContext& run)
     }
 
     while (page.number < firstPage && !run.stopAsked()) {
+        const int before = page.number;
         std::optional<ListPage> next = FetchListPage(run, page, firstPage);
         if (!next) {
             EndIncomplete(run, page, "no page holds the start position");
@@ -199,6 +202,11 @@ void RetrieveJobList(const RunContext& run)
         page = std::move(*next);
         if (page.failed) {
             state.listPageFailed = true;
+            return;
+        }
+        // Postings of another page must not pass for those of the start.
+        if (page.number <= before || page.number > firstPage) {
+            EndIncomplete(run, page, "not the page asked for on the way to the start position");
             return;
         }
     }

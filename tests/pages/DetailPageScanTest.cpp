@@ -93,11 +93,16 @@ TEST(DetailPageScan, LaterRowsWinAndAnotherPostingsHeadEndsThePage)
         FormAndRows("<tr><th>求人番号</th><td>1</td></tr>"
                     "<tr><th>求人番号</th><td>2</td></tr>"
                     "<tr><th>事業所情報</th><td>事業所の意向により公開していません</td></tr>"
+                    "<tr><th>事業所名</th><td><div>ケンモリ</div><div>検森</div></td></tr>"
+                    "<tr><th>求人に関する特記事項</th><td><div>面接は本社で</div>"
+                    "<div>所在地は事業所の意向により公開していません</div></td></tr>"
                     "<tr><th>産業分類</th><td>卸売業</td></tr>"
                     "<tr class=\"x kyujin_head\"><td>ほかの求人</td></tr>"
                     "<tr><th>職種</th><td>事務</td></tr>"));
     EXPECT_EQ(scan.record[0], "2");
-    EXPECT_EQ(U(scan.record[3]), "（事業所名非公開）");
+    // A later name row names the company; a remark further down does not
+    // take the name away again.
+    EXPECT_EQ(U(scan.record[3]), "検森");
     EXPECT_EQ(U(scan.record[74] + scan.record[75]), "1:B2:卸売業");
     EXPECT_EQ(scan.record[17], "");
 }

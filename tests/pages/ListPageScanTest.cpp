@@ -103,6 +103,13 @@ TEST(ListPageScan, DetailLinksAreCutFromTheHrefAndPrefixed)
         "http://127.0.0.1:8080/kensaku/GECA110010.do?screenId=GECA110010&action=dispDetailBtn&kJNo=13010-1&kJKbn=1");
     EXPECT_EQ(links[1], "http://127.0.0.1:8080/kensaku/GECA110010.do?kJNo=13010-2&x=1");
     EXPECT_EQ(links[2], "http://127.0.0.1:8080/kensaku/GECA110010.do?kJNo=4");
+    // Without fwListNaviDisp every posting counts for the page size, also
+    // one whose link leads elsewhere.
+    EXPECT_EQ(ReadListPage("<a id=\"ID_dispDetailBtn\" href=\"./GECA110010.do?k=1\">a</a>"
+                           "<a id=\"ID_dispDetailBtn\" href=\"https://other.example/x\">b</a>",
+                           kPageAddress, "B")
+                  .pageSize,
+              2);
 }
 
 TEST(ListPageScan, PagerFieldsAndRequestBody)

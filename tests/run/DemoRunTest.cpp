@@ -167,3 +167,20 @@ TEST_F(DemoRunTest, FourPagesOfFiftyWithEitherLinksAndAStartOfSixty)
         conditions.Retry = 0;
     }
 }
+
+// A pager that answers the page before the one asked for: on the way to the
+// start position, that page's postings must not pass for the start's.
+TEST_F(DemoRunTest, APagerThatAnswersAnotherPageNeverWritesItsPostingsAsTheStarts)
+{
+    DemoSiteOptions options{230, "13010-1234567", {}};
+    options.fault = DemoFault::RepeatedListPage;
+    options.faultShare = 1.0;
+    options.faultTargets = kDemoFaultPager;
+    DemoSite demo{options};
+    ASSERT_TRUE(demo.start());
+    SetSiteBaseAddress(demo.baseAddress());
+    conditions.Retry = 60;
+    Run();
+    EXPECT_TRUE(state.listPageFailed);
+    EXPECT_TRUE(CsvDataLines(csvPath).empty());
+}
