@@ -224,6 +224,8 @@ TEST(DemoSite, SessionSearchAndPagerInListMarkup)
         tampered.replace(tampered.find(field), field.size(), field + "9");
         EXPECT_TRUE(fixture.post(tampered, first.next->path, cookie).searchScreen) << field;
     }
+    // Every submit button sent at once is no button pressed.
+    EXPECT_TRUE(fixture.post(first.next->body + "&fwListNaviBtn2=2", first.next->path, cookie).searchScreen);
 
     // A new search replaces the session's list.
     SearchConditions osaka;

@@ -87,6 +87,14 @@ std::string ListFaultKey(int page)
 
 } // namespace
 
+// A pager post as the site reads it, with what it needs to answer: the
+// session's list as it stood when the post was read.
+struct PagerPost {
+    int page = 0; // 0: no session that has searched; -1: not what a page's form sends
+    std::vector<const DemoPosting*> hits;
+    DemoListView view;
+};
+
 struct DemoSite::Server {
     explicit Server(const DemoSite& site)
         : site(site)
@@ -116,8 +124,7 @@ struct DemoSite::Server {
     // The page a pager post asks for: 0 when the session is unknown or has
     // not searched, -1 when the post is not the page's form as a browser
     // submits it.
-    int pagerTarget(const httplib::Request& request, const FormFields& fields);
-    void answerPager(const httplib::Request& request, httplib::Response& response, int page);
+    PagerPost readPagerPost(const httplib::Request& request, const FormFields& fields);
     // How the session's result pages are shown. Callers hold the mutex.
     DemoListView listView(const Session& session) const;
     void answerDetail(const httplib::Request& request, httplib::Response& response);
@@ -153,16 +160,18 @@ void DemoSite::Server::answer(const httplib::Request& request, httplib::Response
         } else {
             answerSearchScreen(request, response);
         }
-    } else if (post && path == "/kensaku/GECA110030.do" && IsPagerPost(ParseFormBody(request.body))) {
-        const int page = pagerTarget(request, ParseFormBody(request.body));
-        if (page == 0) {
+    } else if (const FormFields fields = ParseFormBody(request.body);
+               post && path == "/kensaku/GECA110030.do" && IsPagerPost(fields)) {
+        const PagerPost pager = readPagerPost(request, fields);
+        if (pager.page == 0) {
             AnswerHtml(response, ListMessagePage("msg_E", "セッションが切れました。再度検索してください。"));
-        } else if (page < 0) {
+        } else if (pager.page < 0) {
             AnswerHtml(response, SearchPage()); // not what the page's own form sends
         } else {
-            struck = countAndStrike(kDemoFaultPager, ListFaultKey(page));
+            struck = countAndStrike(kDemoFaultPager, ListFaultKey(pager.page));
             const bool repeat = struck && site.m_options.fault == DemoFault::RepeatedListPage;
-            answerPager(request, response, repeat ? std::max(1, page - 1) : page);
+            AnswerHtml(response,
+                       ResultListPage(pager.hits, repeat ? std::max(1, pager.page - 1) : pager.page, pager.view));
         }
     } else if (post && path == "/kensaku/GECA110030.do") {
         if (site.m_options.searchBodyLog)
@@ -354,26 +363,36 @@ DemoListView DemoSite::Server::listView(const Session& session) const
     return view;
 }
 
-int DemoSite::Server::pagerTarget(const httplib::Request& request, const FormFields& fields)
+PagerPost DemoSite::Server::readPagerPost(const httplib::Request& request, const FormFields& fields)
 {
+    PagerPost post;
     std::lock_guard lock(mutex);
     const std::string id = knownSession(request);
-    if (id.empty() || !sessions[id].searched)
-        return 0;
-    const Session& session = sessions[id];
-    std::vector<const DemoPosting*> hits;
+    if (id.empty() || !sessions.at(id).searched)
+        return post;
+    const Session& session = sessions.at(id);
     for (const int index : session.hits)
-        hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
+        post.hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
+    post.view = listView(session);
+    post.page = -1;
+    // One button pressed, as a browser sends the form.
+    const auto pressed = std::count_if(fields.begin(), fields.end(),
+                                       [](const auto& field) { return field.first.starts_with("fwListNaviBtn"); });
+    if (pressed != 1)
+        return post;
     // The page the form was on, whose form must have sent every field it has.
-    const int pages = std::max(
-        1, (static_cast<int>(hits.size()) + site.m_options.pageSize - 1) / std::max(1, site.m_options.pageSize));
+    const int pages = std::max(1,
+                               static_cast<int>((post.hits.size() + static_cast<size_t>(post.view.pageSize) - 1)
+                                                / static_cast<size_t>(post.view.pageSize)));
     const long long now = DigitsValue(FormValue(fields, "fwListNowPage"));
     if (now < 1 || now > pages)
-        return -1;
-    for (const DemoFormField& field : ResultListFormFields(hits, static_cast<int>(now), listView(session))) {
-        const auto [first, last] = fields.equal_range(field.name);
-        if (first == last || first->second != field.value || std::next(first) != last)
-            return -1;
+        return post;
+    std::multiset<std::pair<std::string, std::string>> sent(fields.begin(), fields.end());
+    for (const DemoFormField& field : ResultListFormFields(post.hits, static_cast<int>(now), post.view)) {
+        const auto found = sent.find({field.name, field.value});
+        if (found == sent.end())
+            return post;
+        sent.erase(found);
     }
     long long page = -1;
     if (FormValue(fields, "fwListNaviBtnNext") == "次へ＞")
@@ -385,21 +404,9 @@ int DemoSite::Server::pagerTarget(const httplib::Request& request, const FormFie
         if (!value.empty())
             page = DigitsValue(value);
     }
-    return page >= 1 && page <= pages ? static_cast<int>(page) : -1;
-}
-
-void DemoSite::Server::answerPager(const httplib::Request& request, httplib::Response& response, int page)
-{
-    std::vector<const DemoPosting*> hits;
-    DemoListView view;
-    {
-        std::lock_guard lock(mutex);
-        const Session& session = sessions[knownSession(request)];
-        for (const int index : session.hits)
-            hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
-        view = listView(session);
-    }
-    AnswerHtml(response, ResultListPage(hits, page, view));
+    if (page >= 1 && page <= pages)
+        post.page = static_cast<int>(page);
+    return post;
 }
 
 void DemoSite::Server::answerDetail(const httplib::Request& request, httplib::Response& response)
