@@ -1,11 +1,10 @@
 #include "pages/DetailPageParts.h"
 
+#include "pages/FormSubmission.h"
 #include "pages/HtmlTree.h"
 #include "pages/LabelledRowReader.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
-
-#include <QByteArray>
 
 #include <unordered_set>
 
@@ -22,18 +21,6 @@ bool IsDeletedPostingMessage(const xmlNode* node)
 bool IsPostingSheetMarker(const xmlNode* node)
 {
     return IsElement(node, "input") && AttributeText(node, "id") == "ID_kjhyoKjKbn";
-}
-
-// Whether a browser sends the input when its form is submitted by script
-// (no button pressed).
-bool IsSubmitted(const xmlNode* input)
-{
-    const QByteArray type = QByteArray::fromStdString(AttributeText(input, "type")).trimmed().toLower();
-    if (type == "submit" || type == "button" || type == "image" || type == "reset" || type == "file")
-        return false;
-    if ((type == "checkbox" || type == "radio") && !HasAttribute(input, "checked"))
-        return false;
-    return !HasAttribute(input, "disabled");
 }
 
 // A name or value as it goes into the address: blanks and control
@@ -56,18 +43,18 @@ std::string QueryText(std::string_view text)
     return encoded;
 }
 
-// The inputs of the marker's form in document order; an input without a
-// name or with an empty value is left out.
-std::string PostingSheetQuery(const xmlNode* marker)
+// The marker's form as a browser submits it by script, values with their
+// references as written; a field with an empty value is left out. A marker
+// outside any form takes the inputs around it.
+std::string PostingSheetQuery(const xmlNode* marker, const xmlNode* root)
 {
     const xmlNode* form = EnclosingElement(marker, "form");
-    const xmlNode* scope = form ? form : marker->parent;
+    const std::vector<FormField> fields = FormDataSet(form ? form : marker->parent, form ? root : marker->parent,
+                                                      nullptr);
     std::string query;
-    for (const xmlNode* node = scope->children; node; node = NextInTree(node, scope)) {
-        if (!IsElement(node, "input") || !IsSubmitted(node))
-            continue;
-        const std::string name = QueryText(AttributeText(node, "name"));
-        const std::string value = QueryText(AttributeText(node, "value"));
+    for (const FormField& field : fields) {
+        const std::string name = QueryText(field.name);
+        const std::string value = QueryText(field.value);
         if (!name.empty() && !value.empty())
             query += "&" + name + "=" + value;
     }
@@ -91,7 +78,7 @@ DetailPageParts ReadDetailPageParts(std::string_view html)
             break;
         }
         if (IsPostingSheetMarker(node) && parts.postingSheetQuery.empty()) {
-            parts.postingSheetQuery = PostingSheetQuery(node);
+            parts.postingSheetQuery = PostingSheetQuery(node, root);
             formSeen = true;
         } else if (IsElement(node, "tr")) {
             // The list of other postings below this one.

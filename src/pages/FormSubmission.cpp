@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 
-#include <utility>
 #include <vector>
 
 namespace {
@@ -56,42 +55,79 @@ std::string OptionValue(const xmlNode* option)
     return QByteArray::fromStdString(SubtreeText(option)).simplified().toStdString();
 }
 
+bool IsFormControl(std::string_view name)
+{
+    return name == "input" || name == "select" || name == "textarea" || name == "button";
+}
+
+// What the control adds to its form's data set.
+void AddControl(const xmlNode* node, const xmlNode* pressedButton, std::vector<FormField>& fields)
+{
+    const std::string name = AttributeText(node, "name");
+    if (name.empty() || HasAttribute(node, "disabled"))
+        return;
+    const std::string_view element = ElementName(node);
+    if (IsButton(node)) {
+        if (node == pressedButton)
+            fields.push_back({name, AttributeText(node, "value")});
+    } else if (element == "select") {
+        for (const xmlNode* option : SentOptions(node))
+            fields.push_back({name, OptionValue(option)});
+    } else if (element == "textarea") {
+        fields.push_back({name, SubtreeText(node)});
+    } else {
+        const QByteArray type = InputType(node);
+        const bool box = type == "checkbox" || type == "radio";
+        if (type == "file" || (box && !HasAttribute(node, "checked")))
+            return;
+        fields.push_back({name, box && !HasAttribute(node, "value") ? "on" : AttributeText(node, "value")});
+    }
+}
+
 } // namespace
 
-std::string FormSubmissionBody(const xmlNode* form, const xmlNode* pressedButton)
+const xmlNode* FormOwner(const xmlNode* control, const xmlNode* root)
 {
-    std::vector<std::pair<std::string, std::string>> fields;
-    for (const xmlNode* node = form->children; node; node = NextInTree(node, form)) {
+    if (const xmlNode* form = EnclosingElement(control, "form"))
+        return form;
+    const xmlNode* lastForm = nullptr;
+    for (const xmlNode* node = root; node && node != control; node = NextInTree(node, root)) {
+        if (IsElement(node, "form"))
+            lastForm = node;
+    }
+    return lastForm;
+}
+
+std::vector<FormField> FormDataSet(const xmlNode* form, const xmlNode* root, const xmlNode* pressedButton)
+{
+    std::vector<FormField> fields;
+    // A pressed button outside the form's element shows that the parser
+    // closed the form early: controls after it that no form holds are then
+    // the form's too, as the last one begun before them. Otherwise a form
+    // holds just what stands in it.
+    const bool closedEarly = form && pressedButton && EnclosingElement(pressedButton, "form") != form;
+    const xmlNode* lastForm = nullptr;
+    for (const xmlNode* node = root; node; node = NextInTree(node, root)) {
         const std::string_view name = ElementName(node);
-        if (name != "input" && name != "select" && name != "textarea" && name != "button")
-            continue;
-        const std::string controlName = AttributeText(node, "name");
-        if (controlName.empty() || HasAttribute(node, "disabled"))
-            continue;
-        if (IsButton(node)) {
-            if (node == pressedButton)
-                fields.emplace_back(controlName, AttributeText(node, "value"));
-        } else if (name == "select") {
-            for (const xmlNode* option : SentOptions(node))
-                fields.emplace_back(controlName, OptionValue(option));
-        } else if (name == "textarea") {
-            fields.emplace_back(controlName, SubtreeText(node));
-        } else {
-            const QByteArray type = InputType(node);
-            if (type == "file")
-                continue;
-            if ((type == "checkbox" || type == "radio") && !HasAttribute(node, "checked"))
-                continue;
-            const bool box = type == "checkbox" || type == "radio";
-            fields.emplace_back(controlName,
-                                box && !HasAttribute(node, "value") ? "on" : AttributeText(node, "value"));
+        if (name == "form") {
+            lastForm = node;
+        } else if (IsFormControl(name)) {
+            const xmlNode* enclosing = EnclosingElement(node, "form");
+            const xmlNode* owner = enclosing ? enclosing : (closedEarly ? lastForm : nullptr);
+            if (owner == form)
+                AddControl(node, pressedButton, fields);
         }
     }
+    return fields;
+}
+
+std::string FormSubmissionBody(const xmlNode* form, const xmlNode* root, const xmlNode* pressedButton)
+{
     std::string body;
-    for (const auto& [fieldName, value] : fields) {
+    for (const FormField& field : FormDataSet(form, root, pressedButton)) {
         if (!body.empty())
             body += '&';
-        body += FormEncoded(fieldName) + "=" + FormEncoded(value);
+        body += FormEncoded(field.name) + "=" + FormEncoded(field.value);
     }
     return body;
 }

@@ -97,7 +97,8 @@ static std::optional<std::string> DetailAddress(const QUrl& page, const std::str
 }
 
 // The form's post when its "次へ＞" button is pressed.
-static std::optional<ListPageRequest> NextPageRequest(const QUrl& page, const xmlNode* form, const xmlNode* next)
+static std::optional<ListPageRequest> NextPageRequest(const QUrl& page, const xmlNode* form, const xmlNode* root,
+                                                      const xmlNode* next)
 {
     if (HasAttribute(next, "disabled"))
         return std::nullopt;
@@ -105,7 +106,7 @@ static std::optional<ListPageRequest> NextPageRequest(const QUrl& page, const xm
     const QUrl target = action.empty() ? page : Resolved(page, action);
     if (!target.isValid())
         return std::nullopt;
-    return ListPageRequest{target.path(QUrl::FullyEncoded).toStdString(), FormSubmissionBody(form, next)};
+    return ListPageRequest{target.path(QUrl::FullyEncoded).toStdString(), FormSubmissionBody(form, root, next)};
 }
 
 ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress, std::string_view baseAddress)
@@ -137,9 +138,9 @@ ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress
                 reading.skippedLinks.push_back(href);
         } else if ((name == "input" || name == "button") && !reading.hasPagerForm
                    && AttributeText(node, "name") == "fwListNaviBtnNext") {
-            if (const xmlNode* form = EnclosingElement(node, "form")) {
+            if (const xmlNode* form = FormOwner(node, root)) {
                 reading.hasPagerForm = true;
-                reading.nextPage = NextPageRequest(page, form, node);
+                reading.nextPage = NextPageRequest(page, form, root, node);
             }
         } else if (name == "input") {
             const std::string inputName = AttributeText(node, "name");
@@ -160,8 +161,8 @@ ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress
         count.totalCount = *hiddenCount;
     }
     // Every posting counts, also one whose link is skipped.
-    reading.pageSize =
-        shownPerPage.value_or(static_cast<int>(reading.detailLinks.size() + reading.skippedLinks.size()));
+    reading.pageSize = shownPerPage.value_or(
+        static_cast<int>(reading.detailLinks.size() + reading.skippedLinks.size()));
     return reading;
 }
 

@@ -207,6 +207,16 @@ TEST(ListPageScan, TheSpring2026ListGivesItsLinksPageSizeAndPagerForm)
     };
     EXPECT_EQ(fields, expected);
 
+    // A form that the parser closes early, with the <div> around its start,
+    // still owns what follows up to its end tag, as in a browser.
+    const ListPageReading misnested = ReadListPage(
+        "<div><form action=\"./GECA110030.do\"><input type=\"hidden\" name=\"a\" value=\"1\"></div>"
+        "<input type=\"hidden\" name=\"b\" value=\"2\"><input type=\"submit\" name=\"fwListNaviBtnNext\" "
+        "value=\"次へ＞\"></form>",
+        "http://127.0.0.1:8080/kensaku/GECA110030.do", "http://127.0.0.1:8080");
+    ASSERT_TRUE(misnested.nextPage);
+    EXPECT_EQ(misnested.nextPage->body, "a=1&b=2&fwListNaviBtnNext=%E6%AC%A1%E3%81%B8%EF%BC%9E");
+
     // On the last page "次へ＞" is disabled: the form says there is no next page.
     const ListPageReading last = ReadListPage(
         "<form action=\"GECA110030.do\"><input type=\"submit\" name=\"fwListNaviBtnNext\" value=\"次へ＞\" disabled>"
