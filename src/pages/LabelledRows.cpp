@@ -14,14 +14,14 @@ namespace {
 // Elements that start a line of their own in a browser.
 bool IsBlockElement(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 38> kBlocks = {
-        "address", "article", "aside",    "blockquote", "caption", "center", "dd",   "details", "dir", "div",
-        "dl",      "dt",      "fieldset", "figcaption", "figure",  "footer", "form", "h1",      "h2",  "h3",
-        "h4",      "h5",      "h6",       "header",     "hr",      "li",     "main", "nav",     "ol",  "p",
-        "pre",     "section", "table",    "tbody",      "td",      "tfoot",  "th",   "thead",
+    static constexpr std::array<std::string_view, 42> kBlocks = {
+        "address", "article", "aside", "blockquote", "caption",    "center",  "dd",      "details", "dir",
+        "div",     "dl",      "dt",    "fieldset",   "figcaption", "figure",  "footer",  "form",    "h1",
+        "h2",      "h3",      "h4",    "h5",         "h6",         "header",  "hr",      "legend",  "li",
+        "main",    "nav",     "ol",    "p",          "pre",        "section", "summary", "table",   "tbody",
+        "td",      "tfoot",   "th",    "thead",      "tr",         "ul",
     };
-    return name == "tr" || name == "ul" || name == "summary" || name == "legend"
-        || std::find(kBlocks.begin(), kBlocks.end(), name) != kBlocks.end();
+    return std::find(kBlocks.begin(), kBlocks.end(), name) != kBlocks.end();
 }
 
 // Elements whose content a reader of the page never sees as text.
