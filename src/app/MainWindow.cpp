@@ -77,12 +77,12 @@ std::filesystem::path MainWindow::databasePath() const
 
 std::filesystem::path MainWindow::runLogFile() const
 {
-    return m_programFolderGiven ? m_programFolder / "db" / "run.log" : RunLogPath();
+    return m_programFolderGiven ? m_programFolder / "db" / kRunLogFileName : RunLogPath();
 }
 
 std::filesystem::path MainWindow::lastListPageFile() const
 {
-    return m_programFolderGiven ? m_programFolder / "db" / "last_list_page.html" : LastListPagePath();
+    return m_programFolderGiven ? m_programFolder / "db" / kLastListPageFileName : LastListPagePath();
 }
 
 void MainWindow::connectHandlers()

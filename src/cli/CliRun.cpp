@@ -167,7 +167,7 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     const SearchConditions conditions = ConditionsForRun(values, check);
     std::unique_ptr<RunLog> log;
     if (!options.logPath.empty()) {
-        log = std::make_unique<RunLog>(options.logPath, options.logPath.parent_path() / "last_list_page.html");
+        log = std::make_unique<RunLog>(options.logPath, options.logPath.parent_path() / kLastListPageFileName);
         if (!log->begin(std::chrono::system_clock::now(), conditions))
             PrintWithPath("ログファイルに書き込めませんでした: ", options.logPath);
     }

@@ -79,12 +79,12 @@ std::filesystem::path PageFilePath(const std::filesystem::path& programFolder)
 
 std::filesystem::path RunLogPath()
 {
-    return DataFolder() / "run.log";
+    return DataFolder() / kRunLogFileName;
 }
 
 std::filesystem::path LastListPagePath()
 {
-    return DataFolder() / "last_list_page.html";
+    return DataFolder() / kLastListPageFileName;
 }
 
 std::filesystem::path RunnerPageFilePath(long processId)

@@ -11,6 +11,10 @@
 
 #include <filesystem>
 
+// The names of a run's files in their folder.
+inline constexpr const char* kRunLogFileName = "run.log";
+inline constexpr const char* kLastListPageFileName = "last_list_page.html";
+
 std::filesystem::path ProgramFolder();
 
 bool IsPortableInstallation(const std::filesystem::path& programFolder = ProgramFolder());
