@@ -49,8 +49,7 @@ std::string QueryText(std::string_view text)
 std::string PostingSheetQuery(const xmlNode* marker, const xmlNode* root)
 {
     const xmlNode* form = EnclosingElement(marker, "form");
-    const std::vector<FormField> fields = FormDataSet(form ? form : marker->parent, form ? root : marker->parent,
-                                                      nullptr);
+    const std::vector<FormField> fields = FormDataSet(form, form ? root : marker->parent, nullptr);
     std::string query;
     for (const FormField& field : fields) {
         const std::string name = QueryText(field.name);

@@ -77,6 +77,11 @@ TEST(DetailPageScan, TheFormsInputsBuildThePostingSheetQuery)
                    "</form>")
                   .postingSheetQuery,
               "&k=1&m=a%0D%0A%20b");
+    // A marker in no form takes the inputs around it.
+    EXPECT_EQ(Scan("<div><input name=\"p\" value=\"0\"><input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\"></div>"
+                   "<input name=\"other\" value=\"2\">")
+                  .postingSheetQuery,
+              "&p=0&k=1");
     // A second marker is ignored once a query was built.
     EXPECT_EQ(Scan("<form><input name=\"k\" value=\"1\" id=\"ID_kjhyoKjKbn\"></form>"
                    "<form><input name=\"k\" value=\"2\" id=\"ID_kjhyoKjKbn\"></form>")
