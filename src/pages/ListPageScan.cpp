@@ -106,7 +106,9 @@ static std::optional<ListPageRequest> NextPageRequest(const QUrl& page, const xm
     const QUrl target = action.empty() ? page : Resolved(page, action);
     if (!target.isValid())
         return std::nullopt;
-    return ListPageRequest{target.path(QUrl::FullyEncoded).toStdString(), FormSubmissionBody(form, root, next)};
+    // "http://host" names the root.
+    const std::string path = target.path(QUrl::FullyEncoded).toStdString();
+    return ListPageRequest{path.empty() ? "/" : path, FormSubmissionBody(form, root, next)};
 }
 
 ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress, std::string_view baseAddress)

@@ -216,6 +216,13 @@ TEST(ListPageScan, TheSpring2026ListGivesItsLinksPageSizeAndPagerForm)
         "http://127.0.0.1:8080/kensaku/GECA110030.do", "http://127.0.0.1:8080");
     ASSERT_TRUE(misnested.nextPage);
     EXPECT_EQ(misnested.nextPage->body, "a=1&b=2&fwListNaviBtnNext=%E6%AC%A1%E3%81%B8%EF%BC%9E");
+    // An action of the host alone asks for its root.
+    EXPECT_EQ(
+        ReadListPage("<form action=\"http://127.0.0.1:8080\"><input type=\"submit\" name=\"fwListNaviBtnNext\" "
+                     "value=\"次へ＞\"></form>",
+                     "http://127.0.0.1:8080/kensaku/GECA110030.do", "http://127.0.0.1:8080")
+            .nextPage->path,
+        "/");
 
     // On the last page "次へ＞" is disabled: the form says there is no next page.
     const ListPageReading last = ReadListPage(
