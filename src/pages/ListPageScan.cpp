@@ -106,9 +106,12 @@ static std::optional<ListPageRequest> NextPageRequest(const QUrl& page, const xm
     const QUrl target = action.empty() ? page : Resolved(page, action);
     if (!target.isValid())
         return std::nullopt;
-    // "http://host" names the root.
-    const std::string path = target.path(QUrl::FullyEncoded).toStdString();
-    return ListPageRequest{path.empty() ? "/" : path, FormSubmissionBody(form, root, next)};
+    // Asked for below the base address: a path from its root ("http://host"
+    // names the root itself).
+    std::string path = target.path(QUrl::FullyEncoded).toStdString();
+    if (!path.starts_with('/'))
+        path.insert(0, "/");
+    return ListPageRequest{path, FormSubmissionBody(form, root, next)};
 }
 
 ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress, std::string_view baseAddress)
