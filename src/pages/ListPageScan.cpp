@@ -1,5 +1,6 @@
 #include "pages/ListPageScan.h"
 
+#include "site/SitePaths.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 #include "pages/FormSubmission.h"
@@ -86,7 +87,7 @@ static bool OnTheSite(const QUrl& page, const QUrl& link)
 static std::optional<std::string> DetailAddress(const QUrl& page, const std::string& href,
                                                 std::string_view baseAddress)
 {
-    static const QString kDetailPath = QStringLiteral("/kensaku/GECA110010.do");
+    static const QString kDetailPath = QString::fromLatin1(kDetailScreenPath.data(), kDetailScreenPath.size());
     const QUrl link = Resolved(page, href);
     if (!link.isValid() || link.path() != kDetailPath || !OnTheSite(page, link))
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "run/RetrievalLoop.h"
 
+#include "site/SitePaths.h"
 #include "text/CodePage932.h"
 #include "site/SiteAccess.h"
 #include "run/DetailExtraction.h"
@@ -12,9 +13,9 @@
 #include <set>
 #include <system_error>
 
-static const std::string kSearchPath = "/kensaku/GECA110030.do";
+static const std::string kSearchPath(kResultListPath);
 // Where the older pager posts, for list pages without a form of their own.
-static const std::string kListPath = "/kensaku/GECA110010.do";
+static const std::string kListPath(kDetailScreenPath);
 
 std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly)
 {

@@ -1,5 +1,6 @@
 #include "site/SiteAccess.h"
 
+#include "site/SitePaths.h"
 #include "text/TextUtils.h"
 
 #include <cstdio>
@@ -156,7 +157,7 @@ FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path&
         "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
         "Accept-Language: ja,en-US;q=0.9,en;q=0.8", "Accept-Encoding: none",
         "Content-Type: application/x-www-form-urlencoded", "Connection: keep-alive",
-        "Referer: " + base + "/kensaku/GECA110030.do",
+        "Referer: " + base + std::string(kResultListPath),
         "Expect:", // only stops libcurl from adding its own
     });
     const CurlEasy handle = OpenSessionHandle();

@@ -1,5 +1,6 @@
 #include "site/WarmUp.h"
 
+#include "site/SitePaths.h"
 #include "site/CurlSession.h"
 #include "site/SiteAccess.h"
 #include "text/TextUtils.h"
@@ -29,7 +30,7 @@ static int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t
 
 std::string SearchPageAddress()
 {
-    return SiteBaseAddress() + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
+    return SiteBaseAddress() + std::string(kDetailScreenPath) + "?action=initDisp&screenId=GECA110010";
 }
 
 WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit, const std::function<bool()>& stopRequested)
