@@ -4,14 +4,12 @@
 #include "run/ProgramFolder.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/SettingsFile.h"
-#include "app/SiteBrowser.h"
-#include "app/WindowRunHost.h"
+#include "app/RunProgressView.h"
 #include "controls/DigitBox.h"
 #include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
-#include "run/QueuedRunHost.h"
 #include "run/RunLog.h"
-#include "run/RetrievalWorker.h"
+#include "run/RunSession.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,7 +23,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QTimer>
 
 #include <system_error>
 
@@ -37,9 +34,6 @@ MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
 {
     m_programFolder = m_programFolderGiven ? std::move(programFolder) : ProgramFolder();
     buildLayout();
-    webBrowser = new SiteBrowser(this);
-    timer = new QTimer(this);
-    timer->setSingleShot(true);
     createNumberBoxes();
     applyTabOrder();
     connectHandlers();
@@ -51,18 +45,13 @@ MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
 MainWindow::~MainWindow()
 {
     m_phase = RunPhase::Idle;
-    timer->stop();
-    webBrowser->stop();
-    if (!m_liveWorker)
+    if (!m_session)
         return;
-    // The worker of a run that ended the program is still finishing, or the
-    // window goes in the middle of a run: the worker is told to stop, its
-    // calls to the window find nobody, and the window waits for its end.
-    m_host->detach();
-    requestWorkerStop();
-    while (!m_liveWorker->wait(QDeadlineTimer(20)))
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    delete m_liveWorker.data();
+    // The window goes in the middle of a run, or the run that ended the
+    // program is still finishing: nothing more of it reaches the window, and
+    // the session's own end stops it and waits for its thread.
+    disconnect(m_session, nullptr, this, nullptr);
+    delete m_session;
 }
 
 std::filesystem::path MainWindow::settingsPath() const
@@ -97,8 +86,6 @@ void MainWindow::connectHandlers()
     connect(btnStart, &QPushButton::clicked, this, &MainWindow::startRun);
     connect(btnClear, &QPushButton::clicked, this, &MainWindow::clearConditions);
     connect(btnCancel, &QPushButton::clicked, this, &MainWindow::cancelRun);
-    connect(webBrowser, &SiteBrowser::documentComplete, this, &MainWindow::warmUpPageLoaded);
-    connect(timer, &QTimer::timeout, this, &MainWindow::warmUpTimedOut);
     for (DigitBox* box : {editJobNo1, editJobNo2, editJobCode1, editJobCode2, editJobCode3, editJobCode4})
         connect(box, &DigitBox::doubleClicked, this, [this, box] { selectDigits(box); });
     connect(editRetry, &DigitBox::doubleClicked, this, [this] { selectDigits(editRetry); });
@@ -108,16 +95,16 @@ void MainWindow::connectHandlers()
 
 void MainWindow::prepareForm()
 {
-    runState.taskbarReady = false;
+    m_taskbarReady = false;
     databaseReady = false;
 #ifdef _WIN32
     // Taskbar progress exists from Windows 7 on.
     if (QOperatingSystemVersion::current() >= QOperatingSystemVersion::Windows7) {
         SetTaskbarWindow(static_cast<quintptr>(winId()));
-        runState.taskbarReady = InitializeTaskbarAPI();
+        m_taskbarReady = InitializeTaskbarAPI();
     }
 #else
-    runState.taskbarReady = InitializeTaskbarAPI();
+    m_taskbarReady = InitializeTaskbarAPI();
 #endif
     // Page files of command-line runs that were killed; nobody else would
     // remove them.
@@ -127,9 +114,7 @@ void MainWindow::prepareForm()
     // The connection itself opens on the first query.
     databaseReady = std::filesystem::exists(databasePath(), error);
     m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(databasePath().u16string()));
-    m_host = std::make_unique<WindowRunHost>(
-        *prgBar, *lblStatus, runState.taskbarReady, *m_database, [this] { workerEndReport(); }, this);
-    m_queuedHost = std::make_unique<QueuedRunHost>(*m_host);
+    m_progress = std::make_unique<RunProgressView>(*prgBar, *lblStatus, m_taskbarReady);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -339,7 +324,7 @@ void MainWindow::loadSettings()
         return;
     }
     const SettingsValues& values = *stored;
-    ApplySiteAddress(values);
+    site.baseAddress = SiteConfigForSettings(values).baseAddress;
 
     SelectItem(cmbRegion1, values.Region1);
     SelectItem(cmbRegion2, values.Region2);

@@ -6,13 +6,10 @@
 #include "run/RunOutcome.h"
 #include "run/RunRecords.h"
 #include "run/SettingsFile.h"
-#include "run/RunPacing.h"
+#include "site/SiteConfig.h"
 
-#include <QPointer>
 #include <QWidget>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -27,15 +24,12 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTimer;
-class QueuedRunHost;
 class ReferenceDatabase;
 class RunLog;
-class SiteBrowser;
 struct StartCheck;
 class DigitBox;
-class RetrievalWorker;
-class WindowRunHost;
+class RunProgressView;
+class RunSession;
 
 // The window's face at 12 pixels: MS P Gothic where it is installed,
 // else the Japanese Gothic face that the setup installs.
@@ -61,15 +55,15 @@ public:
 
     bool databaseReady = false; // db/km_data.db existed at creation
     int resultCode = 0;         // outcome of the current or last run, a RunResult
+    // What the run left, once it has ended; its output file from Start on.
     RunState runState;
     std::string cityCodes;
-    // The worker of the current run, from its creation to its end report.
-    RetrievalWorker* workerThread = nullptr;
+    // The site the runs talk to, from [Site] of the settings; tests shorten
+    // its pauses and time limit.
+    SiteConfig site;
 
-    // The site's pauses; tests shorten them.
-    RunPacing runPacing;
-    // How long the warm-up may take before the run gives up on the site.
-    std::chrono::milliseconds warmUpTimeLimit{10000};
+    // The session of the current run, from Start to its end.
+    RunSession* runSession() const { return m_session; }
 
     // The controls, named as the handlers refer to them.
     QGroupBox* group1 = nullptr;
@@ -118,8 +112,6 @@ public:
     QPushButton* btnClear = nullptr;
     QPushButton* btnCancel = nullptr;
     QProgressBar* prgBar = nullptr;
-    SiteBrowser* webBrowser = nullptr;
-    QTimer* timer = nullptr; // the warm-up's time limit
 
     // The seven digit-only boxes, made in code after the layout.
     DigitBox* editJobNo1 = nullptr;
@@ -142,8 +134,6 @@ public slots:
     void clearConditions();
     void startRun();
     void cancelRun();
-    void warmUpPageLoaded(const QString& address);
-    void warmUpTimedOut();
     void afterFirstShow();
 
 public:
@@ -161,8 +151,6 @@ protected:
     virtual void alertUser();
     // Opens the finished file with the desktop's program for it.
     virtual void openWithAssociatedProgram(const std::filesystem::path& file);
-    // Starts the worker just created for the run.
-    virtual void launchWorker(RetrievalWorker* worker);
 
 private:
     void buildLayout();
@@ -182,21 +170,16 @@ private:
     // Where a run stands, as the window sees it.
     enum class RunPhase {
         Idle,
-        WarmingUp,      // the browser opens the search page
-        StartingWorker, // the cookie is read; the pause before the worker runs
-        WorkerActive,   // from the worker's creation to its end report
-        WorkerEnded,    // inside the end report
+        WarmingUp,  // the session visits the site's search page
+        Retrieving, // the search and the postings
     };
 
     bool validateStart(const SettingsValues& values, StartCheck& check);
     bool checkTextBoxCharacters();
     std::optional<std::filesystem::path> chooseOutputFile();
     void setConditionControlsEnabled(bool enabled);
-    std::optional<std::string> readSiteCookie() const;
-    void beginWorkerStart(const std::string& cookie);
-    void startWorker();
-    void requestWorkerStop();
-    void workerEndReport();
+    void startSession(const std::filesystem::path& outputFile);
+    void sessionEnded();
     void restoreCursor();
 
     std::filesystem::path m_programFolder;
@@ -204,15 +187,11 @@ private:
     bool m_shownBefore = false;
 
     std::unique_ptr<ReferenceDatabase> m_database;
-    std::unique_ptr<WindowRunHost> m_host;
-    std::unique_ptr<QueuedRunHost> m_queuedHost;
+    std::unique_ptr<RunProgressView> m_progress;
+    bool m_taskbarReady = false;
     std::unique_ptr<RunLog> m_runLog;
     RunPhase m_phase = RunPhase::Idle;
-    unsigned m_runSerial = 0; // tells a pending step of an earlier run
     SearchConditions m_runConditions;
-    // The stop request of the current run; also seen by a worker that has
-    // not started running yet.
-    std::shared_ptr<std::atomic<bool>> m_stopFlag;
-    QPointer<RetrievalWorker> m_liveWorker; // until the thread object is deleted
+    RunSession* m_session = nullptr; // owned by the window
     bool m_cursorOverridden = false;
 };

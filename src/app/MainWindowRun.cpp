@@ -1,23 +1,20 @@
 // The main window's run control: Start with its checks and the output file,
-// the warm-up visit to the site, the worker, Cancel and closing during a run,
-// and the one routine that ends every run.
+// the run session, Cancel and closing during a run, and the one routine that
+// ends every run.
 
 #include "app/DialogService.h"
 #include "run/ProgramFolder.h"
 #include "reference/ReferenceDatabase.h"
-#include "app/SiteBrowser.h"
 #include "run/StartValidation.h"
 #include "app/MainWindow.h"
-#include "app/WindowRunHost.h"
+#include "app/RunProgressView.h"
 #include "controls/DigitBox.h"
 #include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
-#include "site/WarmUp.h"
 #include "run/OutputFileCheck.h"
-#include "run/QueuedRunHost.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
-#include "run/RetrievalWorker.h"
+#include "run/RunSession.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,7 +26,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QUrl>
 
 #ifdef _WIN32
@@ -72,22 +68,12 @@ void MainWindow::startRun()
 
     repaint();
     resultCode = kResultLinesWritten;
-    // A Cancel during the warm-up reads the verdict: it must be this run's.
+    runState = RunState{};
     runState.outputPath = *outputFile;
-    runState.siteCookie.clear();
-    runState.workerRunning = false;
-    runState.workerVerdict = kVerdictNothingWritten;
-    runState.TotalCount = 0;
-    runState.StartedCount = 0;
-    runState.DetailRetried = false;
-    runState.outputFailed = false;
-    runState.listPageFailed = false;
-    runState.linesWritten = 0;
     cityCodes = check.cityCodes;
     m_runConditions = ConditionsForRun(values, check);
     m_runLog = std::make_unique<RunLog>(runLogFile(), lastListPageFile());
     m_runLog->begin(std::chrono::system_clock::now(), m_runConditions);
-    m_host->beginRun();
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     m_cursorOverridden = true;
 
@@ -97,12 +83,26 @@ void MainWindow::startRun()
     lblStatus->setPalette(colours);
     lblStatus->setText(QStringLiteral("ページ情報を取得中です。しばらくお待ちください。"));
     prgBar->setValue(0);
+    startSession(*outputFile);
+}
 
-    ++m_runSerial;
+void MainWindow::startSession(const std::filesystem::path& outputFile)
+{
+    RunRequest request{m_runConditions, outputFile, PageFilePath(m_programFolder), databasePath(), site,
+                       m_runLog.get(),  {}};
+    m_session = new RunSession(std::move(request), this);
     m_phase = RunPhase::WarmingUp;
-    m_stopFlag = std::make_shared<std::atomic<bool>>(false);
-    timer->start(warmUpTimeLimit);
-    webBrowser->navigateToSearchPage(warmUpTimeLimit);
+    connect(m_session, &RunSession::retrievalStarted, this, [this] {
+        if (m_phase == RunPhase::WarmingUp)
+            m_phase = RunPhase::Retrieving;
+    });
+    connect(m_session, &RunSession::progressReset, this, [this](int total) { m_progress->reset(total); });
+    connect(m_session, &RunSession::progressStepped, this,
+            [this](int position, int total, const QString& text) { m_progress->step(position, total, text); });
+    connect(m_session, &RunSession::lookupFailed, this,
+            [this](const QString& message) { ShowNotice(this, message, QStringLiteral("Error")); });
+    connect(m_session, &QThread::finished, this, &MainWindow::sessionEnded);
+    m_session->start();
 }
 
 bool MainWindow::checkTextBoxCharacters()
@@ -192,149 +192,52 @@ void MainWindow::setConditionControlsEnabled(bool enabled)
     }
 }
 
-std::optional<std::string> MainWindow::readSiteCookie() const
+void MainWindow::sessionEnded()
 {
-    // Only a page of the site itself carries the site's cookie.
-    if (!IsSiteAddress(webBrowser->locationUrl()))
-        return std::nullopt;
-    return webBrowser->documentCookie();
-}
-
-void MainWindow::warmUpPageLoaded(const QString& address)
-{
-    // A page that completes after its run has ended starts nothing.
-    if (m_phase != RunPhase::WarmingUp)
+    RunSession* const session = m_session;
+    if (!session || sender() != session)
         return;
-    // A page from elsewhere leaves the time limit running, so that the run
-    // ends as unreachable instead of waiting for a Cancel.
-    if (!IsSiteAddress(address.toStdString()))
-        return;
-    timer->stop();
-    if (const std::optional<std::string> cookie = readSiteCookie())
-        beginWorkerStart(*cookie);
-}
-
-void MainWindow::warmUpTimedOut()
-{
-    timer->stop();
-    if (m_phase != RunPhase::WarmingUp)
-        return;
-    if (const std::optional<std::string> cookie = readSiteCookie()) {
-        beginWorkerStart(*cookie);
-        return;
-    }
-    resultCode = kResultSiteUnreachable;
+    session->wait(); // finished comes just before its thread ends
+    m_session = nullptr;
+    runState = session->state();
+    const RunResult outcome = session->outcome();
+    session->deleteLater();
+    // The user's Cancel or closing decides the end, whatever the run did.
+    if (resultCode == kResultLinesWritten)
+        resultCode = outcome;
     endRun(resultCode);
-}
-
-void MainWindow::beginWorkerStart(const std::string& cookie)
-{
-    if (m_runLog && webBrowser->lastTransfer())
-        m_runLog->request("GET", SearchPageAddress(), *webBrowser->lastTransfer());
-    runState.siteCookie = Utf8ToShiftJis(cookie);
-    webBrowser->stop();
-    m_phase = RunPhase::StartingWorker;
-    // The pause runs on the event loop, so the window stays responsive; a
-    // run that ends meanwhile gets no worker.
-    const unsigned serial = m_runSerial;
-    QTimer::singleShot(runPacing.afterWarmUp, this, [this, serial] {
-        if (m_phase == RunPhase::StartingWorker && serial == m_runSerial)
-            startWorker();
-    });
-}
-
-void MainWindow::startWorker()
-{
-    if (workerThread)
-        return;
-    const std::shared_ptr<std::atomic<bool>> stopFlag = m_stopFlag;
-    auto* worker = new RetrievalWorker(m_runConditions, runState, *m_queuedHost, PageFilePath(m_programFolder),
-                                       runPacing, [stopFlag] { return stopFlag && stopFlag->load(); });
-    worker->setRunLog(m_runLog.get());
-    workerThread = worker;
-    m_liveWorker = worker;
-    m_phase = RunPhase::WorkerActive;
-    launchWorker(worker);
-}
-
-void MainWindow::launchWorker(RetrievalWorker* worker)
-{
-    worker->start();
-}
-
-void MainWindow::requestWorkerStop()
-{
-    // Qt forgets an interruption asked for before the thread runs; the flag
-    // is seen in any case.
-    if (m_stopFlag)
-        m_stopFlag->store(true);
-    if (m_liveWorker)
-        m_liveWorker->requestInterruption();
-}
-
-void MainWindow::workerEndReport()
-{
-    if (m_phase != RunPhase::WorkerActive)
-        return;
-    m_phase = RunPhase::WorkerEnded;
-    cancelRun();
 }
 
 void MainWindow::cancelRun()
 {
-    if (m_phase == RunPhase::Idle)
+    if (m_phase == RunPhase::Idle || !m_session)
         return;
-    const bool workerRunning = m_phase == RunPhase::WorkerActive;
-
-    if (workerRunning && resultCode == kResultLinesWritten) {
-        const unsigned serial = m_runSerial;
+    if (m_phase == RunPhase::Retrieving && resultCode == kResultLinesWritten) {
+        RunSession* const session = m_session;
         if (!AskQuestion(this, QStringLiteral("取得処理を中断します。\nよろしいですか？"),
                          QStringLiteral("中断確認")))
             return;
-        // The worker may have ended while the question was open.
-        if (m_phase != RunPhase::WorkerActive || serial != m_runSerial || resultCode != kResultLinesWritten)
+        // The run may have ended while the question was open.
+        if (m_session != session || resultCode != kResultLinesWritten)
             return;
         resultCode = kResultCancelled;
-        requestWorkerStop();
-        return;
-    }
-    if (workerRunning) {
-        // A stop is under way or closing was confirmed: the worker's end
-        // report finishes the run, never this click.
-        requestWorkerStop();
-        if (resultCode == kResultClosing)
-            resultCode = kResultClosingStopped;
-        return;
-    }
-
-    // A Cancel before any worker exists (warm-up, or the pause after it)
-    // ends as a confirmed Cancel: nothing was searched, so nothing was found
-    // or not found.
-    if ((m_phase == RunPhase::WarmingUp || m_phase == RunPhase::StartingWorker)
-        && resultCode == kResultLinesWritten)
+    } else if (resultCode == kResultLinesWritten) {
+        // A Cancel during the visit to the search page ends as a confirmed
+        // Cancel: nothing was searched, so nothing was found or not found.
         resultCode = kResultCancelled;
-
-    // The worker's end report, or a Cancel before any worker exists.
-    workerThread = nullptr;
-    if (resultCode == kResultLinesWritten)
-        resultCode = WorkerOutcome(runState);
-    endRun(resultCode);
+    } else if (resultCode == kResultClosing) {
+        resultCode = kResultClosingStopped;
+    }
+    // The session's end finishes the run, never this click.
+    m_session->requestStop();
 }
 
 void MainWindow::endRun(int code)
 {
     const RunOutcomeText& outcome = OutcomeText(code);
-    if (m_runLog) {
-        if (code == kResultSiteUnreachable) {
-            if (webBrowser->lastTransfer())
-                m_runLog->request("GET", SearchPageAddress(), *webBrowser->lastTransfer());
-            m_runLog->line("warm-up: the search page did not arrive");
-        }
+    if (m_runLog)
         m_runLog->line("outcome: " + std::string(outcome.logName));
-    }
     m_phase = RunPhase::Idle;
-    timer->stop();
-    webBrowser->stop();
     restoreCursor();
     if (code != kResultCancelled)
         alertUser();
@@ -365,7 +268,7 @@ void MainWindow::endRun(int code)
         ShowNotice(this, message, title);
     }
 
-    if (runState.taskbarReady)
+    if (m_taskbarReady)
         SetTaskbarProgressState(TaskbarProgressState::None);
     lblStatus->clear();
     prgBar->setValue(0);

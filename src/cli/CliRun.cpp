@@ -1,21 +1,18 @@
 #include "CliRun.h"
 
-#include "CliHost.h"
+#include "CliProgress.h"
 #include "StopSignal.h"
 
+#include "reference/ReferenceDatabase.h"
 #include "run/IniFile.h"
 #include "run/ProgramFolder.h"
-#include "reference/ReferenceDatabase.h"
 #include "run/SettingsFile.h"
 #include "run/StartValidation.h"
 #include "text/CodePage932.h"
-#include "site/SiteAccess.h"
-#include "site/WarmUp.h"
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
-#include "run/QueuedRunHost.h"
-#include "run/RetrievalWorker.h"
+#include "run/RunSession.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -83,21 +80,24 @@ static CliExitStatus Outcome(RunLog* log, RunResult result, std::string_view utf
     return outcome.exitStatus;
 }
 
-// Runs the worker to its end; the event loop serves its calls to the host.
-static void RunWorker(const SearchConditions& conditions, RunState& state, const CliOptions& options,
-                      ReferenceDatabase& database, RunLog* log)
+// Runs the session to its end, its progress shown as it comes.
+static RunResult RunSessionToEnd(RunRequest request)
 {
-    CliHost host(database, ::isatty(STDERR_FILENO) == 1);
-    QueuedRunHost queuedHost(host);
-    // A signal handler cannot reach the thread object; the worker polls the
-    // signal flag beside its interruption flag instead.
-    auto* worker = new RetrievalWorker(conditions, state, queuedHost, RunnerPageFile(), options.pacing,
-                                       StopSignalled);
-    worker->setRunLog(log);
+    CliProgress progress(::isatty(STDERR_FILENO) == 1);
+    RunSession session(std::move(request));
+    QObject::connect(&session, &RunSession::progressStepped, &session,
+                     [&progress](int, int, const QString& text) { progress.showStatus(text); });
+    QObject::connect(&session, &RunSession::lookupFailed, &session,
+                     [&progress](const QString& message) { progress.showMessage(message); });
     QEventLoop loop;
-    QObject::connect(worker, &QObject::destroyed, &loop, &QEventLoop::quit);
-    worker->start();
+    QObject::connect(&session, &QThread::finished, &loop, &QEventLoop::quit);
+    session.start();
     loop.exec();
+    session.wait();
+    // Progress queued before the end is shown before the outcome.
+    QCoreApplication::sendPostedEvents(&session);
+    progress.finish();
+    return session.outcome();
 }
 
 CliExitStatus RunFromCommandLine(const CliOptions& options)
@@ -131,13 +131,16 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         PrintUtf8Message("設定値が正しくありません: " + key);
         return kExitInvalidConditions;
     }
-    ApplySiteAddress(values);
+    SiteConfig site = SiteConfigForSettings(values);
     // Shortened pauses would hammer a real site.
-    if (options.pacingGiven && !IsLoopbackAddress(SiteBaseAddress())) {
-        PrintUtf8Message("--pacing-ms can only be used with a site on this machine (127.0.0.0/8, "
-                         "localhost, [::1]): "
-                         + SiteBaseAddress());
-        return kExitInvalidConditions;
+    if (options.pacing) {
+        if (!IsLoopbackAddress(site.baseAddress)) {
+            PrintUtf8Message("--pacing-ms can only be used with a site on this machine (127.0.0.0/8, "
+                             "localhost, [::1]): "
+                             + site.baseAddress);
+            return kExitInvalidConditions;
+        }
+        site.pacing = *options.pacing;
     }
 
     std::error_code error;
@@ -145,8 +148,7 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         PrintUtf8Message("DBファイルの設定が正しくありません。\n管理者に確認してください。");
         return kExitInvalidConditions;
     }
-    ReferenceDatabase database(QString::fromStdString(options.databasePath.string()));
-
+    ReferenceDatabase database(QString::fromStdU16String(options.databasePath.u16string()));
     const StartCheck check = CheckStartConditions(values, database);
     if (!check.passed) {
         PrintMessage(check.message);
@@ -173,24 +175,9 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     }
 
     PrintUtf8Message("ページ情報を取得中です。しばらくお待ちください。");
-    const WarmUpResult warmUp = FetchSearchPage(kWarmUpTimeLimit, StopSignalled);
-    if (log)
-        log->request("GET", SearchPageAddress(), warmUp.transfer);
-    if (StopSignalled())
-        return Outcome(log.get(), kResultCancelled);
-    if (!warmUp.pageArrived || !IsSiteAddress(warmUp.finalAddress))
-        return Outcome(log.get(), kResultSiteUnreachable);
-    if (!PauseUnlessStopped(options.pacing.afterWarmUp, StopSignalled))
-        return Outcome(log.get(), kResultCancelled);
-
-    RunState state;
-    state.outputPath = options.outputPath;
-    state.siteCookie = Utf8ToShiftJis(warmUp.cookie);
-    RunWorker(conditions, state, options, database, log.get());
-    if (StopSignalled())
-        return Outcome(log.get(), kResultCancelled);
-
-    const RunResult result = WorkerOutcome(state);
+    RunRequest request{conditions, options.outputPath, RunnerPageFile(), options.databasePath,
+                       site,       log.get(),          StopSignalled};
+    const RunResult result = RunSessionToEnd(std::move(request));
     // The command line names the file rather than asking to check where it goes.
     if (result == kResultOutputFailed)
         return Outcome(log.get(), result, "出力ファイルに書き込めませんでした: " + options.outputPath.string());

@@ -1,15 +1,16 @@
 #pragma once
-// One retrieval run without a window: the same checks, warm-up, worker and
+// One retrieval run without a window: the same checks and run session and
 // CSV as a run started from the window, with the outcome as exit status.
 
 #include "run/RunOutcome.h"
 #include "run/SettingsFile.h"
-#include "run/RunPacing.h"
+#include "site/SiteConfig.h"
 
 #include <QString>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 class IniFile;
@@ -22,8 +23,7 @@ struct CliOptions {
     std::filesystem::path outputPath;
     std::filesystem::path databasePath; // the program's km_data.db
     std::filesystem::path logPath;      // the run log; none when empty
-    RunPacing pacing;
-    bool pacingGiven = false; // allowed only against this machine
+    std::optional<RunPacing> pacing;    // allowed only against this machine
 };
 
 // The settings file: code page 932, or UTF-8 after a byte-order mark, whose
@@ -32,5 +32,5 @@ struct CliOptions {
 // page 932 cannot hold (then put in refused).
 bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* refused = nullptr);
 
-// Needs a QCoreApplication: the worker reports through its event loop.
+// Needs a QCoreApplication: the run session reports through its event loop.
 CliExitStatus RunFromCommandLine(const CliOptions& options);

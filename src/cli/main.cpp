@@ -77,8 +77,7 @@ int main(int argc, char* argv[])
             return kExitInvalidConditions;
         }
         const std::chrono::milliseconds pause(ms);
-        options.pacing = RunPacing{pause, pause, pause, pause};
-        options.pacingGiven = true; // refused later unless the site is local
+        options.pacing = RunPacing{pause, pause, pause, pause}; // refused later unless the site is local
     }
     if (parser.isSet("log"))
         options.logPath = PathOption(parser, "log");

@@ -16,12 +16,12 @@ static std::string FetchDetailPage(const RunContext& run, const std::string& url
     std::filesystem::remove(run.pageFile, ignored);
     // A page broken off part-way would give a line whose later fields are
     // empty: it reads as no page, so the single retry fetches it again.
-    const FetchResult result = HttpGetToFile(url, run.pageFile, run.stopRequested);
+    const FetchResult result = HttpGetToFile(run.site, url, run.pageFile, run.stopRequested);
     if (run.log)
         run.log->request("GET", url, result);
     if (!result.complete)
         std::filesystem::remove(run.pageFile, ignored);
-    PauseUnlessStopped(run.pacing.afterDetailPage, run.stopRequested);
+    PauseUnlessStopped(run.site.pacing.afterDetailPage, run.stopRequested);
     return ReadPageFile(run.pageFile);
 }
 
@@ -31,9 +31,9 @@ JobRecord ReadJobDetail(const RunContext& run, const std::string& url)
     // The reference database answers through the host, one name at a time
     // in page order, as the rows were read.
     for (const std::string& name : scan.industryNames)
-        StoreIndustryCategory(run.host.LookupIndustryCategory(name), name, scan.record);
+        StoreIndustryCategory(run.host.lookupIndustryCategory(name), name, scan.record);
     if (!scan.postingSheetQuery.empty())
-        scan.record[kSlotPostingSheetUrl] = PostingSheetUrl(SiteBaseAddress(), scan.postingSheetQuery);
+        scan.record[kSlotPostingSheetUrl] = PostingSheetUrl(run.site.baseAddress, scan.postingSheetQuery);
     scan.record[kSlotPageUrl] = url;
     return scan.record;
 }
@@ -43,8 +43,8 @@ JobLineOutcome ExtractJobDetail(const RunContext& run, const std::string& url)
     while (true) {
         const JobRecord record = ReadJobDetail(run, url);
         const JobLineOutcome outcome = WriteJobLine(run.csv, record, run.conditions, run.state);
-        if (run.stopAsked() || !record[kSlotJobNumber].empty() || run.state.DetailRetried)
+        if (run.stopAsked() || !record[kSlotJobNumber].empty() || run.state.detailRetried)
             return outcome;
-        run.state.DetailRetried = true;
+        run.state.detailRetried = true;
     }
 }

@@ -13,6 +13,6 @@
 JobRecord ReadJobDetail(const RunContext& run, const std::string& url);
 
 // Reads the posting and writes its line. A page without a job number is
-// fetched once more when the run's DetailRetried is still clear (it is set
+// fetched once more when the run's detailRetried is still clear (it is set
 // then); never after a stop. Gives what became of the last line written.
 JobLineOutcome ExtractJobDetail(const RunContext& run, const std::string& url);

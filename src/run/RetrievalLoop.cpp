@@ -26,8 +26,8 @@ std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly)
 // One step on the host's progress display, with the status text.
 static void ShowProgress(const RunContext& run)
 {
-    run.host.StepProgress(run.state.StartedCount, run.state.TotalCount,
-                          StatusText(run.state.StartedCount, run.state.TotalCount, run.conditions.JobSet3));
+    run.host.stepProgress(run.state.startedCount, run.state.totalCount,
+                          StatusText(run.state.startedCount, run.state.totalCount, run.conditions.JobSet3));
 }
 
 // A list page as read, or the sign that it could not be had.
@@ -46,14 +46,15 @@ static ListPage PostForListPage(const RunContext& run, const std::string& body, 
     for (int attempt = 1;; ++attempt) {
         std::error_code ignored;
         std::filesystem::remove(run.pageFile, ignored);
-        const FetchResult result = HttpPostToFile(body, run.pageFile, objectPath, run.state.siteCookie,
+        const FetchResult result = HttpPostToFile(run.site, body, run.pageFile, objectPath, run.state.siteCookie,
                                                   run.stopRequested);
         if (run.log)
             run.log->request("POST", objectPath, result);
         PauseUnlessStopped(pause, run.stopRequested);
         if (result.usable())
-            return {ReadListPage(ReadPageFile(run.pageFile), SiteBaseAddress() + objectPath, SiteBaseAddress()),
-                    false};
+            return {
+                ReadListPage(ReadPageFile(run.pageFile), run.site.baseAddress + objectPath, run.site.baseAddress),
+                false};
         std::filesystem::remove(run.pageFile, ignored);
         // A stop ends the run as the user asked, not as a failure.
         if (run.stopAsked())
@@ -74,7 +75,7 @@ static std::optional<ListPage> FetchListPage(const RunContext& run, const ListPa
         if (!reading.nextPage)
             return std::nullopt;
         ListPage next = PostForListPage(run, reading.nextPage->body, reading.nextPage->path,
-                                        run.pacing.afterListPage);
+                                        run.site.pacing.afterListPage);
         // The page's own word for where it stands, where it gives one: a
         // site may answer with another page than the one asked for.
         next.number = next.reading.pager.nowPage.value_or(current.number + 1);
@@ -82,7 +83,7 @@ static std::optional<ListPage> FetchListPage(const RunContext& run, const ListPa
     }
     const std::string body = BuildPagerRequestBody(reading.pager.nowPage.value_or(current.number), wantedPage,
                                                    reading.pager.naviCount.value_or(kDefaultPagerNaviCount));
-    ListPage next = PostForListPage(run, body, kListPath, run.pacing.afterListPage);
+    ListPage next = PostForListPage(run, body, kListPath, run.site.pacing.afterListPage);
     next.number = next.reading.pager.nowPage.value_or(wantedPage);
     return next;
 }
@@ -112,9 +113,9 @@ static PageOutcome FetchPostingsOfPage(const RunContext& run, const std::vector<
         if (earlierLinks.contains(url))
             continue;
         anyNew = true;
-        ++state.StartedCount;
+        ++state.startedCount;
         ShowProgress(run);
-        state.DetailRetried = false;
+        state.detailRetried = false;
         const JobLineOutcome outcome = ExtractJobDetail(run, url);
         if (outcome == JobLineOutcome::WriteFailed) {
             state.outputFailed = true;
@@ -122,7 +123,7 @@ static PageOutcome FetchPostingsOfPage(const RunContext& run, const std::vector<
         }
         if (outcome == JobLineOutcome::Written)
             ++state.linesWritten;
-        if (state.StartedCount >= state.TotalCount || run.stopAsked())
+        if (state.startedCount >= state.totalCount || run.stopAsked())
             return PageOutcome::RunEnded;
     }
     if (run.stopAsked())
@@ -137,8 +138,8 @@ static void EndIncomplete(const RunContext& run, const ListPage& page, const std
     run.state.listPageFailed = true;
     const std::string said = "page " + std::to_string(page.number) + ": " + why + " ("
         + std::to_string(page.reading.detailLinks.size()) + " links"
-        + (page.reading.count.countFound ? "" : ", no count") + "); " + std::to_string(run.state.StartedCount)
-        + " of " + std::to_string(run.state.TotalCount) + " postings started, incomplete";
+        + (page.reading.count.countFound ? "" : ", no count") + "); " + std::to_string(run.state.startedCount)
+        + " of " + std::to_string(run.state.totalCount) + " postings started, incomplete";
     if (run.log)
         run.log->keepListPage(run.pageFile, said);
 }
@@ -155,20 +156,20 @@ static void LogPage(const RunContext& run, const ListPage& page)
 void RetrieveJobList(const RunContext& run)
 {
     RunState& state = run.state;
-    state.TotalCount = 0;
-    state.StartedCount = 0;
+    state.totalCount = 0;
+    state.startedCount = 0;
 
     ListPage page = PostForListPage(run, BuildSearchRequestBody(run.conditions), kSearchPath,
-                                    run.pacing.afterSearch);
+                                    run.site.pacing.afterSearch);
     if (page.failed) {
         // Not "nothing found": the site never said so.
         state.listPageFailed = true;
-        run.host.ResetProgress(0);
+        run.host.resetProgress(0);
         ShowProgress(run);
         return;
     }
     const HitCountScan count = page.reading.count;
-    state.TotalCount = count.totalCount;
+    state.totalCount = count.totalCount;
     if (count.unknownJobSeeker)
         state.workerVerdict = kVerdictUnknownJobSeeker;
     LogLine(run,
@@ -186,9 +187,9 @@ void RetrieveJobList(const RunContext& run)
     const int firstPage = start / pageSize + 1;
     size_t skip = static_cast<size_t>(start % pageSize);
     // A start position at or past the end leaves nothing to fetch.
-    state.StartedCount = std::min(start, std::max(state.TotalCount, 0));
-    run.host.ResetProgress(state.TotalCount);
-    if (state.TotalCount <= 0 || run.stopAsked() || state.StartedCount >= state.TotalCount) {
+    state.startedCount = std::min(start, std::max(state.totalCount, 0));
+    run.host.resetProgress(state.totalCount);
+    if (state.totalCount <= 0 || run.stopAsked() || state.startedCount >= state.totalCount) {
         ShowProgress(run);
         return;
     }

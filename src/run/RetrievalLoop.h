@@ -16,7 +16,7 @@ std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly);
 void RunRetrieval(const RunContext& run);
 
 // Posts the search, reads the hit count, and fetches each listed posting page
-// after page until TotalCount postings were started, a page brings no new
-// posting, or a stop is asked for. StartedCount begins at the start position
+// after page until totalCount postings were started, a page brings no new
+// posting, or a stop is asked for. startedCount begins at the start position
 // (conditions.Retry, rounded down to a whole page).
 void RetrieveJobList(const RunContext& run);

@@ -15,7 +15,7 @@ struct RunContext {
     RunState& state;
     CsvOutputFile& csv;
     RunHost& host;
-    const RunPacing& pacing;
+    const SiteConfig& site; // its pacing already the effective one
     StopRequested stopRequested;
     std::filesystem::path pageFile; // db/tmp.dat in the product
     RunLog* log = nullptr;          // none in most tests

@@ -1,17 +1,11 @@
 #pragma once
-// The pauses that keep the run gentle on the site, and the stop check that
-// every loop and pause of the worker honours.
+// The pause that every step of a run takes, and the stop check that every
+// loop and pause of the run honours.
 
 #include "pages/StopRequest.h"
+#include "site/SiteConfig.h"
 
 #include <chrono>
-
-struct RunPacing {
-    std::chrono::milliseconds afterWarmUp{1000};
-    std::chrono::milliseconds afterSearch{1000};
-    std::chrono::milliseconds afterListPage{1000};
-    std::chrono::milliseconds afterDetailPage{500};
-};
 
 // Sleeps for the pause, waking early when a stop is asked for; true when the
 // whole pause ran.

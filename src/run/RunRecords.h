@@ -59,9 +59,9 @@ struct RunState {
     // Written by the worker; the window reads them only in the hand-back.
     bool workerRunning = false;
     int workerVerdict = kVerdictNothingWritten;
-    int TotalCount = 0;
-    int StartedCount = 0;
-    bool DetailRetried = false;
+    int totalCount = 0;
+    int startedCount = 0;
+    bool detailRetried = false;
     // The output file could not be created or written: the run ended there,
     // whatever workerVerdict says.
     bool outputFailed = false;

@@ -1,7 +1,6 @@
 #include "run/SettingsFile.h"
 
 #include "text/CodePage932.h"
-#include "site/SiteAccess.h"
 #include "text/TextUtils.h"
 
 #include <system_error>
@@ -172,9 +171,7 @@ bool WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& 
     return ini.save(path);
 }
 
-void ApplySiteAddress(const SettingsValues& values)
+SiteConfig SiteConfigForSettings(const SettingsValues& values)
 {
-    const std::string address = TrimText(values.BaseAddress);
-    if (!address.empty())
-        SetSiteBaseAddress(address);
+    return SiteConfigFor(TrimText(values.BaseAddress));
 }

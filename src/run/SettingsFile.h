@@ -7,6 +7,7 @@
 #include "run/IniFile.h"
 #include "run/OutputFieldCatalog.h"
 #include "run/RunRecords.h"
+#include "site/SiteConfig.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -24,9 +25,9 @@ struct SettingsValues : ConditionValues {
     std::string BaseAddress;
 };
 
-// Points site access at [Site] BaseAddress when the settings name one;
-// otherwise the built-in address stays.
-void ApplySiteAddress(const SettingsValues& values);
+// The site at [Site] BaseAddress when the settings name one, else the
+// site's own address.
+SiteConfig SiteConfigForSettings(const SettingsValues& values);
 
 inline constexpr std::string_view kSettingsSection = "Config";
 

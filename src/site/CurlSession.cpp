@@ -47,9 +47,6 @@ static CurlSharedSession& Session()
     return *kSession;
 }
 
-static std::mutex limitsMutex;
-static TransferLimits limits;
-
 // The file is opened on the first body byte, or after the transfer when a
 // response came without one, so a failed request never touches it.
 struct CurlBodyFile {
@@ -170,19 +167,7 @@ static bool CookieMatches(std::string_view domain, bool tailmatch, std::string_v
         && EqualsNoCase(host.substr(host.size() - domain.size()), domain);
 }
 
-TransferLimits CurrentTransferLimits()
-{
-    std::lock_guard lock(limitsMutex);
-    return limits;
-}
-
-void SetTransferLimits(const TransferLimits& newLimits)
-{
-    std::lock_guard lock(limitsMutex);
-    limits = newLimits;
-}
-
-CurlEasy OpenSessionHandle()
+CurlEasy OpenSessionHandle(const TransferLimits& limits)
 {
     CurlSharedSession& session = Session();
     CurlEasy handle(curl_easy_init());
@@ -198,21 +183,21 @@ CurlEasy OpenSessionHandle()
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(h, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    const TransferLimits current = CurrentTransferLimits();
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, current.connectTimeoutMs);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, current.lowSpeedBytesPerSecond);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, current.lowSpeedSeconds);
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, current.totalTimeoutMs);
-    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(current.maxBodyBytes));
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+    curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBodyBytes));
     return handle;
 }
 
-FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file, const TransferStop& stopRequested)
+FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file, long long maxBodyBytes,
+                          const TransferStop& stopRequested)
 {
     FetchResult result;
     if (!handle)
         return result;
-    CurlBodyFile body{file, {}, false, false, 0, CurrentTransferLimits().maxBodyBytes, false};
+    CurlBodyFile body{file, {}, false, false, 0, maxBodyBytes, false};
     CurlResponseTracker tracker;
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
@@ -261,7 +246,7 @@ std::string HostOfUrl(const std::string& url)
 
 std::string StoredCookiesForHost(std::string_view host, bool withHttpOnly)
 {
-    CurlEasy handle = OpenSessionHandle();
+    CurlEasy handle = OpenSessionHandle(TransferLimits{}); // no transfer: only the store
     curl_slist* raw = nullptr;
     if (!handle || curl_easy_getinfo(handle.get(), CURLINFO_COOKIELIST, &raw) != CURLE_OK)
         return {};
@@ -292,6 +277,6 @@ std::string StoredCookiesForHost(std::string_view host, bool withHttpOnly)
 
 void ClearStoredCookies()
 {
-    if (CurlEasy handle = OpenSessionHandle())
+    if (CurlEasy handle = OpenSessionHandle(TransferLimits{}))
         curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, "ALL");
 }

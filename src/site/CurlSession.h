@@ -24,9 +24,6 @@ struct TransferLimits {
     long long maxBodyBytes = 20LL * 1024 * 1024;
 };
 
-TransferLimits CurrentTransferLimits();
-void SetTransferLimits(const TransferLimits& limits);
-
 struct CurlEasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
@@ -38,9 +35,9 @@ struct CurlSlistDeleter {
 using CurlSlist = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 
 // A fresh handle on the shared cookie store: cookie engine on, http and https
-// only, redirects followed, current transfer limits applied, no agent, no
+// only, redirects followed, the transfer limits applied, no agent, no
 // headers. Null only when libcurl cannot allocate one.
-CurlEasy OpenSessionHandle();
+CurlEasy OpenSessionHandle(const TransferLimits& limits);
 
 // What became of one request. Callers of the site functions may ignore it.
 // Tells a final response from a redirect that libcurl goes on to follow.
@@ -76,10 +73,11 @@ struct FetchResult {
 // Performs the request set up on handle. The file is created (truncated) only
 // once a final response arrives and then receives the body byte for byte; a
 // request that gets no response leaves it untouched. If the file cannot be
-// created the body is still read to its end. A body beyond the size limit and
+// created the body is still read to its end. A body beyond maxBodyBytes and
 // a stop request end the transfer. Takes over the handle's write, header and
 // progress callbacks.
-FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file, const TransferStop& stopRequested = {});
+FetchResult PerformToFile(CURL* handle, const std::filesystem::path& file, long long maxBodyBytes,
+                          const TransferStop& stopRequested = {});
 
 // Host part of url, IPv6 brackets removed; empty when url does not parse.
 std::string HostOfUrl(const std::string& url);

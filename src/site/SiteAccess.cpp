@@ -5,56 +5,6 @@
 
 #include <cstdio>
 #include <initializer_list>
-#include <mutex>
-
-static std::mutex agentMutex;
-static AgentGenerator processAgents;
-
-static std::mutex baseAddressMutex;
-
-static std::mutex cookieClockMutex;
-static WallClock cookieClock;
-
-// Built on first use, so that it is ready even for callers in static initialisers.
-static std::string& BaseAddressSetting()
-{
-    static std::string address = "https://www.hellowork.mhlw.go.jp";
-    return address;
-}
-
-int AgentGenerator::next(int n)
-{
-    state = state * 134775813u + 1u;
-    if (n < 1)
-        return 0;
-    return static_cast<int>((std::uint64_t{state} * static_cast<std::uint64_t>(n)) >> 32);
-}
-
-AgentGenerator ProcessAgentGenerator()
-{
-    std::lock_guard lock(agentMutex);
-    return processAgents;
-}
-
-std::string_view DrawUserAgent()
-{
-    std::lock_guard lock(agentMutex);
-    return UserAgentTable[static_cast<std::size_t>(processAgents.next(static_cast<int>(UserAgentTable.size())))];
-}
-
-std::string SiteBaseAddress()
-{
-    std::lock_guard lock(baseAddressMutex);
-    return BaseAddressSetting();
-}
-
-void SetSiteBaseAddress(std::string address)
-{
-    while (address.ends_with('/'))
-        address.pop_back();
-    std::lock_guard lock(baseAddressMutex);
-    BaseAddressSetting() = std::move(address);
-}
 
 // Null when libcurl runs out of memory; a request then is not sent at all.
 static CurlSlist HeaderList(std::initializer_list<std::string> lines)
@@ -68,30 +18,6 @@ static CurlSlist HeaderList(std::initializer_list<std::string> lines)
         list.reset(appended);
     }
     return list;
-}
-
-bool IsLoopbackAddress(const std::string& address)
-{
-    const std::string host = HostOfUrl(address);
-    if (SameTextIgnoringCase(host, "localhost") || host == "::1")
-        return true;
-    unsigned parts[4];
-    char end = 0;
-    if (std::sscanf(host.c_str(), "%u.%u.%u.%u%c", &parts[0], &parts[1], &parts[2], &parts[3], &end) != 4)
-        return false;
-    return parts[0] == 127 && parts[1] < 256 && parts[2] < 256 && parts[3] < 256;
-}
-
-void SetCookieClock(WallClock clock)
-{
-    std::lock_guard lock(cookieClockMutex);
-    cookieClock = std::move(clock);
-}
-
-static std::chrono::system_clock::time_point CookieNow()
-{
-    std::lock_guard lock(cookieClockMutex);
-    return cookieClock ? cookieClock() : std::chrono::system_clock::now();
 }
 
 std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::time_point now)
@@ -116,16 +42,17 @@ std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::ti
 // The browser's cookie text may hold several pairs; it goes into the line
 // untouched, except that a line cannot hold NUL, CR or LF, and whatever came
 // after one would also lose the domain that keeps the cookie to the site.
-static std::string RunCookieLine(std::string_view cookie, const std::string& host)
+static std::string RunCookieLine(std::string_view cookie, const std::string& host,
+                                 std::chrono::system_clock::time_point now)
 {
     cookie = cookie.substr(0, cookie.find_first_of(std::string_view("\0\r\n", 3)));
-    return "Set-Cookie: MyCookie=" + RunCookieData(cookie, CookieNow()) + "; domain=" + host;
+    return "Set-Cookie: MyCookie=" + RunCookieData(cookie, now) + "; domain=" + host;
 }
 
-FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& file,
+FetchResult HttpGetToFile(const SiteConfig& site, const std::string& url, const std::filesystem::path& file,
                           const TransferStop& stopRequested)
 {
-    const std::string agent(DrawUserAgent());
+    const std::string agent(site.agents->draw());
     const CurlSlist headers = HeaderList({
         "Accept: text/html, application/xhtml+xml, image/jxr, */*",
         "Accept-Language: ja-JP",
@@ -133,7 +60,7 @@ FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& f
         "Connection: Keep-Alive",
         "Content-Encoding: none",
     });
-    const CurlEasy handle = OpenSessionHandle();
+    const CurlEasy handle = OpenSessionHandle(site.limits);
     if (!headers || !handle)
         return {};
     CURL* h = handle.get();
@@ -145,14 +72,14 @@ FetchResult HttpGetToFile(const std::string& url, const std::filesystem::path& f
     // An empty proxy name means a direct connection whatever the environment says.
     curl_easy_setopt(h, CURLOPT_PROXY, "");
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    return PerformToFile(h, file, stopRequested);
+    return PerformToFile(h, file, site.limits.maxBodyBytes, stopRequested);
 }
 
-FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path& file,
+FetchResult HttpPostToFile(const SiteConfig& site, const std::string& body, const std::filesystem::path& file,
                            const std::string& objectPath, const std::string& cookie,
                            const TransferStop& stopRequested)
 {
-    const std::string base = SiteBaseAddress();
+    const std::string& base = site.baseAddress;
     const CurlSlist headers = HeaderList({
         "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8",
         "Accept-Language: ja,en-US;q=0.9,en;q=0.8", "Accept-Encoding: none",
@@ -160,13 +87,13 @@ FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path&
         "Referer: " + base + std::string(kResultListPath),
         "Expect:", // only stops libcurl from adding its own
     });
-    const CurlEasy handle = OpenSessionHandle();
+    const CurlEasy handle = OpenSessionHandle(site.limits);
     if (handle && !cookie.empty()) {
         const std::string host = HostOfUrl(base);
         if (!host.empty())
-            curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, RunCookieLine(cookie, host).c_str());
+            curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, RunCookieLine(cookie, host, site.now()).c_str());
     }
-    const std::string agent(DrawUserAgent());
+    const std::string agent(site.agents->draw());
     if (!headers || !handle)
         return {};
     const std::string url = base + objectPath;
@@ -178,11 +105,11 @@ FetchResult HttpPostToFile(const std::string& body, const std::filesystem::path&
     curl_easy_setopt(h, CURLOPT_POST, 1L);
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data());
-    return PerformToFile(h, file, stopRequested);
+    return PerformToFile(h, file, site.limits.maxBodyBytes, stopRequested);
 }
 
-std::string StoredSiteCookies(bool withHttpOnly)
+std::string StoredSiteCookies(const SiteConfig& site, bool withHttpOnly)
 {
-    const std::string host = HostOfUrl(SiteBaseAddress());
+    const std::string host = HostOfUrl(site.baseAddress);
     return host.empty() ? std::string() : StoredCookiesForHost(host, withHttpOnly);
 }

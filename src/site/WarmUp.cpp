@@ -28,18 +28,18 @@ static int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t
     return stop ? 1 : 0;
 }
 
-std::string SearchPageAddress()
+std::string SearchPageAddress(const SiteConfig& site)
 {
-    return SiteBaseAddress() + std::string(kDetailScreenPath) + "?action=initDisp&screenId=GECA110010";
+    return site.baseAddress + std::string(kDetailScreenPath) + "?action=initDisp&screenId=GECA110010";
 }
 
-WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit, const std::function<bool()>& stopRequested)
+WarmUpResult FetchSearchPage(const SiteConfig& site, const std::function<bool()>& stopRequested)
 {
     WarmUpResult result;
-    const CurlEasy handle = OpenSessionHandle();
+    const CurlEasy handle = OpenSessionHandle(site.limits);
     CurlSlist headers(curl_slist_append(nullptr, "Accept: text/html, application/xhtml+xml, image/jxr, */*"));
     if (headers && curl_slist_append(headers.get(), "Accept-Language: ja-JP") && handle) {
-        const std::string url = SearchPageAddress();
+        const std::string url = SearchPageAddress(site);
         const std::string agent(kWarmUpUserAgent);
         WarmUpProgress progress;
         progress.stopRequested = &stopRequested;
@@ -49,7 +49,7 @@ WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit, const std::fun
         curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
         curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
         // libcurl reads 0 as no limit at all.
-        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, std::max(1L, static_cast<long>(timeLimit.count())));
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, std::max(1L, static_cast<long>(site.warmUpTimeLimit.count())));
         curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBody);
         curl_easy_setopt(h, CURLOPT_WRITEDATA, &progress);
         curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, TrackResponseHeader);
@@ -73,12 +73,12 @@ WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit, const std::fun
             && effective)
             result.finalAddress = effective;
     }
-    result.cookie = StoredSiteCookies(false);
+    result.cookie = StoredSiteCookies(site, false);
     return result;
 }
 
-bool IsSiteAddress(const std::string& address)
+bool IsSiteAddress(const SiteConfig& site, const std::string& address)
 {
     const std::string host = HostOfUrl(address);
-    return !host.empty() && SameTextIgnoringCase(host, HostOfUrl(SiteBaseAddress()));
+    return !host.empty() && SameTextIgnoringCase(host, HostOfUrl(site.baseAddress));
 }

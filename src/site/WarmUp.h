@@ -4,6 +4,7 @@
 // session, so the cookie also travels with every later request.
 
 #include "site/CurlSession.h"
+#include "site/SiteConfig.h"
 
 #include <chrono>
 #include <functional>
@@ -15,8 +16,6 @@
 inline constexpr std::string_view kWarmUpUserAgent =
     "Mozilla/5.0 (Windows NT 10.0; WOW64; Trident/7.0; rv:11.0) like Gecko";
 
-inline constexpr std::chrono::milliseconds kWarmUpTimeLimit{10000};
-
 struct WarmUpResult {
     // The server answered with a page (not a redirect) before the time ran
     // out, even if its body was still arriving.
@@ -27,13 +26,12 @@ struct WarmUpResult {
 };
 
 // Base address + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010".
-std::string SearchPageAddress();
+std::string SearchPageAddress(const SiteConfig& site);
 
-// Opens the search page, waiting at most timeLimit; stopRequested, polled
-// while waiting, abandons the visit. The cookie is read from the store
-// whatever became of the page.
-WarmUpResult FetchSearchPage(std::chrono::milliseconds timeLimit = kWarmUpTimeLimit,
-                             const std::function<bool()>& stopRequested = {});
+// Opens the search page, waiting at most the site's warm-up time limit;
+// stopRequested, polled while waiting, abandons the visit. The cookie is read
+// from the store whatever became of the page.
+WarmUpResult FetchSearchPage(const SiteConfig& site, const std::function<bool()>& stopRequested = {});
 
 // Whether address is on the site's host (the host of the base address).
-bool IsSiteAddress(const std::string& address);
+bool IsSiteAddress(const SiteConfig& site, const std::string& address);

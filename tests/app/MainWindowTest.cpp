@@ -2,7 +2,6 @@
 #include "app/MainWindow.h"
 #include "controls/DigitBox.h"
 #include "text/CodePage932.h"
-#include "site/SiteAccess.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -158,7 +157,7 @@ void MainWindowTest::loadAndSaveRoundTrip()
     QCOMPARE(window->clstOutput->currentRow(), 0);
     QVERIFY(!window->chkOutput->isChecked());
     QCOMPARE(window->focusWidget(), window->btnStart);
-    QCOMPARE(SiteBaseAddress(), std::string("http://127.0.0.1:9"));
+    QCOMPARE(window->site.baseAddress, std::string("http://127.0.0.1:9"));
 
     window->rdoWordType3->setChecked(true);
     window->clstOutput->item(93)->setCheckState(Qt::Checked);
@@ -175,7 +174,6 @@ void MainWindowTest::loadAndSaveRoundTrip()
                  + "1\r\n\r\n"
                    "[Site]\r\nBaseAddress=http://127.0.0.1:9/\r\n"
                  + foreign);
-    SetSiteBaseAddress("https://www.hellowork.mhlw.go.jp");
 }
 
 void MainWindowTest::emptyJobListTicksNothing()

@@ -7,17 +7,15 @@
 #include "app/DialogService.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/SettingsFile.h"
-#include "app/SiteBrowser.h"
 #include "run/StartValidation.h"
 #include "app/MainWindow.h"
-#include "app/WindowRunHost.h"
+#include "app/RunProgressView.h"
 #include "controls/DigitBox.h"
 #include "text/CodePage932.h"
 #include "site/CurlSession.h"
-#include "site/SiteAccess.h"
 #include "support/LocalHttpServer.h"
 #include "run/SearchRequest.h"
-#include "run/RetrievalWorker.h"
+#include "run/RunSession.h"
 #include "support/WorkerTestSupport.h"
 
 #include <QApplication>
@@ -48,8 +46,6 @@ public:
     int alerts = 0;
     std::function<void()> onAlert;
     std::vector<std::filesystem::path> opened;
-    bool holdWorker = false; // keep the worker from running until the test starts it
-    RetrievalWorker* heldWorker = nullptr;
 
 protected:
     void terminateApplication() override { ++terminations; }
@@ -60,13 +56,6 @@ protected:
             onAlert();
     }
     void openWithAssociatedProgram(const std::filesystem::path& file) override { opened.push_back(file); }
-    void launchWorker(RetrievalWorker* worker) override
-    {
-        if (holdWorker)
-            heldWorker = worker;
-        else
-            MainWindow::launchWorker(worker);
-    }
 };
 
 // Holds the first request that matches until released, and counts the
@@ -178,7 +167,7 @@ struct RunSetup {
             + "\r\n";
         std::ofstream(folder / "db" / "km.ini", std::ios::binary) << Utf8ToShiftJis(text);
         window = std::make_unique<RunWindow>(folder);
-        window->runPacing = NoPauses();
+        window->site.pacing = NoPauses();
         window->show();
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
@@ -216,7 +205,7 @@ static bool Unlocked(const RunWindow& window)
         && window.cmbRegion1->isEnabled() && window.editJobNo1->isEnabled() && window.clstOutput->isEnabled()
         && window.rdoWordType3->isEnabled() && window.lblJobCodeBar2->isEnabled()
         && window.editRetry->isEnabled() == window.chkRetry->isChecked()
-        && window.lblRetry->isEnabled() == window.chkRetry->isChecked() && window.workerThread == nullptr
+        && window.lblRetry->isEnabled() == window.chkRetry->isChecked() && window.runSession() == nullptr
         && QGuiApplication::overrideCursor() == nullptr;
 }
 
@@ -243,10 +232,9 @@ private slots:
     void cancelDuringRetrieval();
     void failedListPageEndsTheRunIncomplete();
     void closingDuringRetrieval();
-    void cancelBeforeTheWorkerRuns();
-    void lateWarmUpNoticesStartNothing();
-    void hostShowsProgress();
-    void browserReadsThePagesCookie();
+    void cancelAtTheSearch();
+    void cancelDuringTheWarmUp();
+    void progressView();
 };
 
 void RunControlTest::initTestCase()
@@ -357,8 +345,8 @@ void RunControlTest::outputFileName()
     const auto startAndCancel = [&](const std::filesystem::path& chosen) {
         const bool locked = run.start(chosen);
         if (locked)
-            w.cancelRun(); // before any worker: the run ends at once
-        return locked;
+            w.cancelRun(); // during the warm-up: the session ends without a search
+        return locked && run.waitForEnd();
     };
 
     QVERIFY(startAndCancel(run.folder / "result"));
@@ -368,7 +356,7 @@ void RunControlTest::outputFileName()
     std::ofstream(run.folder / "result.txt.csv") << "old";
     QVERIFY(startAndCancel(run.folder / "result.txt"));
     QCOMPARE(w.runState.outputPath, run.folder / "result.txt.csv");
-    // Replaced only when the worker writes: a run cancelled before leaves it.
+    // Replaced only when the search goes out: a run cancelled before leaves it.
     QCOMPARE(ReadFileBytes(run.folder / "result.txt.csv"), std::string("old"));
 
     // Cancel during the warm-up asks nothing and ends silently, as a
@@ -475,7 +463,7 @@ void RunControlTest::unreachableSite()
     RunSetup run(0);
     run.open({}, closedAddress);
     RunWindow& w = *run.window;
-    w.warmUpTimeLimit = std::chrono::milliseconds(300);
+    w.site.warmUpTimeLimit = std::chrono::milliseconds(300);
     std::ofstream(run.csv(), std::ios::binary) << "earlier run";
     const QString unreachable = QStringLiteral(
         "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。");
@@ -497,14 +485,11 @@ void RunControlTest::unreachableSite()
     elsewhere.get("/away", [](const httplib::Request&, httplib::Response& response) {
         response.set_content("<html>away</html>", "text/html");
     });
-    SetSiteBaseAddress(elsewhere.baseAddress());
-    QSignalSpy completed(w.webBrowser, &SiteBrowser::documentComplete);
-    w.warmUpTimeLimit = std::chrono::milliseconds(3000);
+    w.site.baseAddress = elsewhere.baseAddress();
+    w.site.warmUpTimeLimit = std::chrono::milliseconds(3000);
     QVERIFY(run.start(run.csv()));
-    QVERIFY(completed.wait(kLongWait));
-    QVERIFY(completed.at(0).at(0).toString().startsWith("http://localhost:"));
-    QVERIFY(w.btnCancel->isEnabled());
     QVERIFY(run.waitForEnd());
+    QVERIFY(!elsewhere.requests().empty());
     QCOMPARE(w.resultCode, int(kResultSiteUnreachable));
     QCOMPARE(run.last().text, unreachable);
     for (const RecordedRequest& request : elsewhere.requests())
@@ -588,7 +573,7 @@ void RunControlTest::cancelDuringRetrieval()
     QTest::mouseClick(w.btnCancel, Qt::LeftButton);
     QCOMPARE(run.answers.shown.size(), shown);
     QVERIFY(Locked(w));
-    QVERIFY(w.workerThread != nullptr);
+    QVERIFY(w.runSession() != nullptr);
 
     run.gate.release();
     QVERIFY(run.waitForEnd());
@@ -624,23 +609,23 @@ void RunControlTest::closingDuringRetrieval()
     QTRY_COMPARE_WITH_TIMEOUT(w.terminations, 1, kLongWait);
     QCOMPARE(run.answers.shown.size(), size_t(3)); // the file and the two questions only
     QVERIFY(!w.btnCancel->isEnabled());
-    QVERIFY(w.workerThread == nullptr);
+    QVERIFY(w.runSession() == nullptr);
     QVERIFY(ReadFileBytes(run.folder / "db" / "km.ini").starts_with("[Config]\r\nRegion1=13\r\n"));
     QVERIFY(w.isVisible()); // the program ends; the window is not closed first
 }
 
-void RunControlTest::cancelBeforeTheWorkerRuns()
+void RunControlTest::cancelAtTheSearch()
 {
     RunSetup run;
+    run.gate.holds = [](const std::string& request) { return request.starts_with("POST /kensaku/GECA110030.do"); };
     run.open("JobList=1\r\n");
     RunWindow& w = *run.window;
-    w.holdWorker = true;
     QVERIFY(run.start(run.csv()));
-    QTRY_VERIFY_WITH_TIMEOUT(w.heldWorker != nullptr, kLongWait);
-    QCOMPARE(w.workerThread, w.heldWorker);
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
+    QCoreApplication::processEvents(); // the session's word that the search is out
 
-    // The worker exists but has not taken a step: Cancel asks, and the
-    // window stays locked until the worker itself reports its end.
+    // The search is out but nothing came back: Cancel asks, and the window
+    // stays locked until the session itself has ended.
     run.answers.questionAnswers = {true};
     w.cancelRun();
     QCOMPARE(run.last().title, QStringLiteral("中断確認"));
@@ -648,7 +633,7 @@ void RunControlTest::cancelBeforeTheWorkerRuns()
     w.cancelRun();
     QVERIFY(Locked(w));
 
-    w.heldWorker->start();
+    run.gate.release();
     QVERIFY(run.waitForEnd());
     QCOMPARE(w.resultCode, int(kResultCancelled));
     QCOMPARE(run.last().title, QStringLiteral("中断確認"));
@@ -656,7 +641,7 @@ void RunControlTest::cancelBeforeTheWorkerRuns()
     QVERIFY(CsvDataLines(run.csv()).empty());
 }
 
-void RunControlTest::lateWarmUpNoticesStartNothing()
+void RunControlTest::cancelDuringTheWarmUp()
 {
     RunSetup run;
     run.gate.holds = [](const std::string& request) {
@@ -668,19 +653,12 @@ void RunControlTest::lateWarmUpNoticesStartNothing()
     QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
     w.cancelRun();
     QCOMPARE(w.resultCode, int(kResultCancelled)); // silent, as a confirmed Cancel
+    QVERIFY(run.waitForEnd());
     QVERIFY(run.last().kind == DialogKind::SaveFile);
     QVERIFY(Unlocked(w));
+    QVERIFY(!std::filesystem::exists(run.csv()));
 
-    // The page completes, or the timer fires, after the run has ended.
-    const size_t shown = run.answers.shown.size();
-    w.warmUpPageLoaded(QString::fromStdString(run.site.baseAddress() + "/kensaku/GECA110010.do"));
-    w.warmUpTimedOut();
-    QCoreApplication::processEvents();
-    QVERIFY(w.workerThread == nullptr);
-    QVERIFY(Unlocked(w));
-    QCOMPARE(run.answers.shown.size(), shown);
-
-    // The held page arrives late; the next run still starts its worker once.
+    // The held page arrives late and starts nothing; the next run is whole.
     run.gate.release();
     QVERIFY(run.start(run.csv()));
     QVERIFY(run.waitForEnd());
@@ -688,67 +666,20 @@ void RunControlTest::lateWarmUpNoticesStartNothing()
     QCOMPARE(CsvDataLines(run.csv()).size(), run.hits().size());
 }
 
-void RunControlTest::hostShowsProgress()
+void RunControlTest::progressView()
 {
     QProgressBar bar;
     QLabel status;
-    const bool taskbarReady = false;
-    ReferenceDatabase database(QCoreApplication::applicationDirPath() + "/db/km_data.db");
-    int finished = 0;
-    WindowRunHost host(bar, status, taskbarReady, database, [&] { ++finished; });
-    host.ResetProgress(0); // an empty result shows an empty bar, not a busy one
-    host.StepProgress(0, 0, "a");
+    RunProgressView view(bar, status, false);
+    view.reset(0); // an empty result shows an empty bar, not a busy one
+    view.step(0, 0, "a");
     QVERIFY(bar.maximum() > bar.minimum() && bar.value() == 0);
-    host.ResetProgress(57);
-    host.StepProgress(31, 57, "b"); // a run from a start position
+    view.reset(57);
+    view.step(31, 57, "b"); // a run from a start position
     QCOMPARE(bar.value(), 31);
-    host.StepProgress(60, 57, Utf8ToShiftJis("求人情報 : 60件/57件 取得中..."));
+    view.step(60, 57, QStringLiteral("求人情報 : 60件/57件 取得中..."));
     QCOMPARE(bar.value(), 57);
     QCOMPARE(status.text(), QStringLiteral("求人情報 : 60件/57件 取得中..."));
-
-    // A database that fails is reported once in a run, and again in the next.
-    {
-        DialogAnswers answers;
-        QTemporaryDir dir;
-        ReferenceDatabase missing(dir.filePath("none.db"));
-        WindowRunHost failing(bar, status, taskbarReady, missing, [] {});
-        for (int lookup = 0; lookup < 3; ++lookup)
-            QVERIFY(failing.LookupIndustryCategory(Utf8ToShiftJis("耕種農業")).empty());
-        QCOMPARE(answers.shown.size(), size_t(1));
-        QCOMPARE(answers.shown[0].title, QStringLiteral("Error"));
-        failing.beginRun();
-        failing.LookupIndustryCategory(Utf8ToShiftJis("耕種農業"));
-        QCOMPARE(answers.shown.size(), size_t(2));
-    }
-
-    // Once the window is going, nothing reaches it.
-    host.detach();
-    host.StepProgress(1, 1, "c");
-    host.NotifyRunFinished();
-    QVERIFY(host.LookupIndustryCategory(Utf8ToShiftJis("耕種農業")).empty());
-    QCOMPARE(finished, 0);
-    QCOMPARE(bar.value(), 57);
-}
-
-void RunControlTest::browserReadsThePagesCookie()
-{
-    LocalHttpServer server;
-    server.get("/kensaku/GECA110010.do", [](const httplib::Request&, httplib::Response& response) {
-        response.set_header("Set-Cookie", "JSESSIONID=abc; Path=/");
-        response.headers.emplace("Set-Cookie", "hidden=1; Path=/; HttpOnly");
-        response.set_content("<html>search</html>", "text/html");
-    });
-    SetSiteBaseAddress(server.baseAddress());
-    SiteBrowser browser;
-    QSignalSpy completed(&browser, &SiteBrowser::documentComplete);
-    browser.navigateToSearchPage(std::chrono::milliseconds(5000));
-    QVERIFY(!browser.documentCookie() && completed.wait(kLongWait));
-    QCOMPARE(completed.at(0).at(0).toString().toStdString(), browser.locationUrl());
-    QVERIFY(browser.locationUrl().ends_with("/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010"));
-    QCOMPARE(browser.documentCookie().value_or("none"), std::string("JSESSIONID=abc")); // as a script sees it
-    // A new visit drops the old document until its own page has loaded.
-    browser.navigateToSearchPage(std::chrono::milliseconds(5000));
-    QVERIFY(!browser.documentCookie());
 }
 
 QTEST_MAIN(RunControlTest)

@@ -26,15 +26,15 @@ protected:
         RunTestFixture::SetUp();
         ASSERT_TRUE(site.start());
         ClearStoredCookies();
-        SetSiteBaseAddress(site.baseAddress());
+        siteConfig.baseAddress = site.baseAddress();
     }
 
     void Run()
     {
-        const WarmUpResult warmUp = FetchSearchPage();
+        const WarmUpResult warmUp = FetchSearchPage(siteConfig);
         ASSERT_TRUE(warmUp.pageArrived);
         state.siteCookie = warmUp.cookie;
-        RunRetrieval(RunContext{conditions, state, csv, host, pacing, {}, pageFile});
+        RunRetrieval(RunContext{conditions, state, csv, host, siteConfig, {}, pageFile});
     }
 
     // The job-number lines the site's own data gives for the search, from
@@ -55,8 +55,8 @@ TEST_F(DemoRunTest, WholeResultListIsFetchedPageAfterPage)
     const std::vector<std::string> expected = expectedLines();
     const int total = static_cast<int>(expected.size());
     ASSERT_GT(total, 50); // two pages
-    EXPECT_EQ(state.TotalCount, total);
-    EXPECT_EQ(state.StartedCount, total);
+    EXPECT_EQ(state.totalCount, total);
+    EXPECT_EQ(state.startedCount, total);
     EXPECT_EQ(CsvDataLines(csvPath), expected);
     ASSERT_FALSE(host.steps.empty());
     EXPECT_EQ(host.steps.back().position, total);
@@ -75,7 +75,7 @@ TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
 {
     conditions.FreeWord = Utf8ToShiftJis("どの求人にもない言葉");
     Run();
-    EXPECT_EQ(state.TotalCount, 0);
+    EXPECT_EQ(state.totalCount, 0);
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
 
@@ -93,7 +93,7 @@ TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
 {
     conditions.JobList.fill(true);
     const auto runAgainst = [&](DemoSite& demo) {
-        SetSiteBaseAddress(demo.baseAddress());
+        siteConfig.baseAddress = demo.baseAddress();
         ClearStoredCookies();
         state = RunState{};
         state.outputPath = csvPath;
@@ -110,7 +110,7 @@ TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
     ASSERT_GT(expected, 50u); // two pages
     EXPECT_EQ(CsvDataLines(csvPath).size(), expected);
     EXPECT_TRUE(runAgainst(spread) == today); // not printed: lines of 94 fields
-    EXPECT_EQ(state.StartedCount, static_cast<int>(expected));
+    EXPECT_EQ(state.startedCount, static_cast<int>(expected));
 }
 
 // Four pages of fifty, the pager being the page's own form: with the site's
@@ -140,7 +140,7 @@ TEST_F(DemoRunTest, FourPagesOfFiftyWithEitherLinksAndAStartOfSixty)
             return lines;
         };
         for (const int start : {0, 60}) {
-            SetSiteBaseAddress(demo.baseAddress());
+            siteConfig.baseAddress = demo.baseAddress();
             ClearStoredCookies();
             state = RunState{};
             state.outputPath = csvPath;
@@ -178,7 +178,7 @@ TEST_F(DemoRunTest, APagerThatAnswersAnotherPageNeverWritesItsPostingsAsTheStart
     options.faultTargets = kDemoFaultPager;
     DemoSite demo{options};
     ASSERT_TRUE(demo.start());
-    SetSiteBaseAddress(demo.baseAddress());
+    siteConfig.baseAddress = demo.baseAddress();
     conditions.Retry = 60;
     Run();
     EXPECT_TRUE(state.listPageFailed);

@@ -27,10 +27,9 @@ public:
     IndustryAnswers industries;
     std::function<void()> onLookup;
 
-    void ResetProgress(int) override {}
-    void StepProgress(int, int, const std::string&) override {}
-    void NotifyRunFinished() override {}
-    std::string LookupIndustryCategory(const std::string& industryName) override
+    void resetProgress(int) override {}
+    void stepProgress(int, int, const std::string&) override {}
+    std::string lookupIndustryCategory(const std::string& industryName) override
     {
         if (onLookup)
             onLookup();
@@ -49,7 +48,7 @@ protected:
     SearchConditions conditions;
     RunState state;
     CsvOutputFile csv;
-    RunPacing pacing = NoPauses();
+    SiteConfig siteConfig = LocalSite({});
     bool stop = false;
     std::filesystem::path pageFile = dir.filePath("tmp.dat").toStdString();
     std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
@@ -58,13 +57,13 @@ protected:
     {
         conditions.JobList.fill(true);
         host.industries = {{"事務用機械器具卸売業", "卸売業、小売業,54,機械器具卸売業,5422"}};
-        SetSiteBaseAddress(server.baseAddress());
+        siteConfig.baseAddress = server.baseAddress();
         ASSERT_TRUE(WriteCsvHeader(csv, csvPath, conditions.JobList));
     }
 
     RunContext context()
     {
-        return RunContext{conditions, state, csv, host, pacing, [this] { return stop; }, pageFile};
+        return RunContext{conditions, state, csv, host, siteConfig, [this] { return stop; }, pageFile};
     }
 
     std::string detailUrl(const std::string& base) const
@@ -112,7 +111,7 @@ TEST_F(DetailExtractionTest, FullPostingGivesTheExpectedLineByteForByte)
 
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].target, detailUrl(""));
-    EXPECT_FALSE(state.DetailRetried);
+    EXPECT_FALSE(state.detailRetried);
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
 }
 
@@ -120,7 +119,7 @@ TEST_F(DetailExtractionTest, PageWithoutJobNumberIsFetchedOnceMore)
 {
     serve({"busy_page.html", "wave_dash.html"});
     EXPECT_EQ(ExtractJobDetail(context(), detailUrl(server.baseAddress())), JobLineOutcome::Written);
-    EXPECT_TRUE(state.DetailRetried);
+    EXPECT_TRUE(state.detailRetried);
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].target, requests[0].target);
@@ -139,10 +138,10 @@ TEST_F(DetailExtractionTest, RetryRunsAtMostOnceAndNeverAfterAStop)
     };
     EXPECT_EQ(requestsFor(), 2u);
     EXPECT_EQ(requestsFor(), 1u); // this posting was already retried
-    state.DetailRetried = false;
+    state.detailRetried = false;
     stop = true;
     EXPECT_EQ(requestsFor(), 0u); // a stop abandons the download itself
-    EXPECT_FALSE(state.DetailRetried);
+    EXPECT_FALSE(state.detailRetried);
     EXPECT_TRUE(dataLines().empty());
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
 }
@@ -157,7 +156,7 @@ TEST_F(DetailExtractionTest, FailedDownloadNeverRereadsThePreviousPage)
     // The previous posting's page is still in the page file.
     std::filesystem::copy_file(DetailFixturePath("full_posting.html"), pageFile);
     EXPECT_EQ(ExtractJobDetail(context(), detailUrl(deadBase)), JobLineOutcome::NoJobNumber);
-    EXPECT_TRUE(state.DetailRetried);
+    EXPECT_TRUE(state.detailRetried);
     EXPECT_FALSE(std::filesystem::exists(pageFile));
     EXPECT_TRUE(dataLines().empty());
 }

@@ -31,21 +31,6 @@
 #include <set>
 #include <thread>
 
-// Answers the industry lookup from the built reference database, so that
-// every field of a line can be checked.
-class ReferenceHost : public RecordingHost {
-public:
-    std::string LookupIndustryCategory(const std::string& industryName) override
-    {
-        std::string error;
-        const std::string answer = ::LookupIndustryCategory(database, industryName, error);
-        EXPECT_EQ(error, "");
-        return answer;
-    }
-
-    ReferenceDatabase database{BuiltDatabase()};
-};
-
 // The values of a line whose values are all quoted; empty when it is not one.
 static std::vector<std::string> QuotedValues(const std::string& line)
 {
@@ -88,22 +73,28 @@ static std::vector<const DemoPosting*> Hits(const DemoSite& site, const SearchCo
     return site.matching(ParseSearchBody(BuildSearchRequestBody(conditions)));
 }
 
+// Short pauses between pages, and a stalled transfer given up after about a
+// second.
+static SiteConfig SiteWithShortLimits()
+{
+    SiteConfig site;
+    site.pacing = RunPacing{std::chrono::milliseconds(0), std::chrono::milliseconds(2),
+                            std::chrono::milliseconds(2), std::chrono::milliseconds(0)};
+    site.limits = TransferLimits{2000, 100000, 1};
+    return site;
+}
+
 class FaultRunTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     SearchConditions conditions;
-    RunPacing pacing{std::chrono::milliseconds(0), std::chrono::milliseconds(2), std::chrono::milliseconds(2),
-                     std::chrono::milliseconds(0)};
+    SiteConfig siteConfig = SiteWithShortLimits();
 
     void SetUp() override
     {
         ClearProxyEnvironment();
-        // A stalled transfer is given up after about a second.
-        SetTransferLimits(TransferLimits{2000, 100000, 1});
         conditions.JobList.fill(true);
     }
-
-    void TearDown() override { SetTransferLimits(TransferLimits{}); }
 
     std::atomic<int> detailRequests = 0;
     std::atomic<int> listRequests = 0;
@@ -131,10 +122,10 @@ protected:
             return outcome;
         }
         ClearStoredCookies();
-        SetSiteBaseAddress(site.baseAddress());
+        siteConfig.baseAddress = site.baseAddress();
         const std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
         outcome.state.outputPath = csvPath;
-        outcome.state.siteCookie = FetchSearchPage().cookie;
+        outcome.state.siteCookie = FetchSearchPage(siteConfig).cookie;
 
         std::mutex mutex;
         std::condition_variable done;
@@ -147,7 +138,7 @@ protected:
         });
         ReferenceHost host;
         CsvOutputFile csv;
-        RunRetrieval(RunContext{conditions, outcome.state, csv, host, pacing, [&] { return stop.load(); },
+        RunRetrieval(RunContext{conditions, outcome.state, csv, host, siteConfig, [&] { return stop.load(); },
                                 dir.filePath("tmp.dat").toStdString()});
         {
             std::lock_guard lock(mutex);
@@ -266,7 +257,7 @@ TEST_F(FaultRunTest, ServerErrorsOnDetailPagesAreFetchedOnceMoreThenSkipped)
 
     const RunOutcome run = Run(site);
     EXPECT_TRUE(run.ended);
-    EXPECT_EQ(run.state.TotalCount, static_cast<int>(hits.size()));
+    EXPECT_EQ(run.state.totalCount, static_cast<int>(hits.size()));
     EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(survivors));
     EXPECT_EQ(run.detailRequests, DetailRequests(site, hits));
     EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
@@ -280,7 +271,7 @@ TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine
     RunOutcome run = Run(searchFails);
     EXPECT_TRUE(run.ended);
     EXPECT_TRUE(run.state.listPageFailed);
-    EXPECT_EQ(run.state.TotalCount, 0);
+    EXPECT_EQ(run.state.totalCount, 0);
     EXPECT_TRUE(run.lines.empty());
     EXPECT_EQ(run.detailRequests, 0);
     EXPECT_EQ(listRequests, 2);
@@ -301,7 +292,7 @@ TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine
 // list page, each only once: the repeat brings the page, nothing is lost.
 TEST_F(FaultRunTest, AListPageThatFailsOnceIsAskedForAgain)
 {
-    SetTransferLimits(TransferLimits{2000, 1, 60, 1500, 20LL * 1024 * 1024});
+    siteConfig.limits = TransferLimits{2000, 1, 60, 1500, 20LL * 1024 * 1024};
     for (const DemoFault fault : {DemoFault::ServerError, DemoFault::ConnectionReset, DemoFault::CutShort,
                                   DemoFault::Stall, DemoFault::Trickle, DemoFault::GiantPage}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
@@ -315,7 +306,7 @@ TEST_F(FaultRunTest, AListPageThatFailsOnceIsAskedForAgain)
         const RunOutcome run = Run(site);
         EXPECT_TRUE(run.ended);
         EXPECT_FALSE(run.state.listPageFailed);
-        EXPECT_EQ(run.state.TotalCount, static_cast<int>(hits.size()));
+        EXPECT_EQ(run.state.totalCount, static_cast<int>(hits.size()));
         EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(hits));
         EXPECT_EQ(listRequests, 4); // two pages, each twice
     }
@@ -372,7 +363,7 @@ TEST_F(FaultRunTest, ListPagesBrokenOffEveryTimeEndTheRunIncomplete)
 // failed download: fetched once more, then skipped; the run never hangs.
 TEST_F(FaultRunTest, TricklingAndOversizedDetailPagesAreGivenUp)
 {
-    SetTransferLimits(TransferLimits{2000, 1, 60, 800, 20LL * 1024 * 1024});
+    siteConfig.limits = TransferLimits{2000, 1, 60, 800, 20LL * 1024 * 1024};
     for (const DemoFault fault : {DemoFault::Trickle, DemoFault::GiantPage}) {
         SCOPED_TRACE(std::string(DemoFaultName(fault)));
         DemoSiteOptions options = counted(Faulty(fault, 0.2, kDemoFaultDetail, -1, 20));
@@ -465,7 +456,7 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
     EXPECT_EQ(DemoFaultFromName("crash"), std::nullopt);
 
     ClearProxyEnvironment();
-    SetTransferLimits(TransferLimits{2000, 100000, 1});
+    SiteConfig siteConfig = SiteWithShortLimits();
     QTemporaryDir dir;
     const std::filesystem::path file = dir.filePath("page.dat").toStdString();
     const std::string whole = GeneratePosting(0).detailPage;
@@ -473,7 +464,7 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
         DemoSite site(Faulty(fault, 1.0, kDemoFaultDetail, 1000, 1));
         EXPECT_TRUE(site.start());
         std::filesystem::remove(file);
-        const FetchResult result = HttpGetToFile(site.detailUrl(site.postings().at(0)), file);
+        const FetchResult result = HttpGetToFile(siteConfig, site.detailUrl(site.postings().at(0)), file);
         EXPECT_TRUE(result.responded) << DemoFaultName(fault);
         return std::pair{result, ReadFileBytes(file)};
     };
@@ -505,5 +496,4 @@ TEST(DemoSiteFaults, DrawsAreRepeatableAndEachFaultShowsInTheAnswer)
             ASSERT_NE(next, faulty.end()) << line;
         }
     }
-    SetTransferLimits(TransferLimits{});
 }

@@ -26,14 +26,14 @@ protected:
     void SetUp() override
     {
         RunTestFixture::SetUp();
-        SetSiteBaseAddress(site.baseAddress());
+        siteConfig.baseAddress = site.baseAddress();
     }
 
     void Run()
     {
         state.workerVerdict = kVerdictNothingWritten;
         state.outputFailed = false;
-        RunRetrieval(RunContext{conditions, state, csv, host, pacing, {}, pageFile});
+        RunRetrieval(RunContext{conditions, state, csv, host, siteConfig, {}, pageFile});
     }
 
     std::string header() const { return ShiftJisToUtf8(CsvHeaderLine(conditions.JobList)); }
@@ -84,8 +84,8 @@ TEST_F(RetrievalLoopTest, FurtherPagesComeThroughThePagerUntilAllAreStarted)
     Run();
     EXPECT_EQ(site.pagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 75));
-    EXPECT_EQ(state.StartedCount, 75);
-    EXPECT_EQ(state.TotalCount, 75);
+    EXPECT_EQ(state.startedCount, 75);
+    EXPECT_EQ(state.totalCount, 75);
     ASSERT_EQ(host.steps.size(), 75u);
     EXPECT_EQ(host.steps.back(), (ProgressStep{75, 75, "求人情報 : 75件/75件 取得中..."}));
 }
@@ -99,7 +99,7 @@ TEST_F(RetrievalLoopTest, StartPositionBeginsWithItsPageAndCountsFromIt)
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(31, 75));
     ASSERT_FALSE(host.steps.empty());
     EXPECT_EQ(host.steps.front(), (ProgressStep{31, 75, "求人情報 : 31件/75件 取得中..."}));
-    EXPECT_EQ(state.StartedCount, 75);
+    EXPECT_EQ(state.startedCount, 75);
 
     // At or past the end nothing is left to fetch.
     site.server.clearRequests();
@@ -118,7 +118,7 @@ TEST_F(RetrievalLoopTest, GroupedCountIsReadAndARunEndsOnAPageWithoutNewPostings
     site.totalCount = 1234;
     site.postingCount = 40;
     Run();
-    EXPECT_EQ(state.TotalCount, 1234);
+    EXPECT_EQ(state.totalCount, 1234);
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 40));
     // Page 3 lists nothing: the run ends there.
     EXPECT_EQ(site.pagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
@@ -130,7 +130,7 @@ TEST_F(RetrievalLoopTest, GroupedCountIsReadAndARunEndsOnAPageWithoutNewPostings
     Run();
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 30));
     EXPECT_EQ(site.pagerBodies().size(), 1u);
-    EXPECT_EQ(state.StartedCount, 30);
+    EXPECT_EQ(state.startedCount, 30);
 }
 
 TEST_F(RetrievalLoopTest, UnknownJobSeekerNumberGivesItsVerdict)
@@ -147,13 +147,13 @@ TEST_F(RetrievalLoopTest, UnreachableSiteEndsIncompleteWithNothingWritten)
 {
     {
         LocalHttpServer gone;
-        SetSiteBaseAddress(gone.baseAddress());
+        siteConfig.baseAddress = gone.baseAddress();
     }
     // A page left in the file must not be taken for the answer.
     site.totalCount = 5;
     std::ofstream(pageFile, std::ios::binary) << site.listPage(1);
     Run();
-    EXPECT_EQ(state.TotalCount, 0);
+    EXPECT_EQ(state.totalCount, 0);
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
     EXPECT_TRUE(state.listPageFailed); // not "nothing found": the site never answered
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
@@ -191,7 +191,7 @@ TEST_F(RetrievalLoopTest, RunLogKeepsTheLastRunsAndAnUnreadListPage)
         log.line("run " + std::to_string(run));
     }
     site.showCount = false;
-    RunRetrieval(RunContext{conditions, state, csv, host, pacing, {}, pageFile, &log});
+    RunRetrieval(RunContext{conditions, state, csv, host, siteConfig, {}, pageFile, &log});
 
     const std::string text = ReadFileBytes(logFile);
     size_t sections = 0;

@@ -1,6 +1,5 @@
 #include "run/SettingsFile.h"
 #include "text/CodePage932.h"
-#include "site/SiteAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -131,15 +130,12 @@ TEST(SettingsFile, MissingFileOrFolder)
 
 TEST(SettingsFile, SiteAddressComesOnlyFromTheSiteSection)
 {
-    const std::string builtIn = SiteBaseAddress();
     IniFile ini;
     ini.loadFromBytes("[Config]\r\nBaseAddress=http://wrong\r\n[Site]\r\nBaseAddress=\r\n");
-    ApplySiteAddress(ReadSettings(ini));
-    EXPECT_EQ(SiteBaseAddress(), builtIn);
+    EXPECT_EQ(SiteConfigForSettings(ReadSettings(ini)).baseAddress, SiteConfig().baseAddress);
 
     ini.loadFromBytes("[site]\r\nbaseaddress = http://127.0.0.1:8080/ \r\n");
-    ApplySiteAddress(ReadSettings(ini));
-    EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
+    EXPECT_EQ(SiteConfigForSettings(ReadSettings(ini)).baseAddress, "http://127.0.0.1:8080");
 }
 
 // Every value from the file as the window's boxes would take it, and as the

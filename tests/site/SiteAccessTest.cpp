@@ -25,9 +25,6 @@ static const std::vector<std::string> kExpectedAgents{
     "Mozilla/5.0 (Windows NT 5.1; Win64; x64) AppleWebKit/537.36 (KHTML, like Gecko) Chrome/58.0.3029.110 Safari/537.36 Edge/16.16299",
 };
 
-// Taken before any test can change it.
-static const std::string kInitialBaseAddress = SiteBaseAddress();
-
 static const std::string kSearchPath = "/kensaku/GECA110030.do";
 
 static std::vector<std::string> SortedPairs(const std::string& cookies)
@@ -49,20 +46,16 @@ protected:
         // The requests below must reach the test's own server directly.
         ClearProxyEnvironment();
         ClearStoredCookies();
-        SetTransferLimits({});
-        SetSiteBaseAddress(server.baseAddress());
+        site = SiteConfigFor(server.baseAddress());
         dir = std::filesystem::temp_directory_path()
             / ("kenmori_siteaccess_" + std::to_string(std::random_device()()));
         std::filesystem::create_directories(dir);
     }
 
-    void TearDown() override
-    {
-        SetTransferLimits({});
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
     LocalHttpServer server;
+    SiteConfig site;
     std::filesystem::path dir;
 };
 
@@ -83,16 +76,37 @@ TEST(AgentGeneratorTest, DrawsTheFixedSequence)
     EXPECT_EQ(edge.next(-7), 0);
     EXPECT_EQ(edge.next(1), 0);
 
-    ASSERT_EQ(UserAgentTable.size(), kExpectedAgents.size());
+    ASSERT_EQ(kUserAgents.size(), kExpectedAgents.size());
     for (std::size_t i = 0; i < kExpectedAgents.size(); ++i)
-        EXPECT_EQ(UserAgentTable[i], kExpectedAgents[i]) << i;
+        EXPECT_EQ(kUserAgents[i], kExpectedAgents[i]) << i;
 }
 
-TEST(SiteBaseAddressTest, DefaultsToTheSiteAndDropsTrailingSlashes)
+TEST(SiteConfigTest, DefaultsToTheSiteDropsTrailingSlashesAndPausesElsewhere)
 {
-    EXPECT_EQ(kInitialBaseAddress, "https://www.hellowork.mhlw.go.jp");
-    SetSiteBaseAddress("http://127.0.0.1:8080//");
-    EXPECT_EQ(SiteBaseAddress(), "http://127.0.0.1:8080");
+    EXPECT_EQ(SiteConfig().baseAddress, "https://www.hellowork.mhlw.go.jp");
+    EXPECT_EQ(SiteConfigFor("").baseAddress, "https://www.hellowork.mhlw.go.jp");
+    EXPECT_EQ(SiteConfigFor("http://127.0.0.1:8080//").baseAddress, "http://127.0.0.1:8080");
+
+    // Shortened pauses hold only against this machine.
+    const RunPacing none{std::chrono::milliseconds(0), std::chrono::milliseconds(0), std::chrono::milliseconds(0),
+                         std::chrono::milliseconds(0)};
+    SiteConfig local = SiteConfigFor("http://127.0.0.1:8080");
+    local.pacing = none;
+    EXPECT_EQ(EffectivePacing(local).afterDetailPage, std::chrono::milliseconds(0));
+    SiteConfig remote = SiteConfigFor("https://www.example.jp");
+    remote.pacing = none;
+    remote.pacing.afterSearch = std::chrono::milliseconds(5000);
+    const RunPacing paced = EffectivePacing(remote);
+    EXPECT_EQ(paced.afterWarmUp, RunPacing().afterWarmUp);
+    EXPECT_EQ(paced.afterSearch, std::chrono::milliseconds(5000));
+    EXPECT_EQ(paced.afterListPage, RunPacing().afterListPage);
+    EXPECT_EQ(paced.afterDetailPage, RunPacing().afterDetailPage);
+
+    // Every copy of a config draws from the same sequence of agents.
+    const SiteConfig copy = local;
+    AgentGenerator predicted = local.agents->peek();
+    EXPECT_EQ(copy.agents->draw(), kUserAgents[static_cast<size_t>(predicted.next(5))]);
+    EXPECT_EQ(local.agents->peek().state, predicted.state);
 }
 
 TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
@@ -105,12 +119,12 @@ TEST_F(SiteAccessTest, SendsTheFixedHeaderBlocksAndRotatesAgents)
     const std::string body = "kSNo=&kjKbnRadioBtn=1&freeWordInput=%E3%81%82+x&fwListNaiyo=a%26b&x=\xff";
     const auto file = dir / "page.dat";
 
-    AgentGenerator predicted = ProcessAgentGenerator();
-    HttpGetToFile(detailUrl, file);
-    HttpPostToFile(body, file, kSearchPath, "");
-    HttpGetToFile(detailUrl, file);
-    HttpGetToFile(detailUrl, file);
-    HttpPostToFile(body, file, kSearchPath, "");
+    AgentGenerator predicted = site.agents->peek();
+    HttpGetToFile(site, detailUrl, file);
+    HttpPostToFile(site, body, file, kSearchPath, "");
+    HttpGetToFile(site, detailUrl, file);
+    HttpGetToFile(site, detailUrl, file);
+    HttpPostToFile(site, body, file, kSearchPath, "");
 
     const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 5u);
@@ -157,8 +171,8 @@ TEST_F(SiteAccessTest, PostGoesThroughTheSystemProxyAndGetGoesDirect)
     LocalHttpServer proxy;
     const auto file = dir / "page.dat";
     qputenv("http_proxy", QByteArray::fromStdString(proxy.baseAddress()));
-    HttpPostToFile("a=1", file, kSearchPath, "");
-    HttpGetToFile(server.baseAddress() + "/detail", file);
+    HttpPostToFile(site, "a=1", file, kSearchPath, "");
+    HttpGetToFile(site, server.baseAddress() + "/detail", file);
     qunsetenv("http_proxy");
 
     const std::vector<RecordedRequest> viaProxy = proxy.requests();
@@ -176,12 +190,12 @@ TEST_F(SiteAccessTest, RunCookieTravelsWithEveryLaterRequest)
     const auto file = dir / "page.dat";
     const std::string detailUrl = server.baseAddress() + "/detail";
 
-    HttpPostToFile("a=1", file, kSearchPath, "");
-    HttpPostToFile("a=1", file, kSearchPath, "JSESSIONID=abc; lang=ja");
-    HttpGetToFile(detailUrl, file);
-    HttpPostToFile("a=1", file, kSearchPath, "");
-    HttpPostToFile("a=1", file, kSearchPath, "k = 2");
-    HttpGetToFile(detailUrl, file);
+    HttpPostToFile(site, "a=1", file, kSearchPath, "");
+    HttpPostToFile(site, "a=1", file, kSearchPath, "JSESSIONID=abc; lang=ja");
+    HttpGetToFile(site, detailUrl, file);
+    HttpPostToFile(site, "a=1", file, kSearchPath, "");
+    HttpPostToFile(site, "a=1", file, kSearchPath, "k = 2");
+    HttpGetToFile(site, detailUrl, file);
 
     const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 6u);
@@ -196,19 +210,19 @@ TEST_F(SiteAccessTest, RunCookieTravelsWithEveryLaterRequest)
     const std::vector<std::string> replaced{"MyCookie=MyCookie = k = 2"};
     EXPECT_EQ(requests[4].headerValues("Cookie"), replaced);
     EXPECT_EQ(requests[5].headerValues("Cookie"), replaced);
-    EXPECT_EQ(StoredSiteCookies(), "MyCookie=MyCookie = k = 2");
+    EXPECT_EQ(StoredSiteCookies(site), "MyCookie=MyCookie = k = 2");
 }
 
 TEST_F(SiteAccessTest, RunCookieStaysWithTheSiteHost)
 {
     // Named and numeric addresses of one server are different hosts to a cookie.
     const std::string named = "http://localhost:" + std::to_string(server.port());
-    SetSiteBaseAddress(named);
+    site.baseAddress = named;
     const auto file = dir / "page.dat";
 
-    HttpPostToFile("a=1", file, kSearchPath, "sid=9");
-    HttpGetToFile(named + "/detail", file);
-    HttpGetToFile(server.baseAddress() + "/detail", file);
+    HttpPostToFile(site, "a=1", file, kSearchPath, "sid=9");
+    HttpGetToFile(site, named + "/detail", file);
+    HttpGetToFile(site, server.baseAddress() + "/detail", file);
 
     const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -216,7 +230,7 @@ TEST_F(SiteAccessTest, RunCookieStaysWithTheSiteHost)
     EXPECT_EQ(requests[0].headerValues("Cookie"), cookie);
     EXPECT_EQ(requests[1].headerValues("Cookie"), cookie);
     EXPECT_TRUE(requests[2].headerValues("Cookie").empty());
-    EXPECT_EQ(StoredSiteCookies(), "MyCookie=MyCookie = sid=9");
+    EXPECT_EQ(StoredSiteCookies(site), "MyCookie=MyCookie = sid=9");
     EXPECT_EQ(StoredCookiesForHost("127.0.0.1", true), "");
     EXPECT_EQ(StoredCookiesForHost("sub.localhost", true), "MyCookie=MyCookie = sid=9");
     EXPECT_EQ(StoredCookiesForHost("otherlocalhost", true), "");
@@ -234,13 +248,14 @@ TEST_F(SiteAccessTest, CookiesSetByTheSiteTravelWithLaterRequests)
     const std::string warmUp = server.baseAddress() + "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";
 
     // The visit runs on another thread, as the warm-up does.
-    std::thread visit([&] { HttpGetToFile(warmUp, dir / "warmup.dat"); });
+    std::thread visit([&] { HttpGetToFile(site, warmUp, dir / "warmup.dat"); });
     visit.join();
-    EXPECT_EQ(StoredSiteCookies(), "visible=v1");
-    EXPECT_EQ(SortedPairs(StoredSiteCookies(true)), (std::vector<std::string>{"JSESSIONID=s1", "visible=v1"}));
+    EXPECT_EQ(StoredSiteCookies(site), "visible=v1");
+    EXPECT_EQ(SortedPairs(StoredSiteCookies(site, true)),
+              (std::vector<std::string>{"JSESSIONID=s1", "visible=v1"}));
 
-    HttpPostToFile("a=1", file, kSearchPath, StoredSiteCookies());
-    HttpGetToFile(server.baseAddress() + "/detail", file);
+    HttpPostToFile(site, "a=1", file, kSearchPath, StoredSiteCookies(site));
+    HttpGetToFile(site, server.baseAddress() + "/detail", file);
 
     const std::vector<RecordedRequest> requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);
@@ -259,12 +274,12 @@ TEST_F(SiteAccessTest, CookieStoreHoldsUpUnderConcurrentRequests)
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
             for (int i = 0; i < 3; ++i)
-                HttpGetToFile(server.baseAddress() + "/set/" + std::to_string(t * 3 + i),
+                HttpGetToFile(site, server.baseAddress() + "/set/" + std::to_string(t * 3 + i),
                               dir / ("t" + std::to_string(t) + ".dat"));
         });
     for (std::thread& thread : threads)
         thread.join();
-    EXPECT_EQ(SortedPairs(StoredSiteCookies()).size(), 12u);
+    EXPECT_EQ(SortedPairs(StoredSiteCookies(site)).size(), 12u);
     EXPECT_EQ(server.requests().size(), 12u);
 }
 
@@ -297,26 +312,26 @@ TEST_F(SiteAccessTest, StoresEveryResponseBodyWhole)
     const auto file = dir / "page.dat";
 
     WriteFileBytes(file, "an earlier, longer page");
-    const FetchResult missing = HttpGetToFile(base + "/missing", file);
+    const FetchResult missing = HttpGetToFile(site, base + "/missing", file);
     EXPECT_EQ(ReadFileBytes(file), "<html>404 Not Found</html>");
     EXPECT_TRUE(missing.responded && missing.stored && missing.complete);
     EXPECT_EQ(missing.statusCode, 404);
 
-    HttpGetToFile(base + "/broken", file);
+    HttpGetToFile(site, base + "/broken", file);
     EXPECT_EQ(ReadFileBytes(file), "<html>500 Internal Server Error</html>");
-    HttpGetToFile(base + "/exact", file);
+    HttpGetToFile(site, base + "/exact", file);
     EXPECT_EQ(ReadFileBytes(file), exact3000);
-    HttpGetToFile(base + "/nul", file);
+    HttpGetToFile(site, base + "/nul", file);
     EXPECT_EQ(ReadFileBytes(file), withNul);
-    HttpPostToFile("a=1", file, kSearchPath, "");
+    HttpPostToFile(site, "a=1", file, kSearchPath, "");
     EXPECT_EQ(ReadFileBytes(file), "post failed");
 
-    const FetchResult empty = HttpGetToFile(base + "/empty", file);
+    const FetchResult empty = HttpGetToFile(site, base + "/empty", file);
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(ReadFileBytes(file), "");
     EXPECT_TRUE(empty.responded && empty.stored);
 
-    const FetchResult moved = HttpGetToFile(base + "/moved", dir / "moved.dat");
+    const FetchResult moved = HttpGetToFile(site, base + "/moved", dir / "moved.dat");
     EXPECT_EQ(ReadFileBytes(dir / "moved.dat"), exact3000);
     EXPECT_EQ(moved.statusCode, 200);
 }
@@ -333,7 +348,7 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
     const std::string earlier = std::string("earlier\0page\r\n\xff", 15);
     WriteFileBytes(file, earlier);
 
-    const FetchResult get = HttpGetToFile(dead + "/detail", file);
+    const FetchResult get = HttpGetToFile(site, dead + "/detail", file);
     EXPECT_EQ(ReadFileBytes(file), earlier);
     EXPECT_FALSE(get.responded);
     EXPECT_EQ(get.statusCode, 0);
@@ -343,20 +358,20 @@ TEST_F(SiteAccessTest, LeavesTheFileAloneWhenNoResponseArrives)
         res.set_redirect(dead + "/detail");
         res.set_content("moved", "text/html");
     });
-    EXPECT_FALSE(HttpGetToFile(server.baseAddress() + "/away", file).responded);
+    EXPECT_FALSE(HttpGetToFile(site, server.baseAddress() + "/away", file).responded);
     EXPECT_EQ(ReadFileBytes(file), earlier);
 
-    SetSiteBaseAddress(dead);
-    const FetchResult post = HttpPostToFile("a=1", file, kSearchPath, "c=1");
+    site.baseAddress = dead;
+    const FetchResult post = HttpPostToFile(site, "a=1", file, kSearchPath, "c=1");
     EXPECT_EQ(ReadFileBytes(file), earlier);
     EXPECT_FALSE(post.responded || post.stored || post.complete);
 
     const auto absent = dir / "absent.dat";
     for (const std::string& url : {dead + "/x", std::string("not a url"), std::string(""),
                                    std::string("file:///etc/hostname"), std::string("http://[::1")})
-        HttpGetToFile(url, absent);
-    SetSiteBaseAddress("::bad base::");
-    HttpPostToFile("a=1", absent, kSearchPath, "c=1");
+        HttpGetToFile(site, url, absent);
+    site.baseAddress = "::bad base::";
+    HttpPostToFile(site, "a=1", absent, kSearchPath, "c=1");
     EXPECT_FALSE(std::filesystem::exists(absent));
 }
 
@@ -366,7 +381,7 @@ TEST_F(SiteAccessTest, ReadsTheBodyEvenWhenTheFileCannotBeCreated)
         res.set_content(std::string(5000, 'x'), "text/html");
     });
     const auto file = dir / "no such folder" / "page.dat";
-    const FetchResult result = HttpGetToFile(server.baseAddress() + "/detail", file);
+    const FetchResult result = HttpGetToFile(site, server.baseAddress() + "/detail", file);
     EXPECT_TRUE(result.responded);
     EXPECT_TRUE(result.complete);
     EXPECT_FALSE(result.stored);
@@ -377,7 +392,7 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
 {
     // libcurl averages the speed over several seconds, so a high floor keeps
     // the test short: ten bytes and then silence stay far below it.
-    SetTransferLimits({2000, 1000, 1});
+    site.limits = TransferLimits{2000, 1000, 1};
     // Shared, since the server thread may still hold it when the test ends.
     struct Gate {
         std::mutex mutex;
@@ -397,7 +412,7 @@ TEST_F(SiteAccessTest, StalledTransferEndsAndKeepsTheBytesReceived)
     });
     const auto file = dir / "page.dat";
 
-    const FetchResult result = HttpGetToFile(server.baseAddress() + "/stall", file);
+    const FetchResult result = HttpGetToFile(site, server.baseAddress() + "/stall", file);
     {
         std::lock_guard lock(gate->mutex);
         gate->open = true;
@@ -437,26 +452,26 @@ TEST_F(SiteAccessTest, TransfersEndAtTheTimeAndSizeLimitsAndOnAStop)
     const auto file = dir / "page.dat";
     // The floor of 1 byte a second lets the trickle pass; only the overall
     // limit ends it.
-    SetTransferLimits({2000, 1, 60, 300, 100000});
-    FetchResult result = HttpGetToFile(server.baseAddress() + "/trickle", file);
+    site.limits = TransferLimits{2000, 1, 60, 300, 100000};
+    FetchResult result = HttpGetToFile(site, server.baseAddress() + "/trickle", file);
     EXPECT_TRUE(result.responded);
     EXPECT_FALSE(result.complete);
     EXPECT_FALSE(result.usable());
 
-    result = HttpGetToFile(server.baseAddress() + "/large", file);
+    result = HttpGetToFile(site, server.baseAddress() + "/large", file);
     EXPECT_TRUE(result.tooLarge);
     EXPECT_FALSE(result.usable());
     EXPECT_LE(std::filesystem::file_size(file), 100000u);
 
     // Without a time limit, a stop request ends the trickle.
-    SetTransferLimits({2000, 1, 60, 0, 100000});
+    site.limits = TransferLimits{2000, 1, 60, 0, 100000};
     std::atomic<bool> stop = false;
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         stop = true;
     });
     const auto started = std::chrono::steady_clock::now();
-    result = HttpGetToFile(server.baseAddress() + "/trickle", file, [&] { return stop.load(); });
+    result = HttpGetToFile(site, server.baseAddress() + "/trickle", file, [&] { return stop.load(); });
     stopper.join();
     EXPECT_TRUE(result.stopped);
     EXPECT_FALSE(result.usable());
@@ -477,14 +492,13 @@ TEST_F(SiteAccessTest, RunCookieExpiresOneYearAfterItIsSet)
                 [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/html"); });
     const auto file = dir / "page.dat";
     // Set in 2030, the cookie still travels: its expiry lies a year ahead.
-    SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2030, 6, 1)); });
-    HttpPostToFile("a=1", file, kSearchPath, "sid=1");
-    HttpPostToFile("a=1", file, kSearchPath, "");
+    site.clock = [&] { return std::chrono::system_clock::time_point(date(2030, 6, 1)); };
+    HttpPostToFile(site, "a=1", file, kSearchPath, "sid=1");
+    HttpPostToFile(site, "a=1", file, kSearchPath, "");
     // Dated in 2000, it has long expired: libcurl drops it.
     ClearStoredCookies();
-    SetCookieClock([&] { return std::chrono::system_clock::time_point(date(2000, 1, 1)); });
-    HttpPostToFile("a=1", file, kSearchPath, "sid=2");
-    SetCookieClock({});
+    site.clock = [&] { return std::chrono::system_clock::time_point(date(2000, 1, 1)); };
+    HttpPostToFile(site, "a=1", file, kSearchPath, "sid=2");
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 3u);

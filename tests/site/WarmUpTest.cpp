@@ -21,7 +21,8 @@ protected:
     {
         ClearProxyEnvironment();
         ClearStoredCookies();
-        SetSiteBaseAddress(server.baseAddress());
+        site = SiteConfigFor(server.baseAddress());
+        site.warmUpTimeLimit = std::chrono::milliseconds(5000);
     }
 
     void TearDown() override
@@ -47,6 +48,7 @@ protected:
     std::condition_variable wake;
     bool released = false;
     LocalHttpServer server;
+    SiteConfig site;
 };
 
 TEST_F(WarmUpTest, VisitGivesTheSitesCookieWithAFixedAgent)
@@ -56,15 +58,15 @@ TEST_F(WarmUpTest, VisitGivesTheSitesCookieWithAFixedAgent)
         response.headers.emplace("Set-Cookie", "hidden=1; Path=/; HttpOnly");
         response.set_content("<html>search</html>", "text/html; charset=UTF-8");
     });
-    const AgentGenerator before = ProcessAgentGenerator();
-    const WarmUpResult result = FetchSearchPage(std::chrono::milliseconds(5000));
+    const AgentGenerator before = site.agents->peek();
+    const WarmUpResult result = FetchSearchPage(site);
 
     EXPECT_TRUE(result.pageArrived);
-    EXPECT_EQ(result.finalAddress, SearchPageAddress());
-    EXPECT_TRUE(IsSiteAddress(result.finalAddress));
+    EXPECT_EQ(result.finalAddress, SearchPageAddress(site));
+    EXPECT_TRUE(IsSiteAddress(site, result.finalAddress));
     // A page script never sees an HttpOnly cookie.
     EXPECT_EQ(result.cookie, "JSESSIONID=abc123");
-    EXPECT_EQ(ProcessAgentGenerator().state, before.state);
+    EXPECT_EQ(site.agents->peek().state, before.state);
 
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -74,7 +76,7 @@ TEST_F(WarmUpTest, VisitGivesTheSitesCookieWithAFixedAgent)
     EXPECT_EQ(requests[0].header("Accept-Language"), "ja-JP");
 
     // The cookie now travels with the run's requests.
-    HttpPostToFile("", std::filesystem::temp_directory_path() / "kenmori_warmup_unused.dat",
+    HttpPostToFile(site, "", std::filesystem::temp_directory_path() / "kenmori_warmup_unused.dat",
                    "/kensaku/GECA110030.do", result.cookie);
     std::filesystem::remove(std::filesystem::temp_directory_path() / "kenmori_warmup_unused.dat");
     ASSERT_EQ(server.requests().size(), 2u);
@@ -90,7 +92,7 @@ TEST_F(WarmUpTest, RedirectsAreFollowedAndAnErrorPageStillArrives)
         response.status = 503;
         response.set_content("busy", "text/html");
     });
-    const WarmUpResult result = FetchSearchPage(std::chrono::milliseconds(5000));
+    const WarmUpResult result = FetchSearchPage(site);
     EXPECT_TRUE(result.pageArrived);
     EXPECT_EQ(result.finalAddress, server.baseAddress() + "/kensaku/moved.html");
     EXPECT_TRUE(result.cookie.empty());
@@ -100,29 +102,31 @@ TEST_F(WarmUpTest, NoPageArrivesFromAMissingSlowOrAbandonedSite)
 {
     {
         LocalHttpServer gone;
-        SetSiteBaseAddress(gone.baseAddress());
+        site.baseAddress = gone.baseAddress();
     }
-    WarmUpResult result = FetchSearchPage(std::chrono::milliseconds(5000));
+    WarmUpResult result = FetchSearchPage(site);
     EXPECT_FALSE(result.pageArrived);
     EXPECT_TRUE(result.finalAddress.empty());
 
-    SetSiteBaseAddress(server.baseAddress());
+    site.baseAddress = server.baseAddress();
     holdSearchPage();
     const auto start = std::chrono::steady_clock::now();
-    result = FetchSearchPage(std::chrono::milliseconds(200));
+    site.warmUpTimeLimit = std::chrono::milliseconds(200);
+    result = FetchSearchPage(site);
     EXPECT_FALSE(result.pageArrived);
-    result = FetchSearchPage(std::chrono::seconds(60), [] { return true; });
+    site.warmUpTimeLimit = std::chrono::seconds(60);
+    result = FetchSearchPage(site, [] { return true; });
     EXPECT_FALSE(result.pageArrived);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 TEST(WarmUpSiteTest, OnlyTheSitesHostPassesTheSiteTest)
 {
-    SetSiteBaseAddress("https://www.Example.jp");
-    EXPECT_TRUE(IsSiteAddress("https://www.example.jp/kensaku/GECA110010.do?x=1"));
-    EXPECT_TRUE(IsSiteAddress("http://WWW.EXAMPLE.JP:8080/"));
-    EXPECT_FALSE(IsSiteAddress("https://www.example.jp.evil.test/"));
-    EXPECT_FALSE(IsSiteAddress("res://ieframe.dll/navcancl.htm"));
-    EXPECT_FALSE(IsSiteAddress(""));
-    EXPECT_FALSE(IsSiteAddress("not an address"));
+    const SiteConfig site = SiteConfigFor("https://www.Example.jp/");
+    EXPECT_TRUE(IsSiteAddress(site, "https://www.example.jp/kensaku/GECA110010.do?x=1"));
+    EXPECT_TRUE(IsSiteAddress(site, "http://WWW.EXAMPLE.JP:8080/"));
+    EXPECT_FALSE(IsSiteAddress(site, "https://www.example.jp.evil.test/"));
+    EXPECT_FALSE(IsSiteAddress(site, "res://ieframe.dll/navcancl.htm"));
+    EXPECT_FALSE(IsSiteAddress(site, ""));
+    EXPECT_FALSE(IsSiteAddress(site, "not an address"));
 }

@@ -19,6 +19,7 @@ public:
     bool unknownJobSeeker = false;
     bool repeatFirstPage = false;   // the pager answers page 1 whatever it is asked
     std::function<void()> onSearch; // runs as the search arrives
+    std::function<void()> onDetail; // runs as a detail page is asked for
 
     // The pager count the pages carry; not the usual 7, so that a test sees
     // it taken from the page.
@@ -26,7 +27,9 @@ public:
 
     FakeListSite()
     {
-        server.get("/kensaku/GECA110010.do", [](const httplib::Request& request, httplib::Response& response) {
+        server.get("/kensaku/GECA110010.do", [this](const httplib::Request& request, httplib::Response& response) {
+            if (onDetail && request.has_param("kJNo"))
+                onDetail();
             response.set_content(detailPage(request.get_param_value("kJNo")), "text/html; charset=UTF-8");
         });
         server.post("/kensaku/GECA110030.do", [this](const httplib::Request&, httplib::Response& response) {
@@ -77,7 +80,7 @@ public:
                "<input type=\"hidden\" name=\"kjhyoKjKbn\" value=\"1\" id=\"ID_kjhyoKjKbn\">\n</form>\n"
                "<table class=\"normal\">\n<tr>\n"
                "<th class=\"fb\">求人番号</th><td><div id=\"ID_kjNo\">"
-            + jobNumber + "</div></td></tr>\n</table>\n";
+            + jobNumber + "</div></td></tr>\n<tr><th>産業分類</th><td>耕種農業</td></tr>\n</table>\n";
     }
 
     // The job numbers of the detail pages asked for, in order.

@@ -2,7 +2,9 @@
 // The reference database for tests: the one the build made, next to the test
 // program, or a small one made in a temporary folder.
 
+#include "reference/IndustryLookup.h"
 #include "reference/ReferenceDatabase.h"
+#include "support/WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -36,3 +38,18 @@ inline QString MakeDatabase(const QTemporaryDir& dir, const QStringList& stateme
     QSqlDatabase::removeDatabase("setup");
     return path;
 }
+
+// A run's host that answers the industry lookup from the built reference
+// database, so that every field of a line can be checked.
+class ReferenceHost : public RecordingHost {
+public:
+    std::string lookupIndustryCategory(const std::string& industryName) override
+    {
+        std::string error;
+        const std::string answer = LookupIndustryCategory(database, industryName, error);
+        EXPECT_EQ(error, "");
+        return answer;
+    }
+
+    ReferenceDatabase database{BuiltDatabase()};
+};

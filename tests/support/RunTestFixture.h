@@ -1,11 +1,11 @@
 #pragma once
 // What every test of a whole retrieval sets up: a temporary folder holding
 // the page and CSV files, conditions asking for the job number only, a host
-// that records what the run told it, and no pauses.
+// that records what the run told it, and a site config without pauses.
 
 #include "pages/OutputSlots.h"
 #include "run/CsvOutput.h"
-#include "run/RunPacing.h"
+#include "site/SiteConfig.h"
 #include "run/RunRecords.h"
 #include "support/TestEnvironment.h"
 #include "support/WorkerTestSupport.h"
@@ -23,7 +23,7 @@ protected:
     SearchConditions conditions;
     RunState state;
     CsvOutputFile csv;
-    RunPacing pacing = NoPauses();
+    SiteConfig siteConfig = LocalSite({}); // tests point it at their site
     std::filesystem::path pageFile = dir.filePath("tmp.dat").toStdString();
     std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
 

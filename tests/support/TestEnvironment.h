@@ -2,7 +2,7 @@
 // Small pieces most tests need: requests that go straight to the test's own
 // loopback server, runs that do not pause, and files read and written whole.
 
-#include "run/RunPacing.h"
+#include "site/SiteConfig.h"
 
 #include <QtGlobal>
 
@@ -26,6 +26,14 @@ inline RunPacing NoPauses()
 {
     return RunPacing{std::chrono::milliseconds(0), std::chrono::milliseconds(0), std::chrono::milliseconds(0),
                      std::chrono::milliseconds(0)};
+}
+
+// The test's own site on this machine, without pauses.
+inline SiteConfig LocalSite(std::string baseAddress)
+{
+    SiteConfig site = SiteConfigFor(std::move(baseAddress));
+    site.pacing = NoPauses();
+    return site;
 }
 
 inline std::string ReadFileBytes(const std::filesystem::path& path)

@@ -28,34 +28,25 @@ class RecordingHost : public RunHost {
 public:
     std::vector<int> resets;
     std::vector<ProgressStep> steps;
-    int finished = 0;
     std::vector<QThread*> callThreads; // the thread of every call
     std::function<void(int position)> onStep;
-    std::function<void()> onFinished;
 
-    void ResetProgress(int total) override
+    void resetProgress(int total) override
     {
         callThreads.push_back(QThread::currentThread());
         resets.push_back(total);
     }
-    void StepProgress(int position, int total, const std::string& statusText) override
+    void stepProgress(int position, int total, const std::string& statusText) override
     {
         callThreads.push_back(QThread::currentThread());
         steps.push_back({position, total, ShiftJisToUtf8(statusText)});
         if (onStep)
             onStep(position);
     }
-    std::string LookupIndustryCategory(const std::string&) override
+    std::string lookupIndustryCategory(const std::string&) override
     {
         callThreads.push_back(QThread::currentThread());
         return {};
-    }
-    void NotifyRunFinished() override
-    {
-        callThreads.push_back(QThread::currentThread());
-        ++finished;
-        if (onFinished)
-            onFinished();
     }
 };
 

@@ -110,7 +110,7 @@ struct SiteFixture {
     {
         EXPECT_TRUE(dir.isValid());
         EXPECT_TRUE(site.start());
-        SetSiteBaseAddress(site.baseAddress());
+        siteConfig.baseAddress = site.baseAddress();
         ClearStoredCookies();
         pageFile = std::filesystem::path(dir.path().toStdString()) / "tmp.dat";
     }
@@ -118,7 +118,7 @@ struct SiteFixture {
     ListPage post(const std::string& body, const std::string& path, const std::string& cookie)
     {
         std::filesystem::remove(pageFile);
-        HttpPostToFile(body, pageFile, path, cookie);
+        HttpPostToFile(siteConfig, body, pageFile, path, cookie);
         return ReadListPageFile(pageFile, site.baseAddress() + path, site.baseAddress());
     }
 
@@ -132,50 +132,31 @@ struct SiteFixture {
     // The warm-up visit; gives the cookie text a page script would see.
     std::string warmUp()
     {
-        HttpGetToFile(site.baseAddress() + kSearchPage, pageFile);
-        return StoredSiteCookies();
+        HttpGetToFile(siteConfig, site.baseAddress() + kSearchPage, pageFile);
+        return StoredSiteCookies(siteConfig);
     }
 
     QTemporaryDir dir;
     DemoSite site;
+    SiteConfig siteConfig = LocalSite({});
     std::filesystem::path pageFile;
-};
-
-// Answers the industry lookup from the built reference database.
-class ReferenceHost : public RunHost {
-public:
-    ReferenceHost()
-        : database(BuiltDatabase())
-    {
-    }
-    void ResetProgress(int) override {}
-    void StepProgress(int, int, const std::string&) override {}
-    void NotifyRunFinished() override {}
-    std::string LookupIndustryCategory(const std::string& industryName) override
-    {
-        std::string error;
-        const std::string answer = ::LookupIndustryCategory(database, industryName, error);
-        EXPECT_EQ(error, "");
-        return answer;
-    }
-
-    ReferenceDatabase database;
 };
 
 // Everything ReadJobDetail needs, without pauses.
 struct DetailRun {
-    explicit DetailRun(const std::filesystem::path& folder)
-        : pageFile(folder / "detail.dat")
+    explicit DetailRun(const SiteFixture& fixture)
+        : siteConfig(fixture.siteConfig)
+        , pageFile(fixture.pageFile.parent_path() / "detail.dat")
     {
         conditions.JobList.fill(true);
     }
-    RunContext context() { return RunContext{conditions, state, csv, host, pacing, {}, pageFile}; }
+    RunContext context() { return RunContext{conditions, state, csv, host, siteConfig, {}, pageFile}; }
 
     SearchConditions conditions;
     RunState state;
     CsvOutputFile csv;
     ReferenceHost host;
-    RunPacing pacing = NoPauses();
+    SiteConfig siteConfig;
     std::filesystem::path pageFile;
 };
 
@@ -393,7 +374,7 @@ TEST(DemoSite, EveryDetailPageReadsIntoThePostingsFields)
 {
     // Enough postings for every kind of row and every special posting.
     SiteFixture fixture(WithPostings(120));
-    DetailRun run(fixture.pageFile.parent_path());
+    DetailRun run(fixture);
     const DemoSite& site = fixture.site;
     int shown = 0;
     for (const DemoPosting& posting : site.postings()) {
@@ -446,11 +427,11 @@ TEST(DemoSite, SpecialPostingsAndTheirPages)
         EXPECT_EQ(posting->fields[kSlotCompanyName], "（事業所名非公開）");
 
     // The retried posting is written once, from its second answer.
-    DetailRun run(fixture.pageFile.parent_path());
+    DetailRun run(fixture);
     const std::filesystem::path csvPath = fixture.pageFile.parent_path() / "out.csv";
     ASSERT_TRUE(run.csv.open(csvPath));
     EXPECT_EQ(ExtractJobDetail(run.context(), site.detailUrl(*retried.front())), JobLineOutcome::Written);
-    EXPECT_TRUE(run.state.DetailRetried);
+    EXPECT_TRUE(run.state.detailRetried);
     run.csv.close();
     std::ifstream csv(csvPath, std::ios::binary);
     std::stringstream written;

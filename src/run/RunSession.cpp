@@ -1,0 +1,136 @@
+#include "run/RunSession.h"
+
+#include "reference/IndustryLookup.h"
+#include "reference/ReferenceDatabase.h"
+#include "run/CsvOutput.h"
+#include "run/RetrievalLoop.h"
+#include "run/RunContext.h"
+#include "run/RunHost.h"
+#include "run/RunLog.h"
+#include "run/RunPacing.h"
+#include "site/WarmUp.h"
+#include "text/CodePage932.h"
+
+#include <system_error>
+
+namespace {
+
+// What the retrieval loop tells its host becomes the session's signals; the
+// industry lookup runs on the session's own database connection.
+class SessionHost : public RunHost {
+public:
+    SessionHost(RunSession& session, ReferenceDatabase& database)
+        : m_session(session)
+        , m_database(database)
+    {
+    }
+
+    void resetProgress(int total) override { emit m_session.progressReset(total); }
+
+    void stepProgress(int position, int total, const std::string& statusText) override
+    {
+        emit m_session.progressStepped(position, total, ShiftJisToQString(statusText));
+    }
+
+    std::string lookupIndustryCategory(const std::string& industryName) override
+    {
+        std::string errorText;
+        std::string answer = LookupIndustryCategory(m_database, industryName, errorText);
+        if (!errorText.empty() && !m_failureTold) {
+            m_failureTold = true;
+            emit m_session.lookupFailed(ShiftJisToQString(errorText));
+        }
+        return answer;
+    }
+
+private:
+    RunSession& m_session;
+    ReferenceDatabase& m_database;
+    bool m_failureTold = false;
+};
+
+} // namespace
+
+RunSession::RunSession(RunRequest request, QObject* parent)
+    : QThread(parent)
+    , m_request(std::move(request))
+{
+}
+
+RunSession::~RunSession()
+{
+    requestStop();
+    wait();
+}
+
+bool RunSession::stopRequested() const
+{
+    return m_stop || isInterruptionRequested() || (m_request.alsoStop && m_request.alsoStop());
+}
+
+void RunSession::run()
+{
+    m_state = RunState{};
+    m_state.outputPath = m_request.outputPath;
+    SiteConfig site = m_request.site;
+    site.pacing = EffectivePacing(site);
+    try {
+        if (warmUp(site))
+            retrieve(site);
+    } catch (...) {
+        // Nothing may leave the thread; what was written so far is kept.
+        m_outcome = stopRequested() ? kResultCancelled : WorkerOutcome(m_state);
+    }
+    std::error_code ignored;
+    std::filesystem::remove(m_request.pageFile, ignored);
+}
+
+bool RunSession::warmUp(const SiteConfig& site)
+{
+    const StopRequested stop = [this] { return stopRequested(); };
+    const WarmUpResult page = FetchSearchPage(site, stop);
+    RunLog* const log = m_request.log;
+    if (log)
+        log->request("GET", SearchPageAddress(site), page.transfer);
+    m_outcome = kResultCancelled;
+    if (stop())
+        return false;
+    // Only a page of the site itself carries the site's cookie.
+    if (!page.pageArrived || !IsSiteAddress(site, page.finalAddress)) {
+        if (log)
+            log->line("warm-up: the search page did not arrive");
+        m_outcome = kResultSiteUnreachable;
+        return false;
+    }
+    // The output file is replaced only once the search goes out, so a run
+    // stopped before leaves an earlier file as it was.
+    if (!PauseUnlessStopped(site.pacing.afterWarmUp, stop) || stop())
+        return false;
+    m_state.siteCookie = Utf8ToShiftJis(page.cookie);
+    emit retrievalStarted();
+    return true;
+}
+
+void RunSession::retrieve(const SiteConfig& site)
+{
+    // A database connection belongs to the thread that opened it.
+    ReferenceDatabase database(QString::fromStdU16String(m_request.databasePath.u16string()));
+    SessionHost host(*this, database);
+    const StopRequested stop = [this] { return stopRequested(); };
+    m_state.workerRunning = true;
+    {
+        CsvOutputFile csv;
+        const RunContext context{m_request.conditions, m_state,      csv, host, site, stop,
+                                 m_request.pageFile,   m_request.log};
+        try {
+            RunRetrieval(context);
+        } catch (...) {
+            // An unexpected failure ends the run like any other end: the
+            // lines written so far are kept.
+            if (csv.isOpen() && !csv.close())
+                m_state.outputFailed = true;
+        }
+    }
+    m_state.workerRunning = false;
+    m_outcome = stop() ? kResultCancelled : WorkerOutcome(m_state);
+}

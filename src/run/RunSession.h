@@ -1,0 +1,68 @@
+#pragma once
+// One retrieval run, from the visit to the site's search page to its outcome,
+// on a thread of its own. The window and kenmori-cli both drive it: they hand
+// it what the run needs, hear of its progress through signals (queued to
+// their own thread, so the run never waits for them), and read its outcome
+// once the thread has finished.
+
+#include "pages/StopRequest.h"
+#include "run/RunOutcome.h"
+#include "run/RunRecords.h"
+#include "site/SiteConfig.h"
+
+#include <QString>
+#include <QThread>
+
+#include <atomic>
+#include <filesystem>
+
+class RunLog;
+
+struct RunRequest {
+    SearchConditions conditions;
+    std::filesystem::path outputPath;
+    std::filesystem::path pageFile;     // the page in hand; removed at the end
+    std::filesystem::path databasePath; // reference database, for the industry lookup
+    SiteConfig site;
+    RunLog* log = nullptr;  // must outlive the session; none by default
+    StopRequested alsoStop; // polled beside requestStop(): a signal flag, say
+};
+
+class RunSession : public QThread {
+    Q_OBJECT
+public:
+    explicit RunSession(RunRequest request, QObject* parent = nullptr);
+    // Asks the run to stop and waits for its thread: a run never waits for
+    // its owner, so this ends within a second or so.
+    ~RunSession() override;
+
+    // From any thread, also before the thread runs.
+    void requestStop() { m_stop = true; }
+    bool stopRequested() const;
+
+    // Read once the thread has finished.
+    RunResult outcome() const { return m_outcome; }
+    const RunState& state() const { return m_state; }
+
+signals:
+    // The site's page arrived and its pause ran: the search follows, and a
+    // stop from now on ends a search under way.
+    void retrievalStarted();
+    void progressReset(int total);
+    void progressStepped(int position, int total, const QString& statusText);
+    // The reference database failed; said once a run, which goes on with the
+    // industry fields empty.
+    void lookupFailed(const QString& message);
+
+protected:
+    void run() override;
+
+private:
+    bool warmUp(const SiteConfig& site);
+    void retrieve(const SiteConfig& site);
+
+    const RunRequest m_request;
+    std::atomic<bool> m_stop = false;
+    RunState m_state;
+    RunResult m_outcome = kResultCancelled;
+};
