@@ -8,6 +8,7 @@
 #include "controls/DigitBox.h"
 #include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
+#include "text/UserTexts.h"
 #include "run/RunLog.h"
 #include "run/RunSession.h"
 
@@ -66,12 +67,12 @@ std::filesystem::path MainWindow::databasePath() const
 
 std::filesystem::path MainWindow::runLogFile() const
 {
-    return m_programFolderGiven ? m_programFolder / "db" / kRunLogFileName : RunLogPath();
+    return RunLogPath(m_programFolder);
 }
 
 std::filesystem::path MainWindow::lastListPageFile() const
 {
-    return m_programFolderGiven ? m_programFolder / "db" / kLastListPageFileName : LastListPagePath();
+    return KeptListPagePath(runLogFile());
 }
 
 void MainWindow::connectHandlers()
@@ -139,8 +140,7 @@ void MainWindow::afterFirstShow()
         loadSettings();
         return;
     }
-    ShowNotice(this, QStringLiteral("DBファイルの設定が正しくありません。\n管理者に確認してください。"),
-               QStringLiteral("設定エラー"));
+    ShowNotice(this, Utf8Text(kMessageDatabaseMissing), QStringLiteral("設定エラー"));
     terminateApplication();
 }
 
@@ -378,7 +378,7 @@ bool MainWindow::saveSettings()
     ShowNotice(this,
                QStringLiteral("設定ファイルを保存できませんでした。\r\n%1")
                    .arg(QString::fromStdU16String(settingsPath().u16string())),
-               QStringLiteral("Error"));
+               Utf8Text(kTitleError));
     return false;
 }
 

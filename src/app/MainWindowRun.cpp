@@ -11,6 +11,7 @@
 #include "controls/DigitBox.h"
 #include "shell/TaskbarProgress.h"
 #include "text/CodePage932.h"
+#include "text/UserTexts.h"
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
@@ -35,11 +36,6 @@
 #endif
 
 #include <system_error>
-
-static QString Utf8Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 static QString PathText(const std::filesystem::path& path)
 {
@@ -81,7 +77,7 @@ void MainWindow::startRun()
     QPalette colours = lblStatus->palette();
     colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
     lblStatus->setPalette(colours);
-    lblStatus->setText(QStringLiteral("ページ情報を取得中です。しばらくお待ちください。"));
+    lblStatus->setText(Utf8Text(kMessageFetchingSearchPage));
     prgBar->setValue(0);
     startSession(*outputFile);
 }
@@ -100,7 +96,7 @@ void MainWindow::startSession(const std::filesystem::path& outputFile)
     connect(m_session, &RunSession::progressStepped, this,
             [this](int position, int total, const QString& text) { m_progress->step(position, total, text); });
     connect(m_session, &RunSession::lookupFailed, this,
-            [this](const QString& message) { ShowNotice(this, message, QStringLiteral("Error")); });
+            [this](const QString& message) { ShowNotice(this, message, Utf8Text(kTitleError)); });
     connect(m_session, &QThread::finished, this, &MainWindow::sessionEnded);
     m_session->start();
 }
@@ -116,7 +112,7 @@ bool MainWindow::checkTextBoxCharacters()
             continue;
         ShowNotice(this,
                    QStringLiteral("「%1」は使用できない文字です。\n別の文字で入力してください。").arg(refused),
-                   QStringLiteral("設定確認"));
+                   Utf8Text(kTitleSettingsCheck));
         box->setFocus();
         return false;
     }
@@ -161,10 +157,7 @@ std::optional<std::filesystem::path> MainWindow::chooseOutputFile()
     // name) stops the run here.
     const std::filesystem::path file(chosen.toStdU16String());
     if (!OutputFileReplaceable(file)) {
-        ShowNotice(
-            this,
-            QStringLiteral("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。"),
-            QStringLiteral("Error"));
+        ShowNotice(this, Utf8Text(kMessageOutputFileInUse), Utf8Text(kTitleError));
         return std::nullopt;
     }
     return file;
@@ -262,7 +255,7 @@ void MainWindow::endRun(int code)
                 openWithAssociatedProgram(runState.outputPath);
             else
                 ShowNotice(this, QStringLiteral("該当するファイルが見つかりませんでした。"),
-                           QStringLiteral("Error"));
+                           Utf8Text(kTitleError));
         }
     } else if (outcome.box == OutcomeBox::Notice) {
         ShowNotice(this, message, title);

@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "app/MainWindow.h"
 
+#include "text/UserTexts.h"
 #include <QApplication>
 
 #include <exception>
@@ -39,7 +40,7 @@ int main(int argc, char** argv)
         ShowNotice(nullptr,
                    QStringLiteral("ロックファイルを作成できませんでした。\n次のフォルダを確認してください。\n%1")
                        .arg(instance.folder()),
-                   QStringLiteral("Error"));
+                   Utf8Text(kTitleError));
         return 1;
     }
     QApplication::setApplicationName(QStringLiteral("Kenmori"));

@@ -9,6 +9,7 @@
 #include "run/SettingsFile.h"
 #include "run/StartValidation.h"
 #include "text/CodePage932.h"
+#include "text/UserTexts.h"
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
@@ -145,7 +146,7 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
 
     std::error_code error;
     if (!std::filesystem::is_regular_file(options.databasePath, error)) {
-        PrintUtf8Message("DBファイルの設定が正しくありません。\n管理者に確認してください。");
+        PrintUtf8Message(kMessageDatabaseMissing);
         return kExitInvalidConditions;
     }
     ReferenceDatabase database(QString::fromStdU16String(options.databasePath.u16string()));
@@ -162,19 +163,19 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     // The worker replaces the file when it starts writing; until then an
     // earlier file stays as it was.
     if (!OutputFileReplaceable(options.outputPath)) {
-        PrintUtf8Message("選択されたファイルが他のアプリケーションで使用中の為\n開くことができませんでした。");
+        PrintUtf8Message(kMessageOutputFileInUse);
         return kExitOutputFailed;
     }
 
     const SearchConditions conditions = ConditionsForRun(values, check);
     std::unique_ptr<RunLog> log;
     if (!options.logPath.empty()) {
-        log = std::make_unique<RunLog>(options.logPath, options.logPath.parent_path() / kLastListPageFileName);
+        log = std::make_unique<RunLog>(options.logPath, KeptListPagePath(options.logPath));
         if (!log->begin(std::chrono::system_clock::now(), conditions))
             PrintWithPath("ログファイルに書き込めませんでした: ", options.logPath);
     }
 
-    PrintUtf8Message("ページ情報を取得中です。しばらくお待ちください。");
+    PrintUtf8Message(kMessageFetchingSearchPage);
     RunRequest request{conditions, options.outputPath, RunnerPageFile(), options.databasePath,
                        site,       log.get(),          StopSignalled};
     const RunResult result = RunSessionToEnd(std::move(request));

@@ -2,6 +2,7 @@
 
 #include "reference/ReferenceDatabase.h"
 #include "text/CodePage932.h"
+#include "text/UserTexts.h"
 #include "text/TextUtils.h"
 
 #include <QString>
@@ -45,7 +46,7 @@ static CityResolutionResult DatabaseFailure(std::string errorText)
     CityResolutionResult result;
     result.code = CityResolutionCode::DatabaseError;
     result.message = std::move(errorText);
-    result.title = "Error";
+    result.title = std::string(kTitleError);
     return result;
 }
 
@@ -59,7 +60,7 @@ CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_v
     if (names.size() > kMaxCityNames) {
         result.code = CityResolutionCode::TooManyNames;
         result.message = Utf8ToShiftJis("指定できる市区町村名は最大5箇所までとなっています。");
-        result.title = Utf8ToShiftJis("設定確認");
+        result.title = Utf8ToShiftJis(kTitleSettingsCheck);
         return result;
     }
 
@@ -89,7 +90,7 @@ CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_v
     if (!unmatched.empty()) {
         result.code = CityResolutionCode::UnmatchedNames;
         result.message = UnmatchedMessage(unmatched);
-        result.title = Utf8ToShiftJis("設定確認");
+        result.title = Utf8ToShiftJis(kTitleSettingsCheck);
     }
     return result;
 }

@@ -40,11 +40,6 @@ ReferenceDatabase::~ReferenceDatabase()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-QString ReferenceDatabase::pathInFolder(const QString& programFolder)
-{
-    return QDir(programFolder).filePath(QStringLiteral("db/km_data.db"));
-}
-
 bool ReferenceDatabase::fail(const QString& detail)
 {
     m_errorText = QStringToShiftJis(

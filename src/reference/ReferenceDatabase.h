@@ -1,5 +1,5 @@
 #pragma once
-// The reference database db/km_data.db (city codes, industry classes), opened
+// The reference database km_data.db (city codes, industry classes), opened
 // read-only on its first query. A Qt database connection belongs to one
 // thread: use an instance only on the thread that created it.
 
@@ -18,9 +18,6 @@ public:
     ~ReferenceDatabase();
     ReferenceDatabase(const ReferenceDatabase&) = delete;
     ReferenceDatabase& operator=(const ReferenceDatabase&) = delete;
-
-    // programFolder + "/db/km_data.db", where the build puts it.
-    static QString pathInFolder(const QString& programFolder);
 
     const QString& filePath() const { return m_filePath; }
 

@@ -77,14 +77,14 @@ std::filesystem::path PageFilePath(const std::filesystem::path& programFolder)
     return DataFolder(programFolder) / "tmp.dat";
 }
 
-std::filesystem::path RunLogPath()
+std::filesystem::path RunLogPath(const std::filesystem::path& programFolder)
 {
-    return DataFolder() / kRunLogFileName;
+    return DataFolder(programFolder) / "run.log";
 }
 
-std::filesystem::path LastListPagePath()
+std::filesystem::path KeptListPagePath(const std::filesystem::path& runLog)
 {
-    return DataFolder() / kLastListPageFileName;
+    return runLog.parent_path() / "last_list_page.html";
 }
 
 std::filesystem::path RunnerPageFilePath(long processId)

@@ -11,10 +11,6 @@
 
 #include <filesystem>
 
-// The names of a run's files in their folder.
-inline constexpr const char* kRunLogFileName = "run.log";
-inline constexpr const char* kLastListPageFileName = "last_list_page.html";
-
 std::filesystem::path ProgramFolder();
 
 bool IsPortableInstallation(const std::filesystem::path& programFolder = ProgramFolder());
@@ -30,8 +26,11 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolde
 std::filesystem::path
 ReferenceDatabasePath(const std::filesystem::path& programFolder = ProgramFolder());              // km_data.db
 std::filesystem::path PageFilePath(const std::filesystem::path& programFolder = ProgramFolder()); // tmp.dat
-std::filesystem::path RunLogPath();       // run.log beside the page file
-std::filesystem::path LastListPagePath(); // last_list_page.html beside the page file
+// run.log beside the page file
+std::filesystem::path RunLogPath(const std::filesystem::path& programFolder = ProgramFolder());
+// Where a run keeps a list page it could not read: last_list_page.html
+// beside its run log.
+std::filesystem::path KeptListPagePath(const std::filesystem::path& runLog);
 
 // The page file of one command-line run: tmp.<pid>.dat beside PageFilePath(),
 // so that runs sharing the folder keep apart.

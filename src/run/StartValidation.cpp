@@ -4,6 +4,7 @@
 #include "run/ConditionChoices.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
+#include "text/UserTexts.h"
 
 #include <charconv>
 
@@ -32,7 +33,7 @@ static StartCheck Failed(std::string_view utf8Message, StartFocus focus)
 {
     StartCheck check;
     check.message = Sjis(utf8Message);
-    check.title = Sjis("設定確認");
+    check.title = Sjis(kTitleSettingsCheck);
     check.focus = focus;
     return check;
 }

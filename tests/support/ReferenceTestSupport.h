@@ -4,6 +4,7 @@
 
 #include "reference/IndustryLookup.h"
 #include "reference/ReferenceDatabase.h"
+#include "run/ProgramFolder.h"
 #include "support/WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@
 inline QString BuiltDatabase()
 {
     const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    return ReferenceDatabase::pathInFolder(QString::fromStdString(folder.string()));
+    return QString::fromStdU16String(ReferenceDatabasePath(folder).u16string());
 }
 
 // A database of the given statements in dir, closed again.
