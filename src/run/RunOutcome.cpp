@@ -1,8 +1,10 @@
 #include "run/RunOutcome.h"
 
+#include "text/UserTexts.h"
+
 const RunOutcomeText& OutcomeText(int result)
 {
-    static constexpr std::string_view kError = "Error";
+    constexpr std::string_view kError = kTitleError;
     static const RunOutcomeText kLinesWritten{"求人情報の取得が完了しました。", "処理確認", OutcomeBox::Question,
                                               kExitLinesWritten, "lines written"};
     static const RunOutcomeText kNothingFound{"該当する求人情報は見つかりませんでした。", "検索終了",

@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Checks that each shared fact of the program is written once in src/.
+
+A home file holds the texts of one kind (shared messages and titles, the
+site's paths, the settings keys of the conditions, the output fields' names);
+no other file under src/ may write one of them again as a string literal, and
+the home itself writes each once. Prints every repetition and exits 1 when
+there is one."""
+import pathlib
+import re
+import sys
+
+src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "src")
+
+# home file -> pattern whose first group is a text the home owns
+HOMES = {
+    "text/UserTexts.h": re.compile(r'constexpr std::string_view k\w+ =\s*"((?:[^"\\]|\\.)*)"'),
+    "site/SitePaths.h": re.compile(r'constexpr std::string_view k\w+ =\s*"((?:[^"\\]|\\.)*)"'),
+}
+
+literal = re.compile(r'"((?:[^"\\]|\\.)*)"')
+
+
+def literals(path):
+    text = path.read_text(encoding="utf-8")
+    # Comments may name a text; only code counts.
+    text = re.sub(r"//[^\n]*", "", text)
+    return literal.findall(text)
+
+
+problems = []
+files = [p for p in sorted(src.rglob("*")) if p.suffix in (".h", ".cpp")]
+for home, pattern in HOMES.items():
+    home_path = src / home
+    owned = pattern.findall(home_path.read_text(encoding="utf-8"))
+    if not owned:
+        problems.append(f"{home}: no texts found; the pattern no longer matches")
+    for text in owned:
+        if owned.count(text) > 1:
+            problems.append(f"{home}: \"{text}\" is written more than once")
+    owned = set(owned)
+    for path in files:
+        if path == home_path:
+            continue
+        for found in literals(path):
+            if found in owned:
+                problems.append(f"{path.relative_to(src)}: \"{found}\" belongs to {home}")
+
+for problem in sorted(set(problems)):
+    print(problem)
+sys.exit(1 if problems else 0)
