@@ -8,6 +8,7 @@
 #include "run/RunHost.h"
 #include "run/RunLog.h"
 #include "run/RunPacing.h"
+#include "site/CurlSession.h"
 #include "site/WarmUp.h"
 #include "text/CodePage932.h"
 
@@ -55,6 +56,7 @@ RunSession::RunSession(RunRequest request, QObject* parent)
     : QThread(parent)
     , m_request(std::move(request))
 {
+    PrepareSiteSession();
 }
 
 RunSession::~RunSession()

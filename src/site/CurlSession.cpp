@@ -47,6 +47,11 @@ static CurlSharedSession& Session()
     return *kSession;
 }
 
+void PrepareSiteSession()
+{
+    Session();
+}
+
 // The file is opened on the first body byte, or after the transfer when a
 // response came without one, so a failed request never touches it.
 struct CurlBodyFile {

@@ -34,6 +34,11 @@ struct CurlSlistDeleter {
 };
 using CurlSlist = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 
+// Initialises libcurl and the shared cookie store. Call it on the thread
+// that starts the others before any of them sends a request: libcurl's and
+// OpenSSL's global set-up is not for a secondary thread.
+void PrepareSiteSession();
+
 // A fresh handle on the shared cookie store: cookie engine on, http and https
 // only, redirects followed, the transfer limits applied, no agent, no
 // headers. Null only when libcurl cannot allocate one.
