@@ -1,19 +1,18 @@
 #pragma once
-// Which record slot a label row of the detail page fills.
+// Which record slot a label row of the detail page fills, by the labels and
+// aliases of OutputSlotTable.
 
-#include <array>
 #include <string>
 #include <string_view>
 
-inline constexpr int kDetailLabelCount = 92;
+// The label (code page 932) of the row that fills slot; empty when no row of
+// the page does (the rule of another slot, or the run, fills it) and for a
+// slot out of range.
+const std::string& SlotLabel(int slot);
 
-// Entry i is the label (code page 932) that fills slot i; "*" marks a slot
-// that no label fills, because the rule of another slot does.
-const std::array<std::string, kDetailLabelCount>& DetailLabelTable();
-
-// The slot of the first entry equal to label, letters (full-width ones too)
-// compared without case and full-width forms kept apart from half-width ones;
-// -1 when none is. "*" never matches.
+// The slot whose label equals label, letters (full-width ones too) compared
+// without case and full-width forms kept apart from half-width ones; -1 when
+// none does.
 int FindLabelSlot(std::string_view label);
 
 // The name under which the site's other spellings of a label are filed

@@ -20,7 +20,7 @@ struct RowBlock {
 };
 
 struct LabelledRow {
-    std::string label; // the <th> text, in the name the label table files it under (code page 932)
+    std::string label; // the <th> text, in the name OutputSlotTable files it under (code page 932)
     std::vector<RowBlock> blocks;
     bool belowForm = false; // below the posting-sheet form; rows above it are the page's summary
 };
