@@ -1,5 +1,5 @@
-// The general rule, which most slots use, and the list rule for cells that
-// hold one item per line.
+// The general rule, which most slots use, its variants that tidy the value
+// further, and the list rule for cells that hold one item per line.
 
 #include "pages/IndustryCategory.h"
 #include "pages/SlotRules.h"
@@ -50,11 +50,22 @@ std::string IndustryNameOf(const LineList& lines)
     return IndustryLookupName(GeneralValue(lines));
 }
 
+static void StoreTrimmed(std::string value, int slot, JobRecord& record)
+{
+    TrimInPlace(value);
+    record[static_cast<size_t>(slot)] = std::move(value);
+}
+
+void GeneralRule(const LineList& lines, int slot, JobRecord& record)
+{
+    StoreTrimmed(GeneralValue(lines), slot, record);
+}
+
 // "〒160-0023 東京都..." is postal code and address; without a space neither
 // part can be told, so both stay as they are.
-static void StorePostalAddress(std::string_view acc, JobRecord& record)
+void PostalAddressRule(const LineList& lines, int, JobRecord& record)
 {
-    const std::string text = TrimText(NormalizeDigitsAndDashes(acc));
+    const std::string text = TrimText(NormalizeDigitsAndDashes(GeneralValue(lines)));
     const int space = FindText(" ", text);
     if (space == 0)
         return;
@@ -62,41 +73,28 @@ static void StorePostalAddress(std::string_view acc, JobRecord& record)
     record[kSlotAddress] = TrimText(text.substr(static_cast<size_t>(space)));
 }
 
-void GeneralRule(const LineList& lines, int slot, JobRecord& record)
+// Without the link captions beside the title, older and newer pages.
+void OccupationRule(const LineList& lines, int slot, JobRecord& record)
 {
+    static const std::string kCaption = Sjis("職種解説");
+    static const std::string kNewerCaption = Sjis("job tagについて");
+    StoreTrimmed(RemoveAllText(RemoveAllText(GeneralValue(lines), kCaption), kNewerCaption), slot, record);
+}
+
+// Times, days and sums: digits and dashes half-width, the wave dash restored.
+void FigureRule(const LineList& lines, int slot, JobRecord& record)
+{
+    StoreTrimmed(NormalizeDigitsAndDashes(WaveDashRestored(GeneralValue(lines))), slot, record);
+}
+
+// Choices the page separates with full-width commas, separated with "、".
+void ChoiceRule(const LineList& lines, int slot, JobRecord& record)
+{
+    static const std::string kFullWidthComma = Sjis("，");
+    static const std::string kIdeographicComma = Sjis("、");
     std::string acc = GeneralValue(lines);
-    switch (slot) {
-    case kSlotPostalCode: StorePostalAddress(acc, record); return;
-    case kSlotOccupation:
-        // The link captions beside the title, older and newer pages.
-        {
-            static const std::string kCaption = Sjis("職種解説");
-            static const std::string kNewerCaption = Sjis("job tagについて");
-            acc = RemoveAllText(RemoveAllText(acc, kCaption), kNewerCaption);
-        }
-        break;
-    case kSlotWorkingHours:
-    case kSlotBreakTime:
-    case kSlotWorkingDays:
-    case kSlotBasePay:
-    case kSlotFixedAllowances:
-    case kSlotFixedOvertimePay:
-    case kSlotOtherAllowances:
-    case kSlotWageForm:
-    case kSlotWageClosingDay: acc = NormalizeDigitsAndDashes(WaveDashRestored(acc)); break;
-    case kSlotInsurance:
-    case kSlotCorporatePension:
-    case kSlotSelectionMethod:
-    case kSlotSelectionResult:
-    case kSlotApplicantNotice: {
-        static const std::string kFullWidthComma = Sjis("，");
-        static const std::string kIdeographicComma = Sjis("、");
-        ReplaceAllInPlace(acc, kFullWidthComma, kIdeographicComma);
-    } break;
-    default: break;
-    }
-    TrimInPlace(acc);
-    record[static_cast<size_t>(slot)] = std::move(acc);
+    ReplaceAllInPlace(acc, kFullWidthComma, kIdeographicComma);
+    StoreTrimmed(std::move(acc), slot, record);
 }
 
 // One item per line, joined with "、"; a line after a <br> continues its item.

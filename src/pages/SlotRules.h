@@ -13,6 +13,10 @@ using LineList = std::vector<RowLine>;
 using SlotRule = void (*)(const LineList& lines, int slot, JobRecord& record);
 
 void GeneralRule(const LineList& lines, int slot, JobRecord& record);
+void PostalAddressRule(const LineList& lines, int slot, JobRecord& record);
+void OccupationRule(const LineList& lines, int slot, JobRecord& record);
+void FigureRule(const LineList& lines, int slot, JobRecord& record);
+void ChoiceRule(const LineList& lines, int slot, JobRecord& record);
 void ListRule(const LineList& lines, int slot, JobRecord& record);
 void NameRule(const LineList& lines, int slot, JobRecord& record);
 void RepresentativeRule(const LineList& lines, int slot, JobRecord& record);

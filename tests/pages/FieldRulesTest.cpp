@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 // The rule's value for a page whose one row holds cell.
 static std::string ValueOf(int slot, std::string_view cell, int shownSlot = -1)
 {
@@ -44,6 +46,28 @@ TEST(GeneralRule, SlotPostProcessing)
     EXPECT_EQ(ValueOf(17, "<div>事務<a href=\"#\">職種解説</a></div><div>job tagについて</div>"), "事務");
     EXPECT_EQ(ValueOf(77, "書類選考，面接"), "書類選考、面接");
     EXPECT_EQ(ValueOf(15, "卸売，小売"), "卸売，小売");
+}
+
+// Every slot that the general rule or one of its variants fills tidies its
+// value as its field needs: figures, choices, or nothing more.
+TEST(GeneralRule, FiguresAndChoicesSlotBySlot)
+{
+    const char* cell = "０９－１８，可";
+    const std::set<int> figures{23, 24, 26, 27, 28, 29, 30, 32, 33};
+    const std::set<int> choices{51, 52, 77, 78, 79};
+    // Slots whose rules read the row another way, or that no row fills.
+    const std::set<int> others{3,  4,  5,  7,  8,  9,  10, 17, 21, 22, 25, 31, 35, 36,
+                               37, 40, 47, 48, 50, 65, 73, 74, 75, 80, 83, 86, 87};
+    for (int slot = 0; slot < kSlotPostingSheetUrl; ++slot) {
+        if (others.count(slot))
+            continue;
+        std::string expected = cell;
+        if (figures.count(slot))
+            expected = "09-18，可";
+        else if (choices.count(slot))
+            expected = "０９－１８、可";
+        EXPECT_EQ(ValueOf(slot, cell), expected) << slot;
+    }
 }
 
 TEST(ListRule, JoinsWithIdeographicCommaAndGluesBreakLines)
