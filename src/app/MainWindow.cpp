@@ -341,27 +341,27 @@ void MainWindow::loadSettings()
     const SettingsValues& values = *stored;
     ApplySiteAddress(values);
 
-    SelectItem(cmbRegion1, values.Region1);
-    SelectItem(cmbRegion2, values.Region2);
-    SelectItem(cmbRegion3, values.Region3);
-    SelectItem(cmbJobType, values.JobType);
-    SelectItem(cmbJobHaken, values.JobHaken);
-    SelectItem(cmbJobIndustry, values.JobIndustry);
-    chkJobSet1->setChecked(values.JobSet1);
-    chkJobSet2->setChecked(values.JobSet2);
-    chkJobSet3->setChecked(values.JobSet3);
-    SelectItem(cmbOfferType, values.JobCheck);
-    FillWhenGiven(editCity, values.CityWord);
-    FillWhenGiven(editWord, values.FreeWord);
-    FillWhenGiven(editJobNo1, values.JobNo1);
-    FillWhenGiven(editJobNo2, values.JobNo2);
-    FillWhenGiven(editJobCode1, values.JobCode1);
-    FillWhenGiven(editJobCode2, values.JobCode2);
-    FillWhenGiven(editJobCode3, values.JobCode3);
-    FillWhenGiven(editJobCode4, values.JobCode4);
-    if (values.WordCheck == 1)
+    SelectItem(cmbRegion1, values.prefecture1);
+    SelectItem(cmbRegion2, values.prefecture2);
+    SelectItem(cmbRegion3, values.prefecture3);
+    SelectItem(cmbJobType, values.occupation);
+    SelectItem(cmbJobHaken, values.dispatch);
+    SelectItem(cmbJobIndustry, values.industry);
+    chkJobSet1->setChecked(values.recentTwoDays);
+    chkJobSet2->setChecked(values.recentWeek);
+    chkJobSet3->setChecked(values.namedOnly);
+    SelectItem(cmbOfferType, values.postingKind);
+    FillWhenGiven(editCity, values.cityNames);
+    FillWhenGiven(editWord, values.freeWords);
+    FillWhenGiven(editJobNo1, values.jobSeekerNumber1);
+    FillWhenGiven(editJobNo2, values.jobSeekerNumber2);
+    FillWhenGiven(editJobCode1, values.categoryMajor1);
+    FillWhenGiven(editJobCode2, values.categoryMinor1);
+    FillWhenGiven(editJobCode3, values.categoryMajor2);
+    FillWhenGiven(editJobCode4, values.categoryMinor2);
+    if (values.wordsMode == 1)
         rdoWordType2->setChecked(true);
-    else if (values.WordCheck == 2)
+    else if (values.wordsMode == 2)
         rdoWordType3->setChecked(true);
     else
         rdoWordType1->setChecked(true);
@@ -371,7 +371,7 @@ void MainWindow::loadSettings()
     {
         const QSignalBlocker quiet(clstOutput);
         for (int row = 0; row < clstOutput->count(); ++row) {
-            const bool on = row < kOutputFieldCount && values.JobList[static_cast<size_t>(row)];
+            const bool on = row < kOutputFieldCount && values.outputFields[static_cast<size_t>(row)];
             clstOutput->item(row)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
             if (on && ticked++ == 0)
                 firstTicked = row;
@@ -400,28 +400,28 @@ bool MainWindow::saveSettings()
 SettingsValues MainWindow::currentSettings() const
 {
     SettingsValues values;
-    values.Region1 = cmbRegion1->currentIndex();
-    values.Region2 = cmbRegion2->currentIndex();
-    values.Region3 = cmbRegion3->currentIndex();
-    values.JobType = cmbJobType->currentIndex();
-    values.JobHaken = cmbJobHaken->currentIndex();
-    values.JobIndustry = cmbJobIndustry->currentIndex();
-    values.JobSet1 = chkJobSet1->isChecked();
-    values.JobSet2 = chkJobSet2->isChecked();
-    values.JobSet3 = chkJobSet3->isChecked();
-    values.RetryCheck = chkRetry->isChecked();
-    values.JobCheck = cmbOfferType->currentIndex();
-    values.CityWord = QStringToShiftJis(editCity->text());
-    values.FreeWord = QStringToShiftJis(editWord->text());
-    values.Retry = QStringToShiftJis(editRetry->text());
-    values.JobNo1 = QStringToShiftJis(editJobNo1->text());
-    values.JobNo2 = QStringToShiftJis(editJobNo2->text());
-    values.JobCode1 = QStringToShiftJis(editJobCode1->text());
-    values.JobCode2 = QStringToShiftJis(editJobCode2->text());
-    values.JobCode3 = QStringToShiftJis(editJobCode3->text());
-    values.JobCode4 = QStringToShiftJis(editJobCode4->text());
-    values.WordCheck = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
+    values.prefecture1 = cmbRegion1->currentIndex();
+    values.prefecture2 = cmbRegion2->currentIndex();
+    values.prefecture3 = cmbRegion3->currentIndex();
+    values.occupation = cmbJobType->currentIndex();
+    values.dispatch = cmbJobHaken->currentIndex();
+    values.industry = cmbJobIndustry->currentIndex();
+    values.recentTwoDays = chkJobSet1->isChecked();
+    values.recentWeek = chkJobSet2->isChecked();
+    values.namedOnly = chkJobSet3->isChecked();
+    values.useStartPosition = chkRetry->isChecked();
+    values.postingKind = cmbOfferType->currentIndex();
+    values.cityNames = QStringToShiftJis(editCity->text());
+    values.freeWords = QStringToShiftJis(editWord->text());
+    values.startPositionText = QStringToShiftJis(editRetry->text());
+    values.jobSeekerNumber1 = QStringToShiftJis(editJobNo1->text());
+    values.jobSeekerNumber2 = QStringToShiftJis(editJobNo2->text());
+    values.categoryMajor1 = QStringToShiftJis(editJobCode1->text());
+    values.categoryMinor1 = QStringToShiftJis(editJobCode2->text());
+    values.categoryMajor2 = QStringToShiftJis(editJobCode3->text());
+    values.categoryMinor2 = QStringToShiftJis(editJobCode4->text());
+    values.wordsMode = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
     for (int row = 0; row < clstOutput->count() && row < kOutputFieldCount; ++row)
-        values.JobList[static_cast<size_t>(row)] = clstOutput->item(row)->checkState() == Qt::Checked;
+        values.outputFields[static_cast<size_t>(row)] = clstOutput->item(row)->checkState() == Qt::Checked;
     return values;
 }

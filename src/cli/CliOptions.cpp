@@ -119,7 +119,7 @@ void ApplyPrefectures(const QStringList& names, SettingsValues& values)
 {
     if (names.size() > 3)
         Fail(QStringLiteral("prefecture"), QStringLiteral("at most three prefectures can be given"));
-    int* const regions[] = {&values.Region1, &values.Region2, &values.Region3};
+    int* const regions[] = {&values.prefecture1, &values.prefecture2, &values.prefecture3};
     for (int i = 0; i < 3; ++i)
         *regions[i] = i < names.size() ? PrefectureIndex(names[i]) : 0;
 }
@@ -129,7 +129,8 @@ void ApplyCategoryCodes(const QStringList& codes, SettingsValues& values)
     if (codes.size() > 2)
         Fail(QStringLiteral("category-code"), QStringLiteral("at most two codes can be given"));
     static const QRegularExpression kShape(QStringLiteral("^(\\d{1,3})(?:-(\\d{1,2}))?$"));
-    std::string* const parts[] = {&values.JobCode1, &values.JobCode2, &values.JobCode3, &values.JobCode4};
+    std::string* const parts[] = {&values.categoryMajor1, &values.categoryMinor1, &values.categoryMajor2,
+                                  &values.categoryMinor2};
     for (int i = 0; i < 2; ++i) {
         parts[2 * i]->clear();
         parts[2 * i + 1]->clear();
@@ -150,14 +151,14 @@ void ApplyJobSeeker(const QString& number, SettingsValues& values)
     const QRegularExpressionMatch match = kShape.match(number);
     if (!match.hasMatch())
         Fail(QStringLiteral("job-seeker"), QStringLiteral("\"%1\" is not NNNNN-NNNNNNNN").arg(number));
-    values.JobNo1 = match.captured(1).toStdString();
-    values.JobNo2 = match.captured(2).toStdString();
+    values.jobSeekerNumber1 = match.captured(1).toStdString();
+    values.jobSeekerNumber2 = match.captured(2).toStdString();
 }
 
 void ApplyFields(const QString& list, SettingsValues& values)
 {
     if (list == QLatin1String("all")) {
-        values.JobList.fill(true);
+        values.outputFields.fill(true);
         return;
     }
     const auto names = std::span(OutputFieldNamesUtf8());
@@ -170,7 +171,7 @@ void ApplyFields(const QString& list, SettingsValues& values)
                      .arg(name.trimmed(), ChoiceList(names)));
         checks[static_cast<size_t>(*index)] = true;
     }
-    values.JobList = checks;
+    values.outputFields = checks;
 }
 
 std::string BaseAddress(const QString& text)
@@ -194,20 +195,20 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     if (set("prefecture"))
         ApplyPrefectures(parser.values(QStringLiteral("prefecture")), values);
     if (set("city"))
-        values.CityWord = BoxText(QStringLiteral("city"), value("city"), kCityWordBytes);
+        values.cityNames = BoxText(QStringLiteral("city"), value("city"), kCityWordBytes);
     if (set("kind"))
-        values.JobCheck = Choice(QStringLiteral("kind"), OfferTypeNames(), value("kind"));
+        values.postingKind = Choice(QStringLiteral("kind"), OfferTypeNames(), value("kind"));
     if (set("dispatch"))
-        values.JobHaken = Choice(QStringLiteral("dispatch"), JobHakenNames(), value("dispatch")) + 1;
+        values.dispatch = Choice(QStringLiteral("dispatch"), JobHakenNames(), value("dispatch")) + 1;
     if (set("occupation"))
-        values.JobType = Choice(QStringLiteral("occupation"), JobTypeNames(), value("occupation")) + 1;
+        values.occupation = Choice(QStringLiteral("occupation"), JobTypeNames(), value("occupation")) + 1;
     if (set("industry"))
-        values.JobIndustry = IndustryIndex(value("industry"));
+        values.industry = IndustryIndex(value("industry"));
     if (set("words"))
-        values.FreeWord = BoxText(QStringLiteral("words"), value("words"), kFreeWordBytes);
+        values.freeWords = BoxText(QStringLiteral("words"), value("words"), kFreeWordBytes);
     if (set("words-mode")) {
         static constexpr std::array<const char*, 3> kModes{"or", "and", "not"};
-        values.WordCheck = Choice(QStringLiteral("words-mode"), kModes, value("words-mode").toLower());
+        values.wordsMode = Choice(QStringLiteral("words-mode"), kModes, value("words-mode").toLower());
     }
     if (set("category-code"))
         ApplyCategoryCodes(parser.values(QStringLiteral("category-code")), values);
@@ -216,18 +217,18 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     if (set("recent")) {
         static constexpr std::array<const char*, 2> kRecent{"today", "week"};
         const int recent = Choice(QStringLiteral("recent"), kRecent, value("recent"));
-        values.JobSet1 = recent == 0;
-        values.JobSet2 = recent == 1;
+        values.recentTwoDays = recent == 0;
+        values.recentWeek = recent == 1;
     }
     if (set("named-only"))
-        values.JobSet3 = true;
+        values.namedOnly = true;
     if (set("start")) {
         static const QRegularExpression kDigits(QStringLiteral("^\\d{1,7}$"));
         if (!kDigits.match(value("start")).hasMatch())
             Fail(QStringLiteral("start"),
                  QStringLiteral("\"%1\" is not a number of up to 7 digits").arg(value("start")));
-        values.RetryCheck = true;
-        values.Retry = value("start").toStdString();
+        values.useStartPosition = true;
+        values.startPositionText = value("start").toStdString();
     }
     if (set("fields"))
         ApplyFields(value("fields"), values);

@@ -102,19 +102,19 @@ std::string ConditionsLogText(const SearchConditions& c)
         return std::string(name) + "=\"" + ShiftJisToUtf8(value) + "\"";
     };
     std::string checks;
-    for (const bool ticked : c.JobList)
+    for (const bool ticked : c.outputFields)
         checks += ticked ? '1' : '0';
     const std::string parts[] = {
-        number("Region1", c.Region1),   number("Region2", c.Region2),
-        number("Region3", c.Region3),   text("CityWord", c.CityWord),
-        text("cityCodes", c.cityCodes), number("JobCheck", c.JobCheck),
-        number("JobHaken", c.JobHaken), number("JobSet1", c.JobSet1),
-        number("JobSet2", c.JobSet2),   number("JobSet3", c.JobSet3),
-        number("JobType", c.JobType),   number("JobIndustry", c.JobIndustry),
-        text("FreeWord", c.FreeWord),   number("WordCheck", c.WordCheck),
-        text("JobCode1", c.JobCode1),   text("JobCode2", c.JobCode2),
-        text("JobCode3", c.JobCode3),   text("JobCode4", c.JobCode4),
-        number("Retry", c.Retry),       "JobList=" + checks,
+        number("Region1", c.prefecture1),   number("Region2", c.prefecture2),
+        number("Region3", c.prefecture3),   text("CityWord", c.cityNames),
+        text("cityCodes", c.cityCodes),     number("JobCheck", c.postingKind),
+        number("JobHaken", c.dispatch),     number("JobSet1", c.recentTwoDays),
+        number("JobSet2", c.recentWeek),    number("JobSet3", c.namedOnly),
+        number("JobType", c.occupation),    number("JobIndustry", c.industry),
+        text("FreeWord", c.freeWords),      number("WordCheck", c.wordsMode),
+        text("JobCode1", c.categoryMajor1), text("JobCode2", c.categoryMinor1),
+        text("JobCode3", c.categoryMajor2), text("JobCode4", c.categoryMinor2),
+        number("Retry", c.startPosition),   "JobList=" + checks,
     };
     std::string joined;
     for (const std::string& part : parts)

@@ -22,7 +22,7 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes)
 SettingsValues FirstStartSettings()
 {
     SettingsValues values;
-    values.JobList.fill(true);
+    values.outputFields.fill(true);
     return values;
 }
 
@@ -50,34 +50,34 @@ SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
     };
 
     SettingsValues values;
-    values.Region1 = ini.readInteger(kSettingsSection, "Region1", 0);
-    values.Region2 = ini.readInteger(kSettingsSection, "Region2", 0);
-    values.Region3 = ini.readInteger(kSettingsSection, "Region3", 0);
-    values.JobType = ini.readInteger(kSettingsSection, "JobType", 0);
-    values.JobHaken = ini.readInteger(kSettingsSection, "JobHaken", 0);
-    values.JobIndustry = ini.readInteger(kSettingsSection, "JobIndustry", 0);
-    values.JobSet1 = ini.readBool(kSettingsSection, "JobSet1", false);
-    values.JobSet2 = ini.readBool(kSettingsSection, "JobSet2", false);
-    values.JobSet3 = ini.readBool(kSettingsSection, "JobSet3", false);
-    values.RetryCheck = ini.readBool(kSettingsSection, "RetryCheck", false);
-    values.JobCheck = ini.readInteger(kSettingsSection, "JobCheck", 0);
-    readText("CityWord", kCityWordBytes, values.CityWord);
-    readText("FreeWord", kFreeWordBytes, values.FreeWord);
-    readDigits("Retry", kRetryBytes, values.Retry);
-    readDigits("JobNo1", kJobNo1Bytes, values.JobNo1);
-    readDigits("JobNo2", kJobNo2Bytes, values.JobNo2);
-    readDigits("JobCode1", kJobCodeMajorBytes, values.JobCode1);
-    readDigits("JobCode2", kJobCodeMinorBytes, values.JobCode2);
-    readDigits("JobCode3", kJobCodeMajorBytes, values.JobCode3);
-    readDigits("JobCode4", kJobCodeMinorBytes, values.JobCode4);
+    values.prefecture1 = ini.readInteger(kSettingsSection, "Region1", 0);
+    values.prefecture2 = ini.readInteger(kSettingsSection, "Region2", 0);
+    values.prefecture3 = ini.readInteger(kSettingsSection, "Region3", 0);
+    values.occupation = ini.readInteger(kSettingsSection, "JobType", 0);
+    values.dispatch = ini.readInteger(kSettingsSection, "JobHaken", 0);
+    values.industry = ini.readInteger(kSettingsSection, "JobIndustry", 0);
+    values.recentTwoDays = ini.readBool(kSettingsSection, "JobSet1", false);
+    values.recentWeek = ini.readBool(kSettingsSection, "JobSet2", false);
+    values.namedOnly = ini.readBool(kSettingsSection, "JobSet3", false);
+    values.useStartPosition = ini.readBool(kSettingsSection, "RetryCheck", false);
+    values.postingKind = ini.readInteger(kSettingsSection, "JobCheck", 0);
+    readText("CityWord", kCityWordBytes, values.cityNames);
+    readText("FreeWord", kFreeWordBytes, values.freeWords);
+    readDigits("Retry", kRetryBytes, values.startPositionText);
+    readDigits("JobNo1", kJobNo1Bytes, values.jobSeekerNumber1);
+    readDigits("JobNo2", kJobNo2Bytes, values.jobSeekerNumber2);
+    readDigits("JobCode1", kJobCodeMajorBytes, values.categoryMajor1);
+    readDigits("JobCode2", kJobCodeMinorBytes, values.categoryMinor1);
+    readDigits("JobCode3", kJobCodeMajorBytes, values.categoryMajor2);
+    readDigits("JobCode4", kJobCodeMinorBytes, values.categoryMinor2);
 
     const int wordCheck = ini.readInteger(kSettingsSection, "WordCheck", 0);
-    values.WordCheck = (wordCheck == 1 || wordCheck == 2) ? wordCheck : 0;
+    values.wordsMode = (wordCheck == 1 || wordCheck == 2) ? wordCheck : 0;
 
     // A short or empty list leaves the missing rows unticked.
     const std::string jobList = ini.readString(kSettingsSection, "JobList", "");
-    for (std::size_t i = 0; i < values.JobList.size(); ++i)
-        values.JobList[i] = i < jobList.size() && jobList[i] == '1';
+    for (std::size_t i = 0; i < values.outputFields.size(); ++i)
+        values.outputFields[i] = i < jobList.size() && jobList[i] == '1';
 
     values.BaseAddress = ini.readString("Site", "BaseAddress", "");
     return values;
@@ -91,15 +91,15 @@ std::string FirstInvalidSettingsKey(const SettingsValues& values)
         std::size_t maxBytes;
         bool digits;
     } members[] = {
-        {"CityWord", values.CityWord, kCityWordBytes, false},
-        {"FreeWord", values.FreeWord, kFreeWordBytes, false},
-        {"Retry", values.Retry, kRetryBytes, true},
-        {"JobNo1", values.JobNo1, kJobNo1Bytes, true},
-        {"JobNo2", values.JobNo2, kJobNo2Bytes, true},
-        {"JobCode1", values.JobCode1, kJobCodeMajorBytes, true},
-        {"JobCode2", values.JobCode2, kJobCodeMinorBytes, true},
-        {"JobCode3", values.JobCode3, kJobCodeMajorBytes, true},
-        {"JobCode4", values.JobCode4, kJobCodeMinorBytes, true},
+        {"CityWord", values.cityNames, kCityWordBytes, false},
+        {"FreeWord", values.freeWords, kFreeWordBytes, false},
+        {"Retry", values.startPositionText, kRetryBytes, true},
+        {"JobNo1", values.jobSeekerNumber1, kJobNo1Bytes, true},
+        {"JobNo2", values.jobSeekerNumber2, kJobNo2Bytes, true},
+        {"JobCode1", values.categoryMajor1, kJobCodeMajorBytes, true},
+        {"JobCode2", values.categoryMinor1, kJobCodeMinorBytes, true},
+        {"JobCode3", values.categoryMajor2, kJobCodeMajorBytes, true},
+        {"JobCode4", values.categoryMinor2, kJobCodeMinorBytes, true},
     };
     for (const auto& member : members) {
         if (member.value.size() > member.maxBytes || (member.digits && !AllDigits(member.value)))
@@ -123,30 +123,30 @@ void WriteSettings(IniFile& ini, const SettingsValues& values)
     const auto text = [&ini](std::string_view key, const std::string& value) {
         ini.writeString(kSettingsSection, key, OneLine(value));
     };
-    ini.writeInteger(kSettingsSection, "Region1", values.Region1);
-    ini.writeInteger(kSettingsSection, "Region2", values.Region2);
-    ini.writeInteger(kSettingsSection, "Region3", values.Region3);
-    ini.writeInteger(kSettingsSection, "JobType", values.JobType);
-    ini.writeInteger(kSettingsSection, "JobHaken", values.JobHaken);
-    ini.writeInteger(kSettingsSection, "JobIndustry", values.JobIndustry);
-    ini.writeBool(kSettingsSection, "JobSet1", values.JobSet1);
-    ini.writeBool(kSettingsSection, "JobSet2", values.JobSet2);
-    ini.writeBool(kSettingsSection, "JobSet3", values.JobSet3);
-    ini.writeBool(kSettingsSection, "RetryCheck", values.RetryCheck);
-    ini.writeInteger(kSettingsSection, "JobCheck", values.JobCheck);
-    text("CityWord", values.CityWord);
-    text("FreeWord", values.FreeWord);
-    text("Retry", values.Retry);
-    text("JobNo1", values.JobNo1);
-    text("JobNo2", values.JobNo2);
-    text("JobCode1", values.JobCode1);
-    text("JobCode2", values.JobCode2);
-    text("JobCode3", values.JobCode3);
-    text("JobCode4", values.JobCode4);
-    ini.writeInteger(kSettingsSection, "WordCheck", values.WordCheck);
+    ini.writeInteger(kSettingsSection, "Region1", values.prefecture1);
+    ini.writeInteger(kSettingsSection, "Region2", values.prefecture2);
+    ini.writeInteger(kSettingsSection, "Region3", values.prefecture3);
+    ini.writeInteger(kSettingsSection, "JobType", values.occupation);
+    ini.writeInteger(kSettingsSection, "JobHaken", values.dispatch);
+    ini.writeInteger(kSettingsSection, "JobIndustry", values.industry);
+    ini.writeBool(kSettingsSection, "JobSet1", values.recentTwoDays);
+    ini.writeBool(kSettingsSection, "JobSet2", values.recentWeek);
+    ini.writeBool(kSettingsSection, "JobSet3", values.namedOnly);
+    ini.writeBool(kSettingsSection, "RetryCheck", values.useStartPosition);
+    ini.writeInteger(kSettingsSection, "JobCheck", values.postingKind);
+    text("CityWord", values.cityNames);
+    text("FreeWord", values.freeWords);
+    text("Retry", values.startPositionText);
+    text("JobNo1", values.jobSeekerNumber1);
+    text("JobNo2", values.jobSeekerNumber2);
+    text("JobCode1", values.categoryMajor1);
+    text("JobCode2", values.categoryMinor1);
+    text("JobCode3", values.categoryMajor2);
+    text("JobCode4", values.categoryMinor2);
+    ini.writeInteger(kSettingsSection, "WordCheck", values.wordsMode);
 
     std::string jobList;
-    for (const bool ticked : values.JobList)
+    for (const bool ticked : values.outputFields)
         jobList += ticked ? '1' : '0';
     ini.writeString(kSettingsSection, "JobList", jobList);
 }

@@ -52,28 +52,28 @@ StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase&
     static constexpr const char* kJobNoDigits = "求職番号の入力桁数が正しくありません。";
     static constexpr const char* kJobCodeWrong = "職業分類コードの入力が正しくありません。";
 
-    if (values.JobNo1.empty() && !values.JobNo2.empty())
+    if (values.jobSeekerNumber1.empty() && !values.jobSeekerNumber2.empty())
         return Failed(kJobNoWrong, StartFocus::editJobNo1);
-    if (!values.JobNo1.empty() && CharacterCount(values.JobNo1) < 5)
+    if (!values.jobSeekerNumber1.empty() && CharacterCount(values.jobSeekerNumber1) < 5)
         return Failed(kJobNoDigits, StartFocus::editJobNo1);
-    if (!values.JobNo1.empty() && values.JobNo2.empty())
+    if (!values.jobSeekerNumber1.empty() && values.jobSeekerNumber2.empty())
         return Failed(kJobNoWrong, StartFocus::editJobNo2);
-    if (!values.JobNo2.empty() && CharacterCount(values.JobNo2) < 6)
+    if (!values.jobSeekerNumber2.empty() && CharacterCount(values.jobSeekerNumber2) < 6)
         return Failed(kJobNoDigits, StartFocus::editJobNo2);
-    if (!values.JobCode2.empty() && values.JobCode1.empty())
+    if (!values.categoryMinor1.empty() && values.categoryMajor1.empty())
         return Failed(kJobCodeWrong, StartFocus::editJobCode1);
-    if (!values.JobCode4.empty() && values.JobCode3.empty())
+    if (!values.categoryMinor2.empty() && values.categoryMajor2.empty())
         return Failed(kJobCodeWrong, StartFocus::editJobCode3);
-    if (!AnyTicked(values.JobList))
+    if (!AnyTicked(values.outputFields))
         return Failed("ファイルへの出力項目は１つ以上を指定してください。", StartFocus::clstOutput);
 
     StartCheck check;
-    const std::string cityText = TrimText(values.CityWord);
+    const std::string cityText = TrimText(values.cityNames);
     if (!cityText.empty()) {
         // An index beyond the list selects nothing, like index 0.
-        if (values.Region1 < 1 || values.Region1 > kPrefectureCount)
+        if (values.prefecture1 < 1 || values.prefecture1 > kPrefectureCount)
             return Failed("市区町村名に対する都道府県を指定してください。", StartFocus::cmbRegion1);
-        CityResolutionResult cities = ResolveCityCodes(database, cityText, values.Region1);
+        CityResolutionResult cities = ResolveCityCodes(database, cityText, values.prefecture1);
         if (cities.code != CityResolutionCode::Resolved) {
             check.message = std::move(cities.message);
             check.title = std::move(cities.title);
@@ -83,13 +83,13 @@ StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase&
         check.cityCodes = std::move(cities.cityCodes);
     }
 
-    check.retryText = values.Retry;
-    if (values.RetryCheck) {
-        const int position = IntegerOrZero(TrimText(values.Retry));
+    check.retryText = values.startPositionText;
+    if (values.useStartPosition) {
+        const int position = IntegerOrZero(TrimText(values.startPositionText));
         if (position < kRetryStep)
             return Failed("開始位置の指定は30以上の数値を入力してください。", StartFocus::Unchanged);
-        check.Retry = position / kRetryStep * kRetryStep;
-        check.retryText = std::to_string(check.Retry);
+        check.startPosition = position / kRetryStep * kRetryStep;
+        check.retryText = std::to_string(check.startPosition);
     }
     check.passed = true;
     return check;
@@ -105,15 +105,15 @@ SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck
 {
     SearchConditions conditions;
     static_cast<ConditionValues&>(conditions) = values;
-    conditions.Region1 = ListIndex(conditions.Region1, kRegionItemCount);
-    conditions.Region2 = ListIndex(conditions.Region2, kRegionItemCount);
-    conditions.Region3 = ListIndex(conditions.Region3, kRegionItemCount);
-    conditions.JobCheck = ListIndex(conditions.JobCheck, kJobCheckItemCount);
-    conditions.JobHaken = ListIndex(conditions.JobHaken, kJobHakenItemCount);
-    conditions.JobType = ListIndex(conditions.JobType, kJobTypeItemCount);
-    conditions.JobIndustry = ListIndex(conditions.JobIndustry, kJobIndustryItemCount);
-    conditions.JobSet1 = values.JobSet1 && !values.JobSet2;
+    conditions.prefecture1 = ListIndex(conditions.prefecture1, kRegionItemCount);
+    conditions.prefecture2 = ListIndex(conditions.prefecture2, kRegionItemCount);
+    conditions.prefecture3 = ListIndex(conditions.prefecture3, kRegionItemCount);
+    conditions.postingKind = ListIndex(conditions.postingKind, kJobCheckItemCount);
+    conditions.dispatch = ListIndex(conditions.dispatch, kJobHakenItemCount);
+    conditions.occupation = ListIndex(conditions.occupation, kJobTypeItemCount);
+    conditions.industry = ListIndex(conditions.industry, kJobIndustryItemCount);
+    conditions.recentTwoDays = values.recentTwoDays && !values.recentWeek;
     conditions.cityCodes = check.cityCodes;
-    conditions.Retry = check.Retry;
+    conditions.startPosition = check.startPosition;
     return conditions;
 }

@@ -524,7 +524,7 @@ void RunControlTest::failedListPageEndsTheRunIncomplete()
         w.clstOutput->item(5)->setCheckState(Qt::Unchecked);
         QVERIFY(run.start(run.csv()));
         // The conditions are kept as the run starts.
-        QVERIFY(!ReadSettingsFile(run.folder / "db" / "km.ini")->JobList[5]);
+        QVERIFY(!ReadSettingsFile(run.folder / "db" / "km.ini")->outputFields[5]);
         QVERIFY(run.waitForEnd());
 
         QCOMPARE(w.resultCode, int(kResultListFailed));

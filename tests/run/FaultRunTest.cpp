@@ -100,7 +100,7 @@ protected:
         ClearProxyEnvironment();
         // A stalled transfer is given up after about a second.
         SetTransferLimits(TransferLimits{2000, 100000, 1});
-        conditions.JobList.fill(true);
+        conditions.outputFields.fill(true);
     }
 
     void TearDown() override { SetTransferLimits(TransferLimits{}); }

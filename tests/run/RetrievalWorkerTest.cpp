@@ -88,7 +88,7 @@ TEST_F(RetrievalWorkerTest, StopDuringTheCountScanFetchesNoPosting)
     EXPECT_EQ(host.finished, 1);
     EXPECT_TRUE(site.detailRequests().empty());
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
-    EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n");
+    EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.outputFields) + "\r\n");
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
 }
 
