@@ -2,6 +2,7 @@
 
 #include "reference/CityResolution.h"
 #include "run/ConditionChoices.h"
+#include "run/ConditionTable.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
@@ -48,22 +49,17 @@ static bool AnyTicked(const OutputFieldChecks& checks)
 
 StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase& database)
 {
-    static constexpr const char* kJobNoWrong = "求職番号の入力が正しくありません。";
-    static constexpr const char* kJobNoDigits = "求職番号の入力桁数が正しくありません。";
-    static constexpr const char* kJobCodeWrong = "職業分類コードの入力が正しくありません。";
-
-    if (values.jobSeekerNumber1.empty() && !values.jobSeekerNumber2.empty())
-        return Failed(kJobNoWrong, StartFocus::editJobNo1);
-    if (!values.jobSeekerNumber1.empty() && CharacterCount(values.jobSeekerNumber1) < 5)
-        return Failed(kJobNoDigits, StartFocus::editJobNo1);
-    if (!values.jobSeekerNumber1.empty() && values.jobSeekerNumber2.empty())
-        return Failed(kJobNoWrong, StartFocus::editJobNo2);
-    if (!values.jobSeekerNumber2.empty() && CharacterCount(values.jobSeekerNumber2) < 6)
-        return Failed(kJobNoDigits, StartFocus::editJobNo2);
-    if (!values.categoryMinor1.empty() && values.categoryMajor1.empty())
-        return Failed(kJobCodeWrong, StartFocus::editJobCode1);
-    if (!values.categoryMinor2.empty() && values.categoryMajor2.empty())
-        return Failed(kJobCodeWrong, StartFocus::editJobCode3);
+    // The boxes that go with another: the job-seeker number's parts, and
+    // a category code's major part when its minor part is given.
+    for (const ConditionRow& row : ConditionRows()) {
+        if (!row.neededWith)
+            continue;
+        const std::string& text = values.*row.text;
+        if (text.empty() && !(values.*row.neededWith).empty())
+            return Failed(std::string(row.checkName) + "の入力が正しくありません。", row.focus);
+        if (!text.empty() && CharacterCount(text) < row.minCharacters)
+            return Failed(std::string(row.checkName) + "の入力桁数が正しくありません。", row.focus);
+    }
     if (!AnyTicked(values.outputFields))
         return Failed("ファイルへの出力項目は１つ以上を指定してください。", StartFocus::clstOutput);
 
@@ -105,13 +101,10 @@ SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck
 {
     SearchConditions conditions;
     static_cast<ConditionValues&>(conditions) = values;
-    conditions.prefecture1 = ListIndex(conditions.prefecture1, kRegionItemCount);
-    conditions.prefecture2 = ListIndex(conditions.prefecture2, kRegionItemCount);
-    conditions.prefecture3 = ListIndex(conditions.prefecture3, kRegionItemCount);
-    conditions.postingKind = ListIndex(conditions.postingKind, kJobCheckItemCount);
-    conditions.dispatch = ListIndex(conditions.dispatch, kJobHakenItemCount);
-    conditions.occupation = ListIndex(conditions.occupation, kJobTypeItemCount);
-    conditions.industry = ListIndex(conditions.industry, kJobIndustryItemCount);
+    for (const ConditionRow& row : ConditionRows()) {
+        if (row.kind == ConditionKind::DropDown)
+            conditions.*row.number = ListIndex(conditions.*row.number, row.itemCount);
+    }
     conditions.recentTwoDays = values.recentTwoDays && !values.recentWeek;
     conditions.cityCodes = check.cityCodes;
     conditions.startPosition = check.startPosition;
