@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DialogService.h"
+#include "run/ConditionTable.h"
 #include "run/ProgramFolder.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/SettingsFile.h"
@@ -28,6 +29,7 @@
 #include <QTimer>
 
 #include <system_error>
+#include <utility>
 
 MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
     : QWidget(parent,
@@ -317,6 +319,49 @@ void MainWindow::clearConditions()
     cmbRegion1->setFocus();
 }
 
+// The control that shows a row of the condition table: the one place that
+// ties the rows to the window. The words mode and the output fields are the
+// only rows of their kinds and have their own controls.
+static QWidget* ConditionControlOf(const MainWindow& window, const ConditionRow& row)
+{
+    const std::pair<int ConditionValues::*, QComboBox*> lists[] = {
+        {&ConditionValues::prefecture1, window.cmbRegion1},  {&ConditionValues::prefecture2, window.cmbRegion2},
+        {&ConditionValues::prefecture3, window.cmbRegion3},  {&ConditionValues::postingKind, window.cmbOfferType},
+        {&ConditionValues::dispatch, window.cmbJobHaken},    {&ConditionValues::occupation, window.cmbJobType},
+        {&ConditionValues::industry, window.cmbJobIndustry},
+    };
+    const std::pair<bool ConditionValues::*, QCheckBox*> checks[] = {
+        {&ConditionValues::recentTwoDays, window.chkJobSet1},
+        {&ConditionValues::recentWeek, window.chkJobSet2},
+        {&ConditionValues::namedOnly, window.chkJobSet3},
+        {&ConditionValues::useStartPosition, window.chkRetry},
+    };
+    const std::pair<std::string SettingsValues::*, QLineEdit*> boxes[] = {
+        {&SettingsValues::cityNames, window.editCity},
+        {&SettingsValues::freeWords, window.editWord},
+        {&SettingsValues::startPositionText, window.editRetry},
+        {&SettingsValues::jobSeekerNumber1, window.editJobNo1},
+        {&SettingsValues::jobSeekerNumber2, window.editJobNo2},
+        {&SettingsValues::categoryMajor1, window.editJobCode1},
+        {&SettingsValues::categoryMinor1, window.editJobCode2},
+        {&SettingsValues::categoryMajor2, window.editJobCode3},
+        {&SettingsValues::categoryMinor2, window.editJobCode4},
+    };
+    for (const auto& [member, list] : lists) {
+        if (row.number == member)
+            return list;
+    }
+    for (const auto& [member, check] : checks) {
+        if (row.ticked == member)
+            return check;
+    }
+    for (const auto& [member, box] : boxes) {
+        if (row.text == member)
+            return box;
+    }
+    return nullptr;
+}
+
 // An index the list does not hold leaves it without a selection.
 static void SelectItem(QComboBox* list, int index)
 {
@@ -341,37 +386,34 @@ void MainWindow::loadSettings()
     const SettingsValues& values = *stored;
     ApplySiteAddress(values);
 
-    SelectItem(cmbRegion1, values.prefecture1);
-    SelectItem(cmbRegion2, values.prefecture2);
-    SelectItem(cmbRegion3, values.prefecture3);
-    SelectItem(cmbJobType, values.occupation);
-    SelectItem(cmbJobHaken, values.dispatch);
-    SelectItem(cmbJobIndustry, values.industry);
-    chkJobSet1->setChecked(values.recentTwoDays);
-    chkJobSet2->setChecked(values.recentWeek);
-    chkJobSet3->setChecked(values.namedOnly);
-    SelectItem(cmbOfferType, values.postingKind);
-    FillWhenGiven(editCity, values.cityNames);
-    FillWhenGiven(editWord, values.freeWords);
-    FillWhenGiven(editJobNo1, values.jobSeekerNumber1);
-    FillWhenGiven(editJobNo2, values.jobSeekerNumber2);
-    FillWhenGiven(editJobCode1, values.categoryMajor1);
-    FillWhenGiven(editJobCode2, values.categoryMinor1);
-    FillWhenGiven(editJobCode3, values.categoryMajor2);
-    FillWhenGiven(editJobCode4, values.categoryMinor2);
-    if (values.wordsMode == 1)
-        rdoWordType2->setChecked(true);
-    else if (values.wordsMode == 2)
-        rdoWordType3->setChecked(true);
-    else
-        rdoWordType1->setChecked(true);
+    // In the file's order, so that the recency boxes' handlers see the ticks
+    // as they always have.
+    const OutputFieldChecks* fields = nullptr;
+    for (const ConditionRow& row : ConditionRows()) {
+        QWidget* const control = ConditionControlOf(*this, row);
+        // The start position is for one run: it is never restored.
+        if (control == chkRetry || control == editRetry)
+            continue;
+        switch (row.kind) {
+        case ConditionKind::DropDown: SelectItem(static_cast<QComboBox*>(control), values.*row.number); break;
+        case ConditionKind::Check: static_cast<QCheckBox*>(control)->setChecked(values.*row.ticked); break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits: FillWhenGiven(static_cast<QLineEdit*>(control), values.*row.text); break;
+        case ConditionKind::WordsMode: {
+            const int mode = values.*row.number;
+            (mode == 1 ? rdoWordType2 : mode == 2 ? rdoWordType3 : rdoWordType1)->setChecked(true);
+            break;
+        }
+        case ConditionKind::FieldTicks: fields = &(values.*row.fields); break;
+        }
+    }
 
     int ticked = 0;
     int firstTicked = -1;
     {
         const QSignalBlocker quiet(clstOutput);
         for (int row = 0; row < clstOutput->count(); ++row) {
-            const bool on = row < kOutputFieldCount && values.outputFields[static_cast<size_t>(row)];
+            const bool on = fields && row < kOutputFieldCount && (*fields)[static_cast<size_t>(row)];
             clstOutput->item(row)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
             if (on && ticked++ == 0)
                 firstTicked = row;
@@ -400,28 +442,24 @@ bool MainWindow::saveSettings()
 SettingsValues MainWindow::currentSettings() const
 {
     SettingsValues values;
-    values.prefecture1 = cmbRegion1->currentIndex();
-    values.prefecture2 = cmbRegion2->currentIndex();
-    values.prefecture3 = cmbRegion3->currentIndex();
-    values.occupation = cmbJobType->currentIndex();
-    values.dispatch = cmbJobHaken->currentIndex();
-    values.industry = cmbJobIndustry->currentIndex();
-    values.recentTwoDays = chkJobSet1->isChecked();
-    values.recentWeek = chkJobSet2->isChecked();
-    values.namedOnly = chkJobSet3->isChecked();
-    values.useStartPosition = chkRetry->isChecked();
-    values.postingKind = cmbOfferType->currentIndex();
-    values.cityNames = QStringToShiftJis(editCity->text());
-    values.freeWords = QStringToShiftJis(editWord->text());
-    values.startPositionText = QStringToShiftJis(editRetry->text());
-    values.jobSeekerNumber1 = QStringToShiftJis(editJobNo1->text());
-    values.jobSeekerNumber2 = QStringToShiftJis(editJobNo2->text());
-    values.categoryMajor1 = QStringToShiftJis(editJobCode1->text());
-    values.categoryMinor1 = QStringToShiftJis(editJobCode2->text());
-    values.categoryMajor2 = QStringToShiftJis(editJobCode3->text());
-    values.categoryMinor2 = QStringToShiftJis(editJobCode4->text());
-    values.wordsMode = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
-    for (int row = 0; row < clstOutput->count() && row < kOutputFieldCount; ++row)
-        values.outputFields[static_cast<size_t>(row)] = clstOutput->item(row)->checkState() == Qt::Checked;
+    for (const ConditionRow& row : ConditionRows()) {
+        QWidget* const control = ConditionControlOf(*this, row);
+        switch (row.kind) {
+        case ConditionKind::DropDown: values.*row.number = static_cast<QComboBox*>(control)->currentIndex(); break;
+        case ConditionKind::Check: values.*row.ticked = static_cast<QCheckBox*>(control)->isChecked(); break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits:
+            values.*row.text = QStringToShiftJis(static_cast<QLineEdit*>(control)->text());
+            break;
+        case ConditionKind::WordsMode:
+            values.*row.number = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
+            break;
+        case ConditionKind::FieldTicks:
+            for (int item = 0; item < clstOutput->count() && item < kOutputFieldCount; ++item)
+                (values.*row.fields)[static_cast<size_t>(item)] = clstOutput->item(item)->checkState()
+                    == Qt::Checked;
+            break;
+        }
+    }
     return values;
 }

@@ -67,6 +67,9 @@ TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
         {{"--kind", "障害（パート）", "--dispatch", "請負のみ", "--occupation", "介護、福祉"}, "",
          [](const SettingsValues& v) { EXPECT_EQ(v.postingKind, 8); EXPECT_EQ(v.dispatch, 2); EXPECT_EQ(v.occupation, 5); }},
         {{"--kind", "パート"}, "Valid choices: 一般（指定なし）, 一般（フルタイム）"},
+        {{"--kind", "一般（指定なし）", "--dispatch", "派遣のみ", "--occupation", "事務、管理職"}, "",
+         [](const SettingsValues& v) { EXPECT_EQ(v.postingKind, 0); EXPECT_EQ(v.dispatch, 1); EXPECT_EQ(v.occupation, 1); }},
+        {{"--city", QString(51, QChar(0x533A))}, "--city: longer than 100 bytes in Shift-JIS"},
         {{"--occupation", "営業職"}, "Valid choices: 事務、管理職, 営業, 販売"},
         {{"--industry", "39"}, "", [](const SettingsValues& v) { EXPECT_EQ(v.industry, 39); }},
         {{"--industry", "情報サービス業"}, "", [](const SettingsValues& v) { EXPECT_EQ(v.industry, 39); }},
@@ -83,10 +86,15 @@ TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
              EXPECT_EQ(v.categoryMajor2, "5"); EXPECT_EQ(v.categoryMinor2, ""); }},
         {{"--category-code", "0111"}, "MAJOR[-MINOR]"},
         {{"--category-code", "1", "--category-code", "2", "--category-code", "3"}, "at most two"},
+        // The whole message; a value is never read as a place for another.
+        {{"--category-code", "01-123"}, "--category-code: \"01-123\" is not MAJOR[-MINOR] (up to 3 and 2 digits)"},
+        {{"--category-code", "%2%3"}, "\"%2%3\" is not MAJOR[-MINOR] (up to 3 and 2 digits)"},
         {{"--job-seeker", "13010-1234567"}, "",
          [](const SettingsValues& v) { EXPECT_EQ(v.jobSeekerNumber1, "13010"); EXPECT_EQ(v.jobSeekerNumber2, "1234567"); }},
         {{"--job-seeker", "1301-1234567"}, "", {}, "求職番号の入力桁数が正しくありません。"},
         {{"--job-seeker", "1301012345"}, "NNNNN-NNNNNNNN"},
+        {{"--job-seeker", "123456-1234567"}, "--job-seeker: \"123456-1234567\" is not NNNNN-NNNNNNNN"},
+        {{"--job-seeker", "12345-123456789"}, "is not NNNNN-NNNNNNNN"},
         {{"--recent", "today"}, "", [](const SettingsValues& v) { EXPECT_TRUE(v.recentTwoDays); EXPECT_FALSE(v.recentWeek); }},
         {{"--recent", "week", "--named-only"}, "", [](const SettingsValues& v) {
              EXPECT_FALSE(v.recentTwoDays); EXPECT_TRUE(v.recentWeek); EXPECT_TRUE(v.namedOnly); }},
@@ -94,6 +102,8 @@ TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
         {{"--start", "95"}, "", [](const SettingsValues& v) { EXPECT_TRUE(v.useStartPosition); EXPECT_EQ(v.startPositionText, "95"); }},
         {{"--start", "29"}, "", {}, "開始位置の指定は30以上の数値を入力してください。"},
         {{"--start", "-30"}, "up to 7 digits"},
+        {{"--start", "12345678"}, "--start: \"12345678\" is not a number of up to 7 digits"},
+        {{"--start", "%2"}, "--start: \"%2\" is not a number of up to 7 digits"},
         {{"--fields", "求人番号,事業所名"}, "", [](const SettingsValues& v) {
              EXPECT_EQ(std::count(v.outputFields.begin(), v.outputFields.end(), true), 2);
              EXPECT_TRUE(v.outputFields[0]); EXPECT_TRUE(v.outputFields[3]); }},
