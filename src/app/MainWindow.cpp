@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DialogService.h"
+#include "run/ConditionTable.h"
 #include "run/ProgramFolder.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/SettingsFile.h"
@@ -26,6 +27,7 @@
 #include <QSignalBlocker>
 
 #include <system_error>
+#include <utility>
 
 MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
     : QWidget(parent,
@@ -46,6 +48,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
 MainWindow::~MainWindow()
 {
     m_phase = RunPhase::Idle;
+    restoreCursor();
     if (!m_session)
         return;
     // The window goes in the middle of a run, or the run that ended the
@@ -302,6 +305,49 @@ void MainWindow::clearConditions()
     cmbRegion1->setFocus();
 }
 
+// The control that shows a row of the condition table: the one place that
+// ties the rows to the window. The words mode and the output fields are the
+// only rows of their kinds and have their own controls.
+static QWidget* ConditionControlOf(const MainWindow& window, const ConditionRow& row)
+{
+    const std::pair<int ConditionValues::*, QComboBox*> lists[] = {
+        {&ConditionValues::prefecture1, window.cmbRegion1},  {&ConditionValues::prefecture2, window.cmbRegion2},
+        {&ConditionValues::prefecture3, window.cmbRegion3},  {&ConditionValues::postingKind, window.cmbOfferType},
+        {&ConditionValues::dispatch, window.cmbJobHaken},    {&ConditionValues::occupation, window.cmbJobType},
+        {&ConditionValues::industry, window.cmbJobIndustry},
+    };
+    const std::pair<bool ConditionValues::*, QCheckBox*> checks[] = {
+        {&ConditionValues::recentTwoDays, window.chkJobSet1},
+        {&ConditionValues::recentWeek, window.chkJobSet2},
+        {&ConditionValues::namedOnly, window.chkJobSet3},
+        {&ConditionValues::useStartPosition, window.chkRetry},
+    };
+    const std::pair<std::string SettingsValues::*, QLineEdit*> boxes[] = {
+        {&SettingsValues::cityNames, window.editCity},
+        {&SettingsValues::freeWords, window.editWord},
+        {&SettingsValues::startPositionText, window.editRetry},
+        {&SettingsValues::jobSeekerNumber1, window.editJobNo1},
+        {&SettingsValues::jobSeekerNumber2, window.editJobNo2},
+        {&SettingsValues::categoryMajor1, window.editJobCode1},
+        {&SettingsValues::categoryMinor1, window.editJobCode2},
+        {&SettingsValues::categoryMajor2, window.editJobCode3},
+        {&SettingsValues::categoryMinor2, window.editJobCode4},
+    };
+    for (const auto& [member, list] : lists) {
+        if (row.number == member)
+            return list;
+    }
+    for (const auto& [member, check] : checks) {
+        if (row.ticked == member)
+            return check;
+    }
+    for (const auto& [member, box] : boxes) {
+        if (row.text == member)
+            return box;
+    }
+    return nullptr;
+}
+
 // An index the list does not hold leaves it without a selection.
 static void SelectItem(QComboBox* list, int index)
 {
@@ -326,37 +372,34 @@ void MainWindow::loadSettings()
     const SettingsValues& values = *stored;
     site.baseAddress = SiteConfigForSettings(values).baseAddress;
 
-    SelectItem(cmbRegion1, values.Region1);
-    SelectItem(cmbRegion2, values.Region2);
-    SelectItem(cmbRegion3, values.Region3);
-    SelectItem(cmbJobType, values.JobType);
-    SelectItem(cmbJobHaken, values.JobHaken);
-    SelectItem(cmbJobIndustry, values.JobIndustry);
-    chkJobSet1->setChecked(values.JobSet1);
-    chkJobSet2->setChecked(values.JobSet2);
-    chkJobSet3->setChecked(values.JobSet3);
-    SelectItem(cmbOfferType, values.JobCheck);
-    FillWhenGiven(editCity, values.CityWord);
-    FillWhenGiven(editWord, values.FreeWord);
-    FillWhenGiven(editJobNo1, values.JobNo1);
-    FillWhenGiven(editJobNo2, values.JobNo2);
-    FillWhenGiven(editJobCode1, values.JobCode1);
-    FillWhenGiven(editJobCode2, values.JobCode2);
-    FillWhenGiven(editJobCode3, values.JobCode3);
-    FillWhenGiven(editJobCode4, values.JobCode4);
-    if (values.WordCheck == 1)
-        rdoWordType2->setChecked(true);
-    else if (values.WordCheck == 2)
-        rdoWordType3->setChecked(true);
-    else
-        rdoWordType1->setChecked(true);
+    // In the file's order, so that the recency boxes' handlers see the ticks
+    // as they always have.
+    const OutputFieldChecks* fields = nullptr;
+    for (const ConditionRow& row : ConditionRows()) {
+        QWidget* const control = ConditionControlOf(*this, row);
+        // The start position is for one run: it is never restored.
+        if (control == chkRetry || control == editRetry)
+            continue;
+        switch (row.kind) {
+        case ConditionKind::DropDown: SelectItem(static_cast<QComboBox*>(control), values.*row.number); break;
+        case ConditionKind::Check: static_cast<QCheckBox*>(control)->setChecked(values.*row.ticked); break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits: FillWhenGiven(static_cast<QLineEdit*>(control), values.*row.text); break;
+        case ConditionKind::WordsMode: {
+            const int mode = values.*row.number;
+            (mode == 1 ? rdoWordType2 : mode == 2 ? rdoWordType3 : rdoWordType1)->setChecked(true);
+            break;
+        }
+        case ConditionKind::FieldTicks: fields = &(values.*row.fields); break;
+        }
+    }
 
     int ticked = 0;
     int firstTicked = -1;
     {
         const QSignalBlocker quiet(clstOutput);
         for (int row = 0; row < clstOutput->count(); ++row) {
-            const bool on = row < kOutputFieldCount && values.JobList[static_cast<size_t>(row)];
+            const bool on = fields && row < kOutputFieldCount && (*fields)[static_cast<size_t>(row)];
             clstOutput->item(row)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
             if (on && ticked++ == 0)
                 firstTicked = row;
@@ -385,28 +428,24 @@ bool MainWindow::saveSettings()
 SettingsValues MainWindow::currentSettings() const
 {
     SettingsValues values;
-    values.Region1 = cmbRegion1->currentIndex();
-    values.Region2 = cmbRegion2->currentIndex();
-    values.Region3 = cmbRegion3->currentIndex();
-    values.JobType = cmbJobType->currentIndex();
-    values.JobHaken = cmbJobHaken->currentIndex();
-    values.JobIndustry = cmbJobIndustry->currentIndex();
-    values.JobSet1 = chkJobSet1->isChecked();
-    values.JobSet2 = chkJobSet2->isChecked();
-    values.JobSet3 = chkJobSet3->isChecked();
-    values.RetryCheck = chkRetry->isChecked();
-    values.JobCheck = cmbOfferType->currentIndex();
-    values.CityWord = QStringToShiftJis(editCity->text());
-    values.FreeWord = QStringToShiftJis(editWord->text());
-    values.Retry = QStringToShiftJis(editRetry->text());
-    values.JobNo1 = QStringToShiftJis(editJobNo1->text());
-    values.JobNo2 = QStringToShiftJis(editJobNo2->text());
-    values.JobCode1 = QStringToShiftJis(editJobCode1->text());
-    values.JobCode2 = QStringToShiftJis(editJobCode2->text());
-    values.JobCode3 = QStringToShiftJis(editJobCode3->text());
-    values.JobCode4 = QStringToShiftJis(editJobCode4->text());
-    values.WordCheck = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
-    for (int row = 0; row < clstOutput->count() && row < kOutputFieldCount; ++row)
-        values.JobList[static_cast<size_t>(row)] = clstOutput->item(row)->checkState() == Qt::Checked;
+    for (const ConditionRow& row : ConditionRows()) {
+        QWidget* const control = ConditionControlOf(*this, row);
+        switch (row.kind) {
+        case ConditionKind::DropDown: values.*row.number = static_cast<QComboBox*>(control)->currentIndex(); break;
+        case ConditionKind::Check: values.*row.ticked = static_cast<QCheckBox*>(control)->isChecked(); break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits:
+            values.*row.text = QStringToShiftJis(static_cast<QLineEdit*>(control)->text());
+            break;
+        case ConditionKind::WordsMode:
+            values.*row.number = rdoWordType2->isChecked() ? 1 : rdoWordType3->isChecked() ? 2 : 0;
+            break;
+        case ConditionKind::FieldTicks:
+            for (int item = 0; item < clstOutput->count() && item < kOutputFieldCount; ++item)
+                (values.*row.fields)[static_cast<size_t>(item)] = clstOutput->item(item)->checkState()
+                    == Qt::Checked;
+            break;
+        }
+    }
     return values;
 }

@@ -52,7 +52,7 @@ void MainWindow::startRun()
     StartCheck check;
     if (!validateStart(values, check))
         return;
-    if (values.RetryCheck)
+    if (values.useStartPosition)
         editRetry->setText(ShiftJisToQString(check.retryText));
     const std::optional<std::filesystem::path> outputFile = chooseOutputFile();
     if (!outputFile)

@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include "run/ConditionChoices.h"
+#include "run/ConditionTable.h"
 #include "text/CodePage932.h"
 #include "run/OutputFieldCatalog.h"
 
@@ -115,49 +116,105 @@ int IndustryIndex(const QString& value)
              .arg(value, valid.join(QStringLiteral(", "))));
 }
 
-void ApplyPrefectures(const QStringList& names, SettingsValues& values)
+// The row of an option that sets one member.
+const ConditionRow& RowOf(const char* option)
 {
-    if (names.size() > 3)
-        Fail(QStringLiteral("prefecture"), QStringLiteral("at most three prefectures can be given"));
-    int* const regions[] = {&values.Region1, &values.Region2, &values.Region3};
-    for (int i = 0; i < 3; ++i)
-        *regions[i] = i < names.size() ? PrefectureIndex(names[i]) : 0;
+    return *ConditionRowsOf(option).front();
 }
 
+void ApplyText(const char* option, const QString& typed, SettingsValues& values)
+{
+    const ConditionRow& row = RowOf(option);
+    values.*row.text = BoxText(QLatin1String(option), typed, row.maxBytes);
+}
+
+// A name of the list's choices; a list with a blank first item has it
+// before the named ones.
+void ApplyChoice(const char* option, std::span<const char* const> names, const QString& name,
+                 SettingsValues& values)
+{
+    const ConditionRow& row = RowOf(option);
+    const int blankItems = row.itemCount - static_cast<int>(names.size());
+    values.*row.number = Choice(QLatin1String(option), names, name) + blankItems;
+}
+
+void ApplyPrefectures(const QStringList& names, SettingsValues& values)
+{
+    const auto rows = ConditionRowsOf("prefecture");
+    if (names.size() > static_cast<qsizetype>(rows.size()))
+        Fail(QStringLiteral("prefecture"), QStringLiteral("at most three prefectures can be given"));
+    for (size_t i = 0; i < rows.size(); ++i)
+        values.*rows[i]->number = static_cast<qsizetype>(i) < names.size() ? PrefectureIndex(names[i]) : 0;
+}
+
+// Each code fills a major and a minor row, in pairs.
 void ApplyCategoryCodes(const QStringList& codes, SettingsValues& values)
 {
-    if (codes.size() > 2)
+    const auto rows = ConditionRowsOf("category-code");
+    const qsizetype pairs = static_cast<qsizetype>(rows.size() / 2);
+    if (codes.size() > pairs)
         Fail(QStringLiteral("category-code"), QStringLiteral("at most two codes can be given"));
-    static const QRegularExpression kShape(QStringLiteral("^(\\d{1,3})(?:-(\\d{1,2}))?$"));
-    std::string* const parts[] = {&values.JobCode1, &values.JobCode2, &values.JobCode3, &values.JobCode4};
-    for (int i = 0; i < 2; ++i) {
-        parts[2 * i]->clear();
-        parts[2 * i + 1]->clear();
+    const QString major = QString::number(rows[0]->maxBytes);
+    const QString minor = QString::number(rows[1]->maxBytes);
+    const QRegularExpression shape(QStringLiteral("^(\\d{1,%1})(?:-(\\d{1,%2}))?$").arg(major, minor));
+    for (qsizetype i = 0; i < pairs; ++i) {
+        std::string& majorPart = values.*rows[static_cast<size_t>(2 * i)]->text;
+        std::string& minorPart = values.*rows[static_cast<size_t>(2 * i + 1)]->text;
+        majorPart.clear();
+        minorPart.clear();
         if (i >= codes.size())
             continue;
-        const QRegularExpressionMatch match = kShape.match(codes[i]);
+        const QRegularExpressionMatch match = shape.match(codes[i]);
         if (!match.hasMatch())
             Fail(QStringLiteral("category-code"),
-                 QStringLiteral("\"%1\" is not MAJOR[-MINOR] (up to 3 and 2 digits)").arg(codes[i]));
-        *parts[2 * i] = match.captured(1).toStdString();
-        *parts[2 * i + 1] = match.captured(2).toStdString();
+                 QStringLiteral("\"%1\" is not MAJOR[-MINOR] (up to %2 and %3 digits)")
+                     .arg(codes[i], major, minor));
+        majorPart = match.captured(1).toStdString();
+        minorPart = match.captured(2).toStdString();
     }
 }
 
 void ApplyJobSeeker(const QString& number, SettingsValues& values)
 {
-    static const QRegularExpression kShape(QStringLiteral("^(\\d{1,5})-(\\d{1,8})$"));
-    const QRegularExpressionMatch match = kShape.match(number);
+    const auto rows = ConditionRowsOf("job-seeker");
+    const std::size_t first = rows[0]->maxBytes;
+    const std::size_t second = rows[1]->maxBytes;
+    const QRegularExpression shape(QStringLiteral("^(\\d{1,%1})-(\\d{1,%2})$").arg(first).arg(second));
+    const QRegularExpressionMatch match = shape.match(number);
     if (!match.hasMatch())
-        Fail(QStringLiteral("job-seeker"), QStringLiteral("\"%1\" is not NNNNN-NNNNNNNN").arg(number));
-    values.JobNo1 = match.captured(1).toStdString();
-    values.JobNo2 = match.captured(2).toStdString();
+        Fail(QStringLiteral("job-seeker"),
+             QStringLiteral("\"%1\" is not %2-%3")
+                 .arg(number, QString(static_cast<qsizetype>(first), QLatin1Char('N')),
+                      QString(static_cast<qsizetype>(second), QLatin1Char('N'))));
+    values.*rows[0]->text = match.captured(1).toStdString();
+    values.*rows[1]->text = match.captured(2).toStdString();
+}
+
+// Ticks the start position's check box and fills its digit box.
+void ApplyStart(const QString& position, SettingsValues& values)
+{
+    const auto rows = ConditionRowsOf("start");
+    for (const ConditionRow* row : rows) {
+        if (row->kind != ConditionKind::Digits)
+            continue;
+        const QRegularExpression digits(QStringLiteral("^\\d{1,%1}$").arg(row->maxBytes));
+        if (!digits.match(position).hasMatch())
+            Fail(QStringLiteral("start"),
+                 QStringLiteral("\"%1\" is not a number of up to %2 digits")
+                     .arg(position, QString::number(row->maxBytes)));
+    }
+    for (const ConditionRow* row : rows) {
+        if (row->kind == ConditionKind::Check)
+            values.*row->ticked = true;
+        else
+            values.*row->text = position.toStdString();
+    }
 }
 
 void ApplyFields(const QString& list, SettingsValues& values)
 {
     if (list == QLatin1String("all")) {
-        values.JobList.fill(true);
+        (values.*RowOf("fields").fields).fill(true);
         return;
     }
     const auto names = std::span(OutputFieldNamesUtf8());
@@ -170,7 +227,7 @@ void ApplyFields(const QString& list, SettingsValues& values)
                      .arg(name.trimmed(), ChoiceList(names)));
         checks[static_cast<size_t>(*index)] = true;
     }
-    values.JobList = checks;
+    values.*RowOf("fields").fields = checks;
 }
 
 std::string BaseAddress(const QString& text)
@@ -194,41 +251,38 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     if (set("prefecture"))
         ApplyPrefectures(parser.values(QStringLiteral("prefecture")), values);
     if (set("city"))
-        values.CityWord = BoxText(QStringLiteral("city"), value("city"), kCityWordBytes);
+        ApplyText("city", value("city"), values);
     if (set("kind"))
-        values.JobCheck = Choice(QStringLiteral("kind"), OfferTypeNames(), value("kind"));
+        ApplyChoice("kind", OfferTypeNames(), value("kind"), values);
     if (set("dispatch"))
-        values.JobHaken = Choice(QStringLiteral("dispatch"), JobHakenNames(), value("dispatch")) + 1;
+        ApplyChoice("dispatch", JobHakenNames(), value("dispatch"), values);
     if (set("occupation"))
-        values.JobType = Choice(QStringLiteral("occupation"), JobTypeNames(), value("occupation")) + 1;
+        ApplyChoice("occupation", JobTypeNames(), value("occupation"), values);
     if (set("industry"))
-        values.JobIndustry = IndustryIndex(value("industry"));
+        values.*RowOf("industry").number = IndustryIndex(value("industry"));
     if (set("words"))
-        values.FreeWord = BoxText(QStringLiteral("words"), value("words"), kFreeWordBytes);
+        ApplyText("words", value("words"), values);
     if (set("words-mode")) {
         static constexpr std::array<const char*, 3> kModes{"or", "and", "not"};
-        values.WordCheck = Choice(QStringLiteral("words-mode"), kModes, value("words-mode").toLower());
+        values.*RowOf("words-mode").number = Choice(QStringLiteral("words-mode"), kModes,
+                                                    value("words-mode").toLower());
     }
     if (set("category-code"))
         ApplyCategoryCodes(parser.values(QStringLiteral("category-code")), values);
     if (set("job-seeker"))
         ApplyJobSeeker(value("job-seeker"), values);
     if (set("recent")) {
+        // One check box for each choice, in the rows' order.
         static constexpr std::array<const char*, 2> kRecent{"today", "week"};
         const int recent = Choice(QStringLiteral("recent"), kRecent, value("recent"));
-        values.JobSet1 = recent == 0;
-        values.JobSet2 = recent == 1;
+        const auto rows = ConditionRowsOf("recent");
+        for (size_t i = 0; i < rows.size(); ++i)
+            values.*rows[i]->ticked = recent == static_cast<int>(i);
     }
     if (set("named-only"))
-        values.JobSet3 = true;
-    if (set("start")) {
-        static const QRegularExpression kDigits(QStringLiteral("^\\d{1,7}$"));
-        if (!kDigits.match(value("start")).hasMatch())
-            Fail(QStringLiteral("start"),
-                 QStringLiteral("\"%1\" is not a number of up to 7 digits").arg(value("start")));
-        values.RetryCheck = true;
-        values.Retry = value("start").toStdString();
-    }
+        values.*RowOf("named-only").ticked = true;
+    if (set("start"))
+        ApplyStart(value("start"), values);
     if (set("fields"))
         ApplyFields(value("fields"), values);
     if (set("base-address"))

@@ -207,13 +207,13 @@ JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const 
 {
     if (record[kSlotJobNumber].empty())
         return JobLineOutcome::NoJobNumber;
-    if (conditions.JobSet3) {
+    if (conditions.namedOnly) {
         static const std::string kCompanyNotShown = Utf8ToShiftJis(kCompanyNameWithheld);
         const std::string& company = record[kSlotCompanyName];
         if (company.empty() || company == kCompanyNotShown)
             return JobLineOutcome::FilteredOut;
     }
-    if (!file.writeLine(CsvDataLine(record, conditions.JobList)))
+    if (!file.writeLine(CsvDataLine(record, conditions.outputFields)))
         return JobLineOutcome::WriteFailed;
     state.workerVerdict = kVerdictLineWritten;
     return JobLineOutcome::Written;

@@ -27,7 +27,7 @@ std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly)
 static void ShowProgress(const RunContext& run)
 {
     run.host.stepProgress(run.state.startedCount, run.state.totalCount,
-                          StatusText(run.state.startedCount, run.state.totalCount, run.conditions.JobSet3));
+                          StatusText(run.state.startedCount, run.state.totalCount, run.conditions.namedOnly));
 }
 
 // A list page as read, or the sign that it could not be had.
@@ -182,7 +182,7 @@ void RetrieveJobList(const RunContext& run)
 
     // The run begins at posting start + 1: on the page that holds it, at its
     // place there. The counters start from the start position.
-    const int start = std::max(run.conditions.Retry, 0);
+    const int start = std::max(run.conditions.startPosition, 0);
     const int pageSize = page.reading.pageSize > 0 ? page.reading.pageSize : kPostingsPerListPage;
     const int firstPage = start / pageSize + 1;
     size_t skip = static_cast<size_t>(start % pageSize);
@@ -240,7 +240,7 @@ void RetrieveJobList(const RunContext& run)
 
 void RunRetrieval(const RunContext& run)
 {
-    if (!WriteCsvHeader(run.csv, run.state.outputPath, run.conditions.JobList)) {
+    if (!WriteCsvHeader(run.csv, run.state.outputPath, run.conditions.outputFields)) {
         run.state.outputFailed = true;
         run.csv.close();
         return;

@@ -18,5 +18,5 @@ void RunRetrieval(const RunContext& run);
 // Posts the search, reads the hit count, and fetches each listed posting page
 // after page until totalCount postings were started, a page brings no new
 // posting, or a stop is asked for. startedCount begins at the start position
-// (conditions.Retry, rounded down to a whole page).
+// (conditions.startPosition, rounded down to a whole page).
 void RetrieveJobList(const RunContext& run);

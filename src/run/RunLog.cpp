@@ -1,8 +1,10 @@
 #include "run/RunLog.h"
 
+#include "run/ConditionTable.h"
 #include "text/CodePage932.h"
 #include "site/CurlSession.h"
 
+#include <algorithm>
 #include <ctime>
 #include <iterator>
 #include <system_error>
@@ -93,32 +95,45 @@ void RunLog::keepListPage(const std::filesystem::path& pageFile, std::string_vie
     line(std::string(what) + (error ? std::string(", not kept") : ", kept as " + m_unreadPageFile.string()));
 }
 
-std::string ConditionsLogText(const SearchConditions& c)
+std::string ConditionsLogText(const SearchConditions& conditions)
 {
-    const auto number = [](const char* name, int value) {
-        return std::string(name) + "=" + std::to_string(value);
-    };
-    const auto text = [](const char* name, const std::string& value) {
+    std::vector<const ConditionRow*> listed;
+    for (const ConditionRow& row : ConditionRows()) {
+        if (row.logPosition >= 0)
+            listed.push_back(&row);
+    }
+    std::ranges::sort(listed, {}, &ConditionRow::logPosition);
+
+    // The rows name the settings record's texts; the run carries the same
+    // ones, but the start position as the number that the checks made of it.
+    SettingsValues texts;
+    static_cast<ConditionValues&>(texts) = conditions;
+    const auto text = [](std::string_view name, const std::string& value) {
         return std::string(name) + "=\"" + ShiftJisToUtf8(value) + "\"";
     };
-    std::string checks;
-    for (const bool ticked : c.JobList)
-        checks += ticked ? '1' : '0';
-    const std::string parts[] = {
-        number("Region1", c.Region1),   number("Region2", c.Region2),
-        number("Region3", c.Region3),   text("CityWord", c.CityWord),
-        text("cityCodes", c.cityCodes), number("JobCheck", c.JobCheck),
-        number("JobHaken", c.JobHaken), number("JobSet1", c.JobSet1),
-        number("JobSet2", c.JobSet2),   number("JobSet3", c.JobSet3),
-        number("JobType", c.JobType),   number("JobIndustry", c.JobIndustry),
-        text("FreeWord", c.FreeWord),   number("WordCheck", c.WordCheck),
-        text("JobCode1", c.JobCode1),   text("JobCode2", c.JobCode2),
-        text("JobCode3", c.JobCode3),   text("JobCode4", c.JobCode4),
-        number("Retry", c.Retry),       "JobList=" + checks,
-    };
     std::string joined;
-    for (const std::string& part : parts)
+    for (const ConditionRow* row : listed) {
+        std::string part = std::string(row->key) + "=";
+        switch (row->kind) {
+        case ConditionKind::DropDown:
+        case ConditionKind::WordsMode: part += std::to_string(conditions.*row->number); break;
+        case ConditionKind::Check: part += conditions.*row->ticked ? "1" : "0"; break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits:
+            if (row->text == &SettingsValues::startPositionText)
+                part += std::to_string(conditions.startPosition);
+            else
+                part = text(row->key, texts.*row->text);
+            break;
+        case ConditionKind::FieldTicks:
+            for (const bool ticked : conditions.*row->fields)
+                part += ticked ? '1' : '0';
+            break;
+        }
         joined += (joined.empty() ? "" : " ") + part;
+        if (row->text == &SettingsValues::cityNames)
+            joined += " " + text("cityCodes", conditions.cityCodes);
+    }
     return joined;
 }
 

@@ -14,34 +14,35 @@
 // text there, the checked number here) and lives beside it in each.
 struct ConditionValues {
     // Item indexes of the drop-down lists.
-    int Region1 = 0;
-    int Region2 = 0;
-    int Region3 = 0;
-    std::string CityWord;
-    int JobCheck = 0; // kind of posting
-    int JobHaken = 0;
-    std::string JobNo1;
-    std::string JobNo2;
-    bool JobSet1 = false; // today and yesterday only
-    bool JobSet2 = false; // within one week only
-    bool JobSet3 = false; // only postings that show the company name
-    int JobType = 0;
-    int JobIndustry = 0;
-    std::string FreeWord;
-    int WordCheck = 0; // 0 OR, 1 AND, 2 NOT
-    std::string JobCode1;
-    std::string JobCode2;
-    std::string JobCode3;
-    std::string JobCode4;
-    bool RetryCheck = false;
-    OutputFieldChecks JobList{};
+    int prefecture1 = 0;
+    int prefecture2 = 0;
+    int prefecture3 = 0;
+    std::string cityNames; // within prefecture1, separated by blanks
+    int postingKind = 0;
+    int dispatch = 0;
+    std::string jobSeekerNumber1; // the number's two parts, digits
+    std::string jobSeekerNumber2;
+    bool recentTwoDays = false; // today and yesterday only
+    bool recentWeek = false;    // within one week only
+    bool namedOnly = false;     // only postings that show the company name
+    int occupation = 0;
+    int industry = 0;
+    std::string freeWords;
+    int wordsMode = 0; // 0 OR, 1 AND, 2 NOT
+    // Two occupation-category codes, each a major and a minor part, digits.
+    std::string categoryMajor1;
+    std::string categoryMinor1;
+    std::string categoryMajor2;
+    std::string categoryMinor2;
+    bool useStartPosition = false;
+    OutputFieldChecks outputFields{};
 };
 
 // The conditions fixed at Start. An item index that selects nothing is -1
 // and counts as 0.
 struct SearchConditions : ConditionValues {
     std::string cityCodes; // resolved city codes joined by "%2C"
-    int Retry = 0;         // start position: 0, or a multiple of 30
+    int startPosition = 0; // 0, or a multiple of 30
 };
 
 enum WorkerVerdict {

@@ -51,9 +51,9 @@ std::string PrefectureList(const SearchConditions& conditions)
     std::string list;
     if (!conditions.cityCodes.empty())
         list = conditions.cityCodes; // the cities stand for the first prefecture
-    else if (conditions.Region1 > 0)
-        list = TwoDigits(conditions.Region1);
-    for (int region : {conditions.Region2, conditions.Region3}) {
+    else if (conditions.prefecture1 > 0)
+        list = TwoDigits(conditions.prefecture1);
+    for (int region : {conditions.prefecture2, conditions.prefecture3}) {
         if (region <= 0)
             continue;
         if (!list.empty())
@@ -75,30 +75,30 @@ std::string BuildSearchRequestBody(const SearchConditions& conditions)
 {
     std::string body(kFixedBlock);
     body += kSearchButton;
-    if (conditions.JobCheck != 3)
+    if (conditions.postingKind != 3)
         body += "&tnseiRadioBtn=0&jginSuRadioBtn=0";
-    body += KindOfPostingFields(conditions.JobCheck);
+    body += KindOfPostingFields(conditions.postingKind);
 
-    if (conditions.JobHaken > 0)
-        AppendField(body, "hakenUkeoinCKBox", std::to_string(conditions.JobHaken));
+    if (conditions.dispatch > 0)
+        AppendField(body, "hakenUkeoinCKBox", std::to_string(conditions.dispatch));
 
-    if (!conditions.JobNo1.empty() && !conditions.JobNo2.empty()) {
-        AppendField(body, "kSNoJo", conditions.JobNo1);
-        AppendField(body, "kSNoGe", conditions.JobNo2);
+    if (!conditions.jobSeekerNumber1.empty() && !conditions.jobSeekerNumber2.empty()) {
+        AppendField(body, "kSNoJo", conditions.jobSeekerNumber1);
+        AppendField(body, "kSNoGe", conditions.jobSeekerNumber2);
     }
 
-    if (conditions.JobType > 0)
-        AppendField(body, "kiboSuruSKSU1Hidden", TwoDigits(conditions.JobType) + "%2C00");
+    if (conditions.occupation > 0)
+        AppendField(body, "kiboSuruSKSU1Hidden", TwoDigits(conditions.occupation) + "%2C00");
 
-    if (conditions.JobIndustry > 0)
-        AppendField(body, "kiboSuruSngBrui1In", TwoDigits(conditions.JobIndustry));
+    if (conditions.industry > 0)
+        AppendField(body, "kiboSuruSngBrui1In", TwoDigits(conditions.industry));
 
-    if (!conditions.FreeWord.empty()) {
-        const std::string words = EncodeFormValue(conditions.FreeWord);
-        switch (conditions.WordCheck) {
+    if (!conditions.freeWords.empty()) {
+        const std::string words = EncodeFormValue(conditions.freeWords);
+        switch (conditions.wordsMode) {
         case 0:
         case 1:
-            AppendField(body, "freeWordRadioBtn", std::to_string(conditions.WordCheck));
+            AppendField(body, "freeWordRadioBtn", std::to_string(conditions.wordsMode));
             AppendField(body, "freeWordInput", words);
             break;
         case 2: AppendField(body, "nOTKNSKFreeWordInput", words); break;
@@ -107,19 +107,19 @@ std::string BuildSearchRequestBody(const SearchConditions& conditions)
     }
 
     const std::pair<std::string_view, const std::string&> codeFields[] = {
-        {"sKGYBRUIJo1", conditions.JobCode1},
-        {"sKGYBRUIGe1", conditions.JobCode2},
-        {"sKGYBRUIJo2", conditions.JobCode3},
-        {"sKGYBRUIGe2", conditions.JobCode4},
+        {"sKGYBRUIJo1", conditions.categoryMajor1},
+        {"sKGYBRUIGe1", conditions.categoryMinor1},
+        {"sKGYBRUIJo2", conditions.categoryMajor2},
+        {"sKGYBRUIGe2", conditions.categoryMinor2},
     };
     for (const auto& [name, value] : codeFields) {
         if (!value.empty())
             AppendField(body, name, value);
     }
 
-    if (conditions.JobSet2)
+    if (conditions.recentWeek)
         AppendField(body, "newArrivedCKBox", "2");
-    else if (conditions.JobSet1)
+    else if (conditions.recentTwoDays)
         AppendField(body, "newArrivedCKBox", "1");
 
     const std::string prefectures = PrefectureList(conditions);

@@ -1,5 +1,6 @@
 #include "run/SettingsFile.h"
 
+#include "run/ConditionTable.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
@@ -21,7 +22,7 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes)
 SettingsValues FirstStartSettings()
 {
     SettingsValues values;
-    values.JobList.fill(true);
+    values.outputFields.fill(true);
     return values;
 }
 
@@ -30,79 +31,62 @@ static bool AllDigits(std::string_view text)
     return text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+// The value of a text or digit key as its box takes it: a text too long is
+// cut, and digits with anything else in them give nothing, since they would
+// otherwise reach the search body as typed.
+static std::optional<std::string> BoxText(const ConditionRow& row, const std::string& text)
+{
+    if (row.kind == ConditionKind::Digits && !AllDigits(text))
+        return std::nullopt;
+    return CutToBytes(text, row.maxBytes);
+}
+
 SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
 {
-    // A text key fills its box only when it holds something.
-    const auto readText = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
-        const std::string text = ini.readString(kSettingsSection, key, "");
-        if (!text.empty())
-            target = cutToBoxes ? CutToBytes(text, maxBytes) : text;
-    };
-    const auto readDigits = [&ini, cutToBoxes](std::string_view key, std::size_t maxBytes, std::string& target) {
-        const std::string text = ini.readString(kSettingsSection, key, "");
-        if (text.empty())
-            return;
-        if (!cutToBoxes)
-            target = text;
-        else if (AllDigits(text))
-            target = CutToBytes(text, maxBytes);
-    };
-
     SettingsValues values;
-    values.Region1 = ini.readInteger(kSettingsSection, "Region1", 0);
-    values.Region2 = ini.readInteger(kSettingsSection, "Region2", 0);
-    values.Region3 = ini.readInteger(kSettingsSection, "Region3", 0);
-    values.JobType = ini.readInteger(kSettingsSection, "JobType", 0);
-    values.JobHaken = ini.readInteger(kSettingsSection, "JobHaken", 0);
-    values.JobIndustry = ini.readInteger(kSettingsSection, "JobIndustry", 0);
-    values.JobSet1 = ini.readBool(kSettingsSection, "JobSet1", false);
-    values.JobSet2 = ini.readBool(kSettingsSection, "JobSet2", false);
-    values.JobSet3 = ini.readBool(kSettingsSection, "JobSet3", false);
-    values.RetryCheck = ini.readBool(kSettingsSection, "RetryCheck", false);
-    values.JobCheck = ini.readInteger(kSettingsSection, "JobCheck", 0);
-    readText("CityWord", kCityWordBytes, values.CityWord);
-    readText("FreeWord", kFreeWordBytes, values.FreeWord);
-    readDigits("Retry", kRetryBytes, values.Retry);
-    readDigits("JobNo1", kJobNo1Bytes, values.JobNo1);
-    readDigits("JobNo2", kJobNo2Bytes, values.JobNo2);
-    readDigits("JobCode1", kJobCodeMajorBytes, values.JobCode1);
-    readDigits("JobCode2", kJobCodeMinorBytes, values.JobCode2);
-    readDigits("JobCode3", kJobCodeMajorBytes, values.JobCode3);
-    readDigits("JobCode4", kJobCodeMinorBytes, values.JobCode4);
-
-    const int wordCheck = ini.readInteger(kSettingsSection, "WordCheck", 0);
-    values.WordCheck = (wordCheck == 1 || wordCheck == 2) ? wordCheck : 0;
-
-    // A short or empty list leaves the missing rows unticked.
-    const std::string jobList = ini.readString(kSettingsSection, "JobList", "");
-    for (std::size_t i = 0; i < values.JobList.size(); ++i)
-        values.JobList[i] = i < jobList.size() && jobList[i] == '1';
-
+    for (const ConditionRow& row : ConditionRows()) {
+        switch (row.kind) {
+        case ConditionKind::DropDown: values.*row.number = ini.readInteger(kSettingsSection, row.key, 0); break;
+        case ConditionKind::Check: values.*row.ticked = ini.readBool(kSettingsSection, row.key, false); break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits: {
+            // A text key fills its box only when it holds something.
+            const std::string text = ini.readString(kSettingsSection, row.key, "");
+            if (text.empty())
+                break;
+            if (!cutToBoxes)
+                values.*row.text = text;
+            else if (std::optional<std::string> boxText = BoxText(row, text))
+                values.*row.text = std::move(*boxText);
+            break;
+        }
+        case ConditionKind::WordsMode: {
+            const int mode = ini.readInteger(kSettingsSection, row.key, 0);
+            values.*row.number = (mode == 1 || mode == 2) ? mode : 0;
+            break;
+        }
+        case ConditionKind::FieldTicks: {
+            // A short or empty list leaves the missing rows unticked.
+            const std::string ticks = ini.readString(kSettingsSection, row.key, "");
+            OutputFieldChecks& fields = values.*row.fields;
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                fields[i] = i < ticks.size() && ticks[i] == '1';
+            break;
+        }
+        }
+    }
     values.BaseAddress = ini.readString("Site", "BaseAddress", "");
     return values;
 }
 
 std::string FirstInvalidSettingsKey(const SettingsValues& values)
 {
-    const struct {
-        const char* key;
-        const std::string& value;
-        std::size_t maxBytes;
-        bool digits;
-    } members[] = {
-        {"CityWord", values.CityWord, kCityWordBytes, false},
-        {"FreeWord", values.FreeWord, kFreeWordBytes, false},
-        {"Retry", values.Retry, kRetryBytes, true},
-        {"JobNo1", values.JobNo1, kJobNo1Bytes, true},
-        {"JobNo2", values.JobNo2, kJobNo2Bytes, true},
-        {"JobCode1", values.JobCode1, kJobCodeMajorBytes, true},
-        {"JobCode2", values.JobCode2, kJobCodeMinorBytes, true},
-        {"JobCode3", values.JobCode3, kJobCodeMajorBytes, true},
-        {"JobCode4", values.JobCode4, kJobCodeMinorBytes, true},
-    };
-    for (const auto& member : members) {
-        if (member.value.size() > member.maxBytes || (member.digits && !AllDigits(member.value)))
-            return member.key;
+    for (const ConditionRow& row : ConditionRows()) {
+        if (row.kind != ConditionKind::Text && row.kind != ConditionKind::Digits)
+            continue;
+        const std::string& text = values.*row.text;
+        if (text.size() > row.maxBytes || (row.kind == ConditionKind::Digits && !AllDigits(text)))
+            return std::string(row.key);
     }
     return {};
 }
@@ -119,35 +103,22 @@ static std::string OneLine(std::string text)
 
 void WriteSettings(IniFile& ini, const SettingsValues& values)
 {
-    const auto text = [&ini](std::string_view key, const std::string& value) {
-        ini.writeString(kSettingsSection, key, OneLine(value));
-    };
-    ini.writeInteger(kSettingsSection, "Region1", values.Region1);
-    ini.writeInteger(kSettingsSection, "Region2", values.Region2);
-    ini.writeInteger(kSettingsSection, "Region3", values.Region3);
-    ini.writeInteger(kSettingsSection, "JobType", values.JobType);
-    ini.writeInteger(kSettingsSection, "JobHaken", values.JobHaken);
-    ini.writeInteger(kSettingsSection, "JobIndustry", values.JobIndustry);
-    ini.writeBool(kSettingsSection, "JobSet1", values.JobSet1);
-    ini.writeBool(kSettingsSection, "JobSet2", values.JobSet2);
-    ini.writeBool(kSettingsSection, "JobSet3", values.JobSet3);
-    ini.writeBool(kSettingsSection, "RetryCheck", values.RetryCheck);
-    ini.writeInteger(kSettingsSection, "JobCheck", values.JobCheck);
-    text("CityWord", values.CityWord);
-    text("FreeWord", values.FreeWord);
-    text("Retry", values.Retry);
-    text("JobNo1", values.JobNo1);
-    text("JobNo2", values.JobNo2);
-    text("JobCode1", values.JobCode1);
-    text("JobCode2", values.JobCode2);
-    text("JobCode3", values.JobCode3);
-    text("JobCode4", values.JobCode4);
-    ini.writeInteger(kSettingsSection, "WordCheck", values.WordCheck);
-
-    std::string jobList;
-    for (const bool ticked : values.JobList)
-        jobList += ticked ? '1' : '0';
-    ini.writeString(kSettingsSection, "JobList", jobList);
+    for (const ConditionRow& row : ConditionRows()) {
+        switch (row.kind) {
+        case ConditionKind::DropDown:
+        case ConditionKind::WordsMode: ini.writeInteger(kSettingsSection, row.key, values.*row.number); break;
+        case ConditionKind::Check: ini.writeBool(kSettingsSection, row.key, values.*row.ticked); break;
+        case ConditionKind::Text:
+        case ConditionKind::Digits: ini.writeString(kSettingsSection, row.key, OneLine(values.*row.text)); break;
+        case ConditionKind::FieldTicks: {
+            std::string ticks;
+            for (const bool ticked : values.*row.fields)
+                ticks += ticked ? '1' : '0';
+            ini.writeString(kSettingsSection, row.key, ticks);
+            break;
+        }
+        }
+    }
 }
 
 std::optional<SettingsValues> ReadSettingsFile(const std::filesystem::path& path)

@@ -18,7 +18,7 @@
 // The drop-down indexes come as stored: -1 or beyond the list leaves the
 // list without a selection.
 struct SettingsValues : ConditionValues {
-    std::string Retry = "0"; // the start position's box text
+    std::string startPositionText = "0"; // the start position's box text
 
     // [Site] BaseAddress: read so a test or a demonstration can point the
     // program elsewhere; empty when absent, and never written.

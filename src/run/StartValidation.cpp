@@ -2,6 +2,7 @@
 
 #include "reference/CityResolution.h"
 #include "run/ConditionChoices.h"
+#include "run/ConditionTable.h"
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 #include "text/UserTexts.h"
@@ -49,32 +50,27 @@ static bool AnyTicked(const OutputFieldChecks& checks)
 
 StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase& database)
 {
-    static constexpr const char* kJobNoWrong = "求職番号の入力が正しくありません。";
-    static constexpr const char* kJobNoDigits = "求職番号の入力桁数が正しくありません。";
-    static constexpr const char* kJobCodeWrong = "職業分類コードの入力が正しくありません。";
-
-    if (values.JobNo1.empty() && !values.JobNo2.empty())
-        return Failed(kJobNoWrong, StartFocus::editJobNo1);
-    if (!values.JobNo1.empty() && CharacterCount(values.JobNo1) < 5)
-        return Failed(kJobNoDigits, StartFocus::editJobNo1);
-    if (!values.JobNo1.empty() && values.JobNo2.empty())
-        return Failed(kJobNoWrong, StartFocus::editJobNo2);
-    if (!values.JobNo2.empty() && CharacterCount(values.JobNo2) < 6)
-        return Failed(kJobNoDigits, StartFocus::editJobNo2);
-    if (!values.JobCode2.empty() && values.JobCode1.empty())
-        return Failed(kJobCodeWrong, StartFocus::editJobCode1);
-    if (!values.JobCode4.empty() && values.JobCode3.empty())
-        return Failed(kJobCodeWrong, StartFocus::editJobCode3);
-    if (!AnyTicked(values.JobList))
+    // The boxes that go with another: the job-seeker number's parts, and
+    // a category code's major part when its minor part is given.
+    for (const ConditionRow& row : ConditionRows()) {
+        if (!row.neededWith)
+            continue;
+        const std::string& text = values.*row.text;
+        if (text.empty() && !(values.*row.neededWith).empty())
+            return Failed(std::string(row.checkName) + "の入力が正しくありません。", row.focus);
+        if (!text.empty() && CharacterCount(text) < row.minCharacters)
+            return Failed(std::string(row.checkName) + "の入力桁数が正しくありません。", row.focus);
+    }
+    if (!AnyTicked(values.outputFields))
         return Failed("ファイルへの出力項目は１つ以上を指定してください。", StartFocus::clstOutput);
 
     StartCheck check;
-    const std::string cityText = TrimText(values.CityWord);
+    const std::string cityText = TrimText(values.cityNames);
     if (!cityText.empty()) {
         // An index beyond the list selects nothing, like index 0.
-        if (values.Region1 < 1 || values.Region1 > kPrefectureCount)
+        if (values.prefecture1 < 1 || values.prefecture1 > kPrefectureCount)
             return Failed("市区町村名に対する都道府県を指定してください。", StartFocus::cmbRegion1);
-        CityResolutionResult cities = ResolveCityCodes(database, cityText, values.Region1);
+        CityResolutionResult cities = ResolveCityCodes(database, cityText, values.prefecture1);
         if (cities.code != CityResolutionCode::Resolved) {
             check.message = std::move(cities.message);
             check.title = std::move(cities.title);
@@ -84,13 +80,13 @@ StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase&
         check.cityCodes = std::move(cities.cityCodes);
     }
 
-    check.retryText = values.Retry;
-    if (values.RetryCheck) {
-        const int position = IntegerOrZero(TrimText(values.Retry));
+    check.retryText = values.startPositionText;
+    if (values.useStartPosition) {
+        const int position = IntegerOrZero(TrimText(values.startPositionText));
         if (position < kRetryStep)
             return Failed("開始位置の指定は30以上の数値を入力してください。", StartFocus::Unchanged);
-        check.Retry = position / kRetryStep * kRetryStep;
-        check.retryText = std::to_string(check.Retry);
+        check.startPosition = position / kRetryStep * kRetryStep;
+        check.retryText = std::to_string(check.startPosition);
     }
     check.passed = true;
     return check;
@@ -106,15 +102,12 @@ SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck
 {
     SearchConditions conditions;
     static_cast<ConditionValues&>(conditions) = values;
-    conditions.Region1 = ListIndex(conditions.Region1, kRegionItemCount);
-    conditions.Region2 = ListIndex(conditions.Region2, kRegionItemCount);
-    conditions.Region3 = ListIndex(conditions.Region3, kRegionItemCount);
-    conditions.JobCheck = ListIndex(conditions.JobCheck, kJobCheckItemCount);
-    conditions.JobHaken = ListIndex(conditions.JobHaken, kJobHakenItemCount);
-    conditions.JobType = ListIndex(conditions.JobType, kJobTypeItemCount);
-    conditions.JobIndustry = ListIndex(conditions.JobIndustry, kJobIndustryItemCount);
-    conditions.JobSet1 = values.JobSet1 && !values.JobSet2;
+    for (const ConditionRow& row : ConditionRows()) {
+        if (row.kind == ConditionKind::DropDown)
+            conditions.*row.number = ListIndex(conditions.*row.number, row.itemCount);
+    }
+    conditions.recentTwoDays = values.recentTwoDays && !values.recentWeek;
     conditions.cityCodes = check.cityCodes;
-    conditions.Retry = check.Retry;
+    conditions.startPosition = check.startPosition;
     return conditions;
 }

@@ -27,10 +27,10 @@ struct StartCheck {
     std::string title;   // "設定確認", or the city resolution's own title
     StartFocus focus = StartFocus::Unchanged;
     std::string cityCodes; // resolved codes joined by "%2C"
-    // With RetryCheck: the start position rounded down to a multiple of 30,
-    // and the text that editRetry shows from now on. Otherwise 0 and the
-    // text as given.
-    int Retry = 0;
+    // With useStartPosition: the start position rounded down to a multiple
+    // of 30, and the text that editRetry shows from now on. Otherwise 0 and
+    // the text as given.
+    int startPosition = 0;
     std::string retryText;
 };
 

@@ -161,13 +161,16 @@ void MainWindowTest::loadAndSaveRoundTrip()
 
     window->rdoWordType3->setChecked(true);
     window->clstOutput->item(93)->setCheckState(Qt::Checked);
+    // A start position ticked now is kept, though never restored.
+    window->chkRetry->setChecked(true);
+    window->editRetry->setText(QStringLiteral("120"));
     QVERIFY(window->close());
     QCOMPARE(FileBytes(folder / "db" / "km.ini"),
              "[Config]\r\nRegion1=13\r\nRegion2=-1\r\nRegion3=27\r\nJobType=14\r\nJobHaken=3\r\n"
-             "JobIndustry=99\r\nJobSet1=0\r\nJobSet2=1\r\nJobSet3=1\r\nRetryCheck=0\r\nJobCheck=8\r\n"
+             "JobIndustry=99\r\nJobSet1=0\r\nJobSet2=1\r\nJobSet3=1\r\nRetryCheck=1\r\nJobCheck=8\r\n"
              "CityWord="
                  + Sjis("新宿区 渋谷区") + "\r\nFreeWord=" + Sjis("看護師")
-                 + "\r\nRetry=0\r\n"
+                 + "\r\nRetry=120\r\n"
                    "JobNo1=12345\r\nJobNo2=12345678\r\nJobCode1=011\r\nJobCode2=02\r\nJobCode3=\r\n"
                    "JobCode4=45\r\nWordCheck=2\r\nJobList=1"
                  + std::string(92, '0')

@@ -125,7 +125,7 @@ static void CsvLineWrite(benchmark::State& state)
 {
     const JobRecord record = FullRecord();
     SearchConditions conditions;
-    conditions.JobList.fill(true);
+    conditions.outputFields.fill(true);
     RunState run;
     CsvOutputFile file;
     if (!file.open("/dev/null")) {
@@ -134,7 +134,7 @@ static void CsvLineWrite(benchmark::State& state)
     }
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteJobLine(file, record, conditions, run));
-    const size_t lineBytes = CsvDataLine(record, conditions.JobList).size() + 2;
+    const size_t lineBytes = CsvDataLine(record, conditions.outputFields).size() + 2;
     CountPages(state, lineBytes);
 }
 BENCHMARK(CsvLineWrite)->Unit(benchmark::kMicrosecond);

@@ -169,7 +169,7 @@ TEST_F(CliTest, EveryFieldOfEveryLineMatchesTheSitesOwnData)
 TEST_F(CliTest, SettingsWithAByteOrderMarkAreReadAsUtf8)
 {
     SearchConditions conditions;
-    conditions.FreeWord = Utf8ToShiftJis(site.postings().at(0).occupation);
+    conditions.freeWords = Utf8ToShiftJis(site.postings().at(0).occupation);
     const auto hits = listedHits(conditions);
     ASSERT_FALSE(hits.empty());
     ASSERT_LT(hits.size(), site.postings().size());

@@ -50,15 +50,15 @@ static void CheckTextKey(const IniFile& ini, std::string_view key, const std::st
 static void CheckTextKeys(const IniFile& ini, const SettingsValues& values)
 {
     const SettingsValues defaults;
-    CheckTextKey(ini, "CityWord", values.CityWord, kCityWordBytes, defaults.CityWord, false);
-    CheckTextKey(ini, "FreeWord", values.FreeWord, kFreeWordBytes, defaults.FreeWord, false);
-    CheckTextKey(ini, "Retry", values.Retry, kRetryBytes, defaults.Retry);
-    CheckTextKey(ini, "JobNo1", values.JobNo1, kJobNo1Bytes, defaults.JobNo1);
-    CheckTextKey(ini, "JobNo2", values.JobNo2, kJobNo2Bytes, defaults.JobNo2);
-    CheckTextKey(ini, "JobCode1", values.JobCode1, kJobCodeMajorBytes, defaults.JobCode1);
-    CheckTextKey(ini, "JobCode2", values.JobCode2, kJobCodeMinorBytes, defaults.JobCode2);
-    CheckTextKey(ini, "JobCode3", values.JobCode3, kJobCodeMajorBytes, defaults.JobCode3);
-    CheckTextKey(ini, "JobCode4", values.JobCode4, kJobCodeMinorBytes, defaults.JobCode4);
+    CheckTextKey(ini, "CityWord", values.cityNames, kCityWordBytes, defaults.cityNames, false);
+    CheckTextKey(ini, "FreeWord", values.freeWords, kFreeWordBytes, defaults.freeWords, false);
+    CheckTextKey(ini, "Retry", values.startPositionText, kRetryBytes, defaults.startPositionText);
+    CheckTextKey(ini, "JobNo1", values.jobSeekerNumber1, kJobNo1Bytes, defaults.jobSeekerNumber1);
+    CheckTextKey(ini, "JobNo2", values.jobSeekerNumber2, kJobNo2Bytes, defaults.jobSeekerNumber2);
+    CheckTextKey(ini, "JobCode1", values.categoryMajor1, kJobCodeMajorBytes, defaults.categoryMajor1);
+    CheckTextKey(ini, "JobCode2", values.categoryMinor1, kJobCodeMinorBytes, defaults.categoryMinor1);
+    CheckTextKey(ini, "JobCode3", values.categoryMajor2, kJobCodeMajorBytes, defaults.categoryMajor2);
+    CheckTextKey(ini, "JobCode4", values.categoryMinor2, kJobCodeMinorBytes, defaults.categoryMinor2);
 }
 
 // A text without blanks at its ends and not wrapped in a pair of quotes is
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string original = ini.toBytes();
     const SettingsValues values = ReadSettings(ini);
 
-    FUZZ_CHECK(values.WordCheck >= 0 && values.WordCheck <= 2);
+    FUZZ_CHECK(values.wordsMode >= 0 && values.wordsMode <= 2);
     CheckTextKeys(ini, values);
 
     // Writing changes only key lines (those holding "=") and adds at most the
@@ -103,20 +103,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     saved.loadFromBytes(written);
     FUZZ_CHECK(saved.toBytes() == written);
     const SettingsValues again = ReadSettings(saved);
-    FUZZ_CHECK(again.Region1 == values.Region1 && again.Region2 == values.Region2
-               && again.Region3 == values.Region3);
-    FUZZ_CHECK(again.JobType == values.JobType && again.JobHaken == values.JobHaken
-               && again.JobIndustry == values.JobIndustry && again.JobCheck == values.JobCheck);
-    FUZZ_CHECK(again.JobSet1 == values.JobSet1 && again.JobSet2 == values.JobSet2
-               && again.JobSet3 == values.JobSet3 && again.RetryCheck == values.RetryCheck);
-    FUZZ_CHECK(again.WordCheck == values.WordCheck);
-    FUZZ_CHECK(again.JobList == values.JobList);
+    FUZZ_CHECK(again.prefecture1 == values.prefecture1 && again.prefecture2 == values.prefecture2
+               && again.prefecture3 == values.prefecture3);
+    FUZZ_CHECK(again.occupation == values.occupation && again.dispatch == values.dispatch
+               && again.industry == values.industry && again.postingKind == values.postingKind);
+    FUZZ_CHECK(again.recentTwoDays == values.recentTwoDays && again.recentWeek == values.recentWeek
+               && again.namedOnly == values.namedOnly && again.useStartPosition == values.useStartPosition);
+    FUZZ_CHECK(again.wordsMode == values.wordsMode);
+    FUZZ_CHECK(again.outputFields == values.outputFields);
     FUZZ_CHECK(again.BaseAddress == values.BaseAddress);
     CheckTextKeys(saved, again);
     const std::pair<const std::string&, const std::string&> texts[] = {
-        {values.CityWord, again.CityWord}, {values.FreeWord, again.FreeWord}, {values.Retry, again.Retry},
-        {values.JobNo1, again.JobNo1},     {values.JobNo2, again.JobNo2},     {values.JobCode1, again.JobCode1},
-        {values.JobCode2, again.JobCode2}, {values.JobCode3, again.JobCode3}, {values.JobCode4, again.JobCode4},
+        {values.cityNames, again.cityNames},
+        {values.freeWords, again.freeWords},
+        {values.startPositionText, again.startPositionText},
+        {values.jobSeekerNumber1, again.jobSeekerNumber1},
+        {values.jobSeekerNumber2, again.jobSeekerNumber2},
+        {values.categoryMajor1, again.categoryMajor1},
+        {values.categoryMinor1, again.categoryMinor1},
+        {values.categoryMajor2, again.categoryMajor2},
+        {values.categoryMinor2, again.categoryMinor2},
     };
     for (const auto& [read, reread] : texts) {
         if (KeepsAsWritten(read))

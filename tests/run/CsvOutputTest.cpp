@@ -149,10 +149,10 @@ TEST(CsvLine, HeaderAndDataFollowTheTickedFields)
 TEST_F(CsvOutputTest, FileHasCrLfLinesAndNoByteOrderMark)
 {
     SearchConditions conditions;
-    conditions.JobList = Ticks({0, 3});
+    conditions.outputFields = Ticks({0, 3});
     RunState state;
     CsvOutputFile file;
-    ASSERT_TRUE(WriteCsvHeader(file, path(), conditions.JobList));
+    ASSERT_TRUE(WriteCsvHeader(file, path(), conditions.outputFields));
 
     JobRecord record;
     record[0] = "1";
@@ -167,11 +167,11 @@ TEST_F(CsvOutputTest, FileHasCrLfLinesAndNoByteOrderMark)
 TEST_F(CsvOutputTest, FilterAndMissingJobNumberWriteNothing)
 {
     SearchConditions conditions;
-    conditions.JobList = Ticks({0});
-    conditions.JobSet3 = true;
+    conditions.outputFields = Ticks({0});
+    conditions.namedOnly = true;
     RunState state;
     CsvOutputFile file;
-    ASSERT_TRUE(WriteCsvHeader(file, path(), conditions.JobList));
+    ASSERT_TRUE(WriteCsvHeader(file, path(), conditions.outputFields));
 
     JobRecord record;
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::NoJobNumber);
@@ -181,7 +181,7 @@ TEST_F(CsvOutputTest, FilterAndMissingJobNumberWriteNothing)
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::FilteredOut);
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
 
-    conditions.JobSet3 = false;
+    conditions.namedOnly = false;
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::Written);
     EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
     file.close();
@@ -196,7 +196,7 @@ TEST_F(CsvOutputTest, UncreatableFileIsReportedNotCrashed)
     EXPECT_FALSE(file.isOpen());
 
     SearchConditions conditions;
-    conditions.JobList = Ticks({0});
+    conditions.outputFields = Ticks({0});
     RunState state;
     JobRecord record;
     record[0] = "1";

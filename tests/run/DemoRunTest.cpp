@@ -64,7 +64,7 @@ TEST_F(DemoRunTest, WholeResultListIsFetchedPageAfterPage)
 
 TEST_F(DemoRunTest, StartPositionSkipsTheEarlierPages)
 {
-    conditions.Retry = 30;
+    conditions.startPosition = 30;
     Run();
     EXPECT_EQ(CsvDataLines(csvPath), expectedLines(30));
     ASSERT_FALSE(host.steps.empty());
@@ -73,15 +73,15 @@ TEST_F(DemoRunTest, StartPositionSkipsTheEarlierPages)
 
 TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
 {
-    conditions.FreeWord = Utf8ToShiftJis("どの求人にもない言葉");
+    conditions.freeWords = Utf8ToShiftJis("どの求人にもない言葉");
     Run();
     EXPECT_EQ(state.totalCount, 0);
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
 
-    conditions.FreeWord.clear();
-    conditions.JobNo1 = "99999";
-    conditions.JobNo2 = "9999999";
+    conditions.freeWords.clear();
+    conditions.jobSeekerNumber1 = "99999";
+    conditions.jobSeekerNumber2 = "9999999";
     state = RunState{};
     state.outputPath = csvPath;
     Run();
@@ -91,7 +91,7 @@ TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
 
 TEST_F(DemoRunTest, SpreadLayoutGivesTheSameFileByteForByte)
 {
-    conditions.JobList.fill(true);
+    conditions.outputFields.fill(true);
     const auto runAgainst = [&](DemoSite& demo) {
         siteConfig.baseAddress = demo.baseAddress();
         ClearStoredCookies();
@@ -144,7 +144,7 @@ TEST_F(DemoRunTest, FourPagesOfFiftyWithEitherLinksAndAStartOfSixty)
             ClearStoredCookies();
             state = RunState{};
             state.outputPath = csvPath;
-            conditions.Retry = start;
+            conditions.startPosition = start;
             requests.clear();
             Run();
             EXPECT_FALSE(state.listPageFailed);
@@ -164,7 +164,7 @@ TEST_F(DemoRunTest, FourPagesOfFiftyWithEitherLinksAndAStartOfSixty)
             EXPECT_EQ(fetched, wanted);
             EXPECT_EQ(listPosts, 4); // the search and three presses of "次へ＞"
         }
-        conditions.Retry = 0;
+        conditions.startPosition = 0;
     }
 }
 
@@ -179,7 +179,7 @@ TEST_F(DemoRunTest, APagerThatAnswersAnotherPageNeverWritesItsPostingsAsTheStart
     DemoSite demo{options};
     ASSERT_TRUE(demo.start());
     siteConfig.baseAddress = demo.baseAddress();
-    conditions.Retry = 60;
+    conditions.startPosition = 60;
     Run();
     EXPECT_TRUE(state.listPageFailed);
     EXPECT_TRUE(CsvDataLines(csvPath).empty());

@@ -55,10 +55,10 @@ protected:
 
     void SetUp() override
     {
-        conditions.JobList.fill(true);
+        conditions.outputFields.fill(true);
         host.industries = {{"事務用機械器具卸売業", "卸売業、小売業,54,機械器具卸売業,5422"}};
         siteConfig.baseAddress = server.baseAddress();
-        ASSERT_TRUE(WriteCsvHeader(csv, csvPath, conditions.JobList));
+        ASSERT_TRUE(WriteCsvHeader(csv, csvPath, conditions.outputFields));
     }
 
     RunContext context()
@@ -107,7 +107,7 @@ TEST_F(DetailExtractionTest, FullPostingGivesTheExpectedLineByteForByte)
     expected.pop_back();
     for (size_t at; (at = expected.find("{BASE}")) != std::string::npos;)
         expected.replace(at, 6, server.baseAddress());
-    EXPECT_EQ(ReadAll(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n" + S(expected) + "\r\n");
+    EXPECT_EQ(ReadAll(csvPath), CsvHeaderLine(conditions.outputFields) + "\r\n" + S(expected) + "\r\n");
 
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].target, detailUrl(""));

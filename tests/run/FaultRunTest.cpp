@@ -93,7 +93,7 @@ protected:
     void SetUp() override
     {
         ClearProxyEnvironment();
-        conditions.JobList.fill(true);
+        conditions.outputFields.fill(true);
     }
 
     std::atomic<int> detailRequests = 0;

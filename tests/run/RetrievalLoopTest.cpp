@@ -36,7 +36,7 @@ protected:
         RunRetrieval(RunContext{conditions, state, csv, host, siteConfig, {}, pageFile});
     }
 
-    std::string header() const { return ShiftJisToUtf8(CsvHeaderLine(conditions.JobList)); }
+    std::string header() const { return ShiftJisToUtf8(CsvHeaderLine(conditions.outputFields)); }
 };
 
 TEST_F(RetrievalLoopTest, ZeroHitsShowTheCountsOnceAndFetchNothing)
@@ -53,7 +53,7 @@ TEST_F(RetrievalLoopTest, ZeroHitsShowTheCountsOnceAndFetchNothing)
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(requests[0].path, "/kensaku/GECA110030.do");
         EXPECT_EQ(requests[0].body, BuildSearchRequestBody(conditions));
-        EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n");
+        EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.outputFields) + "\r\n");
         EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
         EXPECT_FALSE(state.outputFailed);
     }
@@ -93,7 +93,7 @@ TEST_F(RetrievalLoopTest, FurtherPagesComeThroughThePagerUntilAllAreStarted)
 TEST_F(RetrievalLoopTest, StartPositionBeginsWithItsPageAndCountsFromIt)
 {
     site.totalCount = 75;
-    conditions.Retry = 30;
+    conditions.startPosition = 30;
     Run();
     EXPECT_EQ(site.pagerBodies(), (std::vector<std::string>{PagerBody(1, 2), PagerBody(2, 3)}));
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(31, 75));
@@ -104,7 +104,7 @@ TEST_F(RetrievalLoopTest, StartPositionBeginsWithItsPageAndCountsFromIt)
     // At or past the end nothing is left to fetch.
     site.server.clearRequests();
     host = RecordingHost();
-    conditions.Retry = 90;
+    conditions.startPosition = 90;
     Run();
     EXPECT_TRUE(site.pagerBodies().empty());
     EXPECT_TRUE(site.detailRequests().empty());
@@ -157,7 +157,7 @@ TEST_F(RetrievalLoopTest, UnreachableSiteEndsIncompleteWithNothingWritten)
     EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
     EXPECT_TRUE(state.listPageFailed); // not "nothing found": the site never answered
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
-    EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.JobList) + "\r\n");
+    EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.outputFields) + "\r\n");
 }
 
 TEST_F(RetrievalLoopTest, OutputFileThatCannotBeCreatedEndsTheRunAtOnce)
@@ -183,9 +183,9 @@ TEST_F(RetrievalLoopTest, RunLogKeepsTheLastRunsAndAnUnreadListPage)
     const std::filesystem::path logFile = dir.filePath("run.log").toStdString();
     const std::filesystem::path keptPage = dir.filePath("last_list_page.html").toStdString();
     RunLog log(logFile, keptPage);
-    conditions.JobNo1 = "13010";
-    conditions.JobNo2 = "1234567";
-    conditions.FreeWord = Sjis("看護");
+    conditions.jobSeekerNumber1 = "13010";
+    conditions.jobSeekerNumber2 = "1234567";
+    conditions.freeWords = Sjis("看護");
     for (int run = 0; run < kRunLogKeptRuns + 2; ++run) {
         ASSERT_TRUE(log.begin(std::chrono::system_clock::now(), conditions));
         log.line("run " + std::to_string(run));

@@ -145,7 +145,7 @@ TEST_F(RunSessionTest, UnreachableSiteAndUnwritableFileEndTheRunWithTheirOutcome
 TEST_F(RunSessionTest, AFailingDatabaseIsToldOnceAndTheRunGoesOn)
 {
     site.totalCount = 3;
-    conditions.JobList.fill(true);
+    conditions.outputFields.fill(true);
     databasePath = dir.filePath("none.db").toStdString();
     EXPECT_EQ(runSession(), kResultLinesWritten);
     EXPECT_EQ(notices.size(), 1u);

@@ -28,25 +28,25 @@ TEST(SearchRequest, DefaultsGiveTheFixedBlockAndNothingMore)
 TEST(SearchRequest, KindOfPosting)
 {
     SearchConditions c;
-    c.JobCheck = 3;
+    c.postingKind = 3;
     EXPECT_EQ(BuildSearchRequestBody(c), kHead + "&kjKbnRadioBtn=2");
-    c.JobCheck = 8;
+    c.postingKind = 8;
     EXPECT_EQ(BuildSearchRequestBody(c), kHead + "&tnseiRadioBtn=0&jginSuRadioBtn=0&kjKbnRadioBtn=5&sGSYACKBox=2");
-    c.JobCheck = 1;
+    c.postingKind = 1;
     EXPECT_EQ(BuildSearchRequestBody(c), kHead + kDefaultKind + "&ippanCKBox=1");
-    c.JobCheck = -1; // nothing selected counts as index 0
+    c.postingKind = -1; // nothing selected counts as index 0
     EXPECT_EQ(BuildSearchRequestBody(c), kHead + kDefaultKind);
 }
 
 TEST(SearchRequest, DispatchJobSeekerOccupationIndustry)
 {
     SearchConditions c;
-    c.JobHaken = 3;
-    c.JobNo1 = "13010";
-    c.JobType = 5;
-    c.JobIndustry = 39;
+    c.dispatch = 3;
+    c.jobSeekerNumber1 = "13010";
+    c.occupation = 5;
+    c.industry = 39;
     EXPECT_EQ(Conditions(c), "&hakenUkeoinCKBox=3&kiboSuruSKSU1Hidden=05%2C00&kiboSuruSngBrui1In=39");
-    c.JobNo2 = "12345678";
+    c.jobSeekerNumber2 = "12345678";
     EXPECT_EQ(Conditions(c),
               "&hakenUkeoinCKBox=3&kSNoJo=13010&kSNoGe=12345678"
               "&kiboSuruSKSU1Hidden=05%2C00&kiboSuruSngBrui1In=39");
@@ -55,21 +55,21 @@ TEST(SearchRequest, DispatchJobSeekerOccupationIndustry)
 TEST(SearchRequest, FreeWordsAreEncodedAsTheSiteForm)
 {
     SearchConditions c;
-    c.FreeWord = Utf8ToShiftJis("東京 営業");
-    c.WordCheck = 1;
+    c.freeWords = Utf8ToShiftJis("東京 営業");
+    c.wordsMode = 1;
     EXPECT_EQ(Conditions(c), "&freeWordRadioBtn=1&freeWordInput=%E6%9D%B1%E4%BA%AC+%E5%96%B6%E6%A5%AD");
-    c.FreeWord = Utf8ToShiftJis("東京　営業");
-    c.WordCheck = 0;
+    c.freeWords = Utf8ToShiftJis("東京　営業");
+    c.wordsMode = 0;
     EXPECT_EQ(Conditions(c), "&freeWordRadioBtn=0&freeWordInput=%E6%9D%B1%E4%BA%AC%E3%80%80%E5%96%B6%E6%A5%AD");
-    c.FreeWord = "A+B";
-    c.WordCheck = 2;
+    c.freeWords = "A+B";
+    c.wordsMode = 2;
     EXPECT_EQ(Conditions(c), "&nOTKNSKFreeWordInput=A%2BB");
-    c.WordCheck = 7;
+    c.wordsMode = 7;
     EXPECT_EQ(Conditions(c), "");
-    c.FreeWord = "";
-    c.WordCheck = 1;
+    c.freeWords = "";
+    c.wordsMode = 1;
     EXPECT_EQ(Conditions(c), "");
-    c.FreeWord = " ";
+    c.freeWords = " ";
     EXPECT_EQ(Conditions(c), "&freeWordRadioBtn=1&freeWordInput=+");
 
     EXPECT_EQ(EncodeFormValue("aZ09!$'()*-._@~&%/"), "aZ09!$'()*-._@%7E%26%25%2F");
@@ -79,52 +79,52 @@ TEST(SearchRequest, FreeWordsAreEncodedAsTheSiteForm)
 TEST(SearchRequest, CategoryCodesAndRecency)
 {
     SearchConditions c;
-    c.JobCode2 = "05";
+    c.categoryMinor1 = "05";
     EXPECT_EQ(Conditions(c), "&sKGYBRUIGe1=05");
-    c.JobCode1 = "095";
-    c.JobCode3 = "1";
-    c.JobCode4 = "99";
-    c.JobSet1 = true;
+    c.categoryMajor1 = "095";
+    c.categoryMajor2 = "1";
+    c.categoryMinor2 = "99";
+    c.recentTwoDays = true;
     EXPECT_EQ(Conditions(c), "&sKGYBRUIJo1=095&sKGYBRUIGe1=05&sKGYBRUIJo2=1&sKGYBRUIGe2=99&newArrivedCKBox=1");
     c = {};
-    c.JobSet1 = c.JobSet2 = true;
+    c.recentTwoDays = c.recentWeek = true;
     EXPECT_EQ(Conditions(c), "&newArrivedCKBox=2");
 }
 
 TEST(SearchRequest, PrefecturesAndCities)
 {
     SearchConditions c;
-    c.Region1 = 13;
-    c.Region3 = 27;
+    c.prefecture1 = 13;
+    c.prefecture3 = 27;
     EXPECT_EQ(Conditions(c), "&todohukenHidden=13%2C27");
     c = {};
-    c.Region3 = 1;
+    c.prefecture3 = 1;
     EXPECT_EQ(Conditions(c), "&todohukenHidden=01");
     c = {};
-    c.Region1 = 13;
+    c.prefecture1 = 13;
     c.cityCodes = "13101%2C13102";
-    c.Region2 = 14;
+    c.prefecture2 = 14;
     EXPECT_EQ(Conditions(c), "&todohukenHidden=13101%2C13102%2C14");
     c = {};
-    c.Region1 = c.Region2 = c.Region3 = 48;
+    c.prefecture1 = c.prefecture2 = c.prefecture3 = 48;
     EXPECT_EQ(Conditions(c), "&todohukenHidden=48%2C48%2C48");
     c = {};
-    c.Region1 = -1; // out-of-range index from the settings file
+    c.prefecture1 = -1; // out-of-range index from the settings file
     EXPECT_EQ(Conditions(c), "");
 }
 
 TEST(SearchRequest, FieldsComeInTheSiteOrder)
 {
     SearchConditions c;
-    c.Region1 = 13;
-    c.JobHaken = 1;
-    c.JobNo1 = "1";
-    c.JobNo2 = "2";
-    c.JobType = 14;
-    c.JobIndustry = 99;
-    c.FreeWord = "x";
-    c.JobCode4 = "9";
-    c.JobSet2 = true;
+    c.prefecture1 = 13;
+    c.dispatch = 1;
+    c.jobSeekerNumber1 = "1";
+    c.jobSeekerNumber2 = "2";
+    c.occupation = 14;
+    c.industry = 99;
+    c.freeWords = "x";
+    c.categoryMinor2 = "9";
+    c.recentWeek = true;
     EXPECT_EQ(Conditions(c),
               "&hakenUkeoinCKBox=1&kSNoJo=1&kSNoGe=2&kiboSuruSKSU1Hidden=14%2C00"
               "&kiboSuruSngBrui1In=99&freeWordRadioBtn=0&freeWordInput=x&sKGYBRUIGe2=9"

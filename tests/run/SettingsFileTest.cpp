@@ -34,13 +34,13 @@ TEST(SettingsFile, CutsTextAtByteCountsWithoutSplittingACharacter)
 TEST(SettingsFile, ReadsDefaultsRulesAndCuts)
 {
     const SettingsValues empty = ReadSettings(IniFile());
-    EXPECT_EQ(empty.Region1, 0);
-    EXPECT_EQ(empty.Retry, "0");
-    EXPECT_EQ(empty.CityWord, "");
-    EXPECT_FALSE(empty.JobSet1);
-    for (const bool ticked : empty.JobList)
+    EXPECT_EQ(empty.prefecture1, 0);
+    EXPECT_EQ(empty.startPositionText, "0");
+    EXPECT_EQ(empty.cityNames, "");
+    EXPECT_FALSE(empty.recentTwoDays);
+    for (const bool ticked : empty.outputFields)
         EXPECT_FALSE(ticked);
-    for (const bool ticked : FirstStartSettings().JobList)
+    for (const bool ticked : FirstStartSettings().outputFields)
         EXPECT_TRUE(ticked);
 
     const std::string city = std::string(99, 'a') + Sjis("区"); // 101 bytes
@@ -55,21 +55,21 @@ TEST(SettingsFile, ReadsDefaultsRulesAndCuts)
                       + "\"\r\nJobList=10\r\n"
                         "[Site]\r\nBaseAddress=http://127.0.0.1:9\r\n");
     const SettingsValues values = ReadSettings(ini);
-    EXPECT_EQ(values.Region1, 13);
-    EXPECT_EQ(values.Region2, 0);
-    EXPECT_EQ(values.Region3, -1);
-    EXPECT_TRUE(values.JobSet1);
-    EXPECT_FALSE(values.JobSet2);
-    EXPECT_TRUE(values.RetryCheck);
-    EXPECT_EQ(values.Retry, "1234567");
-    EXPECT_EQ(values.WordCheck, 0);
-    EXPECT_EQ(values.JobNo2, "12345678");
-    EXPECT_EQ(values.JobCode2, "");
-    EXPECT_EQ(values.CityWord, std::string(99, 'a'));
-    EXPECT_EQ(values.FreeWord, Sjis("看護 夜勤"));
-    EXPECT_TRUE(values.JobList[0]);
-    EXPECT_FALSE(values.JobList[1]);
-    EXPECT_FALSE(values.JobList[2]); // beyond the short list
+    EXPECT_EQ(values.prefecture1, 13);
+    EXPECT_EQ(values.prefecture2, 0);
+    EXPECT_EQ(values.prefecture3, -1);
+    EXPECT_TRUE(values.recentTwoDays);
+    EXPECT_FALSE(values.recentWeek);
+    EXPECT_TRUE(values.useStartPosition);
+    EXPECT_EQ(values.startPositionText, "1234567");
+    EXPECT_EQ(values.wordsMode, 0);
+    EXPECT_EQ(values.jobSeekerNumber2, "12345678");
+    EXPECT_EQ(values.categoryMinor1, "");
+    EXPECT_EQ(values.cityNames, std::string(99, 'a'));
+    EXPECT_EQ(values.freeWords, Sjis("看護 夜勤"));
+    EXPECT_TRUE(values.outputFields[0]);
+    EXPECT_FALSE(values.outputFields[1]);
+    EXPECT_FALSE(values.outputFields[2]); // beyond the short list
     EXPECT_EQ(values.BaseAddress, "http://127.0.0.1:9");
 }
 
@@ -81,14 +81,14 @@ TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)
     const auto path = folder / "db" / "km.ini";
 
     SettingsValues values;
-    values.Region1 = -1;
-    values.JobIndustry = 99;
-    values.JobSet2 = true;
-    values.CityWord = Sjis("新宿区 渋谷区");
-    values.FreeWord = "a\r\nRegion1=5";
-    values.JobNo1 = "12345";
-    values.WordCheck = 2;
-    values.JobList[1] = true;
+    values.prefecture1 = -1;
+    values.industry = 99;
+    values.recentWeek = true;
+    values.cityNames = Sjis("新宿区 渋谷区");
+    values.freeWords = "a\r\nRegion1=5";
+    values.jobSeekerNumber1 = "12345";
+    values.wordsMode = 2;
+    values.outputFields[1] = true;
     ASSERT_TRUE(WriteSettingsFile(path, values));
     const std::string jobList = "01" + std::string(92, '0');
     EXPECT_EQ(FileBytes(path),
@@ -103,10 +103,10 @@ TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)
 
     const std::optional<SettingsValues> back = ReadSettingsFile(path);
     ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(back->Region1, -1);
-    EXPECT_EQ(back->CityWord, values.CityWord);
-    EXPECT_EQ(back->WordCheck, 2);
-    EXPECT_EQ(back->JobList, values.JobList);
+    EXPECT_EQ(back->prefecture1, -1);
+    EXPECT_EQ(back->cityNames, values.cityNames);
+    EXPECT_EQ(back->wordsMode, 2);
+    EXPECT_EQ(back->outputFields, values.outputFields);
 
     // Keys of the file move nowhere; foreign lines stay byte for byte.
     const std::string foreign = "[Site]\r\nBaseAddress=http://127.0.0.1:1\r\n; " + Sjis("メモ") + "\r\n";
@@ -172,24 +172,24 @@ TEST(SettingsFile, ValuesAreCheckedAsTheBoxesCheckTypedText)
         ini.loadFromBytes("[Config]\r\n" + row.line + "\r\n");
         const auto member = [&row](const SettingsValues& values) -> std::string {
             if (row.key == "JobNo1")
-                return values.JobNo1;
+                return values.jobSeekerNumber1;
             if (row.key == "JobNo2")
-                return values.JobNo2;
+                return values.jobSeekerNumber2;
             if (row.key == "JobCode1")
-                return values.JobCode1;
+                return values.categoryMajor1;
             if (row.key == "JobCode2")
-                return values.JobCode2;
+                return values.categoryMinor1;
             if (row.key == "JobCode3")
-                return values.JobCode3;
+                return values.categoryMajor2;
             if (row.key == "JobCode4")
-                return values.JobCode4;
+                return values.categoryMinor2;
             if (row.key == "Retry")
-                return values.Retry;
+                return values.startPositionText;
             if (row.key == "CityWord")
-                return values.CityWord;
+                return values.cityNames;
             if (row.key == "FreeWord")
-                return values.FreeWord;
-            return std::to_string(values.Region1);
+                return values.freeWords;
+            return std::to_string(values.prefecture1);
         };
         EXPECT_EQ(member(ReadSettings(ini)), row.window);
         EXPECT_EQ(FirstInvalidSettingsKey(ReadSettings(ini, false)), row.refused);
@@ -203,13 +203,13 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFileIntact)
     QTemporaryDir dir;
     const std::filesystem::path path = dir.filePath("km.ini").toStdString();
     SettingsValues old = FirstStartSettings();
-    old.CityWord = Sjis("千代田区");
+    old.cityNames = Sjis("千代田区");
     ASSERT_TRUE(WriteSettingsFile(path, old));
     const std::string before = FileBytes(path);
     ASSERT_GT(before.size(), 200u);
 
     SettingsValues changed = old;
-    changed.FreeWord = std::string(100, 'x');
+    changed.freeWords = std::string(100, 'x');
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -223,5 +223,5 @@ TEST(SettingsFile, AFailedSaveLeavesTheOldFileIntact)
     EXPECT_FALSE(written);
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_TRUE(WriteSettingsFile(path, changed));
-    EXPECT_EQ(ReadSettingsFile(path)->FreeWord, std::string(100, 'x'));
+    EXPECT_EQ(ReadSettingsFile(path)->freeWords, std::string(100, 'x'));
 }

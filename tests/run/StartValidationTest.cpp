@@ -34,8 +34,8 @@ TEST_F(StartValidationTest, JobSeekerNumberIsAbsentOrFivePlusSixToEightDigits)
     const std::string wrong = "求職番号の入力が正しくありません。";
     const std::string digits = "求職番号の入力桁数が正しくありません。";
     const auto with = [&](const char* first, const char* second) {
-        values.JobNo1 = first;
-        values.JobNo2 = second;
+        values.jobSeekerNumber1 = first;
+        values.jobSeekerNumber2 = second;
         return failure();
     };
     EXPECT_EQ(with("", ""), passed);
@@ -55,111 +55,111 @@ TEST_F(StartValidationTest, JobSeekerNumberIsAbsentOrFivePlusSixToEightDigits)
 TEST_F(StartValidationTest, MinorCategoryCodeNeedsItsMajorCode)
 {
     const std::string wrong = "職業分類コードの入力が正しくありません。";
-    values.JobCode1 = "011";
+    values.categoryMajor1 = "011";
     EXPECT_TRUE(runCheck().passed);
-    values.JobCode1 = "";
-    values.JobCode2 = "02";
+    values.categoryMajor1 = "";
+    values.categoryMinor1 = "02";
     EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::editJobCode1));
-    values.JobCode2 = "";
-    values.JobCode4 = "02";
+    values.categoryMinor1 = "";
+    values.categoryMinor2 = "02";
     EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::editJobCode3));
-    values.JobCode3 = "1";
+    values.categoryMajor2 = "1";
     EXPECT_TRUE(runCheck().passed); // lengths are not checked here
 }
 
 TEST_F(StartValidationTest, AtLeastOneOutputFieldMustBeTicked)
 {
-    values.JobList.fill(false);
+    values.outputFields.fill(false);
     EXPECT_EQ(
         failure(),
         std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"), StartFocus::clstOutput));
-    values.JobList[93] = true;
+    values.outputFields[93] = true;
     EXPECT_TRUE(runCheck().passed);
 }
 
 TEST_F(StartValidationTest, CityNamesNeedTheFirstPrefectureAndResolveToCodes)
 {
     const std::string noPrefecture = "市区町村名に対する都道府県を指定してください。";
-    values.CityWord = Utf8ToShiftJis("新宿区");
-    values.Region2 = 13;
+    values.cityNames = Utf8ToShiftJis("新宿区");
+    values.prefecture2 = 13;
     EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
-    values.Region1 = 99; // beyond the list: nothing selected
+    values.prefecture1 = 99; // beyond the list: nothing selected
     EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
 
-    values.Region1 = 13;
-    values.CityWord = Utf8ToShiftJis("  新宿区 渋谷区 ");
+    values.prefecture1 = 13;
+    values.cityNames = Utf8ToShiftJis("  新宿区 渋谷区 ");
     StartCheck check = runCheck();
     ASSERT_TRUE(check.passed);
     EXPECT_EQ(check.cityCodes, "13104%2C13113");
 
-    values.CityWord = Utf8ToShiftJis("どこにもない町");
+    values.cityNames = Utf8ToShiftJis("どこにもない町");
     check = runCheck();
     EXPECT_FALSE(check.passed);
     EXPECT_EQ(check.focus, StartFocus::editCity);
     EXPECT_FALSE(check.message.empty());
 
     // Blanks alone are no city names.
-    values.Region1 = 0;
-    values.CityWord = "   ";
+    values.prefecture1 = 0;
+    values.cityNames = "   ";
     EXPECT_TRUE(runCheck().passed);
 }
 
 TEST_F(StartValidationTest, StartPositionIsThirtyOrMoreRoundedDownToAPage)
 {
     const std::string tooSmall = "開始位置の指定は30以上の数値を入力してください。";
-    values.Retry = "29";
+    values.startPositionText = "29";
     EXPECT_TRUE(runCheck().passed); // not ticked: not looked at
-    EXPECT_EQ(runCheck().Retry, 0);
+    EXPECT_EQ(runCheck().startPosition, 0);
 
-    values.RetryCheck = true;
+    values.useStartPosition = true;
     EXPECT_EQ(failure(), std::make_pair(tooSmall, StartFocus::Unchanged));
     for (const char* text : {"abc", "", "-30", "30x"}) {
-        values.Retry = text;
+        values.startPositionText = text;
         EXPECT_EQ(failure(), std::make_pair(tooSmall, StartFocus::Unchanged)) << text;
     }
-    values.Retry = " 95 ";
+    values.startPositionText = " 95 ";
     StartCheck check = runCheck();
     ASSERT_TRUE(check.passed);
-    EXPECT_EQ(check.Retry, 90);
+    EXPECT_EQ(check.startPosition, 90);
     EXPECT_EQ(check.retryText, "90");
-    values.Retry = "30";
-    EXPECT_EQ(runCheck().Retry, 30);
+    values.startPositionText = "30";
+    EXPECT_EQ(runCheck().startPosition, 30);
 
     // The earlier checks come first.
-    values.Retry = "5";
-    values.JobList.fill(false);
+    values.startPositionText = "5";
+    values.outputFields.fill(false);
     EXPECT_EQ(failure().second, StartFocus::clstOutput);
 }
 
 TEST_F(StartValidationTest, RunConditionsFollowWhatTheWindowWouldShow)
 {
-    values.Region1 = 13;
-    values.Region2 = 49;
-    values.Region3 = -1;
-    values.JobCheck = 9;
-    values.JobType = 14;
-    values.JobIndustry = 100;
-    values.JobHaken = 3;
-    values.JobSet1 = true;
-    values.JobSet2 = true;
-    values.RetryCheck = true;
-    values.Retry = "61";
-    values.FreeWord = Utf8ToShiftJis("事務");
-    values.JobList.fill(false);
-    values.JobList[5] = true;
+    values.prefecture1 = 13;
+    values.prefecture2 = 49;
+    values.prefecture3 = -1;
+    values.postingKind = 9;
+    values.occupation = 14;
+    values.industry = 100;
+    values.dispatch = 3;
+    values.recentTwoDays = true;
+    values.recentWeek = true;
+    values.useStartPosition = true;
+    values.startPositionText = "61";
+    values.freeWords = Utf8ToShiftJis("事務");
+    values.outputFields.fill(false);
+    values.outputFields[5] = true;
     const StartCheck check = runCheck();
     ASSERT_TRUE(check.passed);
     const SearchConditions conditions = ConditionsForRun(values, check);
-    EXPECT_EQ(conditions.Region1, 13);
-    EXPECT_EQ(conditions.Region2, -1);
-    EXPECT_EQ(conditions.Region3, -1);
-    EXPECT_EQ(conditions.JobCheck, -1);
-    EXPECT_EQ(conditions.JobType, 14);
-    EXPECT_EQ(conditions.JobIndustry, -1);
-    EXPECT_EQ(conditions.JobHaken, 3);
-    EXPECT_FALSE(conditions.JobSet1);
-    EXPECT_TRUE(conditions.JobSet2);
-    EXPECT_EQ(conditions.Retry, 60);
-    EXPECT_EQ(conditions.FreeWord, values.FreeWord);
-    EXPECT_EQ(conditions.JobList, values.JobList);
+    EXPECT_EQ(conditions.prefecture1, 13);
+    EXPECT_EQ(conditions.prefecture2, -1);
+    EXPECT_EQ(conditions.prefecture3, -1);
+    EXPECT_EQ(conditions.postingKind, -1);
+    EXPECT_EQ(conditions.occupation, 14);
+    EXPECT_EQ(conditions.industry, -1);
+    EXPECT_EQ(conditions.dispatch, 3);
+    EXPECT_FALSE(conditions.recentTwoDays);
+    EXPECT_TRUE(conditions.recentWeek);
+    EXPECT_EQ(conditions.startPosition, 60);
+    EXPECT_EQ(conditions.freeWords, values.freeWords);
+    EXPECT_EQ(conditions.outputFields, values.outputFields);
 }

@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         ClearProxyEnvironment();
-        conditions.JobList[kSlotJobNumber] = true;
+        conditions.outputFields[kSlotJobNumber] = true;
         state.outputPath = csvPath;
     }
 };

@@ -148,7 +148,7 @@ struct DetailRun {
         : siteConfig(fixture.siteConfig)
         , pageFile(fixture.pageFile.parent_path() / "detail.dat")
     {
-        conditions.JobList.fill(true);
+        conditions.outputFields.fill(true);
     }
     RunContext context() { return RunContext{conditions, state, csv, host, siteConfig, {}, pageFile}; }
 
@@ -174,7 +174,7 @@ TEST(DemoSite, SessionSearchAndPagerInListMarkup)
     EXPECT_TRUE(StartsWith(cookie, "JSESSIONID=")) << cookie;
 
     SearchConditions tokyo;
-    tokyo.Region1 = 13;
+    tokyo.prefecture1 = 13;
     const std::string body = BuildSearchRequestBody(tokyo);
     const std::vector<const DemoPosting*> hits = site.matching(ParseSearchBody(body));
     ASSERT_GT(hits.size(), 60u) << "the pager needs three pages";
@@ -210,7 +210,7 @@ TEST(DemoSite, SessionSearchAndPagerInListMarkup)
 
     // A new search replaces the session's list.
     SearchConditions osaka;
-    osaka.Region1 = 27;
+    osaka.prefecture1 = 27;
     const ListPage other = fixture.post(BuildSearchRequestBody(osaka), "/kensaku/GECA110030.do", cookie);
     const auto osakaHits = site.matching(ParseSearchBody(BuildSearchRequestBody(osaka)));
     ASSERT_GT(osakaHits.size(), 40u);
@@ -265,7 +265,7 @@ TEST(DemoSite, CountsAboveAThousandAreGroupedAndEmptyResultsHaveNoCount)
     EXPECT_EQ(page.links.size(), 50u);
 
     SearchConditions nothing;
-    nothing.FreeWord = Utf8ToShiftJis("宇宙飛行士");
+    nothing.freeWords = Utf8ToShiftJis("宇宙飛行士");
     const ListPage empty = fixture.post(BuildSearchRequestBody(nothing), "/kensaku/GECA110030.do", cookie);
     EXPECT_FALSE(empty.hasCount);
     EXPECT_EQ(empty.errorBox, "");
@@ -277,14 +277,14 @@ TEST(DemoSite, UnknownJobSeekerNumberAnswersTheErrorBox)
     SiteFixture fixture;
     const std::string cookie = fixture.warmUp();
     SearchConditions conditions;
-    conditions.JobNo1 = "13010";
-    conditions.JobNo2 = "7654321";
+    conditions.jobSeekerNumber1 = "13010";
+    conditions.jobSeekerNumber2 = "7654321";
     const ListPage unknown = fixture.post(BuildSearchRequestBody(conditions), "/kensaku/GECA110030.do", cookie);
     EXPECT_EQ(unknown.errorBox, "入力された求職番号は存在しません。");
     EXPECT_FALSE(unknown.hasCount);
     EXPECT_TRUE(unknown.links.empty());
 
-    conditions.JobNo2 = "1234567";
+    conditions.jobSeekerNumber2 = "1234567";
     const ListPage known = fixture.post(BuildSearchRequestBody(conditions), "/kensaku/GECA110030.do", cookie);
     EXPECT_EQ(known.errorBox, "");
     EXPECT_TRUE(known.hasCount);
@@ -302,17 +302,17 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
     };
 
     SearchConditions conditions;
-    conditions.Region1 = 13;
-    conditions.Region2 = 27;
+    conditions.prefecture1 = 13;
+    conditions.prefecture2 = 27;
     auto hits = hitsOf(conditions);
     EXPECT_EQ(hits.size(), countWhere([](const DemoPosting& p) {
                   return (p.prefectureCode == "13" || p.prefectureCode == "27") && p.kind == kDemoKindGeneral;
               }));
 
     conditions = {};
-    conditions.Region1 = 13;
+    conditions.prefecture1 = 13;
     conditions.cityCodes = "13104%2C13201";
-    conditions.Region2 = 1;
+    conditions.prefecture2 = 1;
     hits = hitsOf(conditions);
     ASSERT_FALSE(hits.empty());
     EXPECT_EQ(hits.size(), countWhere([](const DemoPosting& p) {
@@ -328,7 +328,7 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
         // A copy: clang 14, which clang-tidy runs on, cannot capture a structured binding.
         const std::pair<int, int> wanted = kindAndStyle;
         conditions = {};
-        conditions.JobCheck = jobCheck;
+        conditions.postingKind = jobCheck;
         hits = hitsOf(conditions);
         EXPECT_FALSE(hits.empty()) << jobCheck;
         EXPECT_EQ(hits.size(), countWhere([&](const DemoPosting& p) {
@@ -338,7 +338,7 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
     }
 
     conditions = {};
-    conditions.JobIndustry = 39;
+    conditions.industry = 39;
     hits = hitsOf(conditions);
     ASSERT_FALSE(hits.empty());
     EXPECT_TRUE(
@@ -346,14 +346,14 @@ TEST(DemoSite, SearchesHonourAreaKindIndustryAndFreeWords)
 
     // Free words: OR finds more than AND, NOT keeps out what it names.
     conditions = {};
-    conditions.FreeWord = Utf8ToShiftJis("開発　介護");
+    conditions.freeWords = Utf8ToShiftJis("開発　介護");
     const auto either = hitsOf(conditions);
-    conditions.WordCheck = 1;
+    conditions.wordsMode = 1;
     const auto both = hitsOf(conditions);
-    conditions.FreeWord = Utf8ToShiftJis("開発 システム");
+    conditions.freeWords = Utf8ToShiftJis("開発 システム");
     const auto software = hitsOf(conditions);
-    conditions.FreeWord = Utf8ToShiftJis("介護");
-    conditions.WordCheck = 2;
+    conditions.freeWords = Utf8ToShiftJis("介護");
+    conditions.wordsMode = 2;
     const auto withoutCare = hitsOf(conditions);
     const auto has = [](const DemoPosting* p, const char* word) {
         return p->searchText.find(word) != std::string::npos;
