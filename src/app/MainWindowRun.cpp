@@ -127,13 +127,13 @@ bool MainWindow::validateStart(const SettingsValues& values, StartCheck& check)
     ShowNotice(this, ShiftJisToQString(check.message), ShiftJisToQString(check.title));
     QWidget* target = nullptr;
     switch (check.focus) {
-    case StartFocus::editJobNo1: target = editJobNo1; break;
-    case StartFocus::editJobNo2: target = editJobNo2; break;
-    case StartFocus::editJobCode1: target = editJobCode1; break;
-    case StartFocus::editJobCode3: target = editJobCode3; break;
-    case StartFocus::clstOutput: target = clstOutput; break;
-    case StartFocus::cmbRegion1: target = cmbRegion1; break;
-    case StartFocus::editCity: target = editCity; break;
+    case StartFocus::JobSeekerNumber1: target = editJobNo1; break;
+    case StartFocus::JobSeekerNumber2: target = editJobNo2; break;
+    case StartFocus::CategoryMajor1: target = editJobCode1; break;
+    case StartFocus::CategoryMajor2: target = editJobCode3; break;
+    case StartFocus::OutputFields: target = clstOutput; break;
+    case StartFocus::Prefecture1: target = cmbRegion1; break;
+    case StartFocus::CityNames: target = editCity; break;
     case StartFocus::Unchanged: break;
     }
     if (target)

@@ -286,7 +286,7 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     if (set("fields"))
         ApplyFields(value("fields"), values);
     if (set("base-address"))
-        values.BaseAddress = BaseAddress(value("base-address"));
+        values.baseAddress = BaseAddress(value("base-address"));
 }
 
 } // namespace

@@ -75,7 +75,7 @@ SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
         }
         }
     }
-    values.BaseAddress = ini.readString("Site", "BaseAddress", "");
+    values.baseAddress = ini.readString("Site", "BaseAddress", "");
     return values;
 }
 
@@ -144,5 +144,5 @@ bool WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& 
 
 SiteConfig SiteConfigForSettings(const SettingsValues& values)
 {
-    return SiteConfigFor(TrimText(values.BaseAddress));
+    return SiteConfigFor(TrimText(values.baseAddress));
 }

@@ -22,7 +22,7 @@ struct SettingsValues : ConditionValues {
 
     // [Site] BaseAddress: read so a test or a demonstration can point the
     // program elsewhere; empty when absent, and never written.
-    std::string BaseAddress;
+    std::string baseAddress;
 };
 
 // The site at [Site] BaseAddress when the settings name one, else the

@@ -62,19 +62,19 @@ StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase&
             return Failed(std::string(row.checkName) + "の入力桁数が正しくありません。", row.focus);
     }
     if (!AnyTicked(values.outputFields))
-        return Failed("ファイルへの出力項目は１つ以上を指定してください。", StartFocus::clstOutput);
+        return Failed("ファイルへの出力項目は１つ以上を指定してください。", StartFocus::OutputFields);
 
     StartCheck check;
     const std::string cityText = TrimText(values.cityNames);
     if (!cityText.empty()) {
         // An index beyond the list selects nothing, like index 0.
         if (values.prefecture1 < 1 || values.prefecture1 > kPrefectureCount)
-            return Failed("市区町村名に対する都道府県を指定してください。", StartFocus::cmbRegion1);
+            return Failed("市区町村名に対する都道府県を指定してください。", StartFocus::Prefecture1);
         CityResolutionResult cities = ResolveCityCodes(database, cityText, values.prefecture1);
         if (cities.code != CityResolutionCode::Resolved) {
             check.message = std::move(cities.message);
             check.title = std::move(cities.title);
-            check.focus = StartFocus::editCity;
+            check.focus = StartFocus::CityNames;
             return check;
         }
         check.cityCodes = std::move(cities.cityCodes);

@@ -9,16 +9,16 @@
 
 class ReferenceDatabase;
 
-// The control that gets the focus after a failed check.
+// The condition whose control gets the focus after a failed check.
 enum class StartFocus {
     Unchanged,
-    editJobNo1,
-    editJobNo2,
-    editJobCode1,
-    editJobCode3,
-    clstOutput,
-    cmbRegion1,
-    editCity,
+    JobSeekerNumber1,
+    JobSeekerNumber2,
+    CategoryMajor1,
+    CategoryMajor2,
+    OutputFields,
+    Prefecture1,
+    CityNames,
 };
 
 struct StartCheck {

@@ -111,7 +111,7 @@ TEST(CliOptionsTest, OptionsOverrideTheSettingsAndFaceTheStartChecks)
              EXPECT_EQ(std::count(v.outputFields.begin(), v.outputFields.end(), true), kOutputFieldCount); }},
         {{"--fields", "求人番号,給料"}, "Valid fields: all, or any of 求人番号"},
         {{"--base-address", "http://127.0.0.1:8080/"}, "",
-         [](const SettingsValues& v) { EXPECT_EQ(v.BaseAddress, "http://127.0.0.1:8080"); }},
+         [](const SettingsValues& v) { EXPECT_EQ(v.baseAddress, "http://127.0.0.1:8080"); }},
         {{"--base-address", "ftp://example.jp"}, "is not a scheme and host"},
         {{"--base-address", "https://example.jp/kensaku?x=1"}, "is not a scheme and host"},
     };

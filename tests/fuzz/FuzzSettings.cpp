@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                && again.namedOnly == values.namedOnly && again.useStartPosition == values.useStartPosition);
     FUZZ_CHECK(again.wordsMode == values.wordsMode);
     FUZZ_CHECK(again.outputFields == values.outputFields);
-    FUZZ_CHECK(again.BaseAddress == values.BaseAddress);
+    FUZZ_CHECK(again.baseAddress == values.baseAddress);
     CheckTextKeys(saved, again);
     const std::pair<const std::string&, const std::string&> texts[] = {
         {values.cityNames, again.cityNames},

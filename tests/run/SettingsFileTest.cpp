@@ -70,7 +70,7 @@ TEST(SettingsFile, ReadsDefaultsRulesAndCuts)
     EXPECT_TRUE(values.outputFields[0]);
     EXPECT_FALSE(values.outputFields[1]);
     EXPECT_FALSE(values.outputFields[2]); // beyond the short list
-    EXPECT_EQ(values.BaseAddress, "http://127.0.0.1:9");
+    EXPECT_EQ(values.baseAddress, "http://127.0.0.1:9");
 }
 
 TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)

@@ -42,12 +42,12 @@ TEST_F(StartValidationTest, JobSeekerNumberIsAbsentOrFivePlusSixToEightDigits)
     EXPECT_EQ(with("12345", "1234567"), passed);
     EXPECT_EQ(with("12345", "123456"), passed);
     EXPECT_EQ(with("12345", "12345678"), passed);
-    EXPECT_EQ(with("1234", "1234567"), std::make_pair(digits, StartFocus::editJobNo1));
-    EXPECT_EQ(with("12345", "12345"), std::make_pair(digits, StartFocus::editJobNo2));
-    EXPECT_EQ(with("", "1234567"), std::make_pair(wrong, StartFocus::editJobNo1));
-    EXPECT_EQ(with("12345", ""), std::make_pair(wrong, StartFocus::editJobNo2));
+    EXPECT_EQ(with("1234", "1234567"), std::make_pair(digits, StartFocus::JobSeekerNumber1));
+    EXPECT_EQ(with("12345", "12345"), std::make_pair(digits, StartFocus::JobSeekerNumber2));
+    EXPECT_EQ(with("", "1234567"), std::make_pair(wrong, StartFocus::JobSeekerNumber1));
+    EXPECT_EQ(with("12345", ""), std::make_pair(wrong, StartFocus::JobSeekerNumber2));
     // The digit count is checked before the missing second part.
-    EXPECT_EQ(with("123", ""), std::make_pair(digits, StartFocus::editJobNo1));
+    EXPECT_EQ(with("123", ""), std::make_pair(digits, StartFocus::JobSeekerNumber1));
     const StartCheck failed = runCheck();
     EXPECT_EQ(ShiftJisToUtf8(failed.title), "設定確認");
 }
@@ -59,10 +59,10 @@ TEST_F(StartValidationTest, MinorCategoryCodeNeedsItsMajorCode)
     EXPECT_TRUE(runCheck().passed);
     values.categoryMajor1 = "";
     values.categoryMinor1 = "02";
-    EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::editJobCode1));
+    EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::CategoryMajor1));
     values.categoryMinor1 = "";
     values.categoryMinor2 = "02";
-    EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::editJobCode3));
+    EXPECT_EQ(failure(), std::make_pair(wrong, StartFocus::CategoryMajor2));
     values.categoryMajor2 = "1";
     EXPECT_TRUE(runCheck().passed); // lengths are not checked here
 }
@@ -70,9 +70,9 @@ TEST_F(StartValidationTest, MinorCategoryCodeNeedsItsMajorCode)
 TEST_F(StartValidationTest, AtLeastOneOutputFieldMustBeTicked)
 {
     values.outputFields.fill(false);
-    EXPECT_EQ(
-        failure(),
-        std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"), StartFocus::clstOutput));
+    EXPECT_EQ(failure(),
+              std::make_pair(std::string("ファイルへの出力項目は１つ以上を指定してください。"),
+                             StartFocus::OutputFields));
     values.outputFields[93] = true;
     EXPECT_TRUE(runCheck().passed);
 }
@@ -82,9 +82,9 @@ TEST_F(StartValidationTest, CityNamesNeedTheFirstPrefectureAndResolveToCodes)
     const std::string noPrefecture = "市区町村名に対する都道府県を指定してください。";
     values.cityNames = Utf8ToShiftJis("新宿区");
     values.prefecture2 = 13;
-    EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
+    EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::Prefecture1));
     values.prefecture1 = 99; // beyond the list: nothing selected
-    EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::cmbRegion1));
+    EXPECT_EQ(failure(), std::make_pair(noPrefecture, StartFocus::Prefecture1));
 
     values.prefecture1 = 13;
     values.cityNames = Utf8ToShiftJis("  新宿区 渋谷区 ");
@@ -95,7 +95,7 @@ TEST_F(StartValidationTest, CityNamesNeedTheFirstPrefectureAndResolveToCodes)
     values.cityNames = Utf8ToShiftJis("どこにもない町");
     check = runCheck();
     EXPECT_FALSE(check.passed);
-    EXPECT_EQ(check.focus, StartFocus::editCity);
+    EXPECT_EQ(check.focus, StartFocus::CityNames);
     EXPECT_FALSE(check.message.empty());
 
     // Blanks alone are no city names.
@@ -128,7 +128,7 @@ TEST_F(StartValidationTest, StartPositionIsThirtyOrMoreRoundedDownToAPage)
     // The earlier checks come first.
     values.startPositionText = "5";
     values.outputFields.fill(false);
-    EXPECT_EQ(failure().second, StartFocus::clstOutput);
+    EXPECT_EQ(failure().second, StartFocus::OutputFields);
 }
 
 TEST_F(StartValidationTest, RunConditionsFollowWhatTheWindowWouldShow)
