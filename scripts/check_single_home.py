@@ -16,6 +16,15 @@ src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "src")
 HOMES = {
     "text/UserTexts.h": re.compile(r'constexpr std::string_view k\w+ =\s*"((?:[^"\\]|\\.)*)"'),
     "site/SitePaths.h": re.compile(r'constexpr std::string_view k\w+ =\s*"((?:[^"\\]|\\.)*)"'),
+    "run/ConditionTable.cpp": re.compile(r'(?:DropDown|Check|Text|Digits)\("(\w+)"|\.key = "(\w+)"'),
+    "pages/OutputSlotTable.cpp": re.compile(r'(?:Named|Labelled|Unlabelled)\(kSlot\w+, "([^"]*)"'),
+}
+
+# Folders a home's texts may still appear in for another reason: the page
+# readers name the site's own captions (a row's "就業場所"), some of which are
+# spelt like an output field.
+ELSEWHERE_ALLOWED = {
+    "pages/OutputSlotTable.cpp": ("pages",),
 }
 
 literal = re.compile(r'"((?:[^"\\]|\\.)*)"')
@@ -32,7 +41,8 @@ problems = []
 files = [p for p in sorted(src.rglob("*")) if p.suffix in (".h", ".cpp")]
 for home, pattern in HOMES.items():
     home_path = src / home
-    owned = pattern.findall(home_path.read_text(encoding="utf-8"))
+    owned = [m if isinstance(m, str) else "".join(m)
+             for m in pattern.findall(home_path.read_text(encoding="utf-8"))]
     if not owned:
         problems.append(f"{home}: no texts found; the pattern no longer matches")
     for text in owned:
@@ -40,7 +50,7 @@ for home, pattern in HOMES.items():
             problems.append(f"{home}: \"{text}\" is written more than once")
     owned = set(owned)
     for path in files:
-        if path == home_path:
+        if path == home_path or path.relative_to(src).parts[0] in ELSEWHERE_ALLOWED.get(home, ()):
             continue
         for found in literals(path):
             if found in owned:
