@@ -27,14 +27,35 @@ ELSEWHERE_ALLOWED = {
     "pages/OutputSlotTable.cpp": ("pages",),
 }
 
-literal = re.compile(r'"((?:[^"\\]|\\.)*)"')
-
-
 def literals(path):
+    """The string literals of a C++ file, comments and character literals skipped."""
     text = path.read_text(encoding="utf-8")
-    # Comments may name a text; only code counts.
-    text = re.sub(r"//[^\n]*", "", text)
-    return literal.findall(text)
+    found = []
+    i = 0
+    while i < len(text):
+        if text.startswith("//", i):
+            i = text.find("\n", i)
+            i = len(text) if i < 0 else i
+        elif text.startswith("/*", i):
+            i = text.find("*/", i + 2)
+            i = len(text) if i < 0 else i + 2
+        elif text[i] == "R" and text.startswith('"', i + 1):
+            open_end = text.find("(", i + 2)
+            delimiter = ")" + text[i + 2:open_end] + '"'
+            close = text.find(delimiter, open_end)
+            found.append(text[open_end + 1:close])
+            i = close + len(delimiter)
+        elif text[i] in "\"'":
+            quote = text[i]
+            j = i + 1
+            while j < len(text) and text[j] != quote:
+                j += 2 if text[j] == "\\" else 1
+            if quote == '"':
+                found.append(text[i + 1:j])
+            i = j + 1
+        else:
+            i += 1
+    return found
 
 
 problems = []
