@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+namespace kenmori {
+
 static DialogAnswers* installedAnswers = nullptr;
 
 DialogAnswers::DialogAnswers()
@@ -90,3 +92,5 @@ void ShowFailure(const QString& text)
     ShowBox(QApplication::activeWindow(), QMessageBox::Critical, text, QApplication::applicationName(),
             QMessageBox::Ok, QMessageBox::Ok);
 }
+
+} // namespace kenmori

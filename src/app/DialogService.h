@@ -11,6 +11,8 @@
 
 class QWidget;
 
+namespace kenmori {
+
 enum class DialogKind {
     Notice,
     Question,
@@ -49,3 +51,5 @@ public:
     std::deque<QString> savePaths;
     std::vector<ShownDialog> shown;
 };
+
+} // namespace kenmori

@@ -29,6 +29,8 @@
 #include <system_error>
 #include <utility>
 
+namespace kenmori {
+
 MainWindow::MainWindow(std::filesystem::path programFolder, QWidget* parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -449,3 +451,5 @@ SettingsValues MainWindow::currentSettings() const
     }
     return values;
 }
+
+} // namespace kenmori

@@ -24,6 +24,9 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+
+namespace kenmori {
+
 class ReferenceDatabase;
 class RunLog;
 struct StartCheck;
@@ -195,3 +198,5 @@ private:
     RunSession* m_session = nullptr; // owned by the window
     bool m_cursorOverridden = false;
 };
+
+} // namespace kenmori

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace kenmori {
+
 static constexpr int kComboHeight = 20;
 static constexpr int kEditHeight = 20;
 static constexpr int kCheckHeight = 17;
@@ -254,3 +256,5 @@ void MainWindow::applyTabOrder()
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
+
+} // namespace kenmori

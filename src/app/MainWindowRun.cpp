@@ -37,6 +37,8 @@
 
 #include <system_error>
 
+namespace kenmori {
+
 static QString PathText(const std::filesystem::path& path)
 {
     return QString::fromStdU16String(path.u16string());
@@ -290,3 +292,5 @@ void MainWindow::openWithAssociatedProgram(const std::filesystem::path& file)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(file)));
 }
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace kenmori {
+
 bool InstallQtJapanese(QCoreApplication& application)
 {
     // The program speaks Japanese only, so the locale follows the texts.
@@ -17,3 +19,5 @@ bool InstallQtJapanese(QCoreApplication& application)
     }
     return true;
 }
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace kenmori {
+
 RunProgressView::RunProgressView(QProgressBar& bar, QLabel& status, bool taskbarReady)
     : m_bar(bar)
     , m_status(status)
@@ -34,3 +36,5 @@ void RunProgressView::step(int position, int total, const QString& statusText)
     m_status.setText(statusText);
     m_status.repaint();
 }
+
+} // namespace kenmori

@@ -1,10 +1,13 @@
 #pragma once
-// Where the window shows a run's progress: the bar, the taskbar button and
-// the status line.
 
 class QLabel;
 class QProgressBar;
 class QString;
+
+namespace kenmori {
+
+// Where the window shows a run's progress: the bar, the taskbar button and
+// the status line.
 
 class RunProgressView {
 public:
@@ -20,3 +23,5 @@ private:
     QLabel& m_status;
     const bool m_taskbarReady;
 };
+
+} // namespace kenmori

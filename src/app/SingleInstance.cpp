@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+namespace kenmori {
+
 QString SingleInstance::defaultFolder()
 {
     // Asked before the application object exists, so read the variable
@@ -70,3 +72,5 @@ SingleInstance::~SingleInstance()
 }
 
 #endif
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace kenmori {
+
 class SingleInstance {
 public:
     // Takes the lock called name: a lock file in folder (the user's runtime
@@ -34,3 +36,5 @@ private:
     int m_fd = -1;
 #endif
 };
+
+} // namespace kenmori

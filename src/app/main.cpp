@@ -8,6 +8,8 @@
 
 #include <exception>
 
+using namespace kenmori;
+
 // Reports an exception that escapes an event handler and lets the program go
 // on, rather than letting it end the process.
 class KenmoriApplication : public QApplication {

@@ -12,6 +12,8 @@
 #include <optional>
 #include <span>
 
+namespace kenmori {
+
 namespace {
 
 // Thrown inside ApplyConditionOptions only, to leave at the first bad value.
@@ -323,3 +325,5 @@ std::string ApplyConditionOptions(const QCommandLineParser& parser, SettingsValu
     }
     return {};
 }
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 
 class QCommandLineParser;
 
+namespace kenmori {
+
 void AddConditionOptions(QCommandLineParser& parser);
 
 // Applies every condition option that is set. Returns an empty text when all
@@ -16,3 +18,5 @@ void AddConditionOptions(QCommandLineParser& parser);
 // something are checked here; whether the conditions make a run is left to
 // the start checks that the window makes as well.
 std::string ApplyConditionOptions(const QCommandLineParser& parser, SettingsValues& values);
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+namespace kenmori {
+
 void PrintUtf8Message(std::string_view utf8Text)
 {
     std::string text(utf8Text);
@@ -53,3 +55,5 @@ void CliProgress::endStatusLine()
         std::fputc('\n', stderr);
     m_statusShown = false;
 }
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+namespace kenmori {
+
 // A message on standard error, CR LF shown as one line break.
 void PrintUtf8Message(std::string_view utf8Text);
 void PrintMessage(std::string_view sjisText); // code page 932
@@ -27,3 +29,5 @@ private:
     const bool m_redraw;
     bool m_statusShown = false;
 };
+
+} // namespace kenmori

@@ -26,6 +26,8 @@
 #include <system_error>
 #include <unistd.h>
 
+namespace kenmori {
+
 bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* refused)
 {
     std::error_code error;
@@ -184,3 +186,5 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         return Outcome(log.get(), result, "出力ファイルに書き込めませんでした: " + options.outputPath.string());
     return Outcome(log.get(), result);
 }
+
+} // namespace kenmori

@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+namespace kenmori {
+
 class IniFile;
 
 struct CliOptions {
@@ -34,3 +36,5 @@ bool LoadSettingsText(const std::filesystem::path& path, IniFile& ini, QString* 
 
 // Needs a QCoreApplication: the run session reports through its event loop.
 CliExitStatus RunFromCommandLine(const CliOptions& options);
+
+} // namespace kenmori

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <csignal>
 
+namespace kenmori {
+
 static std::atomic<bool> stopSignalled = false;
 
 static void OnStopSignal(int)
@@ -26,3 +28,5 @@ bool StopSignalled()
 {
     return stopSignalled;
 }
+
+} // namespace kenmori

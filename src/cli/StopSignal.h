@@ -1,4 +1,7 @@
 #pragma once
+
+namespace kenmori {
+
 // Ctrl-C (and a polite kill) asks the run to stop instead of ending the
 // process, so the lines written so far are kept and the file is closed.
 
@@ -7,3 +10,5 @@ void InstallStopSignalHandlers();
 
 // True once a stop signal arrived.
 bool StopSignalled();
+
+} // namespace kenmori

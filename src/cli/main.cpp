@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+using namespace kenmori;
+
 static std::filesystem::path PathOption(const QCommandLineParser& parser, const QString& name)
 {
     return std::filesystem::path(parser.value(name).toStdString());

@@ -2,6 +2,8 @@
 
 #include "text/CodePage932.h"
 
+namespace kenmori {
+
 ByteLimitValidator::ByteLimitValidator(std::size_t maxBytes, QObject* parent)
     : QValidator(parent)
     , m_maxBytes(maxBytes)
@@ -14,3 +16,5 @@ QValidator::State ByteLimitValidator::validate(QString& input, int&) const
     input = WithCodePage932Forms(input);
     return QStringToShiftJis(input).size() <= m_maxBytes ? Acceptable : Invalid;
 }
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 
 #include <cstddef>
 
+namespace kenmori {
+
 class ByteLimitValidator : public QValidator {
     Q_OBJECT
 public:
@@ -18,3 +20,5 @@ public:
 private:
     const std::size_t m_maxBytes;
 };
+
+} // namespace kenmori

@@ -2,6 +2,8 @@
 
 #include <QRegularExpressionValidator>
 
+namespace kenmori {
+
 DigitBox::DigitBox(QWidget* owner, Qt::Alignment alignment)
     : QLineEdit(owner)
 {
@@ -17,3 +19,5 @@ void DigitBox::mouseDoubleClickEvent(QMouseEvent* event)
     QLineEdit::mouseDoubleClickEvent(event);
     emit doubleClicked();
 }
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 
 #include <QLineEdit>
 
+namespace kenmori {
+
 class DigitBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -16,3 +18,5 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
+namespace kenmori {
+
 // The row starts with the name in kana, continued after a <br>; the line
 // after the kana holds the name itself. Without one, the name stays as it
 // was (the page may have said it is withheld).
@@ -72,3 +74,5 @@ void ContactRule(const LineList& lines, int, JobRecord& record)
         }
     }
 }
+
+} // namespace kenmori

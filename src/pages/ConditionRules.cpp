@@ -6,6 +6,8 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
+namespace kenmori {
+
 // The limit, then its range; the reason after them.
 void AgeRule(const LineList& lines, int, JobRecord& record)
 {
@@ -77,3 +79,5 @@ void LicenceRule(const LineList& lines, int slot, JobRecord& record)
     }
     record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(WaveDashRestored(acc)));
 }
+
+} // namespace kenmori

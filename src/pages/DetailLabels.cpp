@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace kenmori {
+
 const std::string& SlotLabel(int slot)
 {
     static const std::array<std::string, kOutputFieldCount> kLabels = [] {
@@ -90,3 +92,5 @@ std::string AliasedLabel(std::string label)
     }
     return label;
 }
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // The label (code page 932) of the row that fills slot; empty when no row of
 // the page does (the rule of another slot, or the run, fills it) and for a
 // slot out of range.
@@ -18,3 +20,5 @@ int FindLabelSlot(std::string_view label);
 // The name under which the site's other spellings of a label are filed
 // ("代表者名" is "役職／代表者名"); any other label unchanged.
 std::string AliasedLabel(std::string label);
+
+} // namespace kenmori

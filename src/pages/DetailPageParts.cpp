@@ -8,6 +8,8 @@
 
 #include <unordered_set>
 
+namespace kenmori {
+
 namespace {
 
 // <p class="msg_E">該当する情報はありません。</p>
@@ -92,3 +94,5 @@ DetailPageParts ReadDetailPageParts(std::string_view html)
     }
     return parts;
 }
+
+} // namespace kenmori

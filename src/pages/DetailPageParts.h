@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 struct DetailPageParts {
     // Every labelled row in page order, up to where the posting ends: the
     // deleted-posting message or the head row of another posting.
@@ -24,3 +26,5 @@ struct DetailPageParts {
 // Parses the page once. Nothing of the page's line layout, class names
 // beyond the markers above, or attribute order matters.
 DetailPageParts ReadDetailPageParts(std::string_view html);
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
+namespace kenmori {
+
 // The phrase on a row's label or its first line, where the site writes it
 // in place of the name or the address.
 static bool SaysNameWithheld(const LabelledRow& row)
@@ -39,3 +41,5 @@ DetailPageScan ScanDetailPage(std::string_view html, const StopRequested& stopRe
         scan.record[kSlotJobNumber] = Sjis("（削除済み）");
     return scan;
 }
+
+} // namespace kenmori

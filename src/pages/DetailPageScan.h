@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 struct DetailPageScan {
     JobRecord record;              // slots 0-91 but 73-75; 92 and 93 are left empty
     std::string postingSheetQuery; // empty when the page had no form inputs
@@ -22,3 +24,5 @@ struct DetailPageScan {
 // site's message that the posting is gone marks it deleted; a stop request
 // ends the reading after the row in hand. Needs nothing but the page.
 DetailPageScan ScanDetailPage(std::string_view html, const StopRequested& stopRequested);
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace kenmori {
+
 void ApplySlotRule(int slot, const LabelledRow& row, JobRecord& record, std::vector<std::string>& industryNames)
 {
     if (slot < 0 || slot >= kOutputFieldCount)
@@ -19,3 +21,5 @@ void ApplySlotRule(int slot, const LabelledRow& row, JobRecord& record, std::vec
     if (const SlotRule rule = OutputSlotTable()[static_cast<size_t>(slot)].rule)
         rule(lines, slot, record);
 }
+
+} // namespace kenmori

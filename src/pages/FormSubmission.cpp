@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace kenmori {
+
 namespace {
 
 QByteArray Lowered(const std::string& text)
@@ -131,3 +133,5 @@ std::string FormSubmissionBody(const xmlNode* form, const xmlNode* root, const x
     }
     return body;
 }
+
+} // namespace kenmori

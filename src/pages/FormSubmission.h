@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // One control's name and value as a form sends it.
 struct FormField {
     std::string name;
@@ -33,3 +35,5 @@ std::vector<FormField> FormDataSet(const xmlNode* form, const xmlNode* root, con
 // The data set form-encoded (application/x-www-form-urlencoded, UTF-8); the
 // form's tree must have its references decoded.
 std::string FormSubmissionBody(const xmlNode* form, const xmlNode* root, const xmlNode* pressedButton);
+
+} // namespace kenmori

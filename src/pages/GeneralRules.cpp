@@ -9,6 +9,8 @@
 
 #include <utility>
 
+namespace kenmori {
+
 // A no-break space that ends a block is no part of the value.
 static std::string WithoutTrailingSpaceReference(std::string text)
 {
@@ -113,3 +115,5 @@ void ListRule(const LineList& lines, int slot, JobRecord& record)
     acc = ReplaceAllText(WaveDashRestored(acc), kFullWidthComma, kItemSeparator);
     record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(acc));
 }
+
+} // namespace kenmori

@@ -7,6 +7,8 @@
 #include <climits>
 #include <mutex>
 
+namespace kenmori {
+
 void HtmlDocumentDeleter::operator()(xmlDoc* document) const
 {
     xmlFreeDoc(document);
@@ -168,3 +170,5 @@ std::string SubtreeText(const xmlNode* node)
     }
     return text;
 }
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 struct HtmlDocumentDeleter {
     void operator()(xmlDoc* document) const;
 };
@@ -53,3 +55,5 @@ const xmlNode* EnclosingElement(const xmlNode* node, std::string_view name);
 // Every text of the subtree, one after another, as UTF-8 with its
 // references as written; script and style bodies and comments left out.
 std::string SubtreeText(const xmlNode* node);
+
+} // namespace kenmori

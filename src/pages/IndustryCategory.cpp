@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace kenmori {
+
 std::string IndustryLookupName(std::string_view industryText)
 {
     static const std::string kFullWidthComma = Sjis("，");
@@ -24,3 +26,5 @@ void StoreIndustryCategory(std::string_view answer, const std::string& name, Job
     record[kSlotIndustryMiddle] = TrimText(parts[1] + ":" + parts[2]);
     record[kSlotIndustryMinor] = TrimText(parts[3] + ":" + name);
 }
+
+} // namespace kenmori

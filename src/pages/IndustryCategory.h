@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // The name as it is looked up and shown: trimmed, "，" made "、".
 std::string IndustryLookupName(std::string_view industryText);
 
@@ -15,3 +17,5 @@ std::string IndustryLookupName(std::string_view industryText);
 // name,minor code"). Any answer but those four parts leaves the slots as
 // they are.
 void StoreIndustryCategory(std::string_view answer, const std::string& name, JobRecord& record);
+
+} // namespace kenmori

@@ -8,8 +8,12 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 using JobRecord = std::array<std::string, kOutputFieldCount>;
 
 // What the company-name slot holds when the page withholds the name (UTF-8):
 // the reader writes it, the company-name filter of the output drops it.
 inline constexpr std::string_view kCompanyNameWithheld = "（事業所名非公開）";
+
+} // namespace kenmori

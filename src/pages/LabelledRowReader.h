@@ -6,6 +6,8 @@
 
 #include <unordered_set>
 
+namespace kenmori {
+
 // The row's label cell: its first <th>; null when tr is no labelled row.
 const xmlNode* LabelCellOf(const xmlNode* tr);
 
@@ -14,3 +16,5 @@ const xmlNode* LabelCellOf(const xmlNode* tr);
 // own.
 LabelledRow ReadLabelledRow(const xmlNode* tr, const xmlNode* labelCell,
                             std::unordered_set<const xmlNode*>& spanned);
+
+} // namespace kenmori

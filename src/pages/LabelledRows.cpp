@@ -9,6 +9,8 @@
 #include <array>
 #include <charconv>
 
+namespace kenmori {
+
 namespace {
 
 // Elements that start a line of their own in a browser.
@@ -310,3 +312,5 @@ LabelledRow ReadLabelledRow(const xmlNode* tr, const xmlNode* labelCell,
     }
     return row;
 }
+
+} // namespace kenmori

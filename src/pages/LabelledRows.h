@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // The text of an element that starts a line (div, p, li, td ...) or of what
 // follows a <br>; inline elements (a, span, b ...) stay in their block.
 struct RowBlock {
@@ -48,3 +50,5 @@ std::vector<RowLine> RowLines(const LabelledRow& row);
 
 // The texts that make a block a caption wherever it stands (code page 932).
 bool IsCaptionText(std::string_view text);
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 
 #include <charconv>
 
+namespace kenmori {
+
 static bool AllDigits(std::string_view text)
 {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
@@ -178,3 +180,5 @@ std::string BuildPagerRequestBody(int nowPage, int wantedPage, int naviCount)
     return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage) + "&fwListLeftPage=" + wanted
         + "&fwListNaviCount=" + std::to_string(naviCount) + "&fwListNaviBtn1=" + wanted;
 }
+
+} // namespace kenmori

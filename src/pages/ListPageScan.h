@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 inline constexpr int kPostingsPerListPage = 30;
 inline constexpr int kDefaultPagerNaviCount = 7;
 
@@ -62,3 +64,5 @@ ListPageReading ReadListPage(std::string_view html, std::string_view pageAddress
 
 // The older pager's form body that asks the list for wantedPage.
 std::string BuildPagerRequestBody(int nowPage, int wantedPage, int naviCount);
+
+} // namespace kenmori

@@ -1,5 +1,7 @@
 #include "pages/OutputSlotTable.h"
 
+namespace kenmori {
+
 using Aliases = std::array<const char*, 2>;
 
 // The page's row carries the field's name as its label.
@@ -137,3 +139,5 @@ const std::array<OutputSlotRow, kOutputFieldCount>& OutputSlotTable()
 {
     return kRows;
 }
+
+} // namespace kenmori

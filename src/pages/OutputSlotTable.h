@@ -9,6 +9,8 @@
 
 #include <array>
 
+namespace kenmori {
+
 struct OutputSlotRow {
     int slot;                           // the kSlot constant; the row's index in the table
     const char* name;                   // catalog name (UTF-8)
@@ -18,3 +20,5 @@ struct OutputSlotRow {
 };
 
 const std::array<OutputSlotRow, kOutputFieldCount>& OutputSlotTable();
+
+} // namespace kenmori

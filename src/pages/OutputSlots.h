@@ -1,4 +1,7 @@
 #pragma once
+
+namespace kenmori {
+
 // The slot of every output field, by name: slot i of a JobRecord is written
 // under catalog field i. Rules, catalog and the demonstration site refer to
 // slots only through these names; what each slot holds, its catalog name and
@@ -100,3 +103,5 @@ inline constexpr int kSlotPostingSheetUrl = 92;
 inline constexpr int kSlotPageUrl = 93;
 
 inline constexpr int kOutputFieldCount = 94;
+
+} // namespace kenmori

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <system_error>
 
+namespace kenmori {
+
 std::string ReadPageFile(const std::filesystem::path& file)
 {
     // A folder would open, but reading it throws.
@@ -15,3 +17,5 @@ std::string ReadPageFile(const std::filesystem::path& file)
         return {};
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+} // namespace kenmori

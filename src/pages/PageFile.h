@@ -5,5 +5,9 @@
 #include <filesystem>
 #include <string>
 
+namespace kenmori {
+
 // The file's bytes; none when it is missing, unreadable or a folder.
 std::string ReadPageFile(const std::filesystem::path& file);
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace kenmori {
+
 static const std::string& StationCaption()
 {
     static const std::string kCaption = Sjis("最寄り駅");
@@ -91,3 +93,5 @@ void SelectionPlaceRule(const LineList& lines, int slot, JobRecord& record)
         acc += Sjis("、") + station;
     record[static_cast<size_t>(slot)] = TrimText(NormalizeDigitsAndDashes(acc));
 }
+
+} // namespace kenmori

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace kenmori {
+
 using LineList = std::vector<RowLine>;
 using SlotRule = void (*)(const LineList& lines, int slot, JobRecord& record);
 
@@ -31,3 +33,5 @@ void SelectionPlaceRule(const LineList& lines, int slot, JobRecord& record);
 // The row's industry name (slot 75's label), read like a general value, as
 // the lookup takes it; empty when the row names none.
 std::string IndustryNameOf(const LineList& lines);
+
+} // namespace kenmori

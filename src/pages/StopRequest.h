@@ -4,5 +4,9 @@
 
 #include <functional>
 
+namespace kenmori {
+
 // True once a stop of the run has been asked for.
 using StopRequested = std::function<bool()>;
+
+} // namespace kenmori

@@ -3,6 +3,8 @@
 #include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
+namespace kenmori {
+
 std::string WaveDashRestored(std::string_view text)
 {
     static const std::string kWaveDash = Sjis("～");
@@ -25,3 +27,5 @@ void AppendWithSpace(std::string& acc, std::string_view text)
     acc += ' ';
     acc += text;
 }
+
+} // namespace kenmori

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // Wave dashes that arrived as "?" (U+301C has no code page 932 form) put
 // back as "～".
 std::string WaveDashRestored(std::string_view text);
@@ -12,3 +14,5 @@ std::string WaveDashRestored(std::string_view text);
 void JoinWith(std::string& acc, std::string_view text, std::string_view separator);
 // acc, one space, text, even while acc is empty. Empty text: no change.
 void AppendWithSpace(std::string& acc, std::string_view text);
+
+} // namespace kenmori

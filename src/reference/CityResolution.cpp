@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+namespace kenmori {
+
 // Distinct names in the order typed; blanks of both widths separate them.
 static std::vector<std::string> CityNames(std::string_view cityText)
 {
@@ -94,3 +96,5 @@ CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_v
     }
     return result;
 }
+
+} // namespace kenmori

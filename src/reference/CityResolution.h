@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 class ReferenceDatabase;
 
 // Any value but Resolved stops the run before it starts.
@@ -32,3 +34,5 @@ inline constexpr std::size_t kMaxCityNames = 5;
 // cmbRegion1, which equals the prefecture code. An empty text resolves to no
 // codes without touching the database.
 CityResolutionResult ResolveCityCodes(ReferenceDatabase& database, std::string_view cityText, int region1);
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+namespace kenmori {
+
 // "%" and "_" in a page name are text, not wildcards.
 static QString LikeContaining(const QString& text)
 {
@@ -48,3 +50,5 @@ std::string LookupIndustryCategory(ReferenceDatabase& database, std::string_view
         return {};
     return (*row)[0] + ',' + (*row)[1] + ',' + (*row)[2] + ',' + (*row)[3];
 }
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 class ReferenceDatabase;
 
 // industryName: code page 932, trimmed, "，" already written "、".
@@ -15,3 +17,5 @@ class ReferenceDatabase;
 // A database error gives the empty text and sets errorText (empty otherwise).
 std::string LookupIndustryCategory(ReferenceDatabase& database, std::string_view industryName,
                                    std::string& errorText);
+
+} // namespace kenmori

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <utility>
 
+namespace kenmori {
+
 // Connection names are process-wide in Qt; every instance needs its own.
 static QString NextConnectionName()
 {
@@ -86,3 +88,5 @@ bool ReferenceDatabase::selectFirstRow(const QString& sql, const QVariantList& v
     row = std::move(columns);
     return true;
 }
+
+} // namespace kenmori

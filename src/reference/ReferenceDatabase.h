@@ -12,6 +12,8 @@
 
 class QThread;
 
+namespace kenmori {
+
 class ReferenceDatabase {
 public:
     explicit ReferenceDatabase(QString filePath);
@@ -39,3 +41,5 @@ private:
     QThread* m_ownerThread;
     std::string m_errorText;
 };
+
+} // namespace kenmori

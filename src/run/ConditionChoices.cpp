@@ -1,5 +1,7 @@
 #include "run/ConditionChoices.h"
 
+namespace kenmori {
+
 const std::array<const char*, kPrefectureCount>& PrefectureNames()
 {
     static constexpr std::array<const char*, kPrefectureCount> kNames{
@@ -146,3 +148,5 @@ const std::array<const char*, kIndustryDivisionCount>& IndustryDivisionNames()
                                                                             "分類不能の産業"};
     return kNames;
 }
+
+} // namespace kenmori

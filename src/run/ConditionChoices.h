@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace kenmori {
+
 inline constexpr int kPrefectureCount = 48; // 47 prefectures in code order, then abroad
 inline constexpr int kOfferTypeCount = 9;
 inline constexpr int kJobHakenCount = 3;
@@ -25,3 +27,5 @@ const std::array<const char*, kOfferTypeCount>& OfferTypeNames(); // index 0 is 
 const std::array<const char*, kJobHakenCount>& JobHakenNames();
 const std::array<const char*, kJobTypeCount>& JobTypeNames();
 const std::array<const char*, kIndustryDivisionCount>& IndustryDivisionNames();
+
+} // namespace kenmori

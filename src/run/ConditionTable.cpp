@@ -2,6 +2,8 @@
 
 #include "run/ConditionChoices.h"
 
+namespace kenmori {
+
 namespace {
 
 constexpr ConditionRow DropDown(std::string_view key, int ConditionValues::*member, int itemCount,
@@ -115,3 +117,5 @@ std::vector<const ConditionRow*> ConditionRowsOf(std::string_view option)
     }
     return rows;
 }
+
+} // namespace kenmori

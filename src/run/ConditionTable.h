@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // The control that shows a condition, and with it the kind of its value.
 enum class ConditionKind {
     DropDown,   // a drop-down list's item index
@@ -61,3 +63,5 @@ std::span<const ConditionRow> ConditionRows();
 
 // The rows that option sets, in the table's order.
 std::vector<const ConditionRow*> ConditionRowsOf(std::string_view option);
+
+} // namespace kenmori

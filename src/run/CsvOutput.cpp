@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace kenmori {
+
 namespace {
 
 // Texts are read character by character, as the replacements of TextUtils
@@ -218,3 +220,5 @@ JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const 
     state.workerVerdict = kVerdictLineWritten;
     return JobLineOutcome::Written;
 }
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 class CsvOutputFile {
 public:
     // Creates or truncates the file; false when it cannot be created.
@@ -44,3 +46,5 @@ enum class JobLineOutcome { Written, NoJobNumber, FilteredOut, WriteFailed };
 // drops it; a written line sets the run's verdict to "a line written".
 JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const SearchConditions& conditions,
                             RunState& state);
+
+} // namespace kenmori

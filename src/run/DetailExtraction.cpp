@@ -8,6 +8,8 @@
 
 #include <system_error>
 
+namespace kenmori {
+
 static std::string FetchDetailPage(const RunContext& run, const std::string& url)
 {
     // A failed download must read as no page, not as the previous posting's
@@ -48,3 +50,5 @@ JobLineOutcome ExtractJobDetail(const RunContext& run, const std::string& url)
         run.state.detailRetried = true;
     }
 }
+
+} // namespace kenmori

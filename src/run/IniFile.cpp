@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace kenmori {
+
 namespace {
 
 std::string_view TrimView(std::string_view text)
@@ -207,3 +209,5 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 {
     writeString(section, key, value ? "1" : "0");
 }
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 class IniFile {
 public:
     // False when the file is missing or unreadable (the file is then empty).
@@ -44,3 +46,5 @@ private:
 
     std::vector<std::string> m_lines;
 };
+
+} // namespace kenmori

@@ -3,6 +3,8 @@
 #include "pages/OutputSlotTable.h"
 #include "text/CodePage932.h"
 
+namespace kenmori {
+
 const std::array<const char*, kOutputFieldCount>& OutputFieldNamesUtf8()
 {
     static const std::array<const char*, kOutputFieldCount> kNames = [] {
@@ -24,3 +26,5 @@ const std::vector<std::string>& OutputFieldCatalog()
     }();
     return kCatalog;
 }
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace kenmori {
+
 // One tick per catalog field, in catalog order.
 using OutputFieldChecks = std::array<bool, kOutputFieldCount>;
 
@@ -16,3 +18,5 @@ const std::vector<std::string>& OutputFieldCatalog();
 
 // Field names as UTF-8 (for the window and the terminal).
 const std::array<const char*, kOutputFieldCount>& OutputFieldNamesUtf8();
+
+} // namespace kenmori

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <system_error>
 
+namespace kenmori {
+
 bool OutputFileReplaceable(const std::filesystem::path& path)
 {
     std::error_code error;
@@ -16,3 +18,5 @@ bool OutputFileReplaceable(const std::filesystem::path& path)
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
     return file.is_open();
 }
+
+} // namespace kenmori

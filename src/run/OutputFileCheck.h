@@ -5,8 +5,12 @@
 
 #include <filesystem>
 
+namespace kenmori {
+
 // True when path does not exist (creating it is the worker's, which reports
 // a failure), or is a file that can be opened for writing (it is neither
 // changed nor truncated here); false for a folder or a file that cannot be
 // written.
 bool OutputFileReplaceable(const std::filesystem::path& path);
+
+} // namespace kenmori

@@ -12,6 +12,8 @@
 #include <sys/types.h>
 #endif
 
+namespace kenmori {
+
 // The per-user folders carry a fixed name rather than the application name,
 // so the window and kenmori-cli share them whatever each calls itself.
 static constexpr const char* kUserFolderName = "kenmori";
@@ -124,3 +126,5 @@ void RemoveStalePageFiles()
         }
     }
 }
+
+} // namespace kenmori

@@ -11,6 +11,8 @@
 
 #include <filesystem>
 
+namespace kenmori {
+
 std::filesystem::path ProgramFolder();
 
 bool IsPortableInstallation(const std::filesystem::path& programFolder = ProgramFolder());
@@ -39,3 +41,5 @@ std::filesystem::path RunnerPageFilePath(long processId);
 // Removes the command-line page files whose process no longer exists: a run
 // that was killed leaves its file behind.
 void RemoveStalePageFiles();
+
+} // namespace kenmori

@@ -13,6 +13,8 @@
 #include <set>
 #include <system_error>
 
+namespace kenmori {
+
 static const std::string kSearchPath(kResultListPath);
 // Where the older pager posts, for list pages without a form of their own.
 static const std::string kListPath(kDetailScreenPath);
@@ -250,3 +252,5 @@ void RunRetrieval(const RunContext& run)
         run.state.outputFailed = true;
     LogLine(run, "lines written " + std::to_string(run.state.linesWritten));
 }
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace kenmori {
+
 // "求人情報 : 3件/57件 取得中..." as code page 932; "抽出中..." instead of
 // "取得中..." when only postings that show the company name are kept.
 std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly);
@@ -20,3 +22,5 @@ void RunRetrieval(const RunContext& run);
 // posting, or a stop is asked for. startedCount begins at the start position
 // (conditions.startPosition, rounded down to a whole page).
 void RetrieveJobList(const RunContext& run);
+
+} // namespace kenmori

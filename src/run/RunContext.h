@@ -10,6 +10,8 @@
 
 #include <filesystem>
 
+namespace kenmori {
+
 struct RunContext {
     const SearchConditions& conditions;
     RunState& state;
@@ -22,3 +24,5 @@ struct RunContext {
 
     bool stopAsked() const { return stopRequested && stopRequested(); }
 };
+
+} // namespace kenmori

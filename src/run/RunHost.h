@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace kenmori {
+
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -16,3 +18,5 @@ public:
     // or the empty text when nothing matches.
     virtual std::string lookupIndustryCategory(const std::string& industryName) = 0;
 };
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+namespace kenmori {
+
 static constexpr std::string_view kRunMark = "=== run ";
 
 RunLog::RunLog(std::filesystem::path logFile, std::filesystem::path unreadPageFile)
@@ -147,3 +149,5 @@ std::string PathWithoutQuery(std::string_view url)
     }
     return std::string(url.substr(0, url.find_first_of("?#")));
 }
+
+} // namespace kenmori

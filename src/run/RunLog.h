@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 struct FetchResult;
 
 inline constexpr int kRunLogKeptRuns = 5;
@@ -50,3 +52,5 @@ std::string ConditionsLogText(const SearchConditions& conditions);
 
 // The path of an address without scheme, host or query.
 std::string PathWithoutQuery(std::string_view url);
+
+} // namespace kenmori

@@ -2,6 +2,8 @@
 
 #include "text/UserTexts.h"
 
+namespace kenmori {
+
 const RunOutcomeText& OutcomeText(int result)
 {
     constexpr std::string_view kError = kTitleError;
@@ -51,3 +53,5 @@ RunResult WorkerOutcome(const RunState& state)
     default: return kResultLinesWritten;
     }
 }
+
+} // namespace kenmori

@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+namespace kenmori {
+
 // The outcome of a run, as the window keeps it while the run goes on.
 enum RunResult {
     kResultLinesWritten = 0, // also the value while a run is going
@@ -51,3 +53,5 @@ const RunOutcomeText& OutcomeText(int result);
 // The outcome of a run whose worker ended by itself, from what it left in
 // state: a failed output file or list page ends the run whatever the verdict.
 RunResult WorkerOutcome(const RunState& state);
+
+} // namespace kenmori

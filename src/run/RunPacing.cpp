@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <thread>
 
+namespace kenmori {
+
 bool PauseUnlessStopped(std::chrono::milliseconds pause, const StopRequested& stopRequested)
 {
     // Short slices keep a Cancel responsive without a wake-up channel.
@@ -17,3 +19,5 @@ bool PauseUnlessStopped(std::chrono::milliseconds pause, const StopRequested& st
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kSlice, deadline - now));
     }
 }
+
+} // namespace kenmori

@@ -7,6 +7,10 @@
 
 #include <chrono>
 
+namespace kenmori {
+
 // Sleeps for the pause, waking early when a stop is asked for; true when the
 // whole pause ran.
 bool PauseUnlessStopped(std::chrono::milliseconds pause, const StopRequested& stopRequested);
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+namespace kenmori {
+
 // The values of the condition controls, one member per settings key: the
 // settings file keeps them and a run's SearchConditions carries them, so both
 // hold the same record. Only the start position differs in kind (the box's
@@ -71,3 +73,5 @@ struct RunState {
     bool listPageFailed = false;
     int linesWritten = 0;
 };
+
+} // namespace kenmori

@@ -14,6 +14,8 @@
 
 #include <system_error>
 
+namespace kenmori {
+
 namespace {
 
 // What the retrieval loop tells its host becomes the session's signals; the
@@ -136,3 +138,5 @@ void RunSession::retrieve(const SiteConfig& site)
     m_state.workerRunning = false;
     m_outcome = stop() ? kResultCancelled : WorkerOutcome(m_state);
 }
+
+} // namespace kenmori

@@ -16,6 +16,8 @@
 #include <atomic>
 #include <filesystem>
 
+namespace kenmori {
+
 class RunLog;
 
 struct RunRequest {
@@ -66,3 +68,5 @@ private:
     RunState m_state;
     RunResult m_outcome = kResultCancelled;
 };
+
+} // namespace kenmori

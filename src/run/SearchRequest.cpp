@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace kenmori {
+
 namespace {
 
 constexpr std::string_view kFixedBlock =
@@ -128,3 +130,5 @@ std::string BuildSearchRequestBody(const SearchConditions& conditions)
 
     return body;
 }
+
+} // namespace kenmori

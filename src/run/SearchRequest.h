@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // Form-encodes a code page 932 text as the site's form does: converted to
 // UTF-8, letters, digits and !$'()*-._@ kept, the ASCII space as "+",
 // every other byte as %XX.
@@ -13,3 +15,5 @@ std::string EncodeFormValue(std::string_view sjisText);
 
 // "&name=value" fields in the site's order; never fails.
 std::string BuildSearchRequestBody(const SearchConditions& conditions);
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 
 #include <system_error>
 
+namespace kenmori {
+
 std::string CutToBytes(std::string_view text, std::size_t maxBytes)
 {
     std::size_t end = 0;
@@ -146,3 +148,5 @@ SiteConfig SiteConfigForSettings(const SettingsValues& values)
 {
     return SiteConfigFor(TrimText(values.baseAddress));
 }
+
+} // namespace kenmori

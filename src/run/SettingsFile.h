@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // The drop-down indexes come as stored: -1 or beyond the list leaves the
 // list without a selection.
 struct SettingsValues : ConditionValues {
@@ -70,3 +72,5 @@ std::optional<SettingsValues> ReadSettingsFile(const std::filesystem::path& path
 // Writes nothing and returns false when the file's folder is missing;
 // false as well when the file cannot be written.
 bool WriteSettingsFile(const std::filesystem::path& path, const SettingsValues& values);
+
+} // namespace kenmori

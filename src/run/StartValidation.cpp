@@ -9,6 +9,8 @@
 
 #include <charconv>
 
+namespace kenmori {
+
 static constexpr int kRetryStep = 30;
 
 // Characters, not bytes: a double-byte character counts once.
@@ -111,3 +113,5 @@ SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck
     conditions.startPosition = check.startPosition;
     return conditions;
 }
+
+} // namespace kenmori

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace kenmori {
+
 class ReferenceDatabase;
 
 // The condition whose control gets the focus after a failed check.
@@ -43,3 +45,5 @@ StartCheck CheckStartConditions(const SettingsValues& values, ReferenceDatabase&
 // becomes -1 (no item), and of both recency boxes only "within one week"
 // stays ticked, as the window shows them.
 SearchConditions ConditionsForRun(const SettingsValues& values, const StartCheck& check);
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+namespace kenmori {
+
 static ITaskbarList3* taskbarList = nullptr;
 static HWND taskbarWindow = nullptr;
 
@@ -68,11 +70,15 @@ bool SetTaskbarProgressValue(std::uint64_t completed, std::uint64_t total)
     return taskbarList->SetProgressValue(taskbarWindow, completed, total) == S_OK;
 }
 
+} // namespace kenmori
+
 #else
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QVariantMap>
+
+namespace kenmori {
 
 // Launchers that show progress on an application's button listen for this
 // signal; the desktop file names the application.
@@ -125,5 +131,7 @@ bool SetTaskbarProgressValue(std::uint64_t completed, std::uint64_t total)
         : static_cast<double>(completed > total ? total : completed) / static_cast<double>(total);
     return SendUpdate({{QStringLiteral("progress"), progress}, {QStringLiteral("progress-visible"), true}});
 }
+
+} // namespace kenmori
 
 #endif

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace kenmori {
+
 enum class TaskbarProgressState {
     None,
     Indeterminate,
@@ -23,3 +25,5 @@ void SetTaskbarWindow(quintptr windowHandle);
 
 bool SetTaskbarProgressState(TaskbarProgressState state);
 bool SetTaskbarProgressValue(std::uint64_t completed, std::uint64_t total);
+
+} // namespace kenmori

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <vector>
 
+namespace kenmori {
+
 struct CurlSharedSession {
     CURLSH* share = nullptr;
     std::array<std::mutex, CURL_LOCK_DATA_LAST> locks;
@@ -285,3 +287,5 @@ void ClearStoredCookies()
     if (CurlEasy handle = OpenSessionHandle(TransferLimits{}))
         curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, "ALL");
 }
+
+} // namespace kenmori

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // Bounds a dead or endless transfer: connecting may take connectTimeoutMs, a
 // transfer slower than lowSpeedBytesPerSecond for lowSpeedSeconds ends, no
 // request lasts longer than totalTimeoutMs, and no body grows beyond
@@ -94,3 +96,5 @@ std::string StoredCookiesForHost(std::string_view host, bool withHttpOnly);
 
 // Empties the shared cookie store.
 void ClearStoredCookies();
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <initializer_list>
 
+namespace kenmori {
+
 // Null when libcurl runs out of memory; a request then is not sent at all.
 static CurlSlist HeaderList(std::initializer_list<std::string> lines)
 {
@@ -113,3 +115,5 @@ std::string StoredSiteCookies(const SiteConfig& site, bool withHttpOnly)
     const std::string host = HostOfUrl(site.baseAddress);
     return host.empty() ? std::string() : StoredCookiesForHost(host, withHttpOnly);
 }
+
+} // namespace kenmori

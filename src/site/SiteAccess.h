@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // The run cookie's data: "MyCookie = " + cookie + "; expires = <one year
 // after now> GMT; Path = /", the date as "Sat, 01-Jan-2028 00:00:00".
 std::string RunCookieData(std::string_view cookie, std::chrono::system_clock::time_point now);
@@ -29,3 +31,5 @@ FetchResult HttpPostToFile(const SiteConfig& site, const std::string& body, cons
 
 // The store's cookies for the site's host, "name=value; name2=value2".
 std::string StoredSiteCookies(const SiteConfig& site, bool withHttpOnly = false);
+
+} // namespace kenmori

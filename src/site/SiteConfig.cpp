@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace kenmori {
+
 int AgentGenerator::next(int n)
 {
     state = state * 134775813u + 1u;
@@ -62,3 +64,5 @@ RunPacing EffectivePacing(const SiteConfig& site)
                      std::max(site.pacing.afterListPage, floor.afterListPage),
                      std::max(site.pacing.afterDetailPage, floor.afterDetailPage)};
 }
+
+} // namespace kenmori

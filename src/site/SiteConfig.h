@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 inline constexpr std::string_view kSiteBaseAddress = "https://www.hellowork.mhlw.go.jp";
 
 inline constexpr std::array<std::string_view, 5> kUserAgents{
@@ -84,3 +86,5 @@ bool IsLoopbackAddress(const std::string& address);
 // The pacing a run may use: shortened pauses only against this machine, so
 // that no setting can hammer the real site.
 RunPacing EffectivePacing(const SiteConfig& site);
+
+} // namespace kenmori

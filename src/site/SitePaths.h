@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+namespace kenmori {
+
 // The search screen and, with action=dispDetailBtn, a posting's detail page;
 // also where the older pager posts.
 inline constexpr std::string_view kDetailScreenPath = "/kensaku/GECA110010.do";
@@ -10,3 +12,5 @@ inline constexpr std::string_view kDetailScreenPath = "/kensaku/GECA110010.do";
 inline constexpr std::string_view kResultListPath = "/kensaku/GECA110030.do";
 // The printable posting sheet.
 inline constexpr std::string_view kPostingSheetPath = "/kensaku/GECA110020.do";
+
+} // namespace kenmori

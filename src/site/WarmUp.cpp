@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace kenmori {
+
 // The answer so far, and the stop check polled while it arrives.
 struct WarmUpProgress {
     CurlResponseTracker response;
@@ -82,3 +84,5 @@ bool IsSiteAddress(const SiteConfig& site, const std::string& address)
     const std::string host = HostOfUrl(address);
     return !host.empty() && SameTextIgnoringCase(host, HostOfUrl(site.baseAddress));
 }
+
+} // namespace kenmori

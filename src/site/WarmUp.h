@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // The browser this visit presents itself as. It is fixed: the visit never
 // draws from the agent generator, so the run's first request gets agent 0.
 inline constexpr std::string_view kWarmUpUserAgent =
@@ -35,3 +37,5 @@ WarmUpResult FetchSearchPage(const SiteConfig& site, const std::function<bool()>
 
 // Whether address is on the site's host (the host of the base address).
 bool IsSiteAddress(const SiteConfig& site, const std::string& address);
+
+} // namespace kenmori

@@ -9,6 +9,8 @@
 #include "text/CodePage932Table.inc"
 #include "text/WordBytes.h"
 
+namespace kenmori {
+
 // Windows shows this for a code it cannot decode.
 static constexpr char16_t kUndecodable = 0x30FB;
 
@@ -267,3 +269,5 @@ QString FirstCharacterWithoutCodePage932Form(const QString& text)
     }
     return {};
 }
+
+} // namespace kenmori

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // True for 0x81-0x9F and 0xE0-0xFC: the byte starts a double-byte character.
 // Inline: every byte-wise text operation asks it for every byte.
 inline bool IsShiftJisLeadByte(unsigned char byte)
@@ -51,3 +53,5 @@ QString WithCodePage932Forms(const QString& text);
 // The first character of text that code page 932 cannot hold (a surrogate
 // pair whole), or the empty text when there is none.
 QString FirstCharacterWithoutCodePage932Form(const QString& text);
+
+} // namespace kenmori

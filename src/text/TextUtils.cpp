@@ -12,6 +12,8 @@
 #include <cstring>
 #include <optional>
 
+namespace kenmori {
+
 namespace {
 
 // Length in bytes of the character that starts at text[pos].
@@ -489,3 +491,5 @@ std::string FormEncoded(std::string_view utf8, std::string_view keptPunctuation)
     }
     return encoded;
 }
+
+} // namespace kenmori

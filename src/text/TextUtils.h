@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // Removes bytes 0x00-0x20 at both ends (the ideographic space stays).
 std::string TrimText(std::string_view text);
 void TrimInPlace(std::string& text);
@@ -86,3 +88,5 @@ std::string FormEncoded(std::string_view utf8, std::string_view keptPunctuation 
 
 // 1-based substring: start below 1 counts as 1, count runs at most to the end.
 std::string SubText(std::string_view text, int start, int count);
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+namespace kenmori {
+
 inline constexpr std::string_view kTitleSettingsCheck = "設定確認";
 inline constexpr std::string_view kTitleError = "Error";
 
@@ -20,3 +22,5 @@ inline QString Utf8Text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+} // namespace kenmori

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace kenmori {
+
 constexpr std::uint64_t kWordHighBits = 0x8080808080808080u;
 
 // The bytes of word that equal c.
@@ -84,3 +86,5 @@ inline size_t FindByte(std::string_view text, char c, size_t from = 0)
         return text.find(c, from);
     return FindByteInWords(text, c, from);
 }
+
+} // namespace kenmori

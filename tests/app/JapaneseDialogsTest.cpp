@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace kenmori;
+
 class JapaneseDialogsTest : public QObject {
     Q_OBJECT
 

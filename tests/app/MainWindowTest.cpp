@@ -18,6 +18,8 @@
 #include <memory>
 #include <sstream>
 
+using namespace kenmori;
+
 // The window without the end of the message loop, which would end the test.
 class TestWindow : public MainWindow {
 public:

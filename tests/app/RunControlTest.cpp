@@ -35,6 +35,8 @@
 #include <memory>
 #include <mutex>
 
+using namespace kenmori;
+
 static constexpr int kLongWait = 60000;
 static const QString kNothingFound = QStringLiteral("該当する求人情報は見つかりませんでした。");
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+using namespace kenmori;
+
 class WindowInstanceTest : public QObject {
     Q_OBJECT
 

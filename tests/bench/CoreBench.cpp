@@ -16,6 +16,8 @@
 #include <fstream>
 #include <iterator>
 
+using namespace kenmori;
+
 static const std::string& FullPosting()
 {
     static const std::string kPage = [] {

@@ -31,6 +31,8 @@
 #include <string>
 #include <vector>
 
+using namespace kenmori;
+
 extern char** environ;
 
 static constexpr double kFlatMegabytes = 4.0;

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <functional>
 
+using namespace kenmori;
+
 namespace {
 
 using Expectation = std::function<void(const SettingsValues&)>;

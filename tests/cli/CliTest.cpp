@@ -23,6 +23,8 @@
 #include <fstream>
 #include <thread>
 
+using namespace kenmori;
+
 static void EnsureApplication()
 {
     static int argc = 1;

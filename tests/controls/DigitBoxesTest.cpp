@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace kenmori;
+
 class DigitBoxesTest : public QObject {
     Q_OBJECT
 

@@ -13,6 +13,8 @@
 
 #include <filesystem>
 
+using namespace kenmori;
+
 namespace fs = std::filesystem;
 
 class InstallTest : public QObject {

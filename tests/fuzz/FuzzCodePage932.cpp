@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+using namespace kenmori;
+
 // Qt as the judge of well-formed UTF-8: its decoder flags every malformed or
 // cut-off sequence. A leading byte-order mark is kept as a character, since
 // the conversions under test keep it too.

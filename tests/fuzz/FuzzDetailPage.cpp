@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+using namespace kenmori;
+
 static constexpr std::size_t kTickBytes = (kOutputFieldCount + 7) / 8;
 static constexpr std::string_view kBaseAddress = "http://127.0.0.1:8080";
 

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdint>
 
+using namespace kenmori;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view page = InputBytes(data, size);

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+using namespace kenmori;
+
 static constexpr std::string_view kBaseAddress = "http://127.0.0.1:8080";
 
 // 1234567 as the site writes it: "1,234,567".

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+using namespace kenmori;
+
 static std::vector<std::string> FileLines(const std::string& bytes)
 {
     std::vector<std::string> lines;

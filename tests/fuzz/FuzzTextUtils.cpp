@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+using namespace kenmori;
+
 static std::string FoldAscii(std::string_view text)
 {
     std::string folded(text);

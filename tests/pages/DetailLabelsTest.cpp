@@ -7,6 +7,8 @@
 
 #include <set>
 
+using namespace kenmori;
+
 static std::string S(std::string_view utf8)
 {
     return Utf8ToShiftJis(utf8);

@@ -18,6 +18,8 @@
 #include <map>
 #include <regex>
 
+using namespace kenmori;
+
 namespace {
 
 // A scan whose industry names the reference database would all know.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kenmori;
+
 static DetailPageScan Scan(std::string_view html)
 {
     DetailPageScan scan = ScanDetailPage(html, {});

@@ -4,6 +4,8 @@
 
 #include <set>
 
+using namespace kenmori;
+
 // The rule's value for a page whose one row holds cell.
 static std::string ValueOf(int slot, std::string_view cell, int shownSlot = -1)
 {

@@ -12,6 +12,8 @@
 
 #include <filesystem>
 
+using namespace kenmori;
+
 // Where the search's answer comes from.
 static constexpr std::string_view kPageAddress = "https://www.hellowork.mhlw.go.jp/kensaku/GECA110030.do";
 

@@ -7,6 +7,8 @@
 
 #include <set>
 
+using namespace kenmori;
+
 TEST(OutputSlotTable, CatalogIsTheRowsNamesInSlotOrder)
 {
     const auto& rows = OutputSlotTable();

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace kenmori;
+
 // Resolves UTF-8 text (the tests are easier to read that way).
 static CityResolutionResult Resolve(ReferenceDatabase& db, const char* utf8, int region1)
 {

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <string>
 
+using namespace kenmori;
+
 // Looks up UTF-8 text and gives the UTF-8 result; a database error fails the test.
 static std::string Lookup(ReferenceDatabase& db, const char* utf8)
 {

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+using namespace kenmori;
+
 // First row of the query, as UTF-8 texts; fails the test on a database error.
 static std::vector<std::string> Row(ReferenceDatabase& db, const QString& sql, const QVariantList& values = {})
 {

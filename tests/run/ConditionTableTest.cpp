@@ -14,6 +14,8 @@
 #include <set>
 #include <sstream>
 
+using namespace kenmori;
+
 namespace {
 
 // The string literals of a C++ source, comments left out.

@@ -11,6 +11,8 @@
 #include <random>
 #include <sstream>
 
+using namespace kenmori;
+
 namespace {
 
 std::string S(std::string_view utf8)

@@ -17,6 +17,8 @@
 #include <mutex>
 #include <map>
 
+using namespace kenmori;
+
 class DemoRunTest : public RunTestFixture {
 protected:
     DemoSite site{DemoSiteOptions{90, "13010-1234567", {}}};

@@ -13,6 +13,8 @@
 #include <functional>
 #include <sstream>
 
+using namespace kenmori;
+
 static std::string ReadAll(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -31,6 +31,8 @@
 #include <set>
 #include <thread>
 
+using namespace kenmori;
+
 // The values of a line whose values are all quoted; empty when it is not one.
 static std::vector<std::string> QuotedValues(const std::string& line)
 {

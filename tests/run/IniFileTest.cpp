@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+using namespace kenmori;
+
 namespace {
 
 TEST(IniFile, ReadsAsTheProfileFunctionsDo)

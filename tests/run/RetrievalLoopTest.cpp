@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+using namespace kenmori;
+
 static std::string PagerBody(int nowPage, int wantedPage, int naviCount = FakeListSite::kNaviCount)
 {
     return "&screenId=GECA110010&fwListNowPage=" + std::to_string(nowPage)

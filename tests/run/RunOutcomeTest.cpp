@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kenmori;
+
 TEST(RunOutcome, WorkerEndIsReadFromTheRunState)
 {
     RunState state;

@@ -17,6 +17,8 @@
 
 #include <atomic>
 
+using namespace kenmori;
+
 static void EnsureApplication()
 {
     static int argc = 1;

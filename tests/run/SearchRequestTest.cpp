@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace kenmori;
+
 namespace {
 
 const std::string kHead = "&tatZngyCKBox=1&jkgiRadioBtn=0&kJNoJo1=&searchClear=0&screenId=GECA110030"

@@ -11,6 +11,8 @@
 
 #include <sys/resource.h>
 
+using namespace kenmori;
+
 static std::string FileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

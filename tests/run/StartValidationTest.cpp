@@ -10,6 +10,8 @@
 
 #include <filesystem>
 
+using namespace kenmori;
+
 class StartValidationTest : public ::testing::Test {
 protected:
     ReferenceDatabase database{BuiltDatabase()};

@@ -7,6 +7,8 @@
 #include <QVariantMap>
 #include <QtTest>
 
+using namespace kenmori;
+
 class TaskbarTest : public QObject {
     Q_OBJECT
 

@@ -13,6 +13,8 @@
 #include <chrono>
 #include <condition_variable>
 
+using namespace kenmori;
+
 static const std::string kSearchPagePath = "/kensaku/GECA110010.do";
 
 class WarmUpTest : public ::testing::Test {

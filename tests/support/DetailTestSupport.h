@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace kenmori {
+
 inline std::string S(std::string_view utf8)
 {
     return Utf8ToShiftJis(utf8);
@@ -65,3 +67,5 @@ inline JobRecord RunRule(std::string_view html, int slot, JobRecord record = {},
     AnswerIndustries(industryNames, answers, record, asked);
     return record;
 }
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace kenmori {
+
 class FakeListSite {
 public:
     int totalCount = 0;    // the count line's number
@@ -108,3 +110,5 @@ public:
 
     LocalHttpServer server; // last: it stops before the fields its handlers read go away
 };
+
+} // namespace kenmori

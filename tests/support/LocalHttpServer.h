@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+namespace kenmori {
+
 struct RecordedRequest {
     std::string method;
     std::string target;  // as sent, query included
@@ -139,3 +141,5 @@ private:
     std::vector<Route> m_routes;
     std::vector<RecordedRequest> m_requests;
 };
+
+} // namespace kenmori

@@ -10,6 +10,8 @@
 #include <regex>
 #include <string>
 
+namespace kenmori {
+
 // libxml2's own formatted output of the page. References are kept as written
 // (the formatter would otherwise write "&#x2b;" as "+"), so that only the
 // layout differs.
@@ -42,3 +44,5 @@ inline std::string WithCaptionClass(const std::string& html, const std::string& 
     static const std::regex kCaptionClass(" class=\"(label|fs08 m05)\"");
     return std::regex_replace(html, kCaptionClass, classAttribute);
 }
+
+} // namespace kenmori

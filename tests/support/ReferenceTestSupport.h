@@ -17,6 +17,8 @@
 
 #include <filesystem>
 
+namespace kenmori {
+
 inline QString BuiltDatabase()
 {
     const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
@@ -54,3 +56,5 @@ public:
 
     ReferenceDatabase database{BuiltDatabase()};
 };
+
+} // namespace kenmori

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // Text compared as the rules leave it: width-normalised, wave dashes and
 // commas as stored, without blanks.
 inline std::string ComparableText(std::string_view sjis)
@@ -83,3 +85,5 @@ inline std::string FieldPiecesOutsideTheirRows(std::string_view html)
     }
     return outside;
 }
+
+} // namespace kenmori

@@ -16,6 +16,8 @@
 
 #include <filesystem>
 
+namespace kenmori {
+
 class RunTestFixture : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -34,3 +36,5 @@ protected:
         state.outputPath = csvPath;
     }
 };
+
+} // namespace kenmori

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // A proxy set in the environment would take the tests' requests elsewhere.
 inline void ClearProxyEnvironment()
 {
@@ -64,3 +66,5 @@ inline std::vector<std::string> SplitLines(std::string_view text)
     }
     return lines;
 }
+
+} // namespace kenmori

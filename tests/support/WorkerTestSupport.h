@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace kenmori {
+
 struct ProgressStep {
     int position;
     int total;
@@ -77,3 +79,5 @@ inline std::vector<std::string> QuotedJobNumbers(int first, int last)
         lines.push_back("\"" + FakeListSite::jobNumber(posting) + "\"");
     return lines;
 }
+
+} // namespace kenmori

@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+using namespace kenmori;
+
 static std::string Bytes(std::initializer_list<int> values)
 {
     std::string out;

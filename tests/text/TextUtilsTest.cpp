@@ -5,6 +5,8 @@
 
 #include <random>
 
+using namespace kenmori;
+
 namespace {
 
 std::string S(std::string_view utf8)

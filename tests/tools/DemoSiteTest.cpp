@@ -31,6 +31,8 @@
 #include <set>
 #include <sstream>
 
+using namespace kenmori;
+
 namespace {
 
 const std::string kSearchPage = "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010";

@@ -4,6 +4,8 @@
 #include "DemoText.h"
 #include "pages/OutputSlots.h"
 
+namespace kenmori {
+
 namespace {
 
 void WriteSelectionPlace(Draft& draft)
@@ -75,3 +77,5 @@ void WriteApplicationSection(Draft& draft)
     sheet.plainRow(kSlotReferralDeadline, "紹介期限日", until);
     sheet.plainRow(kSlotReceivingOffice, "受理安定所", draft.place->office);
 }
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace kenmori {
+
 namespace {
 
 struct CompanyName {
@@ -168,3 +170,5 @@ void WriteCompanySection(Draft& draft)
     sheet.expect(kSlotCompanyFeatures, industry.feature);
     sheet.line("</table>");
 }
+
+} // namespace kenmori

@@ -12,6 +12,8 @@
 #include <string>
 #include <system_error>
 
+namespace kenmori {
+
 static int PortOf(const sockaddr_storage& address)
 {
     if (address.ss_family == AF_INET)
@@ -63,3 +65,5 @@ void WaitForClientToLeave(int socket, std::chrono::milliseconds limit, const std
             return;
     }
 }
+
+} // namespace kenmori

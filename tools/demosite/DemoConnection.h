@@ -5,6 +5,8 @@
 #include <atomic>
 #include <chrono>
 
+namespace kenmori {
+
 // The server's socket of the TCP connection between its local port and the
 // client's port on this host; -1 when there is none.
 int FindConnectionSocket(int localPort, int remotePort);
@@ -16,3 +18,5 @@ void ResetConnection(int socket);
 // Waits until the client closes its side, stopping turns true or limit has
 // passed, whichever comes first.
 void WaitForClientToLeave(int socket, std::chrono::milliseconds limit, const std::atomic<bool>& stopping);
+
+} // namespace kenmori

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 // Draws from a fixed-seed engine. Only the engine's own output is used (the
 // standard distributions differ between libraries), so the data is the same
 // everywhere.
@@ -87,3 +89,5 @@ void WritePaySection(Draft& draft);
 void WriteHoursSection(Draft& draft);
 void WriteWelfareSection(Draft& draft);
 void WriteApplicationSection(Draft& draft);
+
+} // namespace kenmori

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+namespace kenmori {
+
 static constexpr std::array<std::pair<DemoFault, std::string_view>, 11> kFaultNames{{
     {DemoFault::None, "none"},
     {DemoFault::ServerError, "500"},
@@ -141,3 +143,5 @@ std::string WithInvalidUtf8(std::string html)
     html += kMalformed.substr(kMalformed.size() - 2); // a character cut short, no line end
     return html;
 }
+
+} // namespace kenmori

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 enum class DemoFault {
     None,
     ServerError,      // status 500 with an HTML error page
@@ -61,3 +63,5 @@ std::string PaddedPage(std::string html, std::size_t bytes);
 // comment at the top of the body, the rows above a detail page's form, and an
 // unfinished character after the last line.
 std::string WithInvalidUtf8(std::string html);
+
+} // namespace kenmori

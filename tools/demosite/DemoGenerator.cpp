@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace kenmori {
+
 int Dice::below(int n)
 {
     return n < 1 ? 0 : static_cast<int>(m_engine() % static_cast<std::uint32_t>(n));
@@ -163,3 +165,5 @@ GeneratedPosting GeneratePosting(int index)
     generated.posting = std::move(posting);
     return generated;
 }
+
+} // namespace kenmori

@@ -6,9 +6,13 @@
 
 #include <string>
 
+namespace kenmori {
+
 struct GeneratedPosting {
     DemoPosting posting;
     std::string detailPage; // UTF-8 HTML, LF line ends
 };
 
 GeneratedPosting GeneratePosting(int index);
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace kenmori {
+
 namespace {
 
 // "（1）09時00分～18時00分", printed full width.
@@ -97,3 +99,5 @@ void WriteHoursSection(Draft& draft)
     sheet.expectNormalised(kSlotWorkRules, Join(rules, "、"));
     sheet.line("</table>");
 }
+
+} // namespace kenmori

@@ -4,6 +4,8 @@
 #include "DemoText.h"
 #include "pages/OutputSlots.h"
 
+namespace kenmori {
+
 namespace {
 
 void WriteWorkplace(Draft& draft)
@@ -129,3 +131,5 @@ void WriteJobSection(Draft& draft)
     sheet.expect(kSlotProbation, trial);
     sheet.line("</table>");
 }
+
+} // namespace kenmori

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace kenmori {
+
 namespace {
 
 struct Token {
@@ -201,3 +203,5 @@ std::string SpreadLayout(std::string_view html)
     }
     return out.finish();
 }
+
+} // namespace kenmori

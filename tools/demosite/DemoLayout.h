@@ -10,9 +10,13 @@
 #include <string>
 #include <string_view>
 
+namespace kenmori {
+
 enum class DemoLayout { Today, Spread };
 
 std::optional<DemoLayout> DemoLayoutFromName(std::string_view name);
 
 // The page re-laid as a formatter would; the markup itself is unchanged.
 std::string SpreadLayout(std::string_view html);
+
+} // namespace kenmori

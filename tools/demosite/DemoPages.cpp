@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace kenmori {
+
 namespace {
 
 std::string Head(std::string_view title)
@@ -255,3 +257,5 @@ std::string NotFoundPage()
 {
     return Head("ページが見つかりません") + "<p class=\"msg_E\">お探しのページは見つかりません。</p>\n" + kFoot;
 }
+
+} // namespace kenmori

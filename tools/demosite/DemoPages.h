@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // Postings a result page shows unless told otherwise, as the site does.
 inline constexpr int kDemoDefaultPageSize = 50;
 // fwListNaviCount: how many page buttons the pager is made for.
@@ -58,3 +60,5 @@ std::string BusyPage();
 std::string PostingSheetPage(const DemoPosting* posting);
 
 std::string NotFoundPage();
+
+} // namespace kenmori

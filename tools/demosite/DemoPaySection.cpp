@@ -4,6 +4,8 @@
 #include "DemoText.h"
 #include "pages/OutputSlots.h"
 
+namespace kenmori {
+
 namespace {
 
 struct WageRange {
@@ -101,3 +103,5 @@ void WritePaySection(Draft& draft)
     sheet.expect(kSlotCommutingAllowance, commute);
     sheet.line("</table>");
 }
+
+} // namespace kenmori

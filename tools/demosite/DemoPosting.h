@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+namespace kenmori {
+
 // Values of the search form's kind-of-posting radio button (kjKbnRadioBtn).
 enum DemoPostingKind {
     kDemoKindGeneral = 1,
@@ -55,3 +57,5 @@ struct DemoPosting {
     // empty here: they depend on the base address (see DemoSite::expectedFields).
     DemoFields fields;
 };
+
+} // namespace kenmori

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace kenmori {
+
 static int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -129,3 +131,5 @@ bool NamesUnknownJobSeeker(const DemoQuery& query, std::string_view knownNumber)
         return false;
     return query.jobSeekerFirst + "-" + query.jobSeekerSecond != knownNumber;
 }
+
+} // namespace kenmori

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // Form fields by name, values decoded (percent escapes, "+" as space).
 using FormFields = std::multimap<std::string, std::string>;
 
@@ -41,3 +43,5 @@ bool PostingMatches(const DemoPosting& posting, const DemoQuery& query);
 // True when the search names a job-seeker number (either part filled) that
 // is not knownNumber ("13010-1234567").
 bool NamesUnknownJobSeeker(const DemoQuery& query, std::string_view knownNumber);
+
+} // namespace kenmori

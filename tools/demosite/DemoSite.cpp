@@ -17,6 +17,8 @@
 #include <set>
 #include <thread>
 
+namespace kenmori {
+
 namespace {
 
 constexpr std::string_view kSessionCookie = "JSESSIONID";
@@ -552,3 +554,5 @@ bool DemoSite::faultStrikesListPage(int page, int attempt) const
 {
     return faultStrikes(page <= 1 ? kDemoFaultSearch : kDemoFaultPager, ListFaultKey(page), attempt);
 }
+
+} // namespace kenmori

@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace kenmori {
+
 struct DemoSiteOptions {
     int postingCount = 300; // kept within 0 .. kMaxPostings
     // The one job-seeker number the site knows; any other one named in a
@@ -101,3 +103,5 @@ private:
     std::vector<DemoPosting> m_postings;
     std::unordered_map<std::string, size_t> m_byJobNumber;
 };
+
+} // namespace kenmori

@@ -1,5 +1,7 @@
 #include "DemoTables.h"
 
+namespace kenmori {
+
 // The tables are laid out by hand, one record to a row where it fits.
 // clang-format off
 static const DemoPlace kPlaces[] = {
@@ -291,3 +293,5 @@ std::span<const char* const> DemoGivenNames()
 {
     return kGivenNames;
 }
+
+} // namespace kenmori

@@ -6,6 +6,8 @@
 #include <array>
 #include <span>
 
+namespace kenmori {
+
 struct DemoPlace {
     const char* prefectureCode; // "13"
     const char* prefecture;     // "東京都"
@@ -60,3 +62,5 @@ std::span<const DemoIndustry> DemoIndustries();
 std::span<const DemoNamePart> DemoCompanyCores();
 std::span<const char* const> DemoSurnames();
 std::span<const char* const> DemoGivenNames();
+
+} // namespace kenmori

@@ -1,5 +1,7 @@
 #include "DemoText.h"
 
+namespace kenmori {
+
 static constexpr std::string_view kIdeographicSpace = "\u3000";
 
 std::string FullWidth(std::string_view text)
@@ -114,3 +116,5 @@ long long DigitsValue(std::string_view text)
     }
     return value;
 }
+
+} // namespace kenmori

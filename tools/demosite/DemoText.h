@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 // ASCII digits and "-" as their full-width forms, the way the site prints
 // addresses, times and counts.
 std::string FullWidth(std::string_view text);
@@ -32,3 +34,5 @@ std::vector<std::string> SplitWords(std::string_view text);
 
 // Decimal value of a text made only of ASCII digits; -1 for anything else.
 long long DigitsValue(std::string_view text);
+
+} // namespace kenmori

@@ -4,6 +4,8 @@
 #include "DemoText.h"
 #include "pages/OutputSlots.h"
 
+namespace kenmori {
+
 void WriteWelfareSection(Draft& draft)
 {
     Dice& dice = draft.dice;
@@ -55,3 +57,5 @@ void WriteWelfareSection(Draft& draft)
                               "長く安心して働ける職場です。"}));
     sheet.line("</table>");
 }
+
+} // namespace kenmori

@@ -2,6 +2,8 @@
 
 #include "DemoText.h"
 
+namespace kenmori {
+
 void DetailSheet::line(std::string_view markup)
 {
     m_html.append(markup);
@@ -50,3 +52,5 @@ void DetailSheet::expectCommas(int slot, std::string_view pageText)
 {
     expect(slot, ReplaceAll(pageText, "，", "、"));
 }
+
+} // namespace kenmori

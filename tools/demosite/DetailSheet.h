@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace kenmori {
+
 class DetailSheet {
 public:
     // One line of markup.
@@ -36,3 +38,5 @@ private:
     std::string m_html;
     DemoFields m_fields;
 };
+
+} // namespace kenmori
