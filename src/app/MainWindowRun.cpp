@@ -153,7 +153,7 @@ std::optional<std::filesystem::path> MainWindow::chooseOutputFile()
     if (dot < 0 || name.mid(dot).compare(QLatin1String(".csv"), Qt::CaseInsensitive) != 0)
         chosen += QLatin1String(".csv");
 
-    // The worker replaces an old file only when it starts writing, so a run
+    // The run replaces an old file only when its search goes out, so a run
     // that ends before (site unreachable, Cancel) leaves it as it was. One
     // that cannot be written (held elsewhere, read-only, a folder of that
     // name) stops the run here.

@@ -162,7 +162,7 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
         return kExitOutputFailed;
     }
-    // The worker replaces the file when it starts writing; until then an
+    // The run replaces the file when its search goes out; until then an
     // earlier file stays as it was.
     if (!OutputFileReplaceable(options.outputPath)) {
         PrintUtf8Message(kMessageOutputFileInUse);

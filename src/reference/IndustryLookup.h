@@ -1,7 +1,7 @@
 #pragma once
 // Finds the industry classification of a posting from the group name that its
 // detail page shows under "産業分類". Runs on the thread that owns the
-// database (the window's thread), reached from the worker through its host.
+// database: the run session opens its own.
 
 #include <string>
 #include <string_view>

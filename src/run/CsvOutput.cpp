@@ -217,7 +217,7 @@ JobLineOutcome WriteJobLine(CsvOutputFile& file, const JobRecord& record, const 
     }
     if (!file.writeLine(CsvDataLine(record, conditions.outputFields)))
         return JobLineOutcome::WriteFailed;
-    state.workerVerdict = kVerdictLineWritten;
+    state.verdict = kVerdictLineWritten;
     return JobLineOutcome::Written;
 }
 

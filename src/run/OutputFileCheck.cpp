@@ -9,7 +9,7 @@ bool OutputFileReplaceable(const std::filesystem::path& path)
 {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
-    // A file still to be made is the worker's to create, or to report.
+    // A file still to be made is the run's to create, or to report.
     if (status.type() == std::filesystem::file_type::not_found)
         return true;
     if (error || std::filesystem::is_directory(status))

@@ -173,7 +173,7 @@ void RetrieveJobList(const RunContext& run)
     const HitCountScan count = page.reading.count;
     state.totalCount = count.totalCount;
     if (count.unknownJobSeeker)
-        state.workerVerdict = kVerdictUnknownJobSeeker;
+        state.verdict = kVerdictUnknownJobSeeker;
     LogLine(run,
             "count " + std::to_string(count.totalCount)
                 + (count.errorBox         ? " (error box)"

@@ -1,5 +1,5 @@
 #pragma once
-// One retrieval run on the worker thread: the search, the hit count, and
+// One retrieval run on the run session's thread: the search, the hit count, and
 // every posting of every result page from the start position on.
 
 #include "run/RunContext.h"

@@ -1,5 +1,5 @@
 #pragma once
-// Everything one step of the worker needs while a run lasts, handed around as
+// Everything one step of a run needs while it lasts, handed around as
 // one value so the steps stay plain functions.
 
 #include "run/RunRecords.h"

@@ -41,13 +41,13 @@ const RunOutcomeText& OutcomeText(int result)
     }
 }
 
-RunResult WorkerOutcome(const RunState& state)
+RunResult RetrievalOutcome(const RunState& state)
 {
     if (state.outputFailed)
         return kResultOutputFailed;
     if (state.listPageFailed)
         return kResultListFailed;
-    switch (state.workerVerdict) {
+    switch (state.verdict) {
     case kVerdictNothingWritten: return kResultNothingFound;
     case kVerdictUnknownJobSeeker: return kResultUnknownJobSeeker;
     default: return kResultLinesWritten;

@@ -50,8 +50,8 @@ struct RunOutcomeText {
 
 const RunOutcomeText& OutcomeText(int result);
 
-// The outcome of a run whose worker ended by itself, from what it left in
+// The outcome of a run whose retrieval ended by itself, from what it left in
 // state: a failed output file or list page ends the run whatever the verdict.
-RunResult WorkerOutcome(const RunState& state);
+RunResult RetrievalOutcome(const RunState& state);
 
 } // namespace kenmori

@@ -1,6 +1,6 @@
 #pragma once
 // The records that carry one retrieval run: the conditions fixed at Start,
-// and the values the window and the worker share while it lasts.
+// and what the run session keeps while it lasts and hands back at its end.
 // Texts are code page 932.
 
 #include "run/OutputFieldCatalog.h"
@@ -47,26 +47,25 @@ struct SearchConditions : ConditionValues {
     int startPosition = 0; // 0, or a multiple of 30
 };
 
-enum WorkerVerdict {
+enum RetrievalVerdict {
     kVerdictNothingWritten = 0,
     kVerdictLineWritten = 1,
     kVerdictUnknownJobSeeker = 8,
 };
 
 struct RunState {
-    // Written by the window before the worker starts.
+    // Given at the start; the cookie is the warm-up's.
     std::filesystem::path outputPath;
     std::string siteCookie;
-    bool taskbarReady = false;
 
-    // Written by the worker; the window reads them only in the hand-back.
-    bool workerRunning = false;
-    int workerVerdict = kVerdictNothingWritten;
+    // Written by the retrieval; the owner reads them once the session has ended.
+    bool retrieving = false;
+    int verdict = kVerdictNothingWritten;
     int totalCount = 0;
     int startedCount = 0;
     bool detailRetried = false;
     // The output file could not be created or written: the run ended there,
-    // whatever workerVerdict says.
+    // whatever verdict says.
     bool outputFailed = false;
     // A result-list page failed twice: the run ended there, incomplete; the
     // lines written so far are in the file.

@@ -83,7 +83,7 @@ void RunSession::run()
             retrieve(site);
     } catch (...) {
         // Nothing may leave the thread; what was written so far is kept.
-        m_outcome = stopRequested() ? kResultCancelled : WorkerOutcome(m_state);
+        m_outcome = stopRequested() ? kResultCancelled : RetrievalOutcome(m_state);
     }
     std::error_code ignored;
     std::filesystem::remove(m_request.pageFile, ignored);
@@ -121,7 +121,7 @@ void RunSession::retrieve(const SiteConfig& site)
     ReferenceDatabase database(QString::fromStdU16String(m_request.databasePath.u16string()));
     SessionHost host(*this, database);
     const StopRequested stop = [this] { return stopRequested(); };
-    m_state.workerRunning = true;
+    m_state.retrieving = true;
     {
         CsvOutputFile csv;
         const RunContext context{m_request.conditions, m_state,      csv, host, site, stop,
@@ -135,8 +135,8 @@ void RunSession::retrieve(const SiteConfig& site)
                 m_state.outputFailed = true;
         }
     }
-    m_state.workerRunning = false;
-    m_outcome = stop() ? kResultCancelled : WorkerOutcome(m_state);
+    m_state.retrieving = false;
+    m_outcome = stop() ? kResultCancelled : RetrievalOutcome(m_state);
 }
 
 } // namespace kenmori

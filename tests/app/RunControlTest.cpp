@@ -16,7 +16,7 @@
 #include "support/LocalHttpServer.h"
 #include "run/SearchRequest.h"
 #include "run/RunSession.h"
-#include "support/WorkerTestSupport.h"
+#include "support/RetrievalTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>

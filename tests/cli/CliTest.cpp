@@ -6,7 +6,7 @@
 #include "text/CodePage932.h"
 #include "run/CsvOutput.h"
 #include "run/SearchRequest.h"
-#include "support/WorkerTestSupport.h"
+#include "support/RetrievalTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -160,7 +160,7 @@ TEST_F(CsvOutputTest, FileHasCrLfLinesAndNoByteOrderMark)
     record[0] = "1";
     record[3] = S("会社");
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::Written);
-    EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(state.verdict, kVerdictLineWritten);
     EXPECT_TRUE(file.close());
 
     EXPECT_EQ(ReadAll(path()), S("\"求人番号\",\"事業所名\"\r\n\"1\",\"会社\"\r\n"));
@@ -181,11 +181,11 @@ TEST_F(CsvOutputTest, FilterAndMissingJobNumberWriteNothing)
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::FilteredOut);
     record[3] = S("（事業所名非公開）");
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::FilteredOut);
-    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(state.verdict, kVerdictNothingWritten);
 
     conditions.namedOnly = false;
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::Written);
-    EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(state.verdict, kVerdictLineWritten);
     file.close();
     EXPECT_EQ(ReadAll(path()), S("\"求人番号\"\r\n\"（削除済み）\"\r\n"));
 }
@@ -203,7 +203,7 @@ TEST_F(CsvOutputTest, UncreatableFileIsReportedNotCrashed)
     JobRecord record;
     record[0] = "1";
     EXPECT_EQ(WriteJobLine(file, record, conditions, state), JobLineOutcome::WriteFailed);
-    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(state.verdict, kVerdictNothingWritten);
     EXPECT_FALSE(file.close());
 }
 

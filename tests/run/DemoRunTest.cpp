@@ -78,7 +78,7 @@ TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
     conditions.freeWords = Utf8ToShiftJis("どの求人にもない言葉");
     Run();
     EXPECT_EQ(state.totalCount, 0);
-    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(state.verdict, kVerdictNothingWritten);
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
 
     conditions.freeWords.clear();
@@ -87,7 +87,7 @@ TEST_F(DemoRunTest, EmptyResultAndUnknownJobSeekerNumber)
     state = RunState{};
     state.outputPath = csvPath;
     Run();
-    EXPECT_EQ(state.workerVerdict, kVerdictUnknownJobSeeker);
+    EXPECT_EQ(state.verdict, kVerdictUnknownJobSeeker);
     EXPECT_TRUE(CsvDataLines(csvPath).empty());
 }
 

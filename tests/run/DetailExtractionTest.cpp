@@ -114,7 +114,7 @@ TEST_F(DetailExtractionTest, FullPostingGivesTheExpectedLineByteForByte)
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0].target, detailUrl(""));
     EXPECT_FALSE(state.detailRetried);
-    EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(state.verdict, kVerdictLineWritten);
 }
 
 TEST_F(DetailExtractionTest, PageWithoutJobNumberIsFetchedOnceMore)
@@ -145,7 +145,7 @@ TEST_F(DetailExtractionTest, RetryRunsAtMostOnceAndNeverAfterAStop)
     EXPECT_EQ(requestsFor(), 0u); // a stop abandons the download itself
     EXPECT_FALSE(state.detailRetried);
     EXPECT_TRUE(dataLines().empty());
-    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(state.verdict, kVerdictNothingWritten);
 }
 
 TEST_F(DetailExtractionTest, FailedDownloadNeverRereadsThePreviousPage)

@@ -15,7 +15,7 @@
 #include "run/RetrievalLoop.h"
 #include "run/SearchRequest.h"
 #include "support/ReferenceTestSupport.h"
-#include "support/WorkerTestSupport.h"
+#include "support/RetrievalTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -262,7 +262,7 @@ TEST_F(FaultRunTest, ServerErrorsOnDetailPagesAreFetchedOnceMoreThenSkipped)
     EXPECT_EQ(run.state.totalCount, static_cast<int>(hits.size()));
     EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(survivors));
     EXPECT_EQ(run.detailRequests, DetailRequests(site, hits));
-    EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(run.state.verdict, kVerdictLineWritten);
 }
 
 TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine)
@@ -286,7 +286,7 @@ TEST_F(FaultRunTest, AListPageThatFailsTwiceEndsTheRunIncompleteKeepingEveryLine
     EXPECT_TRUE(run.ended);
     EXPECT_TRUE(run.state.listPageFailed);
     EXPECT_EQ(JobNumbers(checkLines(pagerFails, run.lines)), JobNumbers(hits, 30));
-    EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(run.state.verdict, kVerdictLineWritten);
     EXPECT_EQ(listRequests, 3);
 }
 
@@ -394,7 +394,7 @@ TEST_F(FaultRunTest, MalformedUtf8InPagesChangesNoLine)
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(JobNumbers(checkLines(site, run.lines)), JobNumbers(hits));
     EXPECT_EQ(run.detailRequests, DetailRequests(hits));
-    EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(run.state.verdict, kVerdictLineWritten);
 }
 
 TEST_F(FaultRunTest, FiveMegabytePagesAreReadWhole)
@@ -419,7 +419,7 @@ TEST_F(FaultRunTest, ARepeatedListPageEndsTheRunIncompleteWithoutDuplicates)
     RunOutcome run = Run(always);
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(JobNumbers(checkLines(always, run.lines)), JobNumbers(hits, 30));
-    EXPECT_EQ(run.state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(run.state.verdict, kVerdictLineWritten);
     EXPECT_TRUE(run.state.listPageFailed);
 
     // Sometimes: the run ends at the first page that repeats.

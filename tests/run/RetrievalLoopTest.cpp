@@ -33,7 +33,7 @@ protected:
 
     void Run()
     {
-        state.workerVerdict = kVerdictNothingWritten;
+        state.verdict = kVerdictNothingWritten;
         state.outputFailed = false;
         RunRetrieval(RunContext{conditions, state, csv, host, siteConfig, {}, pageFile});
     }
@@ -56,7 +56,7 @@ TEST_F(RetrievalLoopTest, ZeroHitsShowTheCountsOnceAndFetchNothing)
         EXPECT_EQ(requests[0].path, "/kensaku/GECA110030.do");
         EXPECT_EQ(requests[0].body, BuildSearchRequestBody(conditions));
         EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.outputFields) + "\r\n");
-        EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+        EXPECT_EQ(state.verdict, kVerdictNothingWritten);
         EXPECT_FALSE(state.outputFailed);
     }
 }
@@ -76,7 +76,7 @@ TEST_F(RetrievalLoopTest, OnePageFetchesEachPostingInPageOrderUpToTheCount)
                                          {2, 3, "求人情報 : 2件/3件 取得中..."},
                                          {3, 3, "求人情報 : 3件/3件 取得中..."}}));
     EXPECT_TRUE(site.pagerBodies().empty());
-    EXPECT_EQ(state.workerVerdict, kVerdictLineWritten);
+    EXPECT_EQ(state.verdict, kVerdictLineWritten);
     EXPECT_EQ(ShiftJisToUtf8(StatusText(1, 57, true)), "求人情報 : 1件/57件 抽出中...");
 }
 
@@ -111,7 +111,7 @@ TEST_F(RetrievalLoopTest, StartPositionBeginsWithItsPageAndCountsFromIt)
     EXPECT_TRUE(site.pagerBodies().empty());
     EXPECT_TRUE(site.detailRequests().empty());
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{75, 75, "求人情報 : 75件/75件 取得中..."}}));
-    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(state.verdict, kVerdictNothingWritten);
 }
 
 TEST_F(RetrievalLoopTest, GroupedCountIsReadAndARunEndsOnAPageWithoutNewPostings)
@@ -140,7 +140,7 @@ TEST_F(RetrievalLoopTest, UnknownJobSeekerNumberGivesItsVerdict)
     site.unknownJobSeeker = true;
     site.totalCount = 5;
     Run();
-    EXPECT_EQ(state.workerVerdict, kVerdictUnknownJobSeeker);
+    EXPECT_EQ(state.verdict, kVerdictUnknownJobSeeker);
     EXPECT_TRUE(site.detailRequests().empty());
     EXPECT_EQ(host.steps.size(), 1u);
 }
@@ -156,7 +156,7 @@ TEST_F(RetrievalLoopTest, UnreachableSiteEndsIncompleteWithNothingWritten)
     std::ofstream(pageFile, std::ios::binary) << site.listPage(1);
     Run();
     EXPECT_EQ(state.totalCount, 0);
-    EXPECT_EQ(state.workerVerdict, kVerdictNothingWritten);
+    EXPECT_EQ(state.verdict, kVerdictNothingWritten);
     EXPECT_TRUE(state.listPageFailed); // not "nothing found": the site never answered
     EXPECT_EQ(host.steps, (std::vector<ProgressStep>{{0, 0, "求人情報 : 0件/0件 取得中..."}}));
     EXPECT_EQ(ReadFileBytes(csvPath), CsvHeaderLine(conditions.outputFields) + "\r\n");

@@ -4,19 +4,19 @@
 
 using namespace kenmori;
 
-TEST(RunOutcome, WorkerEndIsReadFromTheRunState)
+TEST(RunOutcome, RetrievalEndIsReadFromTheRunState)
 {
     RunState state;
-    EXPECT_EQ(WorkerOutcome(state), kResultNothingFound);
-    state.workerVerdict = kVerdictLineWritten;
-    EXPECT_EQ(WorkerOutcome(state), kResultLinesWritten);
-    state.workerVerdict = kVerdictUnknownJobSeeker;
-    EXPECT_EQ(WorkerOutcome(state), kResultUnknownJobSeeker);
+    EXPECT_EQ(RetrievalOutcome(state), kResultNothingFound);
+    state.verdict = kVerdictLineWritten;
+    EXPECT_EQ(RetrievalOutcome(state), kResultLinesWritten);
+    state.verdict = kVerdictUnknownJobSeeker;
+    EXPECT_EQ(RetrievalOutcome(state), kResultUnknownJobSeeker);
     // A failed list page or output file ends the run whatever the verdict.
     state.listPageFailed = true;
-    EXPECT_EQ(WorkerOutcome(state), kResultListFailed);
+    EXPECT_EQ(RetrievalOutcome(state), kResultListFailed);
     state.outputFailed = true;
-    EXPECT_EQ(WorkerOutcome(state), kResultOutputFailed);
+    EXPECT_EQ(RetrievalOutcome(state), kResultOutputFailed);
 }
 
 TEST(RunOutcome, EachOutcomeHasItsBoxAndExitStatus)

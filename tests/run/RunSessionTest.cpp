@@ -83,8 +83,8 @@ TEST_F(RunSessionTest, WarmsUpRetrievesAndReportsOnTheOwnersThread)
     EXPECT_EQ(runSession(), kResultLinesWritten);
     EXPECT_EQ(retrievalStarts, 1);
     EXPECT_EQ(CsvDataLines(csvPath), QuotedJobNumbers(1, 3));
-    EXPECT_EQ(endState.workerVerdict, kVerdictLineWritten);
-    EXPECT_FALSE(endState.workerRunning);
+    EXPECT_EQ(endState.verdict, kVerdictLineWritten);
+    EXPECT_FALSE(endState.retrieving);
     EXPECT_FALSE(std::filesystem::exists(pageFile));
     EXPECT_EQ(steps.size(), 3u);
     EXPECT_EQ(steps.back(), (ProgressStep{3, 3, "求人情報 : 3件/3件 取得中..."}));

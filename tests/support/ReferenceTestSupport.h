@@ -5,7 +5,7 @@
 #include "reference/IndustryLookup.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/ProgramFolder.h"
-#include "support/WorkerTestSupport.h"
+#include "support/RetrievalTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "site/SiteConfig.h"
 #include "run/RunRecords.h"
 #include "support/TestEnvironment.h"
-#include "support/WorkerTestSupport.h"
+#include "support/RetrievalTestSupport.h"
 
 #include <gtest/gtest.h>
 
