@@ -95,8 +95,11 @@ static RunResult RunSessionToEnd(RunRequest request)
     QEventLoop loop;
     QObject::connect(&session, &QThread::finished, &loop, &QEventLoop::quit);
     session.start();
-    loop.exec();
-    session.wait();
+    {
+        const StopSignalsElsewhere toTheSession;
+        loop.exec();
+        session.wait();
+    }
     // Progress queued before the end is shown before the outcome.
     QCoreApplication::sendPostedEvents(&session);
     progress.finish();

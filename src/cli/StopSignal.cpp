@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <pthread.h>
 
 namespace kenmori {
 
@@ -27,6 +28,28 @@ void InstallStopSignalHandlers()
 bool StopSignalled()
 {
     return stopSignalled;
+}
+
+static sigset_t StopSignals()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
+}
+
+StopSignalsElsewhere::StopSignalsElsewhere()
+{
+    const sigset_t signals = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+StopSignalsElsewhere::~StopSignalsElsewhere()
+{
+    // One that arrived meanwhile and found no other thread comes now.
+    const sigset_t signals = StopSignals();
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
 }
 
 } // namespace kenmori

@@ -11,4 +11,15 @@ void InstallStopSignalHandlers();
 // True once a stop signal arrived.
 bool StopSignalled();
 
+// While it lives, the calling thread takes no stop signal, so that the
+// kernel hands one to a thread that is at work (the run session's) and the
+// run sees it at once rather than when this thread is next scheduled.
+class StopSignalsElsewhere {
+public:
+    StopSignalsElsewhere();
+    ~StopSignalsElsewhere();
+    StopSignalsElsewhere(const StopSignalsElsewhere&) = delete;
+    StopSignalsElsewhere& operator=(const StopSignalsElsewhere&) = delete;
+};
+
 } // namespace kenmori

@@ -25,14 +25,6 @@
 
 using namespace kenmori;
 
-static void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "cli_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
 // The fields of one CSV line whose values are all quoted.
 static std::vector<std::string> CsvFields(const std::string& line)
 {
@@ -90,7 +82,7 @@ protected:
 
     void SetUp() override
     {
-        EnsureApplication();
+        EnsureCoreApplication();
         ClearProxyEnvironment();
         ASSERT_TRUE(site.start());
     }

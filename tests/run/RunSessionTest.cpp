@@ -19,14 +19,6 @@
 
 using namespace kenmori;
 
-static void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "runsession_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
 class RunSessionTest : public RunTestFixture {
 protected:
     FakeListSite site;
@@ -39,7 +31,7 @@ protected:
 
     void SetUp() override
     {
-        EnsureApplication();
+        EnsureCoreApplication();
         RunTestFixture::SetUp();
         siteConfig.baseAddress = site.baseAddress();
     }

@@ -4,6 +4,7 @@
 
 #include "site/SiteConfig.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <chrono>
@@ -21,6 +22,16 @@ inline void ClearProxyEnvironment()
 {
     for (const char* name : {"http_proxy", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
         qunsetenv(name);
+}
+
+// The event loop that a run session or kenmori-cli reports through, for a
+// GoogleTest program that has none of its own.
+inline void EnsureCoreApplication()
+{
+    static int argc = 1;
+    static char name[] = "kenmori_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
 }
 
 // Pauses are for the real site; the tests' own servers need none.
