@@ -97,7 +97,7 @@ void MainWindow::startSession(const std::filesystem::path& outputFile)
     connect(m_session, &RunSession::progressReset, this, [this](int total) { m_progress->reset(total); });
     connect(m_session, &RunSession::progressStepped, this,
             [this](int position, int total, const QString& text) { m_progress->step(position, total, text); });
-    connect(m_session, &RunSession::lookupFailed, this,
+    connect(m_session, &RunSession::notice, this,
             [this](const QString& message) { ShowNotice(this, message, Utf8Text(kTitleError)); });
     connect(m_session, &QThread::finished, this, &MainWindow::sessionEnded);
     m_session->start();

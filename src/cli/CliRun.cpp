@@ -4,6 +4,7 @@
 #include "StopSignal.h"
 
 #include "reference/ReferenceDatabase.h"
+#include "run/CsvOutput.h"
 #include "run/IniFile.h"
 #include "run/ProgramFolder.h"
 #include "run/SettingsFile.h"
@@ -13,6 +14,7 @@
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
+#include "run/PostingMemory.h"
 #include "run/RunSession.h"
 
 #include <QCoreApplication>
@@ -90,7 +92,7 @@ static RunResult RunSessionToEnd(RunRequest request)
     RunSession session(std::move(request));
     QObject::connect(&session, &RunSession::progressStepped, &session,
                      [&progress](int, int, const QString& text) { progress.showStatus(text); });
-    QObject::connect(&session, &RunSession::lookupFailed, &session,
+    QObject::connect(&session, &RunSession::notice, &session,
                      [&progress](const QString& message) { progress.showMessage(message); });
     QEventLoop loop;
     QObject::connect(&session, &QThread::finished, &loop, &QEventLoop::quit);
@@ -161,6 +163,18 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         return kExitInvalidConditions;
     }
 
+    if (options.forget) {
+        const SearchConditions conditions = ConditionsForRun(values, check);
+        PostingMemory memory(options.historyPath);
+        if (!memory.isOpen() || !memory.forget(SearchIdentity(conditions))) {
+            PrintUtf8Message(memory.problem().empty() ? "履歴を消せませんでした: " + options.historyPath.string()
+                                                      : memory.problem());
+            return kExitInvalidConditions;
+        }
+        PrintUtf8Message("この検索の履歴を消しました。");
+        return kExitLinesWritten;
+    }
+
     if (std::filesystem::is_directory(options.outputPath, error)) {
         PrintWithPath("出力ファイルに書き込めませんでした: ", options.outputPath);
         return kExitOutputFailed;
@@ -172,6 +186,13 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         return kExitOutputFailed;
     }
 
+    // Lines of another choice of fields cannot go on in this file.
+    if (options.scope == RunScope::Resume && !CanAppendTo(options.outputPath, values.outputFields)) {
+        PrintWithPath("出力ファイルの項目が今回の出力項目と異なるため、続きを書き込めません: ",
+                      options.outputPath);
+        return kExitInvalidConditions;
+    }
+
     const SearchConditions conditions = ConditionsForRun(values, check);
     std::unique_ptr<RunLog> log;
     if (!options.logPath.empty()) {
@@ -181,8 +202,8 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     }
 
     PrintUtf8Message(kMessageFetchingSearchPage);
-    RunRequest request{conditions, options.outputPath, RunnerPageFile(), options.databasePath,
-                       site,       log.get(),          StopSignalled};
+    RunRequest request{conditions, options.outputPath, RunnerPageFile(),    options.databasePath, site,
+                       log.get(),  StopSignalled,      options.historyPath, options.scope};
     const RunResult result = RunSessionToEnd(std::move(request));
     // The command line names the file rather than asking to check where it goes.
     if (result == kResultOutputFailed)

@@ -4,6 +4,8 @@
 
 #include "run/RunOutcome.h"
 #include "run/SettingsFile.h"
+#include "run/RunSession.h"
+#include "run/RunSession.h"
 #include "site/SiteConfig.h"
 
 #include <QString>
@@ -26,6 +28,9 @@ struct CliOptions {
     std::filesystem::path databasePath; // the program's km_data.db
     std::filesystem::path logPath;      // the run log; none when empty
     std::optional<RunPacing> pacing;    // allowed only against this machine
+    std::filesystem::path historyPath;  // what earlier runs wrote
+    RunScope scope = RunScope::Every;
+    bool forget = false; // forget the search's history instead of running
 };
 
 // The settings file: code page 932, or UTF-8 after a byte-order mark, whose

@@ -40,6 +40,11 @@ int main(int argc, char* argv[])
     parser.addOption({"output", "CSV file to write.", "FILE"});
     parser.addOption({"database", "Reference database (default: the program's km_data.db).", "FILE"});
     parser.addOption({"log", "Appends the run log to FILE (keeps the last 5 runs).", "FILE"});
+    parser.addOption({"only-new", "Only postings that no earlier run of the same search wrote."});
+    parser.addOption(
+        {"resume", "Goes on with an interrupted run: appends to --output the postings not yet in it."});
+    parser.addOption({"forget", "Forgets what earlier runs of the search wrote, and runs nothing."});
+    parser.addOption({"history", "What earlier runs wrote (default: history.db beside the settings).", "FILE"});
     AddConditionOptions(parser);
     // Tests shorten the pauses between requests; real runs keep them.
     QCommandLineOption pacing("pacing-ms", "Pause between requests in milliseconds.", "MS");
@@ -58,7 +63,7 @@ int main(int argc, char* argv[])
         std::printf("kenmori-cli %s\n", KENMORI_VERSION);
         return 0;
     }
-    if (!parser.isSet("output") || !parser.positionalArguments().isEmpty()) {
+    if ((!parser.isSet("output") && !parser.isSet("forget")) || !parser.positionalArguments().isEmpty()) {
         std::fputs(qPrintable(parser.helpText()), stderr);
         return kExitInvalidConditions;
     }
@@ -69,7 +74,17 @@ int main(int argc, char* argv[])
     options.applyConditionOptions = [&parser](SettingsValues& values) {
         return ApplyConditionOptions(parser, values);
     };
-    options.outputPath = PathOption(parser, "output");
+    if (parser.isSet("output"))
+        options.outputPath = PathOption(parser, "output");
+    if (parser.isSet("only-new") && parser.isSet("resume")) {
+        std::fputs("--only-new and --resume cannot be used together.\n", stderr);
+        return kExitInvalidConditions;
+    }
+    options.scope = parser.isSet("only-new") ? RunScope::OnlyNew
+        : parser.isSet("resume")             ? RunScope::Resume
+                                             : RunScope::Every;
+    options.forget = parser.isSet("forget");
+    options.historyPath = parser.isSet("history") ? PathOption(parser, "history") : HistoryPath();
     options.databasePath = parser.isSet("database") ? PathOption(parser, "database") : ReferenceDatabasePath();
     if (parser.isSet(pacing)) {
         bool valid = false;

@@ -4,6 +4,7 @@
 #include "text/TextUtils.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace kenmori {
 
@@ -145,6 +146,13 @@ bool CsvOutputFile::open(const std::filesystem::path& path)
     return m_stream.is_open();
 }
 
+bool CsvOutputFile::openToAppend(const std::filesystem::path& path)
+{
+    m_failed = false;
+    m_stream.open(path, std::ios::out | std::ios::binary | std::ios::app);
+    return m_stream.is_open();
+}
+
 bool CsvOutputFile::writeLine(std::string_view line)
 {
     if (!m_stream.is_open() || m_failed)
@@ -197,6 +205,17 @@ std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks
             AppendQuoted(line, record[i], true, scratch);
     }
     return line;
+}
+
+bool CanAppendTo(const std::filesystem::path& path, const OutputFieldChecks& checks)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return true;
+    const std::string header = CsvHeaderLine(checks) + "\r\n";
+    std::string start(header.size(), '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    return in.gcount() == 0 || (in.gcount() == static_cast<std::streamsize>(header.size()) && start == header);
 }
 
 bool WriteCsvHeader(CsvOutputFile& file, const std::filesystem::path& path, const OutputFieldChecks& checks)

@@ -16,6 +16,8 @@ class CsvOutputFile {
 public:
     // Creates or truncates the file; false when it cannot be created.
     bool open(const std::filesystem::path& path);
+    // Opens the file to add lines at its end; false when it cannot be opened.
+    bool openToAppend(const std::filesystem::path& path);
     // Writes line + CR LF and flushes, so a crash or a cancel keeps every
     // line written so far; false once any write has failed (a full disk).
     bool writeLine(std::string_view line);
@@ -35,6 +37,10 @@ std::string NormalizeCsvValue(std::string_view value);
 
 std::string CsvHeaderLine(const OutputFieldChecks& checks);
 std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks);
+
+// Whether lines for these fields can be added to the file: it is missing or
+// empty, or its header is theirs.
+bool CanAppendTo(const std::filesystem::path& path, const OutputFieldChecks& checks);
 
 // Opens the file and writes the header line; false when the file cannot be
 // created or written.

@@ -1,5 +1,7 @@
 #include "run/DetailExtraction.h"
 
+#include "run/PostingMemory.h"
+
 #include "site/SiteAccess.h"
 #include "pages/DetailPageScan.h"
 #include "pages/IndustryCategory.h"
@@ -45,6 +47,12 @@ JobLineOutcome ExtractJobDetail(const RunContext& run, const std::string& url)
     while (true) {
         const JobRecord record = ReadJobDetail(run, url);
         const JobLineOutcome outcome = WriteJobLine(run.csv, record, run.conditions, run.state);
+        // Known by the number its link asks for, as the list offers it next
+        // time; a deleted posting's line holds no number of its own.
+        if (outcome == JobLineOutcome::Written && run.lineWritten) {
+            const std::string linked = JobNumberOfLink(url);
+            run.lineWritten(linked.empty() ? record[kSlotJobNumber] : linked);
+        }
         if (run.stopAsked() || !record[kSlotJobNumber].empty() || run.state.detailRetried)
             return outcome;
         run.state.detailRetried = true;

@@ -74,6 +74,13 @@ std::filesystem::path ReferenceDatabasePath(const std::filesystem::path& program
     return (programFolder / KENMORI_PROGRAM_TO_DATA / "km_data.db").lexically_normal();
 }
 
+std::filesystem::path HistoryPath(const std::filesystem::path& programFolder)
+{
+    if (IsPortableInstallation(programFolder))
+        return programFolder / "db" / "history.db";
+    return UserFolder(QStandardPaths::GenericDataLocation) / "history.db";
+}
+
 std::filesystem::path PageFilePath(const std::filesystem::path& programFolder)
 {
     return DataFolder(programFolder) / "tmp.dat";

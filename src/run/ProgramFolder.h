@@ -28,6 +28,10 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolde
 std::filesystem::path
 ReferenceDatabasePath(const std::filesystem::path& programFolder = ProgramFolder());              // km_data.db
 std::filesystem::path PageFilePath(const std::filesystem::path& programFolder = ProgramFolder()); // tmp.dat
+// What earlier runs wrote: history.db beside the settings in a portable copy,
+// in the per-user data folder when installed.
+std::filesystem::path HistoryPath(const std::filesystem::path& programFolder = ProgramFolder());
+
 // run.log beside the page file
 std::filesystem::path RunLogPath(const std::filesystem::path& programFolder = ProgramFolder());
 // Where a run keeps a list page it could not read: last_list_page.html

@@ -6,6 +6,7 @@
 #include "run/DetailExtraction.h"
 #include "pages/ListPageScan.h"
 #include "pages/PageFile.h"
+#include "run/PostingMemory.h"
 #include "run/SearchRequest.h"
 
 #include <algorithm>
@@ -19,17 +20,21 @@ static const std::string kSearchPath(kResultListPath);
 // Where the older pager posts, for list pages without a form of their own.
 static const std::string kListPath(kDetailScreenPath);
 
-std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly)
+std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly, int passedOver)
 {
-    return Sjis("求人情報 : ") + std::to_string(startedCount) + Sjis("件/") + std::to_string(totalCount)
-        + Sjis(companyNamesOnly ? "件 抽出中..." : "件 取得中...");
+    std::string text = Sjis("求人情報 : ") + std::to_string(startedCount) + Sjis("件/")
+        + std::to_string(totalCount) + Sjis(companyNamesOnly ? "件 抽出中..." : "件 取得中...");
+    if (passedOver > 0)
+        text += Sjis(" (既知 ") + std::to_string(passedOver) + Sjis("件)");
+    return text;
 }
 
 // One step on the host's progress display, with the status text.
 static void ShowProgress(const RunContext& run)
 {
-    run.host.stepProgress(run.state.startedCount, run.state.totalCount,
-                          StatusText(run.state.startedCount, run.state.totalCount, run.conditions.namedOnly));
+    run.host.stepProgress(
+        run.state.startedCount, run.state.totalCount,
+        StatusText(run.state.startedCount, run.state.totalCount, run.conditions.namedOnly, run.state.passedOver));
 }
 
 // A list page as read, or the sign that it could not be had.
@@ -116,6 +121,14 @@ static PageOutcome FetchPostingsOfPage(const RunContext& run, const std::vector<
             continue;
         anyNew = true;
         ++state.startedCount;
+        // Known from an earlier run: no request, no pause.
+        if (run.passOver && run.passOver->contains(JobNumberOfLink(url))) {
+            ++state.passedOver;
+            ShowProgress(run);
+            if (state.startedCount >= state.totalCount || run.stopAsked())
+                return PageOutcome::RunEnded;
+            continue;
+        }
         ShowProgress(run);
         state.detailRetried = false;
         const JobLineOutcome outcome = ExtractJobDetail(run, url);
@@ -242,7 +255,10 @@ void RetrieveJobList(const RunContext& run)
 
 void RunRetrieval(const RunContext& run)
 {
-    if (!WriteCsvHeader(run.csv, run.state.outputPath, run.conditions.outputFields)) {
+    const bool opened = run.appendOutput
+        ? run.csv.openToAppend(run.state.outputPath)
+        : WriteCsvHeader(run.csv, run.state.outputPath, run.conditions.outputFields);
+    if (!opened) {
         run.state.outputFailed = true;
         run.csv.close();
         return;
@@ -251,6 +267,8 @@ void RunRetrieval(const RunContext& run)
     if (!run.csv.close())
         run.state.outputFailed = true;
     LogLine(run, "lines written " + std::to_string(run.state.linesWritten));
+    if (run.passOver)
+        LogLine(run, "postings passed over as written before " + std::to_string(run.state.passedOver));
 }
 
 } // namespace kenmori

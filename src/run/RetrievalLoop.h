@@ -10,7 +10,7 @@ namespace kenmori {
 
 // "求人情報 : 3件/57件 取得中..." as code page 932; "抽出中..." instead of
 // "取得中..." when only postings that show the company name are kept.
-std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly);
+std::string StatusText(int startedCount, int totalCount, bool companyNamesOnly, int passedOver = 0);
 
 // Creates the output file with its header line, retrieves the list and
 // closes the file. When the file cannot be created or written the run ends

@@ -9,6 +9,9 @@
 #include "run/RunLog.h"
 
 #include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
 
 namespace kenmori {
 
@@ -21,6 +24,13 @@ struct RunContext {
     StopRequested stopRequested;
     std::filesystem::path pageFile; // db/tmp.dat in the product
     RunLog* log = nullptr;          // none in most tests
+    // Job numbers to pass over without fetching them (an earlier run wrote
+    // them); none in a run that fetches every posting.
+    const std::set<std::string>* passOver = nullptr;
+    // Told the job number of every line written; none in most tests.
+    std::function<void(const std::string& jobNumber)> lineWritten = {};
+    // The output file holds lines of an interrupted run: append, no header.
+    bool appendOutput = false;
 
     bool stopAsked() const { return stopRequested && stopRequested(); }
 };

@@ -25,6 +25,8 @@ const RunOutcomeText& OutcomeText(int result)
     static const RunOutcomeText kSiteUnreachable{
         "サイトへのアクセスができませんでした。\r\nしばらく時間を置いてから再度実行してください。", kError,
         OutcomeBox::Notice, kExitSiteUnreachable, "site unreachable"};
+    static const RunOutcomeText kNothingNew{"新しい求人情報は見つかりませんでした。", "検索終了",
+                                            OutcomeBox::Notice, kExitNothingFound, "nothing new"};
     static const RunOutcomeText kEnded{{}, {}, OutcomeBox::None, kExitStopped, "ended"};
 
     switch (result) {
@@ -37,6 +39,7 @@ const RunOutcomeText& OutcomeText(int result)
     case kResultClosingStopped: return kClosed;
     case kResultUnknownJobSeeker: return kUnknownJobSeeker;
     case kResultSiteUnreachable: return kSiteUnreachable;
+    case kResultNothingNew: return kNothingNew;
     default: return kEnded;
     }
 }

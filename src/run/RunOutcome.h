@@ -20,6 +20,7 @@ enum RunResult {
     kResultClosingStopped = 6,
     kResultUnknownJobSeeker = 8,
     kResultSiteUnreachable = 9,
+    kResultNothingNew = 10, // only new postings asked for, and every one listed was known
 };
 
 enum CliExitStatus {

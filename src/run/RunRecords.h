@@ -71,6 +71,7 @@ struct RunState {
     // lines written so far are in the file.
     bool listPageFailed = false;
     int linesWritten = 0;
+    int passedOver = 0; // postings skipped as written by an earlier run
 };
 
 } // namespace kenmori

@@ -3,6 +3,7 @@
 #include "reference/IndustryLookup.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/CsvOutput.h"
+#include "run/PostingMemory.h"
 #include "run/RetrievalLoop.h"
 #include "run/RunContext.h"
 #include "run/RunHost.h"
@@ -12,6 +13,9 @@
 #include "site/WarmUp.h"
 #include "text/CodePage932.h"
 
+#include <cstdio>
+#include <memory>
+#include <set>
 #include <system_error>
 
 namespace kenmori {
@@ -41,7 +45,7 @@ public:
         std::string answer = LookupIndustryCategory(m_database, industryName, errorText);
         if (!errorText.empty() && !m_failureTold) {
             m_failureTold = true;
-            emit m_session.lookupFailed(ShiftJisToQString(errorText));
+            emit m_session.notice(ShiftJisToQString(errorText));
         }
         return answer;
     }
@@ -51,6 +55,16 @@ private:
     ReferenceDatabase& m_database;
     bool m_failureTold = false;
 };
+
+// The day a line is written, for the history: "YYYY-MM-DD" (UTC).
+std::string Today(const SiteConfig& site)
+{
+    const std::chrono::year_month_day day(std::chrono::floor<std::chrono::days>(site.now()));
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return text;
+}
 
 } // namespace
 
@@ -121,11 +135,46 @@ void RunSession::retrieve(const SiteConfig& site)
     ReferenceDatabase database(QString::fromStdU16String(m_request.databasePath.u16string()));
     SessionHost host(*this, database);
     const StopRequested stop = [this] { return stopRequested(); };
+    std::unique_ptr<PostingMemory> memory;
+    if (!m_request.historyPath.empty()) {
+        memory = std::make_unique<PostingMemory>(m_request.historyPath);
+        if (!memory->isOpen()) {
+            emit notice(QString::fromStdString(memory->problem()));
+            if (m_request.log)
+                m_request.log->line("history: " + memory->problem());
+            memory.reset();
+        }
+    }
+    const std::string search = SearchIdentity(m_request.conditions);
+    const std::filesystem::path& output = m_request.outputPath;
+    std::set<std::string> passOver;
+    bool append = false;
+    if (m_request.scope == RunScope::OnlyNew && memory) {
+        passOver = memory->written(search);
+    } else if (m_request.scope == RunScope::Resume) {
+        // A line cut off by a kill is dropped, then the file's own lines
+        // count as written, should the history not know them.
+        std::error_code error;
+        append = CutToLastWholeLine(output) && std::filesystem::file_size(output, error) > 0 && !error;
+        if (memory)
+            passOver = memory->writtenTo(search, output);
+        passOver.merge(JobNumbersInCsv(output, m_request.conditions.outputFields));
+    }
+    if (memory)
+        memory->beginRun(search, output);
     m_state.retrieving = true;
     {
         CsvOutputFile csv;
-        const RunContext context{m_request.conditions, m_state,      csv, host, site, stop,
-                                 m_request.pageFile,   m_request.log};
+        RunContext context{m_request.conditions, m_state,      csv, host, site, stop,
+                           m_request.pageFile,   m_request.log};
+        if (m_request.scope != RunScope::Every)
+            context.passOver = &passOver;
+        context.appendOutput = append;
+        const std::string day = Today(site);
+        if (memory)
+            context.lineWritten = [&](const std::string& jobNumber) {
+                memory->remember(search, jobNumber, output, day);
+            };
         try {
             RunRetrieval(context);
         } catch (...) {
@@ -137,6 +186,12 @@ void RunSession::retrieve(const SiteConfig& site)
     }
     m_state.retrieving = false;
     m_outcome = stop() ? kResultCancelled : RetrievalOutcome(m_state);
+    if (m_outcome == kResultNothingFound && m_state.passedOver > 0)
+        m_outcome = kResultNothingNew;
+    if (memory)
+        memory->endRun(search,
+                       m_outcome == kResultLinesWritten || m_outcome == kResultNothingFound
+                           || m_outcome == kResultNothingNew);
 }
 
 } // namespace kenmori

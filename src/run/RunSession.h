@@ -20,6 +20,13 @@ namespace kenmori {
 
 class RunLog;
 
+// Which postings a run fetches.
+enum class RunScope {
+    Every,   // every posting listed
+    OnlyNew, // those no earlier run of the search wrote
+    Resume,  // those not yet in the output file, appended to it
+};
+
 struct RunRequest {
     SearchConditions conditions;
     std::filesystem::path outputPath;
@@ -28,6 +35,9 @@ struct RunRequest {
     SiteConfig site;
     RunLog* log = nullptr;  // must outlive the session; none by default
     StopRequested alsoStop; // polled beside requestStop(): a signal flag, say
+    // What earlier runs wrote; none without a file.
+    std::filesystem::path historyPath = {};
+    RunScope scope = RunScope::Every;
 };
 
 class RunSession : public QThread {
@@ -52,9 +62,10 @@ signals:
     void retrievalStarted();
     void progressReset(int total);
     void progressStepped(int position, int total, const QString& statusText);
-    // The reference database failed; said once a run, which goes on with the
-    // industry fields empty.
-    void lookupFailed(const QString& message);
+    // Something the user should hear of while the run goes on: the reference
+    // database failed (said once; the industry fields stay empty), or the
+    // history cannot be used (the run goes on without it).
+    void notice(const QString& message);
 
 protected:
     void run() override;

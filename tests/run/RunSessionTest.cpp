@@ -46,7 +46,7 @@ protected:
                              EXPECT_EQ(QThread::currentThread(), qApp->thread());
                              steps.push_back({position, total, text.toStdString()});
                          });
-        QObject::connect(&session, &RunSession::lookupFailed, &session,
+        QObject::connect(&session, &RunSession::notice, &session,
                          [&](const QString& message) { notices.push_back(message); });
         QObject::connect(&session, &RunSession::retrievalStarted, &session, [&] { ++retrievalStarts; });
         current = &session;

@@ -1,0 +1,280 @@
+#include "run/PostingMemory.h"
+
+#include "run/SearchRequest.h"
+
+#include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace kenmori {
+
+// The format this program writes; a file of a later one is left alone.
+static constexpr int kFormatVersion = 1;
+
+static QString PathText(const std::filesystem::path& path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
+
+std::string SearchIdentity(const SearchConditions& conditions)
+{
+    SearchConditions search = conditions;
+    search.jobSeekerNumber1.clear();
+    search.jobSeekerNumber2.clear();
+    const std::string body = BuildSearchRequestBody(search);
+    return QCryptographicHash::hash(QByteArrayView(body.data(), static_cast<qsizetype>(body.size())),
+                                    QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+std::string JobNumberOfLink(std::string_view link)
+{
+    const size_t query = link.find('?');
+    if (query == std::string_view::npos)
+        return {};
+    for (size_t at = query + 1; at < link.size();) {
+        const size_t end = std::min(link.find('&', at), link.size());
+        const std::string_view pair = link.substr(at, end - at);
+        if (pair.starts_with("kJNo="))
+            return std::string(pair.substr(5));
+        at = end + 1;
+    }
+    return {};
+}
+
+static QString NextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("kenmori_history_%1").arg(++counter);
+}
+
+PostingMemory::PostingMemory(std::filesystem::path file)
+    : m_file(std::move(file))
+    , m_connectionName(NextConnectionName())
+{
+    m_open = openFile();
+    if (!m_open) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+}
+
+PostingMemory::~PostingMemory()
+{
+    if (!m_open)
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+// The damaged file's new name beside it: history.damaged.db, then
+// history.damaged-2.db and so on, so that no earlier one is overwritten.
+static std::filesystem::path AsideName(const std::filesystem::path& file)
+{
+    std::error_code error;
+    for (int number = 1;; ++number) {
+        const std::string suffix = number == 1 ? ".damaged" : ".damaged-" + std::to_string(number);
+        std::filesystem::path aside = file;
+        aside.replace_filename(file.stem().string() + suffix + file.extension().string());
+        if (!std::filesystem::exists(aside, error))
+            return aside;
+    }
+}
+
+bool PostingMemory::openFile()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(PathText(m_file));
+    const std::string where = m_file.string();
+    if (!db.open()) {
+        m_problem = "履歴ファイルを開けないため、履歴を使わずに取得します: " + where;
+        return false;
+    }
+    QSqlQuery check(db);
+    const bool readable = check.exec(QStringLiteral("PRAGMA quick_check")) && check.next()
+        && check.value(0).toString() == QStringLiteral("ok");
+    check.finish();
+    QSqlQuery version(db);
+    const bool versionRead = readable && version.exec(QStringLiteral("PRAGMA user_version")) && version.next();
+    const int format = versionRead ? version.value(0).toInt() : -1;
+    version.finish();
+    if (!versionRead) {
+        db.close();
+        const std::filesystem::path aside = AsideName(m_file);
+        std::error_code error;
+        std::filesystem::rename(m_file, aside, error);
+        m_problem = "履歴ファイルが壊れているため、履歴を使わずに取得します。壊れたファイルは " + aside.string()
+            + " として残しました。";
+        if (error)
+            m_problem = "履歴ファイルが壊れているため、履歴を使わずに取得します: " + where;
+        return false;
+    }
+    if (format > kFormatVersion) {
+        m_problem = "履歴ファイルが新しい版のものであるため、履歴を使わずに取得します: " + where;
+        return false;
+    }
+    const bool created = exec(QStringLiteral("CREATE TABLE IF NOT EXISTS postings (search TEXT NOT NULL, "
+                                             "job_number TEXT NOT NULL, first_seen TEXT NOT NULL, "
+                                             "last_seen TEXT NOT NULL, output_file TEXT NOT NULL, "
+                                             "PRIMARY KEY (search, job_number))"))
+        && exec(QStringLiteral("CREATE TABLE IF NOT EXISTS runs (search TEXT PRIMARY KEY, output_file TEXT NOT "
+                               "NULL, complete INTEGER NOT NULL)"))
+        && exec(QStringLiteral("PRAGMA user_version = %1").arg(kFormatVersion));
+    if (!created) {
+        m_problem = "履歴ファイルに書き込めないため、履歴を使わずに取得します: " + where;
+        return false;
+    }
+    return true;
+}
+
+bool PostingMemory::exec(const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    if (!query.prepare(sql))
+        return false;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+static std::set<std::string> JobNumbers(QSqlQuery& query)
+{
+    std::set<std::string> numbers;
+    while (query.next())
+        numbers.insert(query.value(0).toString().toStdString());
+    return numbers;
+}
+
+std::set<std::string> PostingMemory::written(const std::string& search) const
+{
+    if (!m_open)
+        return {};
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT job_number FROM postings WHERE search = ?"));
+    query.addBindValue(QString::fromStdString(search));
+    return query.exec() ? JobNumbers(query) : std::set<std::string>{};
+}
+
+std::set<std::string> PostingMemory::writtenTo(const std::string& search, const std::filesystem::path& file) const
+{
+    if (!m_open)
+        return {};
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT job_number FROM postings WHERE search = ? AND output_file = ?"));
+    query.addBindValue(QString::fromStdString(search));
+    query.addBindValue(PathText(file));
+    return query.exec() ? JobNumbers(query) : std::set<std::string>{};
+}
+
+bool PostingMemory::remember(const std::string& search, const std::string& jobNumber,
+                             const std::filesystem::path& file, const std::string& day)
+{
+    // One statement is one transaction: a kill never leaves half a row.
+    return m_open
+        && exec(QStringLiteral("INSERT INTO postings (search, job_number, first_seen, last_seen, output_file) "
+                               "VALUES (?, ?, ?, ?, ?) ON CONFLICT (search, job_number) DO UPDATE SET "
+                               "last_seen = excluded.last_seen, output_file = excluded.output_file"),
+                {QString::fromStdString(search), QString::fromStdString(jobNumber), QString::fromStdString(day),
+                 QString::fromStdString(day), PathText(file)});
+}
+
+bool PostingMemory::beginRun(const std::string& search, const std::filesystem::path& file)
+{
+    return m_open
+        && exec(QStringLiteral("INSERT OR REPLACE INTO runs (search, output_file, complete) VALUES (?, ?, 0)"),
+                {QString::fromStdString(search), PathText(file)});
+}
+
+bool PostingMemory::endRun(const std::string& search, bool complete)
+{
+    return m_open
+        && exec(QStringLiteral("UPDATE runs SET complete = ? WHERE search = ?"),
+                {complete ? 1 : 0, QString::fromStdString(search)});
+}
+
+std::optional<std::filesystem::path> PostingMemory::interruptedRun(const std::string& search) const
+{
+    if (!m_open)
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.prepare(QStringLiteral("SELECT output_file FROM runs WHERE search = ? AND complete = 0"));
+    query.addBindValue(QString::fromStdString(search));
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return std::filesystem::path(query.value(0).toString().toStdU16String());
+}
+
+bool PostingMemory::forget(const std::string& search)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!m_open || !db.transaction())
+        return false;
+    const QVariantList key{QString::fromStdString(search)};
+    if (exec(QStringLiteral("DELETE FROM postings WHERE search = ?"), key)
+        && exec(QStringLiteral("DELETE FROM runs WHERE search = ?"), key))
+        return db.commit();
+    db.rollback();
+    return false;
+}
+
+static std::string ReadWhole(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> JobNumbersInCsv(const std::filesystem::path& file, const OutputFieldChecks& fields)
+{
+    std::set<std::string> numbers;
+    if (!fields[kSlotJobNumber])
+        return numbers;
+    const std::string bytes = ReadWhole(file);
+    size_t start = bytes.find("\r\n"); // past the header
+    while (start != std::string::npos) {
+        start += 2;
+        const size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos)
+            break;
+        // A job number never holds a quote, so the first field ends at the
+        // next one.
+        if (bytes[start] == '"') {
+            const size_t close = bytes.find('"', start + 1);
+            if (close != std::string::npos && close < end)
+                numbers.insert(bytes.substr(start + 1, close - start - 1));
+        }
+        start = end;
+    }
+    return numbers;
+}
+
+bool CutToLastWholeLine(const std::filesystem::path& file)
+{
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return true;
+    const std::string bytes = ReadWhole(file);
+    const size_t last = bytes.rfind("\r\n");
+    const size_t keep = last == std::string::npos ? 0 : last + 2;
+    if (keep == bytes.size())
+        return true;
+    std::filesystem::resize_file(file, keep, error);
+    return !error;
+}
+
+} // namespace kenmori
