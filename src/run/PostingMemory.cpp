@@ -95,32 +95,53 @@ static std::filesystem::path AsideName(const std::filesystem::path& file)
     }
 }
 
+// SQLITE_CORRUPT and SQLITE_NOTADB: the file is no database of ours any
+// more. Any other failure (busy, locked, unreadable) leaves it as it is.
+static bool IsDamage(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QStringLiteral("11") || code == QStringLiteral("26");
+}
+
 bool PostingMemory::openFile()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(PathText(m_file));
+    // Another run (the window, a scheduled kenmori-cli) may be writing.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     const std::string where = m_file.string();
     if (!db.open()) {
         m_problem = "履歴ファイルを開けないため、履歴を使わずに取得します: " + where;
         return false;
     }
     QSqlQuery check(db);
-    const bool readable = check.exec(QStringLiteral("PRAGMA quick_check")) && check.next()
-        && check.value(0).toString() == QStringLiteral("ok");
+    bool damaged = false;
+    bool readable = check.exec(QStringLiteral("PRAGMA quick_check"));
+    if (readable) {
+        readable = check.next();
+        damaged = !readable || check.value(0).toString() != QStringLiteral("ok");
+    } else {
+        damaged = IsDamage(check.lastError());
+    }
     check.finish();
-    QSqlQuery version(db);
-    const bool versionRead = readable && version.exec(QStringLiteral("PRAGMA user_version")) && version.next();
-    const int format = versionRead ? version.value(0).toInt() : -1;
-    version.finish();
-    if (!versionRead) {
+    int format = 0;
+    if (readable && !damaged) {
+        QSqlQuery version(db);
+        readable = version.exec(QStringLiteral("PRAGMA user_version")) && version.next();
+        format = readable ? version.value(0).toInt() : 0;
+    }
+    if (damaged) {
         db.close();
         const std::filesystem::path aside = AsideName(m_file);
         std::error_code error;
         std::filesystem::rename(m_file, aside, error);
-        m_problem = "履歴ファイルが壊れているため、履歴を使わずに取得します。壊れたファイルは " + aside.string()
-            + " として残しました。";
-        if (error)
-            m_problem = "履歴ファイルが壊れているため、履歴を使わずに取得します: " + where;
+        m_problem = error ? "履歴ファイルが壊れているため、履歴を使わずに取得します: " + where
+                          : "履歴ファイルが壊れているため、履歴を使わずに取得します。壊れたファイルは "
+                + aside.string() + " として残しました。";
+        return false;
+    }
+    if (!readable) {
+        m_problem = "履歴ファイルを読めないため、履歴を使わずに取得します: " + where;
         return false;
     }
     if (format > kFormatVersion) {

@@ -61,6 +61,8 @@ protected:
     DemoSite site{siteOptions()};
     std::filesystem::path settingsPath = dir.filePath("km.ini").toStdString();
     std::filesystem::path csvPath = dir.filePath("out.csv").toStdString();
+    std::filesystem::path historyPath = dir.filePath("history.db").toStdString();
+    bool killedOnPurpose = false; // the next run is killed by the test
     const std::string onlyJobNumber = "JobList=1" + std::string(kOutputFieldCount - 1, '0') + "\r\n";
 
     DemoSiteOptions siteOptions()
@@ -101,7 +103,8 @@ protected:
 
     CliResult runCli(QStringList extra = {}, bool withSettings = true)
     {
-        QStringList arguments{"--output", QString::fromStdString(csvPath.string()), "--pacing-ms", "0"};
+        QStringList arguments{"--output",  QString::fromStdString(csvPath.string()),    "--pacing-ms", "0",
+                              "--history", QString::fromStdString(historyPath.string())};
         if (withSettings)
             arguments << "--settings" << QString::fromStdString(settingsPath.string());
         QProcess process;
@@ -111,7 +114,7 @@ protected:
         lastProcessId = processId;
         EXPECT_TRUE(process.waitForFinished(60000));
         processId = 0;
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitStatus(), killedOnPurpose ? QProcess::CrashExit : QProcess::NormalExit);
         return {process.exitCode(), process.readAllStandardError().toStdString()};
     }
 
@@ -385,4 +388,105 @@ TEST_F(CliTest, OptionsAloneMakeTheSameRunAsTheSettingsFile)
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.errorText.find("北海道, 青森"), std::string::npos) << result.errorText;
     EXPECT_EQ(requests, requestsBefore);
+}
+
+// A site that lists more postings for the same search, as the real one does
+// from day to day, and counts the detail pages it is asked for.
+struct GrowingSite {
+    std::atomic<int> details = 0;
+    std::atomic<int> killAtDetail = 0; // SIGKILL the run as this detail page is asked for
+    std::atomic<qint64>* processId = nullptr;
+    std::unique_ptr<DemoSite> site;
+
+    void start(int postings)
+    {
+        DemoSiteOptions options{postings, "13010-1234567", [this](const std::string& request) {
+                                    if (request.find("dispDetailBtn") == std::string::npos)
+                                        return;
+                                    if (++details == killAtDetail && processId && *processId > 0)
+                                        ::kill(static_cast<pid_t>(processId->load()), SIGKILL);
+                                }};
+        options.pageSize = 30;
+        site = std::make_unique<DemoSite>(options);
+        ASSERT_TRUE(site->start());
+        details = 0;
+    }
+};
+
+TEST_F(CliTest, OnlyNewFetchesTheAddedPostingsAndForgetStartsAfresh)
+{
+    GrowingSite grown;
+    grown.start(100);
+    writeSettings(onlyJobNumber, grown.site->baseAddress());
+    ASSERT_EQ(runCli().exitCode, 0);
+    const size_t first = CsvDataLines(csvPath).size();
+
+    // Ten more postings on the site: the repeat run fetches only those that
+    // the search lists, and writes them alone.
+    grown.start(110);
+    writeSettings(onlyJobNumber, grown.site->baseAddress());
+    CliResult result = runCli({"--only-new"});
+    ASSERT_EQ(result.exitCode, 0) << result.errorText;
+    const std::vector<std::string> added = CsvDataLines(csvPath);
+    const auto hits = grown.site->matching(ParseSearchBody(BuildSearchRequestBody(SearchConditions{})));
+    ASSERT_GT(hits.size(), first);
+    EXPECT_EQ(added.size(), hits.size() - first);
+    EXPECT_EQ(grown.details, static_cast<int>(added.size()));
+    EXPECT_NE(result.errorText.find("(既知 " + std::to_string(first) + "件)"), std::string::npos);
+
+    // Nothing new: its own words, the status of nothing found, no detail page.
+    grown.details = 0;
+    result = runCli({"--only-new"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errorText.find("新しい求人情報は見つかりませんでした。"), std::string::npos);
+    EXPECT_EQ(grown.details, 0);
+
+    // Another condition is another search; a forgotten search starts afresh.
+    EXPECT_EQ(runCli({"--only-new", "--words", "介護"}).exitCode == 1, false);
+    EXPECT_EQ(runCli({"--forget"}).exitCode, 0);
+    ASSERT_EQ(runCli({"--only-new"}).exitCode, 0);
+    EXPECT_EQ(CsvDataLines(csvPath).size(), hits.size());
+}
+
+TEST_F(CliTest, AKilledRunResumedGivesTheUninterruptedFileByteForByte)
+{
+    GrowingSite grown;
+    grown.processId = &processId;
+    grown.start(100);
+    writeSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n", grown.site->baseAddress());
+    const std::filesystem::path whole = dir.filePath("whole.csv").toStdString();
+    ASSERT_EQ(runCli({"--history", dir.filePath("other.db")}).exitCode, 0);
+    std::filesystem::rename(csvPath, whole);
+
+    grown.details = 0;
+    grown.killAtDetail = 40;
+    killedOnPurpose = true;
+    runCli();
+    killedOnPurpose = false;
+    const size_t kept = CsvDataLines(csvPath).size();
+    EXPECT_GE(kept, 38u);
+    EXPECT_LT(kept, 40u);
+    grown.killAtDetail = 0;
+    grown.details = 0;
+    const CliResult result = runCli({"--resume"});
+    EXPECT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_EQ(ReadFileBytes(csvPath), ReadFileBytes(whole));
+    // Only the posting in flight at the kill is fetched twice.
+    EXPECT_LE(grown.details, static_cast<int>(CsvDataLines(whole).size() - kept));
+
+    // Another choice of fields cannot go on in that file.
+    writeSettings(onlyJobNumber, grown.site->baseAddress());
+    EXPECT_EQ(runCli({"--resume"}).exitCode, 3);
+}
+
+TEST_F(CliTest, ADamagedHistoryIsSetAsideAndTheRunGoesOn)
+{
+    WriteFileBytes(historyPath, std::string(8192, 'x'));
+    writeSettings(onlyJobNumber);
+    const CliResult result = runCli({"--only-new"});
+    EXPECT_EQ(result.exitCode, 0) << result.errorText;
+    EXPECT_NE(result.errorText.find("履歴ファイルが壊れているため、履歴を使わずに取得します。"),
+              std::string::npos);
+    EXPECT_EQ(CsvDataLines(csvPath).size(), listedHits(SearchConditions{}).size());
+    EXPECT_EQ(ReadFileBytes(dir.filePath("history.damaged.db").toStdString()), std::string(8192, 'x'));
 }
