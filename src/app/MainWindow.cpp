@@ -289,7 +289,7 @@ void MainWindow::clearConditions()
          {cmbRegion1, cmbRegion2, cmbRegion3, cmbOfferType, cmbJobType, cmbJobHaken, cmbJobIndustry})
         list->setCurrentIndex(0);
 
-    for (QCheckBox* check : {chkJobSet1, chkJobSet2, chkJobSet3, chkRetry})
+    for (QCheckBox* check : {chkJobSet1, chkJobSet2, chkJobSet3, chkOnlyNew, chkRetry})
         check->setChecked(false);
     startPositionToggled();
 
@@ -319,9 +319,8 @@ static QWidget* ConditionControlOf(const MainWindow& window, const ConditionRow&
         {&ConditionValues::industry, window.cmbJobIndustry},
     };
     const std::pair<bool ConditionValues::*, QCheckBox*> checks[] = {
-        {&ConditionValues::recentTwoDays, window.chkJobSet1},
-        {&ConditionValues::recentWeek, window.chkJobSet2},
-        {&ConditionValues::namedOnly, window.chkJobSet3},
+        {&ConditionValues::recentTwoDays, window.chkJobSet1},  {&ConditionValues::recentWeek, window.chkJobSet2},
+        {&ConditionValues::namedOnly, window.chkJobSet3},      {&ConditionValues::onlyNew, window.chkOnlyNew},
         {&ConditionValues::useStartPosition, window.chkRetry},
     };
     const std::pair<std::string SettingsValues::*, QLineEdit*> boxes[] = {

@@ -89,6 +89,7 @@ public:
     QCheckBox* chkJobSet1 = nullptr;
     QCheckBox* chkJobSet2 = nullptr;
     QCheckBox* chkJobSet3 = nullptr;
+    QCheckBox* chkOnlyNew = nullptr; // only postings no earlier run of the search wrote
     QGroupBox* group6 = nullptr;
     QComboBox* cmbJobType = nullptr;
     QGroupBox* group7 = nullptr;

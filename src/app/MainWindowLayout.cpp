@@ -149,9 +149,10 @@ void MainWindow::buildLayout()
     group5 = MakeGroup(this, " 求職番号 ", 8, 314, 150, 53);
     lblJobNo = MakeLabel(group5, "－", 62, 25);
 
-    chkJobSet1 = MakeCheck(this, "当日･前日の情報のみ", 10, 376, 140);
-    chkJobSet2 = MakeCheck(this, "1週間以内の情報のみ", 10, 396, 140);
-    chkJobSet3 = MakeCheck(this, "事業所名掲載有りのみ", 10, 416, 140);
+    chkJobSet1 = MakeCheck(this, "当日･前日の情報のみ", 10, 372, 140);
+    chkJobSet2 = MakeCheck(this, "1週間以内の情報のみ", 10, 389, 140);
+    chkJobSet3 = MakeCheck(this, "事業所名掲載有りのみ", 10, 406, 140);
+    chkOnlyNew = MakeCheck(this, "新着のみ", 10, 423, 140);
 
     // Right column.
     group6 = MakeGroup(this, " 希望する職種 ", 168, 12, 224, 53);
@@ -248,11 +249,11 @@ void MainWindow::createNumberBoxes()
 
 void MainWindow::applyTabOrder()
 {
-    QWidget* const order[] = {cmbRegion1,     cmbRegion2,   cmbRegion3,   editCity,     cmbOfferType, cmbJobHaken,
-                              editJobNo1,     editJobNo2,   chkJobSet1,   chkJobSet2,   chkJobSet3,   cmbJobType,
-                              cmbJobIndustry, editWord,     rdoWordType1, rdoWordType2, rdoWordType3, editJobCode1,
-                              editJobCode2,   editJobCode3, editJobCode4, chkRetry,     editRetry,    chkOutput,
-                              clstOutput,     btnStart,     btnClear,     btnCancel};
+    QWidget* const order[] = {cmbRegion1,   cmbRegion2,     cmbRegion3,   editCity,     cmbOfferType, cmbJobHaken,
+                              editJobNo1,   editJobNo2,     chkJobSet1,   chkJobSet2,   chkJobSet3,   chkOnlyNew,
+                              cmbJobType,   cmbJobIndustry, editWord,     rdoWordType1, rdoWordType2, rdoWordType3,
+                              editJobCode1, editJobCode2,   editJobCode3, editJobCode4, chkRetry,     editRetry,
+                              chkOutput,    clstOutput,     btnStart,     btnClear,     btnCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -167,13 +167,13 @@ std::optional<std::filesystem::path> MainWindow::chooseOutputFile()
 
 void MainWindow::setConditionControlsEnabled(bool enabled)
 {
-    QWidget* const controls[] = {lblSelRegion1,  lblSelRegion2, lblSelRegion3,  lblRegionComment, lblCityComment,
-                                 lblWordComment, lblJobNo,      lblJobCode1,    lblJobCode2,      lblJobCodeBar1,
-                                 lblJobCodeBar2, cmbRegion1,    cmbRegion2,     cmbRegion3,       cmbOfferType,
-                                 cmbJobHaken,    cmbJobType,    cmbJobIndustry, chkJobSet1,       chkJobSet2,
-                                 chkJobSet3,     chkOutput,     chkRetry,       editCity,         editWord,
-                                 editJobNo1,     editJobNo2,    editJobCode1,   editJobCode2,     editJobCode3,
-                                 editJobCode4,   rdoWordType1,  rdoWordType2,   rdoWordType3,     clstOutput};
+    QWidget* const controls[] = {
+        lblSelRegion1, lblSelRegion2, lblSelRegion3, lblRegionComment, lblCityComment, lblWordComment,
+        lblJobNo,      lblJobCode1,   lblJobCode2,   lblJobCodeBar1,   lblJobCodeBar2, cmbRegion1,
+        cmbRegion2,    cmbRegion3,    cmbOfferType,  cmbJobHaken,      cmbJobType,     cmbJobIndustry,
+        chkJobSet1,    chkJobSet2,    chkJobSet3,    chkOnlyNew,       chkOutput,      chkRetry,
+        editCity,      editWord,      editJobNo1,    editJobNo2,       editJobCode1,   editJobCode2,
+        editJobCode3,  editJobCode4,  rdoWordType1,  rdoWordType2,     rdoWordType3,   clstOutput};
     for (QWidget* control : controls)
         control->setEnabled(enabled);
     btnStart->setEnabled(enabled);

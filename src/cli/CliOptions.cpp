@@ -283,6 +283,8 @@ void Apply(const QCommandLineParser& parser, SettingsValues& values)
     }
     if (set("named-only"))
         values.*RowOf("named-only").ticked = true;
+    if (set("only-new"))
+        values.*RowOf("only-new").ticked = true;
     if (set("start"))
         ApplyStart(value("start"), values);
     if (set("fields"))
@@ -310,6 +312,7 @@ void AddConditionOptions(QCommandLineParser& parser)
         {"job-seeker", "Job-seeker number.", "NNNNN-NNNNNNNN"},
         {"recent", "Only recent postings: today (today and yesterday) or week.", "WHEN"},
         {"named-only", "Only postings that show the company name."},
+        {"only-new", "Only postings that no earlier run of the same search wrote."},
         {"start", "Start position (rounded down to a multiple of 30).", "N"},
         {"fields", "Output fields: all, or CSV header names separated by commas.", "LIST"},
         {"base-address", "The site's scheme and host.", "URL"},

@@ -187,7 +187,7 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     }
 
     // Lines of another choice of fields cannot go on in this file.
-    if (options.scope == RunScope::Resume && !CanAppendTo(options.outputPath, values.outputFields)) {
+    if (options.resume && !CanAppendTo(options.outputPath, values.outputFields)) {
         PrintWithPath("出力ファイルの項目が今回の出力項目と異なるため、続きを書き込めません: ",
                       options.outputPath);
         return kExitInvalidConditions;
@@ -202,8 +202,12 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     }
 
     PrintUtf8Message(kMessageFetchingSearchPage);
-    RunRequest request{conditions, options.outputPath, RunnerPageFile(),    options.databasePath, site,
-                       log.get(),  StopSignalled,      options.historyPath, options.scope};
+    const RunScope scope = options.resume ? RunScope::Resume
+        : conditions.onlyNew              ? RunScope::OnlyNew
+                                          : RunScope::Every;
+    RunRequest request{conditions, options.outputPath, RunnerPageFile(), options.databasePath,
+                       site,       log.get(),          StopSignalled,    options.historyPath,
+                       scope};
     const RunResult result = RunSessionToEnd(std::move(request));
     // The command line names the file rather than asking to check where it goes.
     if (result == kResultOutputFailed)

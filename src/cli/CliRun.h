@@ -29,8 +29,8 @@ struct CliOptions {
     std::filesystem::path logPath;      // the run log; none when empty
     std::optional<RunPacing> pacing;    // allowed only against this machine
     std::filesystem::path historyPath;  // what earlier runs wrote
-    RunScope scope = RunScope::Every;
-    bool forget = false; // forget the search's history instead of running
+    bool resume = false;                // go on with an interrupted run in outputPath
+    bool forget = false;                // forget the search's history instead of running
 };
 
 // The settings file: code page 932, or UTF-8 after a byte-order mark, whose

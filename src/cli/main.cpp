@@ -40,7 +40,6 @@ int main(int argc, char* argv[])
     parser.addOption({"output", "CSV file to write.", "FILE"});
     parser.addOption({"database", "Reference database (default: the program's km_data.db).", "FILE"});
     parser.addOption({"log", "Appends the run log to FILE (keeps the last 5 runs).", "FILE"});
-    parser.addOption({"only-new", "Only postings that no earlier run of the same search wrote."});
     parser.addOption(
         {"resume", "Goes on with an interrupted run: appends to --output the postings not yet in it."});
     parser.addOption({"forget", "Forgets what earlier runs of the search wrote, and runs nothing."});
@@ -76,13 +75,7 @@ int main(int argc, char* argv[])
     };
     if (parser.isSet("output"))
         options.outputPath = PathOption(parser, "output");
-    if (parser.isSet("only-new") && parser.isSet("resume")) {
-        std::fputs("--only-new and --resume cannot be used together.\n", stderr);
-        return kExitInvalidConditions;
-    }
-    options.scope = parser.isSet("only-new") ? RunScope::OnlyNew
-        : parser.isSet("resume")             ? RunScope::Resume
-                                             : RunScope::Every;
+    options.resume = parser.isSet("resume");
     options.forget = parser.isSet("forget");
     options.historyPath = parser.isSet("history") ? PathOption(parser, "history") : HistoryPath();
     options.databasePath = parser.isSet("database") ? PathOption(parser, "database") : ReferenceDatabasePath();

@@ -99,6 +99,7 @@ constexpr ConditionRow kRows[] = {
      .fields = &ConditionValues::outputFields,
      .option = "fields",
      .logPosition = 18},
+    Check("OnlyNew", &ConditionValues::onlyNew, "only-new", -1),
 };
 
 } // namespace

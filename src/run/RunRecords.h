@@ -38,6 +38,9 @@ struct ConditionValues {
     std::string categoryMinor2;
     bool useStartPosition = false;
     OutputFieldChecks outputFields{};
+    // Only postings that no earlier run of the same search wrote; the search
+    // itself is the same.
+    bool onlyNew = false;
 };
 
 // The conditions fixed at Start. An item index that selects nothing is -1
