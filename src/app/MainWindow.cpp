@@ -75,6 +75,11 @@ std::filesystem::path MainWindow::runLogFile() const
     return RunLogPath(m_programFolder);
 }
 
+std::filesystem::path MainWindow::historyFile() const
+{
+    return HistoryPath(m_programFolder);
+}
+
 std::filesystem::path MainWindow::lastListPageFile() const
 {
     return KeptListPagePath(runLogFile());

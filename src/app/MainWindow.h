@@ -4,6 +4,7 @@
 // controls; reading and writing the settings file is SettingsFile's.
 
 #include "run/RunOutcome.h"
+#include "run/RunSession.h"
 #include "run/RunRecords.h"
 #include "run/SettingsFile.h"
 #include "site/SiteConfig.h"
@@ -55,6 +56,7 @@ public:
     std::filesystem::path databasePath() const;
     std::filesystem::path runLogFile() const;
     std::filesystem::path lastListPageFile() const;
+    std::filesystem::path historyFile() const;
 
     bool databaseReady = false; // db/km_data.db existed at creation
     int resultCode = 0;         // outcome of the current or last run, a RunResult
@@ -182,7 +184,10 @@ private:
     bool checkTextBoxCharacters();
     std::optional<std::filesystem::path> chooseOutputFile();
     void setConditionControlsEnabled(bool enabled);
-    void startSession(const std::filesystem::path& outputFile);
+    // The file of an interrupted run of the search that the user chose to
+    // go on with; nothing for a new file.
+    std::optional<std::filesystem::path> interruptedRunToResume(const SearchConditions& conditions);
+    void startSession(const std::filesystem::path& outputFile, RunScope scope);
     void sessionEnded();
     void restoreCursor();
 

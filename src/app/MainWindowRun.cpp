@@ -15,6 +15,8 @@
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
+#include "run/CsvOutput.h"
+#include "run/PostingMemory.h"
 #include "run/RunSession.h"
 
 #include <QApplication>
@@ -56,7 +58,11 @@ void MainWindow::startRun()
         return;
     if (values.useStartPosition)
         editRetry->setText(ShiftJisToQString(check.retryText));
-    const std::optional<std::filesystem::path> outputFile = chooseOutputFile();
+    const SearchConditions conditions = ConditionsForRun(values, check);
+    std::optional<std::filesystem::path> outputFile = interruptedRunToResume(conditions);
+    const bool resume = outputFile.has_value();
+    if (!resume)
+        outputFile = chooseOutputFile();
     if (!outputFile)
         return;
 
@@ -69,7 +75,7 @@ void MainWindow::startRun()
     runState = RunState{};
     runState.outputPath = *outputFile;
     cityCodes = check.cityCodes;
-    m_runConditions = ConditionsForRun(values, check);
+    m_runConditions = conditions;
     m_runLog = std::make_unique<RunLog>(runLogFile(), lastListPageFile());
     m_runLog->begin(std::chrono::system_clock::now(), m_runConditions);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
@@ -81,13 +87,36 @@ void MainWindow::startRun()
     lblStatus->setPalette(colours);
     lblStatus->setText(Utf8Text(kMessageFetchingSearchPage));
     prgBar->setValue(0);
-    startSession(*outputFile);
+    startSession(*outputFile,
+                 resume                   ? RunScope::Resume
+                     : conditions.onlyNew ? RunScope::OnlyNew
+                                          : RunScope::Every);
 }
 
-void MainWindow::startSession(const std::filesystem::path& outputFile)
+std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const SearchConditions& conditions)
 {
-    RunRequest request{m_runConditions, outputFile, PageFilePath(m_programFolder), databasePath(), site,
-                       m_runLog.get(),  {}};
+    // The last run of this search was stopped, failed or killed, and its
+    // file can take the rest of the lines.
+    const PostingMemory memory(historyFile());
+    const std::optional<std::filesystem::path> file = memory.interruptedRun(SearchIdentity(conditions));
+    std::error_code error;
+    if (!file || !std::filesystem::is_regular_file(*file, error) || !CanAppendTo(*file, conditions.outputFields))
+        return std::nullopt;
+    if (!AskQuestion(this, QStringLiteral("前回中断した取得を続けますか？\n%1").arg(PathText(*file)),
+                     QStringLiteral("処理確認")))
+        return std::nullopt;
+    if (!OutputFileReplaceable(*file)) {
+        ShowNotice(this, Utf8Text(kMessageOutputFileInUse), Utf8Text(kTitleError));
+        return std::nullopt;
+    }
+    return file;
+}
+
+void MainWindow::startSession(const std::filesystem::path& outputFile, RunScope scope)
+{
+    RunRequest request{
+        m_runConditions, outputFile, PageFilePath(m_programFolder), databasePath(), site, m_runLog.get(), {},
+        historyFile(),   scope};
     m_session = new RunSession(std::move(request), this);
     m_phase = RunPhase::WarmingUp;
     connect(m_session, &RunSession::retrievalStarted, this, [this] {

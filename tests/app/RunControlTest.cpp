@@ -237,6 +237,7 @@ private slots:
     void cancelAtTheSearch();
     void cancelDuringTheWarmUp();
     void progressView();
+    void cancelledRunGoesOnAndOnlyNewFindsNothingNew();
 };
 
 void RunControlTest::initTestCase()
@@ -684,6 +685,45 @@ void RunControlTest::progressView()
     view.step(60, 57, QStringLiteral("求人情報 : 60件/57件 取得中..."));
     QCOMPARE(bar.value(), 57);
     QCOMPARE(status.text(), QStringLiteral("求人情報 : 60件/57件 取得中..."));
+}
+
+void RunControlTest::cancelledRunGoesOnAndOnlyNewFindsNothingNew()
+{
+    RunSetup run;
+    run.gate.holds = IsDetailRequest;
+    run.open();
+    RunWindow& w = *run.window;
+    QVERIFY(run.start(run.csv()));
+    QTRY_VERIFY_WITH_TIMEOUT(run.gate.reached(), kLongWait);
+    run.answers.questionAnswers = {true};
+    w.cancelRun();
+    run.gate.release();
+    QVERIFY(run.waitForEnd());
+    QVERIFY(CsvDataLines(run.csv()).size() <= 1);
+
+    // The next Start of the same search offers to go on, in the same file
+    // without asking for one: the file ends as a whole run's would.
+    const size_t shown = run.answers.shown.size();
+    run.answers.questionAnswers = {true, false};
+    w.startRun();
+    QCOMPARE(run.answers.shown.at(shown).title, QStringLiteral("処理確認"));
+    QVERIFY(run.answers.shown.at(shown).text.startsWith(QStringLiteral("前回中断した取得を続けますか？")));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(w.resultCode, int(kResultLinesWritten));
+    const auto hits = run.hits();
+    const std::vector<std::string> lines = CsvDataLines(run.csv());
+    QCOMPARE(lines.size(), hits.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        QCOMPARE(lines[i], ExpectedLine(run.site.expectedFields(*hits[i])));
+
+    // 新着のみ with nothing added: said in its own words, nothing fetched again.
+    w.chkOnlyNew->setChecked(true);
+    QVERIFY(run.start(run.folder / "new.csv"));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(w.resultCode, int(kResultNothingNew));
+    QCOMPARE(run.last().text, QStringLiteral("新しい求人情報は見つかりませんでした。"));
+    QVERIFY(CsvDataLines(run.folder / "new.csv").empty());
+    QVERIFY(ReadSettingsFile(run.folder / "db" / "km.ini")->onlyNew);
 }
 
 QTEST_MAIN(RunControlTest)
