@@ -131,6 +131,17 @@ struct SiteFixture {
         return page.next ? post(page.next->body, page.next->path, cookie) : ListPage{};
     }
 
+    // Every detail link of the list, "次へ＞" pressed up to its last page.
+    std::vector<std::string> walk(const ListPage& first, const std::string& cookie)
+    {
+        std::vector<std::string> links = first.links;
+        for (ListPage page = first; page.next;) {
+            page = next(page, cookie);
+            links.insert(links.end(), page.links.begin(), page.links.end());
+        }
+        return links;
+    }
+
     // The warm-up visit; gives the cookie text a page script would see.
     std::string warmUp()
     {
@@ -488,6 +499,88 @@ TEST(DemoSite, DataIsFixedAndItsPlacesAreInTheReferenceDatabase)
                                                              std::stoi(posting.prefectureCode));
         EXPECT_EQ(result.cityCodes, posting.cityCode) << posting.cityName;
     }
+}
+
+TEST(DemoSite, LaterSearchesListThePostingsAddedSince)
+{
+    DemoSiteOptions options = WithPostings(100);
+    options.addPerSearch = 40;
+    SiteFixture fixture(options);
+    DemoSite& site = fixture.site;
+    // A site made with all its postings at once: the grown one must match it
+    // posting for posting and list for list.
+    const DemoSite whole(WithPostings(180));
+    const std::string body = BuildSearchRequestBody(SearchConditions{});
+    const auto listedBy = [&](int count) {
+        std::vector<std::string> links;
+        for (const DemoPosting* posting : whole.matching(ParseSearchBody(body))) {
+            if (posting->index < count)
+                links.push_back(site.baseAddress() + posting->detailPath);
+        }
+        return links;
+    };
+    const std::string cookie = fixture.warmUp();
+    const ListPage first = fixture.post(body, "/kensaku/GECA110030.do", cookie);
+    const std::vector<std::string> firstLinks = fixture.walk(first, cookie);
+    EXPECT_EQ(firstLinks, listedBy(100));
+    EXPECT_EQ(first.count, std::to_string(firstLinks.size()));
+    ASSERT_EQ(site.postings().size(), 100u) << "neither the first search nor the pager adds postings";
+
+    httplib::Client client("127.0.0.1", site.port());
+    const auto detailPage = [&](const DemoPosting& posting) {
+        const auto answer = client.Get(posting.detailPath);
+        return answer ? answer->body : std::string();
+    };
+    std::vector<std::string> pagesBefore;
+    for (const DemoPosting& posting : site.postings()) {
+        if (posting.failsFirstDownload)
+            detailPage(posting); // its busy page
+        pagesBefore.push_back(detailPage(posting));
+    }
+    const DemoPosting* const firstPosting = &site.postings().front();
+
+    const ListPage second = fixture.post(body, "/kensaku/GECA110030.do", cookie);
+    const std::vector<std::string> secondLinks = fixture.walk(second, cookie);
+    ASSERT_EQ(site.postings().size(), 140u);
+    EXPECT_EQ(secondLinks, listedBy(140));
+    EXPECT_EQ(second.count, std::to_string(secondLinks.size()));
+    ASSERT_GT(secondLinks.size(), 100u) << "the new postings fill a page more";
+    EXPECT_TRUE(std::equal(firstLinks.begin(), firstLinks.end(), secondLinks.begin()))
+        << "listed after the others";
+
+    EXPECT_EQ(&site.postings().front(), firstPosting) << "postings never move";
+    DetailRun run(fixture);
+    for (size_t i = 0; i < site.postings().size(); ++i) {
+        const DemoPosting& posting = site.postings()[i];
+        EXPECT_EQ(posting.jobNumber, whole.postings()[i].jobNumber);
+        EXPECT_EQ(posting.fields, whole.postings()[i].fields);
+        EXPECT_EQ(site.findPosting(posting.jobNumber), &posting);
+        if (i < pagesBefore.size()) {
+            EXPECT_EQ(detailPage(posting), pagesBefore[i]) << posting.jobNumber;
+            continue;
+        }
+        const JobRecord record = ReadJobDetail(run.context(), site.detailUrl(posting));
+        const DemoFields expected = site.expectedFields(posting);
+        for (size_t slot = 0; slot < expected.size(); ++slot)
+            EXPECT_EQ(U(NormalizeCsvValue(record[slot])), expected[slot]) << posting.jobNumber << " " << slot;
+    }
+
+    const ListPage third = fixture.post(body, "/kensaku/GECA110030.do", cookie);
+    EXPECT_EQ(site.postings().size(), 180u);
+    EXPECT_EQ(third.count, std::to_string(listedBy(180).size()));
+}
+
+TEST(DemoSite, WithoutAddedPostingsEverySearchListsTheSame)
+{
+    SiteFixture fixture(WithPostings(100));
+    const std::string cookie = fixture.warmUp();
+    const std::string body = BuildSearchRequestBody(SearchConditions{});
+    const std::vector<std::string> links = fixture.walk(fixture.post(body, "/kensaku/GECA110030.do", cookie),
+                                                        cookie);
+    ASSERT_FALSE(links.empty());
+    for (int search = 0; search < 2; ++search)
+        EXPECT_EQ(fixture.walk(fixture.post(body, "/kensaku/GECA110030.do", cookie), cookie), links);
+    EXPECT_EQ(fixture.site.postings().size(), 100u);
 }
 
 TEST(DemoSite, OddRequestsGetDefinedAnswers)

@@ -98,17 +98,18 @@ struct PagerPost {
 };
 
 struct DemoSite::Server {
-    explicit Server(const DemoSite& site)
+    explicit Server(DemoSite& site)
         : site(site)
         , ids(std::random_device{}())
     {
     }
 
-    const DemoSite& site;
+    DemoSite& site;
     std::unique_ptr<httplib::Server> http;
     std::thread thread;
     std::atomic<bool> listenEnded = false;
     std::atomic<bool> stopping = false; // ends stalled answers
+    std::atomic<int> searches = 0;      // search posts so far, since the site was made
     int port = 0;
 
     std::mutex mutex; // guards everything below
@@ -329,6 +330,10 @@ void DemoSite::Server::answerSearchScreen(const httplib::Request& request, httpl
 
 void DemoSite::Server::answerSearch(const httplib::Request& request, httplib::Response& response)
 {
+    // The site gains postings between one search and the next, so the first
+    // search finds the site as it was made.
+    if (searches.fetch_add(1) > 0 && site.m_options.addPerSearch > 0)
+        site.addPostings(site.m_options.addPerSearch);
     const DemoQuery query = ParseSearchBody(request.body);
     const bool unknownSeeker = NamesUnknownJobSeeker(query, site.m_options.knownJobSeekerNumber);
     const std::vector<const DemoPosting*> hits = unknownSeeker ? std::vector<const DemoPosting*>()
@@ -373,8 +378,11 @@ PagerPost DemoSite::Server::readPagerPost(const httplib::Request& request, const
     if (id.empty() || !sessions.at(id).searched)
         return post;
     const Session& session = sessions.at(id);
-    for (const int index : session.hits)
-        post.hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
+    {
+        std::lock_guard postingsLock(site.m_postingsMutex);
+        for (const int index : session.hits)
+            post.hits.push_back(&site.m_postings[static_cast<size_t>(index)]);
+    }
     post.view = listView(session);
     post.page = -1;
     // One button pressed, as a browser sends the form.
@@ -432,11 +440,24 @@ DemoSite::DemoSite(DemoSiteOptions options)
     : m_server(std::make_unique<Server>(*this))
     , m_options(std::move(options))
 {
-    const int count = std::clamp(m_options.postingCount, 0, DemoSiteOptions::kMaxPostings);
-    m_postings.reserve(static_cast<size_t>(count));
-    for (int index = 0; index < count; ++index) {
-        m_postings.push_back(GeneratePosting(index).posting);
-        m_byJobNumber.emplace(m_postings.back().jobNumber, m_postings.size() - 1);
+    addPostings(m_options.postingCount);
+}
+
+void DemoSite::addPostings(int count)
+{
+    std::lock_guard growing(m_growing);
+    // Nobody else changes the postings while this one holds m_growing, so
+    // they can be made without keeping the server's readers waiting.
+    const int first = static_cast<int>(m_postings.size());
+    const int end = first + std::clamp(count, 0, DemoSiteOptions::kMaxPostings - first);
+    std::vector<DemoPosting> made;
+    made.reserve(static_cast<size_t>(end - first));
+    for (int index = first; index < end; ++index)
+        made.push_back(GeneratePosting(index).posting);
+    std::lock_guard lock(m_postingsMutex);
+    for (DemoPosting& posting : made) {
+        m_byJobNumber.emplace(posting.jobNumber, m_postings.size());
+        m_postings.push_back(std::move(posting));
     }
 }
 
@@ -504,6 +525,7 @@ std::string DemoSite::baseAddress() const
 
 const DemoPosting* DemoSite::findPosting(std::string_view jobNumber) const
 {
+    std::lock_guard lock(m_postingsMutex);
     const auto it = m_byJobNumber.find(std::string(jobNumber));
     return it == m_byJobNumber.end() ? nullptr : &m_postings[it->second];
 }
@@ -511,6 +533,7 @@ const DemoPosting* DemoSite::findPosting(std::string_view jobNumber) const
 std::vector<const DemoPosting*> DemoSite::matching(const DemoQuery& query) const
 {
     std::vector<const DemoPosting*> hits;
+    std::lock_guard lock(m_postingsMutex);
     for (const DemoPosting& posting : m_postings) {
         if (PostingMatches(posting, query))
             hits.push_back(&posting);

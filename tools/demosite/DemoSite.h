@@ -1,7 +1,8 @@
 #pragma once
 // A local stand-in for the job-search site on 127.0.0.1: the search screen
 // (which sets the session cookie), the search post, the pager and the detail
-// pages, over a fixed set of generated postings.
+// pages, over a set of generated postings that may grow from one search to
+// the next.
 
 #include "DemoFaults.h"
 #include "DemoLayout.h"
@@ -9,8 +10,10 @@
 #include "DemoQuery.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,6 +61,12 @@ struct DemoSiteOptions {
     // server's threads.
     std::function<void(const std::string&)> searchBodyLog = nullptr;
 
+    // Postings that every search after the site's first adds (the next ones
+    // by index, listed after the others), as the real site gains postings
+    // between daily runs; the total stays within kMaxPostings. Pager posts
+    // add none.
+    int addPerSearch = 0;
+
     static constexpr int kMaxPostings = 100000;
 };
 
@@ -77,9 +86,12 @@ public:
     int port() const;                // 0 when not running
     std::string baseAddress() const; // "http://127.0.0.1:<port>"
 
-    const std::vector<DemoPosting>& postings() const { return m_postings; }
+    // Postings never move once made, so pointers and references to them stay
+    // good while the site grows; read the container itself only while no
+    // search is being answered.
+    const std::deque<DemoPosting>& postings() const { return m_postings; }
     const DemoPosting* findPosting(std::string_view jobNumber) const;
-    // The postings a search with these conditions lists, in list order.
+    // The postings a search with these conditions lists now, in list order.
     std::vector<const DemoPosting*> matching(const DemoQuery& query) const;
 
     // The detail page's address as the product builds it from the list.
@@ -96,11 +108,17 @@ public:
 
 private:
     bool faultStrikes(int target, const std::string& key, int attempt) const;
+    // Makes the next `count` postings by index, up to kMaxPostings in all.
+    void addPostings(int count);
 
     struct Server;
     std::unique_ptr<Server> m_server;
     DemoSiteOptions m_options;
-    std::vector<DemoPosting> m_postings;
+    std::mutex m_growing; // one addPostings at a time
+    // Guards the two containers below against the server's threads while
+    // they grow; the postings themselves never change once made.
+    mutable std::mutex m_postingsMutex;
+    std::deque<DemoPosting> m_postings;
     std::unordered_map<std::string, size_t> m_byJobNumber;
 };
 

@@ -16,11 +16,13 @@ namespace {
 
 void PrintUsage(std::ostream& out)
 {
-    out << "Usage: kenmori-demo-site [--port N] [--postings N] [--quiet] [fault options]\n"
+    out << "Usage: kenmori-demo-site [--port N] [--postings N] [--add N] [--quiet] [fault options]\n"
            "  --port N      port on 127.0.0.1 (default 8080; 0 picks a free one)\n"
            "  --postings N  number of postings (default 300, at most "
         << DemoSiteOptions::kMaxPostings
         << ")\n"
+           "  --add N       every search after the first adds N new postings, listed\n"
+           "                after the others (default 0: the postings never change)\n"
            "  --quiet       do not list the requests\n"
            "  --layout L    today (default) or spread: every page re-laid as an HTML\n"
            "                formatter would (indented, one element a line)\n"
@@ -77,6 +79,9 @@ int main(int argc, char* argv[])
         } else if (argument == "--postings" && hasValue
                    && ReadNumber(argv[i + 1], 0, DemoSiteOptions::kMaxPostings, options.postingCount)) {
             ++i;
+        } else if (argument == "--add" && hasValue
+                   && ReadNumber(argv[i + 1], 0, DemoSiteOptions::kMaxPostings, options.addPerSearch)) {
+            ++i;
         } else if (argument == "--fault" && hasValue && DemoFaultFromName(argv[i + 1])) {
             options.fault = *DemoFaultFromName(argv[++i]);
         } else if (argument == "--fault-share" && hasValue && ReadShare(argv[i + 1], options.faultShare)) {
@@ -129,13 +134,17 @@ int main(int argc, char* argv[])
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     DemoSite site(options);
+    // Read before the server's threads can make the site grow.
+    const size_t postingCount = site.postings().size();
     if (!site.start(port)) {
         std::cerr << "kenmori-demo-site: cannot listen on 127.0.0.1:" << port << "\n";
         return 1;
     }
     std::cout << site.baseAddress() << std::endl;
-    std::cerr << "Serving " << site.postings().size() << " postings; search page " << site.baseAddress()
+    std::cerr << "Serving " << postingCount << " postings; search page " << site.baseAddress()
               << "/kensaku/GECA110010.do?action=initDisp&screenId=GECA110010\n";
+    if (options.addPerSearch > 0)
+        std::cerr << "Every search after the first adds " << options.addPerSearch << " postings\n";
     if (options.fault != DemoFault::None)
         std::cerr << "Fault \"" << DemoFaultName(options.fault) << "\" for a share of " << options.faultShare
                   << " of the requests, seed " << options.faultSeed << "\n";
