@@ -172,9 +172,19 @@ bool PostingMemory::exec(const QString& sql, const QVariantList& values)
     return query.exec();
 }
 
-static std::set<std::string> JobNumbers(QSqlQuery& query)
+std::set<std::string> PostingMemory::jobNumbers(const QString& sql, const QVariantList& values) const
 {
     std::set<std::string> numbers;
+    if (!m_open)
+        return numbers;
+    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return numbers;
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return numbers;
     while (query.next())
         numbers.insert(query.value(0).toString().toStdString());
     return numbers;
@@ -182,25 +192,14 @@ static std::set<std::string> JobNumbers(QSqlQuery& query)
 
 std::set<std::string> PostingMemory::written(const std::string& search) const
 {
-    if (!m_open)
-        return {};
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT job_number FROM postings WHERE search = ?"));
-    query.addBindValue(QString::fromStdString(search));
-    return query.exec() ? JobNumbers(query) : std::set<std::string>{};
+    return jobNumbers(QStringLiteral("SELECT job_number FROM postings WHERE search = ?"),
+                      {QString::fromStdString(search)});
 }
 
 std::set<std::string> PostingMemory::writtenTo(const std::string& search, const std::filesystem::path& file) const
 {
-    if (!m_open)
-        return {};
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT job_number FROM postings WHERE search = ? AND output_file = ?"));
-    query.addBindValue(QString::fromStdString(search));
-    query.addBindValue(PathText(file));
-    return query.exec() ? JobNumbers(query) : std::set<std::string>{};
+    return jobNumbers(QStringLiteral("SELECT job_number FROM postings WHERE search = ? AND output_file = ?"),
+                      {QString::fromStdString(search), PathText(file)});
 }
 
 bool PostingMemory::remember(const std::string& search, const std::string& jobNumber,

@@ -61,6 +61,7 @@ public:
 private:
     bool openFile();
     bool exec(const QString& sql, const QVariantList& values = {});
+    std::set<std::string> jobNumbers(const QString& sql, const QVariantList& values) const;
 
     std::filesystem::path m_file;
     QString m_connectionName;
