@@ -98,6 +98,9 @@ std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const Se
     // The last run of this search was stopped, failed or killed, and its
     // file can take the rest of the lines.
     const PostingMemory memory(historyFile());
+    // A damaged file is set aside here already; the user hears of it now.
+    if (!memory.problem().empty())
+        ShowNotice(this, QString::fromStdString(memory.problem()), Utf8Text(kTitleError));
     const std::optional<std::filesystem::path> file = memory.interruptedRun(SearchIdentity(conditions));
     std::error_code error;
     if (!file || !std::filesystem::is_regular_file(*file, error) || !CanAppendTo(*file, conditions.outputFields))

@@ -238,6 +238,7 @@ private slots:
     void cancelDuringTheWarmUp();
     void progressView();
     void cancelledRunGoesOnAndOnlyNewFindsNothingNew();
+    void damagedHistoryIsToldAndTheRunGoesOn();
 };
 
 void RunControlTest::initTestCase()
@@ -724,6 +725,20 @@ void RunControlTest::cancelledRunGoesOnAndOnlyNewFindsNothingNew()
     QCOMPARE(run.last().text, QStringLiteral("新しい求人情報は見つかりませんでした。"));
     QVERIFY(CsvDataLines(run.folder / "new.csv").empty());
     QVERIFY(ReadSettingsFile(run.folder / "db" / "km.ini")->onlyNew);
+}
+
+void RunControlTest::damagedHistoryIsToldAndTheRunGoesOn()
+{
+    RunSetup run(20);
+    run.open("JobList=1\r\n");
+    RunWindow& w = *run.window;
+    WriteFileBytes(run.folder / "db" / "history.db", std::string(8192, 'x'));
+    QVERIFY(run.start(run.csv()));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(w.resultCode, int(kResultLinesWritten));
+    QCOMPARE(CsvDataLines(run.csv()).size(), run.hits().size());
+    QVERIFY(run.answers.shown.at(0).text.startsWith(QStringLiteral("履歴ファイルが壊れているため")));
+    QCOMPARE(ReadFileBytes(run.folder / "db" / "history.damaged.db"), std::string(8192, 'x'));
 }
 
 QTEST_MAIN(RunControlTest)
