@@ -124,7 +124,7 @@ void MainWindow::prepareForm()
     std::error_code error;
     // The connection itself opens on the first query.
     databaseReady = std::filesystem::exists(databasePath(), error);
-    m_database = std::make_unique<ReferenceDatabase>(QString::fromStdU16String(databasePath().u16string()));
+    m_database = std::make_unique<ReferenceDatabase>(PathToQString(databasePath()));
     m_progress = std::make_unique<RunProgressView>(*prgBar, *lblStatus, m_taskbarReady);
 }
 
@@ -425,8 +425,7 @@ bool MainWindow::saveSettings()
     if (WriteSettingsFile(settingsPath(), currentSettings()))
         return true;
     ShowNotice(this,
-               QStringLiteral("設定ファイルを保存できませんでした。\r\n%1")
-                   .arg(QString::fromStdU16String(settingsPath().u16string())),
+               QStringLiteral("設定ファイルを保存できませんでした。\r\n%1").arg(PathToQString(settingsPath())),
                Utf8Text(kTitleError));
     return false;
 }

@@ -41,11 +41,6 @@
 
 namespace kenmori {
 
-static QString PathText(const std::filesystem::path& path)
-{
-    return QString::fromStdU16String(path.u16string());
-}
-
 void MainWindow::startRun()
 {
     if (m_phase != RunPhase::Idle)
@@ -87,10 +82,7 @@ void MainWindow::startRun()
     lblStatus->setPalette(colours);
     lblStatus->setText(Utf8Text(kMessageFetchingSearchPage));
     prgBar->setValue(0);
-    startSession(*outputFile,
-                 resume                   ? RunScope::Resume
-                     : conditions.onlyNew ? RunScope::OnlyNew
-                                          : RunScope::Every);
+    startSession(*outputFile, ScopeOf(conditions, resume));
 }
 
 std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const SearchConditions& conditions)
@@ -105,7 +97,7 @@ std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const Se
     std::error_code error;
     if (!file || !std::filesystem::is_regular_file(*file, error) || !CanAppendTo(*file, conditions.outputFields))
         return std::nullopt;
-    if (!AskQuestion(this, QStringLiteral("前回中断した取得を続けますか？\n%1").arg(PathText(*file)),
+    if (!AskQuestion(this, QStringLiteral("前回中断した取得を続けますか？\n%1").arg(PathToQString(*file)),
                      QStringLiteral("処理確認")))
         return std::nullopt;
     if (!OutputFileReplaceable(*file)) {
@@ -322,7 +314,7 @@ void MainWindow::alertUser()
 
 void MainWindow::openWithAssociatedProgram(const std::filesystem::path& file)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(file)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQString(file)));
 }
 
 } // namespace kenmori

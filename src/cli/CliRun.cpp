@@ -156,7 +156,7 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         PrintUtf8Message(kMessageDatabaseMissing);
         return kExitInvalidConditions;
     }
-    ReferenceDatabase database(QString::fromStdU16String(options.databasePath.u16string()));
+    ReferenceDatabase database(PathToQString(options.databasePath));
     const StartCheck check = CheckStartConditions(values, database);
     if (!check.passed) {
         PrintMessage(check.message);
@@ -202,12 +202,15 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     }
 
     PrintUtf8Message(kMessageFetchingSearchPage);
-    const RunScope scope = options.resume ? RunScope::Resume
-        : conditions.onlyNew              ? RunScope::OnlyNew
-                                          : RunScope::Every;
-    RunRequest request{conditions, options.outputPath, RunnerPageFile(), options.databasePath,
-                       site,       log.get(),          StopSignalled,    options.historyPath,
-                       scope};
+    RunRequest request{conditions,
+                       options.outputPath,
+                       RunnerPageFile(),
+                       options.databasePath,
+                       site,
+                       log.get(),
+                       StopSignalled,
+                       options.historyPath,
+                       ScopeOf(conditions, options.resume)};
     const RunResult result = RunSessionToEnd(std::move(request));
     // The command line names the file rather than asking to check where it goes.
     if (result == kResultOutputFailed)

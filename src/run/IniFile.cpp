@@ -1,5 +1,6 @@
 #include "run/IniFile.h"
 
+#include "text/CodePage932.h"
 #include "text/TextUtils.h"
 
 #include <QSaveFile>
@@ -83,7 +84,7 @@ bool IniFile::save(const std::filesystem::path& path) const
 {
     // Written beside the old file and renamed over it only once complete: a
     // crash or a full disk part-way leaves the old file as it was.
-    QSaveFile out(QString::fromStdU16String(path.u16string()));
+    QSaveFile out(PathToQString(path));
     if (!out.open(QIODevice::WriteOnly))
         return false;
     const std::string bytes = toBytes();

@@ -1,6 +1,7 @@
 #include "run/PostingMemory.h"
 
 #include "run/SearchRequest.h"
+#include "text/CodePage932.h"
 
 #include <QCryptographicHash>
 #include <QSqlDatabase>
@@ -17,11 +18,6 @@ namespace kenmori {
 
 // The format this program writes; a file of a later one is left alone.
 static constexpr int kFormatVersion = 1;
-
-static QString PathText(const std::filesystem::path& path)
-{
-    return QString::fromStdU16String(path.u16string());
-}
 
 std::string SearchIdentity(const SearchConditions& conditions)
 {
@@ -106,7 +102,7 @@ static bool IsDamage(const QSqlError& error)
 bool PostingMemory::openFile()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    db.setDatabaseName(PathText(m_file));
+    db.setDatabaseName(PathToQString(m_file));
     // Another run (the window, a scheduled kenmori-cli) may be writing.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     const std::string where = m_file.string();
@@ -199,7 +195,7 @@ std::set<std::string> PostingMemory::written(const std::string& search) const
 std::set<std::string> PostingMemory::writtenTo(const std::string& search, const std::filesystem::path& file) const
 {
     return jobNumbers(QStringLiteral("SELECT job_number FROM postings WHERE search = ? AND output_file = ?"),
-                      {QString::fromStdString(search), PathText(file)});
+                      {QString::fromStdString(search), PathToQString(file)});
 }
 
 bool PostingMemory::remember(const std::string& search, const std::string& jobNumber,
@@ -211,14 +207,14 @@ bool PostingMemory::remember(const std::string& search, const std::string& jobNu
                                "VALUES (?, ?, ?, ?, ?) ON CONFLICT (search, job_number) DO UPDATE SET "
                                "last_seen = excluded.last_seen, output_file = excluded.output_file"),
                 {QString::fromStdString(search), QString::fromStdString(jobNumber), QString::fromStdString(day),
-                 QString::fromStdString(day), PathText(file)});
+                 QString::fromStdString(day), PathToQString(file)});
 }
 
 bool PostingMemory::beginRun(const std::string& search, const std::filesystem::path& file)
 {
     return m_open
         && exec(QStringLiteral("INSERT OR REPLACE INTO runs (search, output_file, complete) VALUES (?, ?, 0)"),
-                {QString::fromStdString(search), PathText(file)});
+                {QString::fromStdString(search), PathToQString(file)});
 }
 
 bool PostingMemory::endRun(const std::string& search, bool complete)

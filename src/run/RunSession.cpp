@@ -68,6 +68,13 @@ std::string Today(const SiteConfig& site)
 
 } // namespace
 
+RunScope ScopeOf(const SearchConditions& conditions, bool resume)
+{
+    if (resume)
+        return RunScope::Resume;
+    return conditions.onlyNew ? RunScope::OnlyNew : RunScope::Every;
+}
+
 RunSession::RunSession(RunRequest request, QObject* parent)
     : QThread(parent)
     , m_request(std::move(request))
@@ -132,7 +139,7 @@ bool RunSession::warmUp(const SiteConfig& site)
 void RunSession::retrieve(const SiteConfig& site)
 {
     // A database connection belongs to the thread that opened it.
-    ReferenceDatabase database(QString::fromStdU16String(m_request.databasePath.u16string()));
+    ReferenceDatabase database(PathToQString(m_request.databasePath));
     SessionHost host(*this, database);
     const StopRequested stop = [this] { return stopRequested(); };
     std::unique_ptr<PostingMemory> memory;

@@ -27,6 +27,9 @@ enum class RunScope {
     Resume,  // those not yet in the output file, appended to it
 };
 
+// Going on with an interrupted run comes first; else the conditions say.
+RunScope ScopeOf(const SearchConditions& conditions, bool resume);
+
 struct RunRequest {
     SearchConditions conditions;
     std::filesystem::path outputPath;

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,12 @@ std::string Sjis(std::string_view utf8);
 std::string ShiftJisToUtf8(std::string_view sjis);
 
 QString ShiftJisToQString(std::string_view sjis);
+
+// A file's path as Qt takes it, whatever its characters.
+inline QString PathToQString(const std::filesystem::path& path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
 
 // A surrogate pair or a lone surrogate becomes one "?".
 std::string QStringToShiftJis(const QString& text);
