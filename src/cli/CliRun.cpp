@@ -4,7 +4,6 @@
 #include "StopSignal.h"
 
 #include "reference/ReferenceDatabase.h"
-#include "run/CsvOutput.h"
 #include "run/IniFile.h"
 #include "run/ProgramFolder.h"
 #include "run/SettingsFile.h"
@@ -16,6 +15,7 @@
 #include "run/RunOutcome.h"
 #include "run/PostingMemory.h"
 #include "run/RunSession.h"
+#include "run/WorkbookOutput.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -112,6 +112,8 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
 {
     // A killed run leaves its page file behind; nobody else would remove it.
     RemoveStalePageFiles();
+    // And a workbook behind its journal: it is made now.
+    CatchUpInterruptedWorkbooks(options.historyPath, std::chrono::system_clock::now());
 
     SettingsValues values = FirstStartSettings();
     if (!options.settingsPath.empty()) {
@@ -186,14 +188,29 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
         return kExitOutputFailed;
     }
 
-    // Lines of another choice of fields cannot go on in this file.
-    if (options.resume && !CanAppendTo(options.outputPath, values.outputFields)) {
-        PrintWithPath("出力ファイルの項目が今回の出力項目と異なるため、続きを書き込めません: ",
-                      options.outputPath);
-        return kExitInvalidConditions;
+    const SearchConditions conditions = ConditionsForRun(values, check);
+    const OutputFormat format = options.format.value_or(options.resume ? OutputFormatOfFile(options.outputPath)
+                                                                       : OutputFormatForPath(options.outputPath));
+    if (options.resume) {
+        const char* refusal = nullptr;
+        switch (CheckGoingOn(options.outputPath, format, conditions)) {
+        case GoingOn::Possible: break;
+        case GoingOn::OtherFields:
+            refusal = "出力ファイルの項目が今回の出力項目と異なるため、続きを書き込めません: ";
+            break;
+        case GoingOn::WorkbookEdited:
+            refusal = "出力ファイルが前回の取得の後で変更されているため、続きを書き込めません: ";
+            break;
+        case GoingOn::JournalMissing:
+            refusal = "出力ファイルのこれまでの行の記録がないため、続きを書き込めません: ";
+            break;
+        }
+        if (refusal) {
+            PrintWithPath(refusal, options.outputPath);
+            return kExitInvalidConditions;
+        }
     }
 
-    const SearchConditions conditions = ConditionsForRun(values, check);
     std::unique_ptr<RunLog> log;
     if (!options.logPath.empty()) {
         log = std::make_unique<RunLog>(options.logPath, KeptListPagePath(options.logPath));
@@ -210,7 +227,8 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
                        log.get(),
                        StopSignalled,
                        options.historyPath,
-                       ScopeOf(conditions, options.resume)};
+                       ScopeOf(conditions, options.resume),
+                       format};
     const RunResult result = RunSessionToEnd(std::move(request));
     // The command line names the file rather than asking to check where it goes.
     if (result == kResultOutputFailed)

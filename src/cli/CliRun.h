@@ -4,7 +4,7 @@
 
 #include "run/RunOutcome.h"
 #include "run/SettingsFile.h"
-#include "run/RunSession.h"
+#include "run/OutputFormat.h"
 #include "run/RunSession.h"
 #include "site/SiteConfig.h"
 
@@ -29,8 +29,11 @@ struct CliOptions {
     std::filesystem::path logPath;      // the run log; none when empty
     std::optional<RunPacing> pacing;    // allowed only against this machine
     std::filesystem::path historyPath;  // what earlier runs wrote
-    bool resume = false;                // go on with an interrupted run in outputPath
-    bool forget = false;                // forget the search's history instead of running
+    // The form of the list; none: by the file (.xlsx a workbook, else the
+    // Shift-JIS CSV; going on, the form the file has).
+    std::optional<OutputFormat> format;
+    bool resume = false; // go on with an interrupted run in outputPath
+    bool forget = false; // forget the search's history instead of running
 };
 
 // The settings file: code page 932, or UTF-8 after a byte-order mark, whose

@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Collects job postings into a CSV file without a window.\n"
+        "Collects job postings into a CSV file or an Excel workbook without a window.\n"
         "Exit status: 0 lines written, 1 nothing found, 2 stopped (Ctrl-C), 3 invalid\n"
         "conditions or settings, 4 output file not writable, 5 incomplete (a result\n"
         "list page failed; the lines so far are kept), 8 job-seeker number unknown to\n"
@@ -37,7 +37,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOption(
         {"settings", "Settings file (km.ini format); without it, the conditions of a first start.", "FILE"});
-    parser.addOption({"output", "CSV file to write.", "FILE"});
+    parser.addOption({"output", "File to write: a CSV file, or an Excel workbook (.xlsx).", "FILE"});
+    parser.addOption({"format",
+                      "sjis (Shift-JIS CSV), utf8 (UTF-8 CSV, every character kept) or xlsx (Excel workbook); "
+                      "default: xlsx for a .xlsx file, else sjis.",
+                      "FORMAT"});
     parser.addOption({"database", "Reference database (default: the program's km_data.db).", "FILE"});
     parser.addOption({"log", "Appends the run log to FILE (keeps the last 5 runs).", "FILE"});
     parser.addOption(
@@ -75,6 +79,13 @@ int main(int argc, char* argv[])
     };
     if (parser.isSet("output"))
         options.outputPath = PathOption(parser, "output");
+    if (parser.isSet("format")) {
+        options.format = OutputFormatNamed(parser.value("format").toStdString());
+        if (!options.format) {
+            std::fputs("--format needs sjis, utf8 or xlsx.\n", stderr);
+            return kExitInvalidConditions;
+        }
+    }
     options.resume = parser.isSet("resume");
     options.forget = parser.isSet("forget");
     options.historyPath = parser.isSet("history") ? PathOption(parser, "history") : HistoryPath();

@@ -158,7 +158,7 @@ private:
 
     void finish()
     {
-        std::string text = TrimText(Utf8ToShiftJis(m_pending));
+        std::string text = TrimText(Utf8ToShiftJisWithReferences(m_pending));
         m_pending.clear();
         m_spacePending = false;
         if (text.empty())

@@ -7,7 +7,7 @@
 namespace kenmori {
 
 // Wave dashes that arrived as "?" (U+301C has no code page 932 form) put
-// back as "～".
+// back as "～"; in UTF-8 output, such a character stays itself.
 std::string WaveDashRestored(std::string_view text);
 
 // acc, separator, text; or just text while acc is empty. Empty text: no change.

@@ -249,6 +249,30 @@ bool PostingMemory::forget(const std::string& search)
     return false;
 }
 
+std::vector<std::filesystem::path> InterruptedRunFiles(const std::filesystem::path& history)
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(history, error))
+        return files;
+    const QString name = NextConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(PathToQString(history));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("SELECT output_file FROM runs WHERE complete = 0"))) {
+                while (query.next())
+                    files.emplace_back(query.value(0).toString().toStdU16String());
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return files;
+}
+
 static std::string ReadWhole(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -268,11 +292,13 @@ std::set<std::string> JobNumbersInCsv(const std::filesystem::path& file, const O
         if (end == std::string::npos)
             break;
         // A job number never holds a quote, so the first field ends at the
-        // next one.
+        // next one; a line before the header (a workbook's journal) holds
+        // no job number.
         if (bytes[start] == '"') {
             const size_t close = bytes.find('"', start + 1);
-            if (close != std::string::npos && close < end)
-                numbers.insert(bytes.substr(start + 1, close - start - 1));
+            const std::string field = close < end ? bytes.substr(start + 1, close - start - 1) : std::string();
+            if (!field.empty() && field.find_first_not_of("0123456789-") == std::string::npos)
+                numbers.insert(field);
         }
         start = end;
     }

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kenmori {
 
@@ -68,6 +69,10 @@ private:
     bool m_open = false;
     std::string m_problem;
 };
+
+// The files of every run that did not end complete, read without changing
+// the history (a damaged one included); none when it cannot be read.
+std::vector<std::filesystem::path> InterruptedRunFiles(const std::filesystem::path& history);
 
 // Job numbers in the first column of a CSV file this program wrote with the
 // job number ticked, its header line left out; empty when the file is

@@ -255,9 +255,9 @@ void RetrieveJobList(const RunContext& run)
 
 void RunRetrieval(const RunContext& run)
 {
-    const bool opened = run.appendOutput
-        ? run.csv.openToAppend(run.state.outputPath)
-        : WriteCsvHeader(run.csv, run.state.outputPath, run.conditions.outputFields);
+    const std::filesystem::path& file = run.lineFile.empty() ? run.state.outputPath : run.lineFile;
+    const bool opened = run.appendOutput ? run.csv.openToAppend(file)
+                                         : WriteCsvHeader(run.csv, file, run.conditions.outputFields);
     if (!opened) {
         run.state.outputFailed = true;
         run.csv.close();

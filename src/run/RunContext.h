@@ -31,6 +31,9 @@ struct RunContext {
     std::function<void(const std::string& jobNumber)> lineWritten = {};
     // The output file holds lines of an interrupted run: append, no header.
     bool appendOutput = false;
+    // Where the lines go when not to the output file itself (a workbook's
+    // journal).
+    std::filesystem::path lineFile = {};
 
     bool stopAsked() const { return stopRequested && stopRequested(); }
 };

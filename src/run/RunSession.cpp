@@ -4,6 +4,7 @@
 #include "reference/ReferenceDatabase.h"
 #include "run/CsvOutput.h"
 #include "run/PostingMemory.h"
+#include "run/WorkbookOutput.h"
 #include "run/RetrievalLoop.h"
 #include "run/RunContext.h"
 #include "run/RunHost.h"
@@ -154,6 +155,8 @@ void RunSession::retrieve(const SiteConfig& site)
     }
     const std::string search = SearchIdentity(m_request.conditions);
     const std::filesystem::path& output = m_request.outputPath;
+    const OutputFormat format = m_request.format;
+    const std::filesystem::path lineFile = LineFilePath(output, format);
     std::set<std::string> passOver;
     bool append = false;
     if (m_request.scope == RunScope::OnlyNew && memory) {
@@ -162,21 +165,24 @@ void RunSession::retrieve(const SiteConfig& site)
         // A line cut off by a kill is dropped, then the file's own lines
         // count as written, should the history not know them.
         std::error_code error;
-        append = CutToLastWholeLine(output) && std::filesystem::file_size(output, error) > 0 && !error;
+        append = CutToLastWholeLine(lineFile) && std::filesystem::file_size(lineFile, error) > 0 && !error;
         if (memory)
             passOver = memory->writtenTo(search, output);
-        passOver.merge(JobNumbersInCsv(output, m_request.conditions.outputFields));
+        passOver.merge(JobNumbersInCsv(lineFile, m_request.conditions.outputFields));
     }
     if (memory)
         memory->beginRun(search, output);
     m_state.retrieving = true;
     {
-        CsvOutputFile csv;
+        CsvOutputFile csv(LineEncoding(format),
+                          format == OutputFormat::Workbook ? JournalPreamble(m_request.conditions)
+                                                           : std::string());
         RunContext context{m_request.conditions, m_state,      csv, host, site, stop,
                            m_request.pageFile,   m_request.log};
         if (m_request.scope != RunScope::Every)
             context.passOver = &passOver;
         context.appendOutput = append;
+        context.lineFile = lineFile;
         const std::string day = Today(site);
         if (memory)
             context.lineWritten = [&](const std::string& jobNumber) {
@@ -192,13 +198,21 @@ void RunSession::retrieve(const SiteConfig& site)
         }
     }
     m_state.retrieving = false;
+    // Whatever ended the run, the workbook holds the lines written so far.
+    std::error_code error;
+    if (format == OutputFormat::Workbook && std::filesystem::exists(lineFile, error)
+        && !WriteWorkbookFromJournal(lineFile, output, site.now()))
+        m_state.outputFailed = true;
     m_outcome = stop() ? kResultCancelled : RetrievalOutcome(m_state);
     if (m_outcome == kResultNothingFound && m_state.passedOver > 0)
         m_outcome = kResultNothingNew;
+    const bool complete = m_outcome == kResultLinesWritten || m_outcome == kResultNothingFound
+        || m_outcome == kResultNothingNew;
     if (memory)
-        memory->endRun(search,
-                       m_outcome == kResultLinesWritten || m_outcome == kResultNothingFound
-                           || m_outcome == kResultNothingNew);
+        memory->endRun(search, complete);
+    // An interrupted run's journal stays, so that the run can go on.
+    if (format == OutputFormat::Workbook && complete)
+        std::filesystem::remove(lineFile, error);
 }
 
 } // namespace kenmori

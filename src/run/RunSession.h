@@ -6,6 +6,7 @@
 // once the thread has finished.
 
 #include "pages/StopRequest.h"
+#include "run/OutputFormat.h"
 #include "run/RunOutcome.h"
 #include "run/RunRecords.h"
 #include "site/SiteConfig.h"
@@ -41,6 +42,7 @@ struct RunRequest {
     // What earlier runs wrote; none without a file.
     std::filesystem::path historyPath = {};
     RunScope scope = RunScope::Every;
+    OutputFormat format = OutputFormat::ShiftJisCsv;
 };
 
 class RunSession : public QThread {

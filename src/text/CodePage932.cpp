@@ -1,6 +1,7 @@
 #include "text/CodePage932.h"
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <cstddef>
 #include <cstdint>
@@ -62,7 +63,18 @@ static void AppendEncoded(std::string& out, char32_t codePoint)
     out.append(encoded, end == encoded + 2 ? 2u : 1u);
 }
 
-bool AppendShiftJis(std::string& out, std::string_view utf8)
+// "&#x20BB7;": how a page may write a character itself.
+static std::string NumericReference(char32_t codePoint)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "&#x%X;", static_cast<unsigned>(codePoint));
+    return text;
+}
+
+// Unmappable: what a character without a code page 932 form becomes.
+enum class Unmappable { Question, Reference };
+
+static bool AppendConverted(std::string& out, std::string_view utf8, Unmappable unmappable)
 {
     const std::size_t size = utf8.size();
     const std::size_t start = out.size();
@@ -72,6 +84,15 @@ bool AppendShiftJis(std::string& out, std::string_view utf8)
     const auto fail = [&] {
         out.resize(start);
         return false;
+    };
+    // A reference is longer than the character it stands for: the room
+    // grows by its length, so the room left still covers the input left.
+    const auto writeReference = [&](char32_t codePoint) {
+        const std::string reference = NumericReference(codePoint);
+        const std::size_t at = static_cast<std::size_t>(to - out.data());
+        out.resize(out.size() + reference.size());
+        std::memcpy(out.data() + at, reference.data(), reference.size());
+        return out.data() + at + reference.size();
     };
     std::size_t pos = 0;
     while (pos < size) {
@@ -102,9 +123,11 @@ bool AppendShiftJis(std::string& out, std::string_view utf8)
             const auto second = static_cast<unsigned char>(utf8[pos + 1]);
             const auto third = static_cast<unsigned char>(utf8[pos + 2]);
             if ((second & 0xC0) == 0x80 && (third & 0xC0) == 0x80) {
-                const std::uint16_t code =
-                    kEncodeIndex[((first & 0x0Fu) << 12) | ((second & 0x3Fu) << 6) | (third & 0x3Fu)];
-                if (code > 0xFF) {
+                const char32_t codePoint = ((first & 0x0Fu) << 12) | ((second & 0x3Fu) << 6) | (third & 0x3Fu);
+                const std::uint16_t code = kEncodeIndex[codePoint];
+                if (code == 0 && unmappable == Unmappable::Reference) {
+                    to = writeReference(codePoint);
+                } else if (code > 0xFF) {
                     *to++ = static_cast<char>(code >> 8);
                     *to++ = static_cast<char>(code & 0xFF);
                 } else {
@@ -143,11 +166,30 @@ bool AppendShiftJis(std::string& out, std::string_view utf8)
             return fail();
         if (length == 4 && (codePoint < 0x10000 || codePoint > 0x10FFFF))
             return fail();
-        to = WriteEncoded(to, codePoint);
+        const bool unmapped = codePoint > 0xFFFF || kEncodeIndex[codePoint] == 0;
+        to = unmapped && unmappable == Unmappable::Reference ? writeReference(codePoint)
+                                                             : WriteEncoded(to, codePoint);
         pos += length;
     }
     out.resize(static_cast<std::size_t>(to - out.data()));
     return true;
+}
+
+bool AppendShiftJis(std::string& out, std::string_view utf8)
+{
+    return AppendConverted(out, utf8, Unmappable::Question);
+}
+
+bool HasCodePage932Form(char32_t codePoint)
+{
+    return codePoint < 0x80 || (codePoint <= 0xFFFF && kEncodeIndex[codePoint] != 0);
+}
+
+std::string Utf8ToShiftJisWithReferences(std::string_view utf8)
+{
+    std::string out;
+    AppendConverted(out, utf8, Unmappable::Reference);
+    return out;
 }
 
 std::string Utf8ToShiftJis(std::string_view utf8)

@@ -32,8 +32,17 @@ std::string Utf8ToShiftJis(std::string_view utf8);
 // well-formed UTF-8. For many texts into one buffer.
 bool AppendShiftJis(std::string& out, std::string_view utf8);
 
+// Page text to code page 932 as above, but a character without a code page
+// 932 form becomes its numeric character reference ("&#x20BB7;"), as a page
+// may write it itself: the code page 932 output still shows "?", the UTF-8
+// output gives the character back.
+std::string Utf8ToShiftJisWithReferences(std::string_view utf8);
+
 // A code page 932 constant from a UTF-8 source literal, e.g. Sjis("件").
 std::string Sjis(std::string_view utf8);
+
+// Whether the character has a code page 932 form (ASCII has).
+bool HasCodePage932Form(char32_t codePoint);
 
 // Code page 932 bytes to UTF-8 (form encoding, terminal, database).
 std::string ShiftJisToUtf8(std::string_view sjis);

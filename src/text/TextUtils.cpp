@@ -402,25 +402,38 @@ std::string SubText(std::string_view text, int start, int count)
 
 namespace {
 
-// The code page 932 form of one Unicode character from a numeric reference.
-std::string ReferencedCharacter(char32_t code)
+// One Unicode character from a numeric reference, in the text's encoding.
+std::string ReferencedCharacter(char32_t code, TextEncoding encoding)
 {
     if (code < 0x20 || code == 0x7F)
         return " "; // a line break or tab must not split the CSV line
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return "?";
     const QString text = QString::fromUcs4(&code, 1);
+    if (encoding == TextEncoding::Utf8)
+        return text.toStdString();
     const std::string converted = QStringToShiftJis(text);
     return converted.empty() ? "?" : converted;
 }
 
 // The reference at the start of text and its length, or nothing.
-std::optional<std::pair<std::string, size_t>> ReadReference(std::string_view text)
+std::optional<std::pair<std::string, size_t>> ReadReference(std::string_view text, TextEncoding encoding)
 {
     const size_t end = text.find(';');
-    if (end == std::string_view::npos || end < 2 || end > 9)
+    if (end == std::string_view::npos || end < 2 || end > 10)
         return std::nullopt;
-    const std::string_view name = text.substr(1, end - 1);
+    std::string_view name = text.substr(1, end - 1);
+    // "&~#x301C;": a character shown as the full-width tilde where code page
+    // 932 cannot hold it (the wave dash of times and sums), itself in UTF-8.
+    if (name.starts_with("~#")) {
+        const auto character = ReadReference(text.substr(1), encoding);
+        if (!character)
+            return std::nullopt;
+        const bool unheld = encoding == TextEncoding::ShiftJis && character->first == "?";
+        return std::pair{unheld ? std::string("\x81\x60") : character->first, end + 1};
+    }
+    if (end > 9)
+        return std::nullopt;
     static const std::pair<std::string_view, std::string_view> kNamed[] = {
         {"nbsp", " "}, {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}};
     for (const auto& [known, character] : kNamed) {
@@ -435,12 +448,12 @@ std::optional<std::pair<std::string, size_t>> ReadReference(std::string_view tex
     const auto [last, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
     if (digits.empty() || error != std::errc() || last != digits.data() + digits.size())
         return std::nullopt;
-    return std::pair{ReferencedCharacter(static_cast<char32_t>(code)), end + 1};
+    return std::pair{ReferencedCharacter(static_cast<char32_t>(code), encoding), end + 1};
 }
 
 } // namespace
 
-std::string DecodeCharacterReferences(std::string_view text)
+std::string DecodeCharacterReferences(std::string_view text, TextEncoding encoding)
 {
     // "&", "#", ";", digits and the letters after "&" are single-byte
     // characters: none of them can be the trail byte of what precedes them,
@@ -455,7 +468,7 @@ std::string DecodeCharacterReferences(std::string_view text)
             break;
         }
         decoded += text.substr(at, amp - at);
-        if (const auto reference = ReadReference(text.substr(amp))) {
+        if (const auto reference = ReadReference(text.substr(amp), encoding)) {
             decoded += reference->first;
             at = amp + reference->second;
         } else {

@@ -75,11 +75,17 @@ void SplitText(std::string_view text, std::string_view delimiter, std::vector<st
 // to their ASCII forms.
 std::string NormalizeDigitsAndDashes(std::string_view text);
 
-// The character references of HTML in code page 932 text made characters, in
-// one pass: "&nbsp;" a plain space, "&amp;", "&lt;", "&gt;", "&quot;", and
-// "&#NNN;" / "&#xHH;" (a character without a code page 932 form becomes "?",
-// a control character a space). Anything else stays as it is.
-std::string DecodeCharacterReferences(std::string_view text);
+// The encoding of a text the core writes out.
+enum class TextEncoding { ShiftJis, Utf8 };
+
+// The character references of HTML in text of the given encoding made
+// characters, in one pass: "&nbsp;" a plain space, "&amp;", "&lt;", "&gt;",
+// "&quot;", and "&#NNN;" / "&#xHH;" (a control character a space, a number
+// that names no character "?"; in code page 932 text also a character
+// without a code page 932 form). "&~#xHH;" is the same but for a character
+// without a code page 932 form, which becomes "～" in code page 932 text.
+// Anything else stays as it is.
+std::string DecodeCharacterReferences(std::string_view text, TextEncoding encoding = TextEncoding::ShiftJis);
 
 // UTF-8 text form-encoded (application/x-www-form-urlencoded): letters,
 // digits and the kept punctuation as they are, a space "+", every other byte

@@ -31,8 +31,10 @@ static std::string FormAndRows(const std::string& rows)
 TEST(DetailPageScan, WaveDashArrivingAsQuestionMark)
 {
     const DetailPageScan scan = ScanFixture("wave_dash.html");
-    EXPECT_EQ(U(scan.record[23]), "（1）10時00分～19時00分又は9時～18時の間の8時間程度");
-    EXPECT_EQ(U(scan.record[26]), "週5日～6日");
+    EXPECT_EQ(Shown(scan.record[23]), "（1）10時00分～19時00分又は9時～18時の間の8時間程度");
+    EXPECT_EQ(Shown(scan.record[26]), "週5日～6日");
+    // The UTF-8 output keeps the page's own wave dash.
+    EXPECT_EQ(Shown(scan.record[23], TextEncoding::Utf8), "（1）10時00分〜19時00分又は9時〜18時の間の8時間程度");
     EXPECT_EQ(U(scan.record[5]), "店長 大阪　次郎");
 }
 
@@ -124,7 +126,7 @@ TEST(DetailPageScan, RowsOfTheirOwnAndSpannedRows)
         "<tr><th>学歴</th><td>不問</td></tr>"));
     EXPECT_EQ(U(scan.record[15]), "卸売");
     EXPECT_EQ(U(scan.record[17]), "事務");
-    EXPECT_EQ(U(scan.record[23]), "9時～18時 残業あり");
+    EXPECT_EQ(Shown(scan.record[23]), "9時～18時 残業あり");
     EXPECT_EQ(U(scan.record[63]), "不問");
 }
 

@@ -10,7 +10,7 @@ using namespace kenmori;
 static std::string ValueOf(int slot, std::string_view cell, int shownSlot = -1)
 {
     const JobRecord r = RunRule(RowPage(cell), slot);
-    return U(r[static_cast<size_t>(shownSlot < 0 ? slot : shownSlot)]);
+    return Shown(r[static_cast<size_t>(shownSlot < 0 ? slot : shownSlot)]);
 }
 
 TEST(GeneralRule, GluesBreakLinesSpacesOthersAndKeepsToItsRow)

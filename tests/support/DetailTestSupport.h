@@ -4,6 +4,7 @@
 // expectations read as plain text.
 
 #include "text/CodePage932.h"
+#include "text/TextUtils.h"
 #include "pages/FieldRules.h"
 #include "pages/IndustryCategory.h"
 #include "pages/JobRecord.h"
@@ -23,6 +24,14 @@ inline std::string S(std::string_view utf8)
 inline std::string U(std::string_view sjis)
 {
     return ShiftJisToUtf8(sjis);
+}
+
+// A field's text as an output file shows it (UTF-8): references decoded, a
+// character without a code page 932 form as that form shows it or kept.
+inline std::string Shown(std::string_view sjis, TextEncoding encoding = TextEncoding::ShiftJis)
+{
+    return encoding == TextEncoding::Utf8 ? DecodeCharacterReferences(U(sjis), encoding)
+                                          : U(DecodeCharacterReferences(sjis, encoding));
 }
 
 inline std::string DetailFixturePath(const std::string& name)
