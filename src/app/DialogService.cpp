@@ -1,5 +1,7 @@
 #include "app/DialogService.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -58,15 +60,20 @@ bool AskQuestion(QWidget* parent, const QString& text, const QString& title, boo
         == QMessageBox::Yes;
 }
 
-QString AskSaveFilePath(QWidget* parent, const QString& suggestedName)
+SaveFileChoice AskSaveFile(QWidget* parent, const QString& suggestedName, const QStringList& fileTypes,
+                           int shownType)
 {
     if (installedAnswers) {
         installedAnswers->shown.push_back({DialogKind::SaveFile, QString(), suggestedName});
         if (installedAnswers->savePaths.empty())
-            return QString();
-        const QString path = installedAnswers->savePaths.front();
+            return {};
+        SaveFileChoice choice{installedAnswers->savePaths.front(), shownType};
         installedAnswers->savePaths.pop_front();
-        return path;
+        if (!installedAnswers->saveFileTypes.empty()) {
+            choice.fileType = installedAnswers->saveFileTypes.front();
+            installedAnswers->saveFileTypes.pop_front();
+        }
+        return choice;
     }
     // Qt's own dialog asks before overwriting and can be resized; it has no
     // read-only box to hide. It is used in place of the desktop's dialog so
@@ -75,12 +82,14 @@ QString AskSaveFilePath(QWidget* parent, const QString& suggestedName)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("CSVファイル (*.csv)"));
+    dialog.setNameFilters(fileTypes);
+    if (shownType >= 0 && shownType < fileTypes.size())
+        dialog.selectNameFilter(fileTypes.at(shownType));
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+        return {};
+    return {dialog.selectedFiles().constFirst(), std::max<int>(0, fileTypes.indexOf(dialog.selectedNameFilter()))};
 }
 
 void ShowFailure(const QString& text)

@@ -5,6 +5,7 @@
 // DialogAnswers to answer them and to read what would have been shown.
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <vector>
@@ -32,8 +33,15 @@ void ShowNotice(QWidget* parent, const QString& text, const QString& title);
 // True for Yes. The default button is Yes unless defaultNo is set.
 bool AskQuestion(QWidget* parent, const QString& text, const QString& title, bool defaultNo = false);
 
-// The chosen path, or the empty text when the user cancelled.
-QString AskSaveFilePath(QWidget* parent, const QString& suggestedName);
+struct SaveFileChoice {
+    QString path; // empty when the user cancelled
+    int fileType = 0;
+};
+
+// The save dialog offering fileTypes (name filters such as "CSVファイル
+// (*.csv)"), the one at shownType first.
+SaveFileChoice AskSaveFile(QWidget* parent, const QString& suggestedName, const QStringList& fileTypes,
+                           int shownType);
 
 // The message of an exception that reached the event loop.
 void ShowFailure(const QString& text);
@@ -49,6 +57,8 @@ public:
 
     std::deque<bool> questionAnswers;
     std::deque<QString> savePaths;
+    // The file type chosen with each path; the one shown first once they run dry.
+    std::deque<int> saveFileTypes;
     std::vector<ShownDialog> shown;
 };
 

@@ -5,6 +5,7 @@
 #include "run/ProgramFolder.h"
 #include "reference/ReferenceDatabase.h"
 #include "run/SettingsFile.h"
+#include "run/WorkbookOutput.h"
 #include "app/RunProgressView.h"
 #include "controls/DigitBox.h"
 #include "shell/TaskbarProgress.h"
@@ -148,6 +149,8 @@ void MainWindow::afterFirstShow()
 {
     if (databaseReady) {
         loadSettings();
+        // A workbook whose run was killed is made from its journal now.
+        CatchUpInterruptedWorkbooks(historyFile(), std::chrono::system_clock::now());
         return;
     }
     ShowNotice(this, Utf8Text(kMessageDatabaseMissing), QStringLiteral("設定エラー"));
@@ -377,6 +380,7 @@ void MainWindow::loadSettings()
     }
     const SettingsValues& values = *stored;
     site.baseAddress = SiteConfigForSettings(values).baseAddress;
+    m_outputFormat = values.outputFormat;
 
     // In the file's order, so that the recency boxes' handlers see the ticks
     // as they always have.
@@ -433,6 +437,7 @@ bool MainWindow::saveSettings()
 SettingsValues MainWindow::currentSettings() const
 {
     SettingsValues values;
+    values.outputFormat = m_outputFormat;
     for (const ConditionRow& row : ConditionRows()) {
         QWidget* const control = ConditionControlOf(*this, row);
         switch (row.kind) {

@@ -182,12 +182,13 @@ private:
 
     bool validateStart(const SettingsValues& values, StartCheck& check);
     bool checkTextBoxCharacters();
-    std::optional<std::filesystem::path> chooseOutputFile();
+    // The file and its form; the form chosen becomes the next one offered.
+    std::optional<std::pair<std::filesystem::path, OutputFormat>> chooseOutputFile();
     void setConditionControlsEnabled(bool enabled);
     // The file of an interrupted run of the search that the user chose to
     // go on with; nothing for a new file.
     std::optional<std::filesystem::path> interruptedRunToResume(const SearchConditions& conditions);
-    void startSession(const std::filesystem::path& outputFile, RunScope scope);
+    void startSession(const std::filesystem::path& outputFile, RunScope scope, OutputFormat format);
     void sessionEnded();
     void restoreCursor();
 
@@ -200,6 +201,7 @@ private:
     bool m_taskbarReady = false;
     std::unique_ptr<RunLog> m_runLog;
     RunPhase m_phase = RunPhase::Idle;
+    OutputFormat m_outputFormat = OutputFormat::ShiftJisCsv; // kept in km.ini
     SearchConditions m_runConditions;
     RunSession* m_session = nullptr; // owned by the window
     bool m_cursorOverridden = false;

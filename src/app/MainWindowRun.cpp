@@ -15,7 +15,7 @@
 #include "run/OutputFileCheck.h"
 #include "run/RunLog.h"
 #include "run/RunOutcome.h"
-#include "run/CsvOutput.h"
+#include "run/OutputFormat.h"
 #include "run/PostingMemory.h"
 #include "run/RunSession.h"
 
@@ -54,12 +54,15 @@ void MainWindow::startRun()
     if (values.useStartPosition)
         editRetry->setText(ShiftJisToQString(check.retryText));
     const SearchConditions conditions = ConditionsForRun(values, check);
-    std::optional<std::filesystem::path> outputFile = interruptedRunToResume(conditions);
-    const bool resume = outputFile.has_value();
+    std::optional<std::pair<std::filesystem::path, OutputFormat>> output;
+    if (const auto interrupted = interruptedRunToResume(conditions))
+        output = std::pair{*interrupted, OutputFormatOfFile(*interrupted)};
+    const bool resume = output.has_value();
     if (!resume)
-        outputFile = chooseOutputFile();
-    if (!outputFile)
+        output = chooseOutputFile();
+    if (!output)
         return;
+    const auto& [outputFile, format] = *output;
 
     // Kept now, so a crash during the run does not lose them; a failure has
     // shown its notice and the run goes on.
@@ -68,7 +71,7 @@ void MainWindow::startRun()
     repaint();
     resultCode = kResultLinesWritten;
     runState = RunState{};
-    runState.outputPath = *outputFile;
+    runState.outputPath = outputFile;
     cityCodes = check.cityCodes;
     m_runConditions = conditions;
     m_runLog = std::make_unique<RunLog>(runLogFile(), lastListPageFile());
@@ -82,7 +85,7 @@ void MainWindow::startRun()
     lblStatus->setPalette(colours);
     lblStatus->setText(Utf8Text(kMessageFetchingSearchPage));
     prgBar->setValue(0);
-    startSession(*outputFile, ScopeOf(conditions, resume));
+    startSession(outputFile, ScopeOf(conditions, resume), format);
 }
 
 std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const SearchConditions& conditions)
@@ -95,7 +98,8 @@ std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const Se
         ShowNotice(this, QString::fromStdString(memory.problem()), Utf8Text(kTitleError));
     const std::optional<std::filesystem::path> file = memory.interruptedRun(SearchIdentity(conditions));
     std::error_code error;
-    if (!file || !std::filesystem::is_regular_file(*file, error) || !CanAppendTo(*file, conditions.outputFields))
+    if (!file || !std::filesystem::is_regular_file(LineFilePath(*file, OutputFormatOfFile(*file)), error)
+        || CheckGoingOn(*file, OutputFormatOfFile(*file), conditions) != GoingOn::Possible)
         return std::nullopt;
     if (!AskQuestion(this, QStringLiteral("前回中断した取得を続けますか？\n%1").arg(PathToQString(*file)),
                      QStringLiteral("処理確認")))
@@ -107,11 +111,18 @@ std::optional<std::filesystem::path> MainWindow::interruptedRunToResume(const Se
     return file;
 }
 
-void MainWindow::startSession(const std::filesystem::path& outputFile, RunScope scope)
+void MainWindow::startSession(const std::filesystem::path& outputFile, RunScope scope, OutputFormat format)
 {
-    RunRequest request{
-        m_runConditions, outputFile, PageFilePath(m_programFolder), databasePath(), site, m_runLog.get(), {},
-        historyFile(),   scope};
+    RunRequest request{m_runConditions,
+                       outputFile,
+                       PageFilePath(m_programFolder),
+                       databasePath(),
+                       site,
+                       m_runLog.get(),
+                       {},
+                       historyFile(),
+                       scope,
+                       format};
     m_session = new RunSession(std::move(request), this);
     m_phase = RunPhase::WarmingUp;
     connect(m_session, &RunSession::retrievalStarted, this, [this] {
@@ -167,15 +178,44 @@ bool MainWindow::validateStart(const SettingsValues& values, StartCheck& check)
     return false;
 }
 
-std::optional<std::filesystem::path> MainWindow::chooseOutputFile()
+std::optional<std::pair<std::filesystem::path, OutputFormat>> MainWindow::chooseOutputFile()
 {
-    QString chosen = AskSaveFilePath(this, QStringLiteral("求人取得リスト.csv"));
-    if (chosen.isEmpty())
+    struct FileType {
+        OutputFormat format;
+        const char* filter;
+        QLatin1String extension;
+    };
+    static const FileType kFileTypes[] = {
+        {OutputFormat::ShiftJisCsv, "CSVファイル（Shift-JIS）(*.csv)", QLatin1String(".csv")},
+        {OutputFormat::Utf8Csv, "CSVファイル（UTF-8）(*.csv)", QLatin1String(".csv")},
+        {OutputFormat::Workbook, "Excelブック (*.xlsx)", QLatin1String(".xlsx")},
+    };
+    QStringList filters;
+    int shown = 0;
+    for (const FileType& type : kFileTypes) {
+        if (type.format == m_outputFormat)
+            shown = static_cast<int>(filters.size());
+        filters << QString::fromUtf8(type.filter);
+    }
+    const SaveFileChoice choice = AskSaveFile(this, QStringLiteral("求人取得リスト") + kFileTypes[shown].extension,
+                                              filters, shown);
+    if (choice.path.isEmpty())
         return std::nullopt;
+    const FileType& type =
+        kFileTypes[choice.fileType >= 0 && choice.fileType < filters.size() ? choice.fileType : 0];
+    m_outputFormat = type.format;
+    // The name takes the type's extension; one of the other type goes.
+    QString chosen = choice.path;
     const QString name = QFileInfo(chosen).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0 || name.mid(dot).compare(QLatin1String(".csv"), Qt::CaseInsensitive) != 0)
-        chosen += QLatin1String(".csv");
+    const QString extension = dot < 0 ? QString() : name.mid(dot);
+    if (extension.compare(type.extension, Qt::CaseInsensitive) != 0) {
+        const bool otherType = extension.compare(QLatin1String(".csv"), Qt::CaseInsensitive) == 0
+            || extension.compare(QLatin1String(".xlsx"), Qt::CaseInsensitive) == 0;
+        if (otherType)
+            chosen.chop(extension.size());
+        chosen += type.extension;
+    }
 
     // The run replaces an old file only when its search goes out, so a run
     // that ends before (site unreachable, Cancel) leaves it as it was. One
@@ -186,7 +226,7 @@ std::optional<std::filesystem::path> MainWindow::chooseOutputFile()
         ShowNotice(this, Utf8Text(kMessageOutputFileInUse), Utf8Text(kTitleError));
         return std::nullopt;
     }
-    return file;
+    return std::pair{file, type.format};
 }
 
 void MainWindow::setConditionControlsEnabled(bool enabled)

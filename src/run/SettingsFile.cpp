@@ -21,6 +21,9 @@ std::string CutToBytes(std::string_view text, std::size_t maxBytes)
     return std::string(text.substr(0, end));
 }
 
+// After the conditions' keys, which keep their places.
+constexpr std::string_view kOutputFormatKey = "OutputFormat";
+
 SettingsValues FirstStartSettings()
 {
     SettingsValues values;
@@ -77,6 +80,8 @@ SettingsValues ReadSettings(const IniFile& ini, bool cutToBoxes)
         }
         }
     }
+    values.outputFormat = OutputFormatNamed(ini.readString(kSettingsSection, kOutputFormatKey, ""))
+                              .value_or(OutputFormat::ShiftJisCsv);
     values.baseAddress = ini.readString("Site", "BaseAddress", "");
     return values;
 }
@@ -121,6 +126,7 @@ void WriteSettings(IniFile& ini, const SettingsValues& values)
         }
         }
     }
+    ini.writeString(kSettingsSection, kOutputFormatKey, std::string(OutputFormatName(values.outputFormat)));
 }
 
 std::optional<SettingsValues> ReadSettingsFile(const std::filesystem::path& path)

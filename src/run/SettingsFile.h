@@ -4,6 +4,7 @@
 // and the command-line runner read and write the same file the same way.
 // Texts are code page 932.
 
+#include "run/OutputFormat.h"
 #include "run/IniFile.h"
 #include "run/OutputFieldCatalog.h"
 #include "run/RunRecords.h"
@@ -21,6 +22,8 @@ namespace kenmori {
 // list without a selection.
 struct SettingsValues : ConditionValues {
     std::string startPositionText = "0"; // the start position's box text
+    // The form of the list the window last saved; not a search condition.
+    OutputFormat outputFormat = OutputFormat::ShiftJisCsv;
 
     // [Site] BaseAddress: read so a test or a demonstration can point the
     // program elsewhere; empty when absent, and never written.

@@ -63,7 +63,8 @@ void JapaneseDialogsTest::standardDialogsShowJapaneseTexts()
     QVERIFY(!AnyContains(m_texts, QStringLiteral("Yes")));
 
     textsOfNextDialog();
-    QVERIFY(AskSaveFilePath(nullptr, QStringLiteral("kenmori.csv")).isEmpty());
+    QVERIFY(AskSaveFile(nullptr, QStringLiteral("kenmori.csv"), {QStringLiteral("CSVファイル (*.csv)")}, 0)
+                .path.isEmpty());
     QVERIFY2(AnyContains(m_texts, QStringLiteral("保存")), qPrintable(m_texts.join('|')));
     QVERIFY2(AnyContains(m_texts, QStringLiteral("キャンセル")), qPrintable(m_texts.join('|')));
     QVERIFY2(AnyContains(m_texts, QStringLiteral("ファイル名")), qPrintable(m_texts.join('|')));

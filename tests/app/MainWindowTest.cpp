@@ -176,7 +176,7 @@ void MainWindowTest::loadAndSaveRoundTrip()
                    "JobNo1=12345\r\nJobNo2=12345678\r\nJobCode1=011\r\nJobCode2=02\r\nJobCode3=\r\n"
                    "JobCode4=45\r\nWordCheck=2\r\nJobList=1"
                  + std::string(92, '0')
-                 + "1\r\nOnlyNew=0\r\n\r\n"
+                 + "1\r\nOnlyNew=0\r\nOutputFormat=sjis\r\n\r\n"
                    "[Site]\r\nBaseAddress=http://127.0.0.1:9/\r\n"
                  + foreign);
 }

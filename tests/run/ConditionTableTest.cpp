@@ -155,7 +155,7 @@ TEST(ConditionTable, EveryMemberGoesThroughTheFileUnderItsOwnKey)
                   + values.cityNames + "\r\nFreeWord=" + values.freeWords
                   + "\r\nRetry=90\r\nJobNo1=13010\r\nJobNo2=1234567\r\nJobCode1=011\r\nJobCode2=02\r\n"
                     "JobCode3=3\r\nJobCode4=4\r\nWordCheck=1\r\nJobList="
-                  + fields + "\r\nOnlyNew=1\r\n");
+                  + fields + "\r\nOnlyNew=1\r\nOutputFormat=sjis\r\n");
 
     // Read back, the values write the same file again.
     IniFile again;

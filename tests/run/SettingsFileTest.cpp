@@ -101,7 +101,7 @@ TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)
                   + "\r\nFreeWord=a  Region1=5\r\n"
                     "Retry=0\r\nJobNo1=12345\r\nJobNo2=\r\nJobCode1=\r\nJobCode2=\r\nJobCode3=\r\n"
                     "JobCode4=\r\nWordCheck=2\r\nJobList="
-                  + jobList + "\r\nOnlyNew=0\r\n");
+                  + jobList + "\r\nOnlyNew=0\r\nOutputFormat=sjis\r\n");
 
     const std::optional<SettingsValues> back = ReadSettingsFile(path);
     ASSERT_TRUE(back.has_value());
@@ -118,7 +118,7 @@ TEST(SettingsFile, WritesKeysInOrderAndKeepsForeignText)
     const std::string bytes = FileBytes(path);
     EXPECT_EQ(bytes.rfind("[Config]\r\nJobList=" + jobList + "\r\nMine=" + Sjis("値") + "\r\nRegion1=-1\r\n", 0),
               0u);
-    EXPECT_TRUE(bytes.ends_with("WordCheck=2\r\nOnlyNew=0\r\n\r\n" + foreign));
+    EXPECT_TRUE(bytes.ends_with("WordCheck=2\r\nOnlyNew=0\r\nOutputFormat=sjis\r\n\r\n" + foreign));
 }
 
 TEST(SettingsFile, MissingFileOrFolder)
