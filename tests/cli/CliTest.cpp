@@ -6,6 +6,8 @@
 #include "text/CodePage932.h"
 #include "run/CsvOutput.h"
 #include "run/SearchRequest.h"
+#include "run/OutputFormat.h"
+#include "support/OutputFormsTestSupport.h"
 #include "support/RetrievalTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -477,6 +479,70 @@ TEST_F(CliTest, AKilledRunResumedGivesTheUninterruptedFileByteForByte)
     // Another choice of fields cannot go on in that file.
     writeSettings(onlyJobNumber, grown.site->baseAddress());
     EXPECT_EQ(runCli({"--resume"}).exitCode, 3);
+}
+
+TEST_F(CliTest, TheSameRunInEachFormSaysTheSame)
+{
+    writeSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n");
+    ASSERT_EQ(runCli().exitCode, 0);
+    const std::string sjis = ReadFileBytes(csvPath);
+    const QString utf8Path = dir.filePath("utf8.csv");
+    const QString xlsxPath = dir.filePath("out.xlsx");
+    ASSERT_EQ(runCli({"--output", utf8Path, "--format", "utf8"}).exitCode, 0);
+    // The site's own wave dash, which code page 932 cannot hold, is kept.
+    const std::string utf8 = ReadFileBytes(utf8Path.toStdString());
+    int kept = 0;
+    EXPECT_TRUE(SameButForCodePage932(sjis, utf8, kept));
+    EXPECT_GT(kept, 0);
+    EXPECT_NE(utf8.find("〜"), std::string::npos);
+    // Going on, the file's own form holds: nothing new, nothing changed.
+    EXPECT_EQ(runCli({"--output", utf8Path, "--resume"}).exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(utf8Path.toStdString()), utf8);
+
+    ASSERT_EQ(runCli({"--output", xlsxPath}).exitCode, 0);
+    const WorkbookReading book = ReadWorkbook(xlsxPath.toStdString());
+    ASSERT_TRUE(book.opened);
+    EXPECT_EQ(book.csv, utf8.substr(3));
+    const QString lastRow = QString::number(CsvDataLines(csvPath).size() + 1);
+    EXPECT_EQ(book.about.mid(0, 5), QStringList({"求人一覧", "A2", "A1:CP" + lastRow, "True", "s"}));
+    EXPECT_EQ(book.about.value(6), "True"); // every link is the address it shows
+    EXPECT_GT(book.about.value(5).toInt(), 0);
+    EXPECT_FALSE(std::filesystem::exists(JournalPath(xlsxPath.toStdString())));
+    EXPECT_EQ(runCli({"--output", utf8Path, "--format", "excel"}).exitCode, 3);
+}
+
+TEST_F(CliTest, AKilledWorkbookRunIsMadeAtTheNextStartAndGoesOn)
+{
+    GrowingSite grown;
+    grown.processId = &processId;
+    grown.start(100);
+    writeSettings("JobList=" + std::string(kOutputFieldCount, '1') + "\r\n", grown.site->baseAddress());
+    const QString whole = dir.filePath("whole.csv");
+    ASSERT_EQ(runCli({"--history", dir.filePath("other.db"), "--output", whole, "--format", "utf8"}).exitCode, 0);
+
+    const std::filesystem::path workbook = dir.filePath("out.xlsx").toStdString();
+    grown.details = 0;
+    grown.killAtDetail = 40;
+    killedOnPurpose = true;
+    runCli({"--output", QString::fromStdString(workbook.string())});
+    killedOnPurpose = false;
+    EXPECT_FALSE(std::filesystem::exists(workbook));
+    ASSERT_TRUE(std::filesystem::exists(JournalPath(workbook)));
+
+    // Any start makes it from the journal: here one that runs nothing.
+    EXPECT_EQ(runCli({"--forget", "--words", "介護"}).exitCode, 0);
+    WorkbookReading book = ReadWorkbook(workbook);
+    ASSERT_TRUE(book.opened);
+    const std::string wholeLines = ReadFileBytes(whole.toStdString()).substr(3);
+    EXPECT_TRUE(wholeLines.starts_with(book.csv));
+    EXPECT_GE(std::count(book.csv.begin(), book.csv.end(), '\n'), 38);
+
+    grown.killAtDetail = 0;
+    const CliResult result = runCli({"--output", QString::fromStdString(workbook.string()), "--resume"});
+    EXPECT_EQ(result.exitCode, 0) << result.errorText;
+    book = ReadWorkbook(workbook);
+    EXPECT_EQ(book.csv, wholeLines);
+    EXPECT_FALSE(std::filesystem::exists(JournalPath(workbook)));
 }
 
 TEST_F(CliTest, ADamagedHistoryIsSetAsideAndTheRunGoesOn)

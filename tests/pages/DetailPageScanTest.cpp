@@ -127,6 +127,11 @@ TEST(DetailPageScan, RowsOfTheirOwnAndSpannedRows)
     EXPECT_EQ(U(scan.record[15]), "卸売");
     EXPECT_EQ(U(scan.record[17]), "事務");
     EXPECT_EQ(Shown(scan.record[23]), "9時～18時 残業あり");
+
+    // What code page 932 cannot hold: "?" there, itself in UTF-8.
+    const DetailPageScan rare = Scan(FormAndRows("<tr><th>職種</th><td>𠮷野家&#x1F600;😀</td></tr>"));
+    EXPECT_EQ(Shown(rare.record[17]), "?野家??");
+    EXPECT_EQ(Shown(rare.record[17], TextEncoding::Utf8), "𠮷野家😀😀");
     EXPECT_EQ(U(scan.record[63]), "不問");
 }
 

@@ -5,6 +5,9 @@
 #include "run/CsvOutput.h"
 #include "run/RunLog.h"
 #include "run/RunSession.h"
+#include "run/ConditionChoices.h"
+#include "run/OutputFormat.h"
+#include "support/OutputFormsTestSupport.h"
 #include "support/ReferenceTestSupport.h"
 #include "support/RunTestFixture.h"
 
@@ -28,6 +31,7 @@ protected:
     std::atomic<RunSession*> current = nullptr; // for stops from the site's threads
     int retrievalStarts = 0;
     RunState endState;
+    OutputFormat format = OutputFormat::ShiftJisCsv;
 
     void SetUp() override
     {
@@ -40,7 +44,8 @@ protected:
     // when that took too long.
     std::optional<RunResult> runSession()
     {
-        RunSession session(RunRequest{conditions, csvPath, pageFile, databasePath, siteConfig, nullptr, {}});
+        RunSession session(RunRequest{
+            conditions, csvPath, pageFile, databasePath, siteConfig, nullptr, {}, {}, RunScope::Every, format});
         QObject::connect(&session, &RunSession::progressStepped, &session,
                          [&](int position, int total, const QString& text) {
                              EXPECT_EQ(QThread::currentThread(), qApp->thread());
@@ -144,4 +149,33 @@ TEST_F(RunSessionTest, AFailingDatabaseIsToldOnceAndTheRunGoesOn)
     EXPECT_EQ(runSession(), kResultLinesWritten);
     EXPECT_EQ(notices.size(), 1u);
     EXPECT_EQ(CsvDataLines(csvPath).size(), 3u);
+}
+
+TEST_F(RunSessionTest, AStoppedWorkbookHoldsExactlyTheLinesWrittenAndKeepsItsJournal)
+{
+    format = OutputFormat::Workbook;
+    csvPath = dir.filePath("list.xlsx").toStdString();
+    conditions.prefecture1 = 13;
+    conditions.outputFields.fill(true);
+    site.totalCount = 75;
+    int details = 0;
+    site.onDetail = [&] {
+        if (++details == 3)
+            current.load()->requestStop();
+    };
+    EXPECT_EQ(runSession(), kResultCancelled);
+    WorkbookReading book = ReadWorkbook(csvPath);
+    ASSERT_TRUE(book.opened);
+    EXPECT_EQ(book.about.value(0), QString::fromUtf8(PrefectureNames()[12])); // the search names the sheet
+    EXPECT_EQ(std::count(book.csv.begin(), book.csv.end(), '\n'), endState.linesWritten + 1);
+    EXPECT_GE(endState.linesWritten, 2);
+    // The rows so far stay at hand, so that the run can go on.
+    EXPECT_TRUE(std::filesystem::exists(JournalPath(csvPath)));
+
+    site.onDetail = nullptr;
+    site.totalCount = 3;
+    EXPECT_EQ(runSession(), kResultLinesWritten);
+    book = ReadWorkbook(csvPath);
+    EXPECT_EQ(std::count(book.csv.begin(), book.csv.end(), '\n'), 4);
+    EXPECT_FALSE(std::filesystem::exists(JournalPath(csvPath)));
 }

@@ -1,4 +1,5 @@
 #include "text/CodePage932.h"
+#include "text/TextUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -184,4 +185,22 @@ TEST(CodePage932, AppendingConvertsLikeQtAtEveryAlignment)
         ASSERT_FALSE(AppendShiftJis(buffer, text + "\xE4\xBB"));
         ASSERT_EQ(buffer, "kept" + expected);
     }
+}
+
+TEST(CodePage932, PageTextKeepsWhatItCannotHoldAsReferences)
+{
+    // Many in a row: each reference is longer than its character.
+    std::string many;
+    std::string expected;
+    for (int i = 0; i < 300; ++i) {
+        many += "😀〜a";
+        expected += "&#x1F600;&#x301C;a";
+    }
+    EXPECT_EQ(Utf8ToShiftJisWithReferences(many), expected);
+    EXPECT_EQ(Utf8ToShiftJisWithReferences("𠮷野家～?"), "&#x20BB7;" + Utf8ToShiftJis("野家～?"));
+    EXPECT_EQ(Utf8ToShiftJisWithReferences("a\xE3\x81"), ""); // malformed, as without references
+    EXPECT_EQ(DecodeCharacterReferences(Utf8ToShiftJisWithReferences("𠮷〜")), "??");
+    EXPECT_EQ(DecodeCharacterReferences("&#x20BB7;&~#x301C;&#x41;", TextEncoding::Utf8), "𠮷〜A");
+    EXPECT_EQ(DecodeCharacterReferences("&~#x301C;&~#x41;&~#xD800;&~x;", TextEncoding::ShiftJis),
+              Utf8ToShiftJis("～A～&~x;"));
 }
