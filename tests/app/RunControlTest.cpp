@@ -16,6 +16,7 @@
 #include "support/LocalHttpServer.h"
 #include "run/SearchRequest.h"
 #include "run/RunSession.h"
+#include "support/OutputFormsTestSupport.h"
 #include "support/RetrievalTestSupport.h"
 
 #include <QApplication>
@@ -239,6 +240,7 @@ private slots:
     void progressView();
     void cancelledRunGoesOnAndOnlyNewFindsNothingNew();
     void damagedHistoryIsToldAndTheRunGoesOn();
+    void workbookChosenInTheSaveDialog();
 };
 
 void RunControlTest::initTestCase()
@@ -739,6 +741,28 @@ void RunControlTest::damagedHistoryIsToldAndTheRunGoesOn()
     QCOMPARE(CsvDataLines(run.csv()).size(), run.hits().size());
     QVERIFY(run.answers.shown.at(0).text.startsWith(QStringLiteral("履歴ファイルが壊れているため")));
     QCOMPARE(ReadFileBytes(run.folder / "db" / "history.damaged.db"), std::string(8192, 'x'));
+}
+
+void RunControlTest::workbookChosenInTheSaveDialog()
+{
+    RunSetup run(12);
+    run.open();
+    RunWindow& w = *run.window;
+    QCOMPARE(ReadSettingsFile(run.folder / "db" / "km.ini")->outputFormat, OutputFormat::ShiftJisCsv);
+    run.answers.saveFileTypes.push_back(2); // "Excelブック (*.xlsx)"
+    QVERIFY(run.start(run.folder / "list.csv"));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(w.runState.outputPath, run.folder / "list.xlsx");
+    const WorkbookReading book = ReadWorkbook(run.folder / "list.xlsx");
+    QVERIFY(book.opened);
+    QCOMPARE(std::count(book.csv.begin(), book.csv.end(), '\n'), qsizetype(run.hits().size() + 1));
+    QVERIFY(!std::filesystem::exists(run.folder / "list.xlsx.journal"));
+    // Kept for the next run, whose dialog offers it first.
+    QCOMPARE(ReadSettingsFile(run.folder / "db" / "km.ini")->outputFormat, OutputFormat::Workbook);
+    QVERIFY(run.start(run.folder / "again"));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(w.runState.outputPath, run.folder / "again.xlsx");
+    QCOMPARE(run.answers.shown[run.answers.shown.size() - 2].text, QStringLiteral("求人取得リスト.xlsx"));
 }
 
 QTEST_MAIN(RunControlTest)
