@@ -201,21 +201,23 @@ std::optional<std::pair<std::filesystem::path, OutputFormat>> MainWindow::choose
                                               filters, shown);
     if (choice.path.isEmpty())
         return std::nullopt;
-    const FileType& type =
-        kFileTypes[choice.fileType >= 0 && choice.fileType < filters.size() ? choice.fileType : 0];
-    m_outputFormat = type.format;
-    // The name takes the type's extension; one of the other type goes.
+    // A name typed with an extension of the list's forms is taken as it
+    // stands (the dialog asked before replacing that very file); any other
+    // name takes the chosen type's extension.
+    const FileType* type =
+        &kFileTypes[choice.fileType >= 0 && choice.fileType < filters.size() ? choice.fileType : 0];
     QString chosen = choice.path;
     const QString name = QFileInfo(chosen).fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? QString() : name.mid(dot);
-    if (extension.compare(type.extension, Qt::CaseInsensitive) != 0) {
-        const bool otherType = extension.compare(QLatin1String(".csv"), Qt::CaseInsensitive) == 0
-            || extension.compare(QLatin1String(".xlsx"), Qt::CaseInsensitive) == 0;
-        if (otherType)
-            chosen.chop(extension.size());
-        chosen += type.extension;
-    }
+    const auto typed = [&](QLatin1String known) { return extension.compare(known, Qt::CaseInsensitive) == 0; };
+    if (typed(QLatin1String(".xlsx")))
+        type = &kFileTypes[2];
+    else if (typed(QLatin1String(".csv")) && type->format == OutputFormat::Workbook)
+        type = &kFileTypes[0];
+    else if (!typed(type->extension))
+        chosen += type->extension;
+    m_outputFormat = type->format;
 
     // The run replaces an old file only when its search goes out, so a run
     // that ends before (site unreachable, Cancel) leaves it as it was. One
@@ -226,7 +228,7 @@ std::optional<std::pair<std::filesystem::path, OutputFormat>> MainWindow::choose
         ShowNotice(this, Utf8Text(kMessageOutputFileInUse), Utf8Text(kTitleError));
         return std::nullopt;
     }
-    return std::pair{file, type.format};
+    return std::pair{file, type->format};
 }
 
 void MainWindow::setConditionControlsEnabled(bool enabled)

@@ -191,6 +191,14 @@ CliExitStatus RunFromCommandLine(const CliOptions& options)
     const SearchConditions conditions = ConditionsForRun(values, check);
     const OutputFormat format = options.format.value_or(options.resume ? OutputFormatOfFile(options.outputPath)
                                                                        : OutputFormatForPath(options.outputPath));
+    // The name tells the form of a file to every later start: the two agree.
+    if ((format == OutputFormat::Workbook)
+        != (OutputFormatForPath(options.outputPath) == OutputFormat::Workbook)) {
+        PrintWithPath(format == OutputFormat::Workbook ? "Excelブックの名前は .xlsx で終わります: "
+                                                       : "CSVファイルに .xlsx の名前は使えません: ",
+                      options.outputPath);
+        return kExitInvalidConditions;
+    }
     if (options.resume) {
         const char* refusal = nullptr;
         switch (CheckGoingOn(options.outputPath, format, conditions)) {

@@ -172,6 +172,7 @@ void RunSession::retrieve(const SiteConfig& site)
     }
     if (memory)
         memory->beginRun(search, output);
+    const auto journalLock = format == OutputFormat::Workbook ? LockJournal(output) : nullptr;
     m_state.retrieving = true;
     {
         CsvOutputFile csv(LineEncoding(format),

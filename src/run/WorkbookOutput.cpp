@@ -7,7 +7,9 @@
 #include "run/PostingMemory.h"
 #include "text/CodePage932.h"
 
+#include <QCoreApplication>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -88,12 +90,23 @@ int DisplayWidth(const std::string& utf8)
     return width;
 }
 
-// Excel holds at most so many characters in a cell.
-std::string WithinCellLimit(const std::string& utf8)
+// Excel reads "_x0041_" in a text as "A": such a run is escaped so that
+// the cell shows what the page said.
+std::string EscapedForExcel(const std::string& utf8)
 {
-    const QString text = QString::fromStdString(utf8);
-    if (text.size() <= kCellTextLimit)
+    static const QRegularExpression kEscapeLike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    if (utf8.find("_x") == std::string::npos)
         return utf8;
+    return QString::fromStdString(utf8).replace(kEscapeLike, QStringLiteral("_x005F_\\1")).toStdString();
+}
+
+// A cell's text as Excel is to show it, cut to the characters a cell holds.
+std::string CellText(const std::string& utf8)
+{
+    std::string escaped = EscapedForExcel(utf8);
+    const QString text = QString::fromStdString(escaped);
+    if (text.size() <= kCellTextLimit)
+        return escaped;
     qsizetype end = kCellTextLimit;
     if (text.at(end - 1).isHighSurrogate())
         --end;
@@ -148,14 +161,14 @@ bool WriteSheet(lxw_workbook* workbook, const std::string& sheetName, const CsvR
     lxw_format* bold = workbook_add_format(workbook);
     format_set_bold(bold);
     for (lxw_col_t column = 0; column < columns; ++column)
-        worksheet_write_string(sheet, 0, column, WithinCellLimit(header[column]).c_str(), bold);
+        worksheet_write_string(sheet, 0, column, CellText(header[column]).c_str(), bold);
     const std::vector<int> columnSlots = ColumnSlots(header);
     int links = 0;
     lxw_row_t rowNumber = 0;
     for (size_t r = firstRow; r < rows.size(); ++r) {
         ++rowNumber;
         for (lxw_col_t column = 0; column < columns && column < rows[r].size(); ++column) {
-            const std::string value = WithinCellLimit(rows[r][column]);
+            const std::string& value = rows[r][column];
             const bool address = columnSlots[column] == kSlotPageUrl
                 || columnSlots[column] == kSlotPostingSheetUrl;
             // An address Excel would refuse as a link stays plain text.
@@ -164,7 +177,7 @@ bool WriteSheet(lxw_workbook* workbook, const std::string& sheetName, const CsvR
                 ++links;
                 continue;
             }
-            if (worksheet_write_string(sheet, rowNumber, column, value.c_str(), nullptr) != LXW_NO_ERROR)
+            if (worksheet_write_string(sheet, rowNumber, column, CellText(value).c_str(), nullptr) != LXW_NO_ERROR)
                 return false;
         }
     }
@@ -181,6 +194,44 @@ void MarkCaughtUp(const std::filesystem::path& journal, const std::filesystem::p
     const auto made = std::filesystem::last_write_time(workbook, error);
     if (!error)
         std::filesystem::last_write_time(journal, made, error);
+}
+
+std::string Utf8Name(const std::filesystem::path& path)
+{
+    const std::u8string name = path.u8string();
+    return {name.begin(), name.end()};
+}
+
+bool WriteWorkbookAs(const std::filesystem::path& journal, const std::filesystem::path& file,
+                     std::chrono::system_clock::time_point created)
+{
+    std::string text = ReadWholeFile(journal);
+    if (text.starts_with(kUtf8ByteOrderMark))
+        text.erase(0, kUtf8ByteOrderMark.size());
+    const std::vector<CsvRow> rows = ReadCsvRows(text);
+    if (rows.size() < 2 || rows[0].empty())
+        return false; // not a journal of this program
+    const std::string& sheetName = rows[0].front();
+
+    // libxlsxwriter takes UTF-8 names on every system.
+    const std::string fileName = Utf8Name(file);
+    const std::string folder = Utf8Name(file.parent_path().empty() ? std::filesystem::path(".")
+                                                                   : file.parent_path());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE; // a long list needs no more memory than a short one
+    options.tmpdir = const_cast<char*>(folder.c_str());
+    options.use_zip64 = LXW_TRUE;
+    std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new_opt(fileName.c_str(), &options));
+    if (!book)
+        return false;
+    lxw_doc_properties properties{};
+    const std::string title = "求人情報 " + sheetName;
+    properties.title = const_cast<char*>(title.c_str());
+    properties.created = std::chrono::system_clock::to_time_t(created);
+    workbook_set_properties(book.get(), &properties);
+    const bool written = WriteSheet(book.get(), sheetName, rows[1], rows, 2);
+    const lxw_error closed = workbook_close(book.release());
+    return written && closed == LXW_NO_ERROR;
 }
 
 } // namespace
@@ -225,44 +276,29 @@ std::string JournalPreamble(const SearchConditions& conditions)
 bool WriteWorkbookFromJournal(const std::filesystem::path& journal, const std::filesystem::path& workbook,
                               std::chrono::system_clock::time_point created)
 {
-    std::string text = ReadWholeFile(journal);
-    if (text.starts_with(kUtf8ByteOrderMark))
-        text.erase(0, kUtf8ByteOrderMark.size());
-    const std::vector<CsvRow> rows = ReadCsvRows(text);
-    if (rows.size() < 2 || rows[0].empty())
-        return false; // not a journal of this program
-    const std::string& sheetName = rows[0].front();
-
+    // Of its own process: another one may be making the same workbook.
     std::filesystem::path unfinished = workbook;
-    unfinished += ".part";
-    const std::string unfinishedName = unfinished.string();
-    const std::string folder = workbook.parent_path().empty() ? std::string(".") : workbook.parent_path().string();
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE; // a long list needs no more memory than a short one
-    options.tmpdir = const_cast<char*>(folder.c_str());
-    options.use_zip64 = LXW_TRUE;
-    std::unique_ptr<lxw_workbook, WorkbookCloser> book(workbook_new_opt(unfinishedName.c_str(), &options));
-    if (!book)
-        return false;
-    lxw_doc_properties properties{};
-    const std::string title = "求人情報 " + sheetName;
-    properties.title = const_cast<char*>(title.c_str());
-    properties.created = std::chrono::system_clock::to_time_t(created);
-    workbook_set_properties(book.get(), &properties);
-    const bool written = WriteSheet(book.get(), sheetName, rows[1], rows, 2);
-    const lxw_error closed = workbook_close(book.release());
+    unfinished += ".part-" + std::to_string(QCoreApplication::applicationPid());
+    try {
+        if (WriteWorkbookAs(journal, unfinished, created)) {
+            std::filesystem::rename(unfinished, workbook);
+            MarkCaughtUp(journal, workbook);
+            return true;
+        }
+    } catch (...) {
+        // A path the system cannot name, a full disk: no workbook, an
+        // earlier one kept.
+    }
     std::error_code error;
-    if (!written || closed != LXW_NO_ERROR) {
-        std::filesystem::remove(unfinished, error);
-        return false;
-    }
-    std::filesystem::rename(unfinished, workbook, error);
-    if (error) {
-        std::filesystem::remove(unfinished, error);
-        return false;
-    }
-    MarkCaughtUp(journal, workbook);
-    return true;
+    std::filesystem::remove(unfinished, error);
+    return false;
+}
+
+std::unique_ptr<QLockFile> LockJournal(const std::filesystem::path& workbook)
+{
+    auto lock = std::make_unique<QLockFile>(PathToQString(JournalPath(workbook)) + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0); // stale only when its process has gone
+    return lock->tryLock(0) ? std::move(lock) : nullptr;
 }
 
 JournalState JournalStateOf(const std::filesystem::path& workbook)
@@ -279,7 +315,9 @@ JournalState JournalStateOf(const std::filesystem::path& workbook)
 
 bool CatchUpWorkbook(const std::filesystem::path& workbook, std::chrono::system_clock::time_point created)
 {
-    if (JournalStateOf(workbook) != JournalState::WorkbookBehind)
+    // A run still writing the journal makes its workbook itself.
+    const std::unique_ptr<QLockFile> lock = LockJournal(workbook);
+    if (!lock || JournalStateOf(workbook) != JournalState::WorkbookBehind)
         return true;
     return WriteWorkbookFromJournal(JournalPath(workbook), workbook, created);
 }
@@ -287,8 +325,12 @@ bool CatchUpWorkbook(const std::filesystem::path& workbook, std::chrono::system_
 void CatchUpInterruptedWorkbooks(const std::filesystem::path& history, std::chrono::system_clock::time_point now)
 {
     for (const std::filesystem::path& file : InterruptedRunFiles(history)) {
-        if (OutputFormatForPath(file) == OutputFormat::Workbook)
-            CatchUpWorkbook(file, now);
+        try {
+            if (OutputFormatForPath(file) == OutputFormat::Workbook)
+                CatchUpWorkbook(file, now);
+        } catch (...) {
+            // A name the system cannot take: that workbook stays as it is.
+        }
     }
 }
 

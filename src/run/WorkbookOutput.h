@@ -7,8 +7,11 @@
 
 #include "run/RunRecords.h"
 
+#include <QLockFile>
+
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace kenmori {
@@ -29,6 +32,11 @@ std::string JournalPreamble(const SearchConditions& conditions);
 // workbook as it was. Afterwards the journal bears the workbook's time.
 bool WriteWorkbookFromJournal(const std::filesystem::path& journal, const std::filesystem::path& workbook,
                               std::chrono::system_clock::time_point created);
+
+// Held while a run writes the journal, so that another program's start
+// leaves its workbook alone; none when another process holds it. The lock
+// of a killed process counts for nothing.
+std::unique_ptr<QLockFile> LockJournal(const std::filesystem::path& workbook);
 
 enum class JournalState {
     None,            // no journal beside the workbook

@@ -63,11 +63,12 @@ static void AppendEncoded(std::string& out, char32_t codePoint)
     out.append(encoded, end == encoded + 2 ? 2u : 1u);
 }
 
-// "&#x20BB7;": how a page may write a character itself.
+// "&?#x20BB7;": a numeric reference marked as made here, not by the page,
+// so that the rules can tell the two apart.
 static std::string NumericReference(char32_t codePoint)
 {
     char text[16];
-    std::snprintf(text, sizeof text, "&#x%X;", static_cast<unsigned>(codePoint));
+    std::snprintf(text, sizeof text, "&?#x%X;", static_cast<unsigned>(codePoint));
     return text;
 }
 

@@ -33,9 +33,9 @@ std::string Utf8ToShiftJis(std::string_view utf8);
 bool AppendShiftJis(std::string& out, std::string_view utf8);
 
 // Page text to code page 932 as above, but a character without a code page
-// 932 form becomes its numeric character reference ("&#x20BB7;"), as a page
-// may write it itself: the code page 932 output still shows "?", the UTF-8
-// output gives the character back.
+// 932 form becomes a numeric character reference marked as made here
+// ("&?#x20BB7;"): the code page 932 output still shows "?", the UTF-8 output
+// gives the character back (DecodeCharacterReferences).
 std::string Utf8ToShiftJisWithReferences(std::string_view utf8);
 
 // A code page 932 constant from a UTF-8 source literal, e.g. Sjis("件").

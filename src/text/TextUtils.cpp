@@ -407,7 +407,8 @@ std::string ReferencedCharacter(char32_t code, TextEncoding encoding)
 {
     if (code < 0x20 || code == 0x7F)
         return " "; // a line break or tab must not split the CSV line
-    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    // Neither a surrogate nor U+FFFE/U+FFFF may stand in a workbook's XML.
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
         return "?";
     const QString text = QString::fromUcs4(&code, 1);
     if (encoding == TextEncoding::Utf8)
@@ -423,13 +424,14 @@ std::optional<std::pair<std::string, size_t>> ReadReference(std::string_view tex
     if (end == std::string_view::npos || end < 2 || end > 10)
         return std::nullopt;
     std::string_view name = text.substr(1, end - 1);
-    // "&~#x301C;": a character shown as the full-width tilde where code page
-    // 932 cannot hold it (the wave dash of times and sums), itself in UTF-8.
-    if (name.starts_with("~#")) {
+    // "&?#x20BB7;" and "&~#x301C;": a character the page gave that code page
+    // 932 cannot hold, shown there as "?" or as the full-width tilde (the
+    // wave dash of times and sums); itself in UTF-8.
+    if (name.starts_with("?#") || name.starts_with("~#")) {
         const auto character = ReadReference(text.substr(1), encoding);
         if (!character)
             return std::nullopt;
-        const bool unheld = encoding == TextEncoding::ShiftJis && character->first == "?";
+        const bool unheld = name[0] == '~' && encoding == TextEncoding::ShiftJis && character->first == "?";
         return std::pair{unheld ? std::string("\x81\x60") : character->first, end + 1};
     }
     if (end > 9)

@@ -82,8 +82,9 @@ enum class TextEncoding { ShiftJis, Utf8 };
 // characters, in one pass: "&nbsp;" a plain space, "&amp;", "&lt;", "&gt;",
 // "&quot;", and "&#NNN;" / "&#xHH;" (a control character a space, a number
 // that names no character "?"; in code page 932 text also a character
-// without a code page 932 form). "&~#xHH;" is the same but for a character
-// without a code page 932 form, which becomes "～" in code page 932 text.
+// without a code page 932 form, and U+FFFE and U+FFFF, which no document may
+// hold). "&?#xHH;" is the same; "&~#xHH;" too, but a character without a code
+// page 932 form becomes "～" in code page 932 text.
 // Anything else stays as it is.
 std::string DecodeCharacterReferences(std::string_view text, TextEncoding encoding = TextEncoding::ShiftJis);
 

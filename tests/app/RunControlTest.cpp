@@ -750,7 +750,7 @@ void RunControlTest::workbookChosenInTheSaveDialog()
     RunWindow& w = *run.window;
     QCOMPARE(ReadSettingsFile(run.folder / "db" / "km.ini")->outputFormat, OutputFormat::ShiftJisCsv);
     run.answers.saveFileTypes.push_back(2); // "Excelブック (*.xlsx)"
-    QVERIFY(run.start(run.folder / "list.csv"));
+    QVERIFY(run.start(run.folder / "list"));
     QVERIFY(run.waitForEnd());
     QCOMPARE(w.runState.outputPath, run.folder / "list.xlsx");
     const WorkbookReading book = ReadWorkbook(run.folder / "list.xlsx");
@@ -763,6 +763,12 @@ void RunControlTest::workbookChosenInTheSaveDialog()
     QVERIFY(run.waitForEnd());
     QCOMPARE(w.runState.outputPath, run.folder / "again.xlsx");
     QCOMPARE(run.answers.shown[run.answers.shown.size() - 2].text, QStringLiteral("求人取得リスト.xlsx"));
+    // A name typed with the other form's extension keeps it, and its form.
+    run.answers.saveFileTypes.push_back(0);
+    QVERIFY(run.start(run.folder / "typed.xlsx"));
+    QVERIFY(run.waitForEnd());
+    QCOMPARE(w.runState.outputPath, run.folder / "typed.xlsx");
+    QVERIFY(ReadWorkbook(run.folder / "typed.xlsx").opened);
 }
 
 QTEST_MAIN(RunControlTest)

@@ -509,6 +509,9 @@ TEST_F(CliTest, TheSameRunInEachFormSaysTheSame)
     EXPECT_GT(book.about.value(5).toInt(), 0);
     EXPECT_FALSE(std::filesystem::exists(JournalPath(xlsxPath.toStdString())));
     EXPECT_EQ(runCli({"--output", utf8Path, "--format", "excel"}).exitCode, 3);
+    // The name tells later starts the form: a mismatch is refused.
+    EXPECT_EQ(runCli({"--output", utf8Path, "--format", "xlsx"}).exitCode, 3);
+    EXPECT_EQ(runCli({"--output", xlsxPath, "--format", "utf8"}).exitCode, 3);
 }
 
 TEST_F(CliTest, AKilledWorkbookRunIsMadeAtTheNextStartAndGoesOn)

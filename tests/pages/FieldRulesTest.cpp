@@ -44,6 +44,8 @@ TEST(GeneralRule, SlotPostProcessing)
     EXPECT_EQ(r[7] + r[8], "78"); // no space: neither slot changes
 
     EXPECT_EQ(ValueOf(23, "０９時〜１８時"), "09時～18時");
+    // The page's own references are left as they are, to mean a space, a "?".
+    EXPECT_EQ(U(RunRule(RowPage("9:00&#xa0;18:00 &#x301C;"), 23)[23]), "9:00&#xa0;18:00 &#x301C;");
     EXPECT_EQ(ValueOf(39, "１２０日?"), "１２０日?");
     EXPECT_EQ(ValueOf(17, "<div>事務<a href=\"#\">職種解説</a></div><div>job tagについて</div>"), "事務");
     EXPECT_EQ(ValueOf(77, "書類選考，面接"), "書類選考、面接");

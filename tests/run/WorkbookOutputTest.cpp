@@ -40,7 +40,7 @@ TEST(WorkbookOutput, EveryCellIsTheJournalsTextAndAddressesAreLinks)
     ASSERT_TRUE(WriteCsvHeader(journal, JournalPath(workbook), fields));
     const std::vector<std::vector<std::string>> rows{
         {"13010-1", "2430001002561", "https://example.test/sheet?a=1&b=2", "http://127.0.0.1:1/detail?kJNo=1"},
-        {"13010-2", "0012", "2026-01-02", "=SUM(A1:A2)"},
+        {"13010-2", "0012", "2026-01-02 _x0041_", "=SUM(A1:A2)"},
         {"13010-3", "𠮷野家 \"😀\"", "", std::string(40000, 'x')},
     };
     for (const auto& row : rows)
@@ -81,6 +81,13 @@ TEST(WorkbookOutput, TheJournalTellsWhetherTheWorkbookIsBehindOrWasEdited)
     ASSERT_TRUE(WriteCsvHeader(journal, JournalPath(workbook), conditions.outputFields));
     journal.close();
     EXPECT_EQ(JournalStateOf(workbook), JournalState::WorkbookBehind); // killed before any end
+    {
+        // While a run writes the journal, a start leaves the workbook to it.
+        const auto running = LockJournal(workbook);
+        ASSERT_TRUE(running);
+        ASSERT_TRUE(CatchUpWorkbook(workbook, kMade));
+        EXPECT_FALSE(std::filesystem::exists(workbook));
+    }
     ASSERT_TRUE(CatchUpWorkbook(workbook, kMade));
     EXPECT_EQ(JournalStateOf(workbook), JournalState::WorkbookCurrent);
     EXPECT_EQ(CheckGoingOn(workbook, OutputFormat::Workbook, conditions), GoingOn::Possible);

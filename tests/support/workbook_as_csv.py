@@ -4,11 +4,13 @@
 Prints one line of what the sheet is (title, frozen cell, autofilter range,
 bold header, the kinds of the cells, links, document title), tab-separated,
 then every row as a CSV line of quoted UTF-8 fields with CR LF ends, the form
-the UTF-8 CSV output takes. Exits 1 when the file is not a valid workbook.
+the UTF-8 CSV output takes; "_xHHHH_" in a text is read as Excel reads it.
+Exits 1 when the file is not a valid workbook.
 """
 import sys
 
 import openpyxl
+from openpyxl.utils.escape import unescape
 
 
 def main(path):
@@ -27,7 +29,7 @@ def main(path):
              book.properties.title or "", str(len(book.worksheets))]
     lines = ["\t".join(about)]
     for row in sheet.iter_rows(values_only=True):
-        lines.append(",".join('"' + ("" if v is None else str(v)).replace('"', '""') + '"' for v in row))
+        lines.append(",".join('"' + ("" if v is None else unescape(str(v))).replace('"', '""') + '"' for v in row))
     sys.stdout.buffer.write(("\r\n".join(lines) + "\r\n").encode("utf-8"))
     return 0
 

@@ -194,13 +194,15 @@ TEST(CodePage932, PageTextKeepsWhatItCannotHoldAsReferences)
     std::string expected;
     for (int i = 0; i < 300; ++i) {
         many += "😀〜a";
-        expected += "&#x1F600;&#x301C;a";
+        expected += "&?#x1F600;&?#x301C;a";
     }
     EXPECT_EQ(Utf8ToShiftJisWithReferences(many), expected);
-    EXPECT_EQ(Utf8ToShiftJisWithReferences("𠮷野家～?"), "&#x20BB7;" + Utf8ToShiftJis("野家～?"));
+    EXPECT_EQ(Utf8ToShiftJisWithReferences("𠮷野家～?"), "&?#x20BB7;" + Utf8ToShiftJis("野家～?"));
     EXPECT_EQ(Utf8ToShiftJisWithReferences("a\xE3\x81"), ""); // malformed, as without references
     EXPECT_EQ(DecodeCharacterReferences(Utf8ToShiftJisWithReferences("𠮷〜")), "??");
-    EXPECT_EQ(DecodeCharacterReferences("&#x20BB7;&~#x301C;&#x41;", TextEncoding::Utf8), "𠮷〜A");
+    EXPECT_EQ(DecodeCharacterReferences("&#x20BB7;&?#x20BB7;&~#x301C;&#x41;&#xFFFF;", TextEncoding::Utf8),
+              "𠮷𠮷〜A?"); // no document may hold U+FFFF
+    EXPECT_EQ(DecodeCharacterReferences("&?#x20BB7;&?#x41;", TextEncoding::ShiftJis), "?A");
     EXPECT_EQ(DecodeCharacterReferences("&~#x301C;&~#x41;&~#xD800;&~x;", TextEncoding::ShiftJis),
               Utf8ToShiftJis("～A～&~x;"));
 }
