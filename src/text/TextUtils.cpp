@@ -410,7 +410,9 @@ std::string ReferencedCharacter(char32_t code, TextEncoding encoding)
     // Neither a surrogate nor U+FFFE/U+FFFF may stand in a workbook's XML.
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
         return "?";
-    const QString text = QString::fromUcs4(&code, 1);
+    // One character as it is: QString::fromUcs4 would take a leading U+FEFF
+    // for a byte-order mark and drop it.
+    const QString text = QStringView(QChar::fromUcs4(code)).toString();
     if (encoding == TextEncoding::Utf8)
         return text.toStdString();
     const std::string converted = QStringToShiftJis(text);

@@ -4,6 +4,7 @@
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 #include "text/CodePage932.h"
+#include "text/TextUtils.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -87,6 +88,17 @@ static void CheckAsUtf8(std::string_view utf8)
     FUZZ_CHECK(sjis.size() <= utf8.size());
     FUZZ_CHECK(QStringToShiftJis(original) == sjis);
     FUZZ_CHECK(SameOrQuestionMarks(original.toUcs4(), ShiftJisToQString(sjis)));
+
+    // Page text keeps what code page 932 cannot hold as references: decoded
+    // for code page 932 they give the "?" above, decoded as UTF-8 the text
+    // itself (but for U+FFFE and U+FFFF, which no document may hold).
+    if (utf8.find('&') != std::string_view::npos)
+        return;
+    const std::string kept = Utf8ToShiftJisWithReferences(utf8);
+    FUZZ_CHECK(DecodeCharacterReferences(kept) == sjis);
+    QString whole = original;
+    whole.replace(QChar(0xFFFE), QLatin1Char('?')).replace(QChar(0xFFFF), QLatin1Char('?'));
+    FUZZ_CHECK(DecodeCharacterReferences(ShiftJisToUtf8(kept), TextEncoding::Utf8) == whole.toStdString());
 }
 
 static void CheckAsUtf16(std::string_view bytes)

@@ -202,6 +202,7 @@ TEST(CodePage932, PageTextKeepsWhatItCannotHoldAsReferences)
     EXPECT_EQ(DecodeCharacterReferences(Utf8ToShiftJisWithReferences("𠮷〜")), "??");
     EXPECT_EQ(DecodeCharacterReferences("&#x20BB7;&?#x20BB7;&~#x301C;&#x41;&#xFFFF;", TextEncoding::Utf8),
               "𠮷𠮷〜A?"); // no document may hold U+FFFF
+    EXPECT_EQ(DecodeCharacterReferences("&?#xFEFF;", TextEncoding::Utf8), "\xEF\xBB\xBF"); // not a mark here
     EXPECT_EQ(DecodeCharacterReferences("&?#x20BB7;&?#x41;", TextEncoding::ShiftJis), "?A");
     EXPECT_EQ(DecodeCharacterReferences("&~#x301C;&~#x41;&~#xD800;&~x;", TextEncoding::ShiftJis),
               Utf8ToShiftJis("～A～&~x;"));
