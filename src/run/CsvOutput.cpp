@@ -243,6 +243,14 @@ std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks
     return line;
 }
 
+std::string CsvQuoted(std::string_view value)
+{
+    std::string quoted;
+    std::string scratch;
+    AppendQuoted(quoted, value, false, TextEncoding::ShiftJis, scratch);
+    return quoted;
+}
+
 std::string CsvFileStart(const OutputFieldChecks& checks, TextEncoding encoding, std::string_view preamble)
 {
     std::string start = encoding == TextEncoding::Utf8 ? std::string(kUtf8ByteOrderMark) : std::string();

@@ -56,6 +56,10 @@ std::string CsvHeaderLine(const OutputFieldChecks& checks, TextEncoding encoding
 std::string CsvDataLine(const JobRecord& record, const OutputFieldChecks& checks,
                         TextEncoding encoding = TextEncoding::ShiftJis);
 
+// One field as every line quotes it, inner double quotes doubled; no
+// other change.
+std::string CsvQuoted(std::string_view value);
+
 // What a new file of these fields starts with, up to its first data line.
 std::string CsvFileStart(const OutputFieldChecks& checks, TextEncoding encoding, std::string_view preamble = {});
 

@@ -264,13 +264,7 @@ std::string WorkbookSheetName(const SearchConditions& conditions)
 
 std::string JournalPreamble(const SearchConditions& conditions)
 {
-    std::string quoted = "\"";
-    for (const char c : WorkbookSheetName(conditions)) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
+    return CsvQuoted(WorkbookSheetName(conditions));
 }
 
 bool WriteWorkbookFromJournal(const std::filesystem::path& journal, const std::filesystem::path& workbook,

@@ -23,7 +23,7 @@ std::string Quoted(const std::vector<std::string>& fields)
 {
     std::string line;
     for (const std::string& field : fields)
-        line += (line.empty() ? "\"" : ",\"") + ReplaceAllText(field, "\"", "\"\"") + "\"";
+        line += (line.empty() ? "" : ",") + CsvQuoted(field);
     return line;
 }
 
